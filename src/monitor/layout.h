@@ -1,0 +1,65 @@
+// The main window and the scratch list window as they are created: every control's kind,
+// position, size, text, tooltip and font. Positions and sizes are in twips (1/1440 inch).
+#pragma once
+
+#include <vector>
+
+#include "platform/controls.h"
+
+namespace corvane {
+
+enum class ControlKind { Frame, Label, CheckBox, Slider };
+
+struct FontSpec {
+    const char* face;
+    double points;
+    bool bold;
+    bool italic;
+    bool underline;
+};
+
+inline constexpr FontSpec kWindowFont{"MS Sans Serif", 8.25, true, false, false};
+inline constexpr FontSpec kFrameFont{"MS Sans Serif", 9.75, true, false, false};
+inline constexpr FontSpec kLabelFont{"MS Sans Serif", 8.25, false, false, false};
+inline constexpr FontSpec kUnderlinedLabelFont{"MS Sans Serif", 8.25, false, false, true};
+
+struct ControlSpec {
+    Control id;
+    const char* name;
+    ControlKind kind;
+    bool inFrame;  // placed inside `cadre`, relative to its top-left corner
+    int left, top, width, height;
+    const char* text;
+    const char* tooltip;  // nullptr: none
+    FontSpec font;
+    int tabIndex;
+    bool autoSize;
+};
+
+struct WindowSpec {
+    const char* caption;
+    int clientWidth, clientHeight;
+};
+
+inline constexpr WindowSpec kMainWindow{"Informations Corvane", 9270, 1590};
+inline constexpr int kFrameWidthTwips = 5895;
+// At load the window is made exactly as wide as the frame, plus its borders.
+inline constexpr int kMainWindowWidthTwips = kFrameWidthTwips + 100;
+inline constexpr int kSliderMin = 1;
+inline constexpr int kSliderMax = 60;
+inline constexpr unsigned kTimer1DefaultInterval = 1000;
+
+// The main window's controls in creation order.
+const std::vector<ControlSpec>& mainWindowControls();
+
+struct ListSpec {
+    DbList id;
+    const char* name;
+    int left, top, width, height;
+    int tabIndex;
+};
+
+inline constexpr WindowSpec kDbWindow{"Form1", 4005, 5070};
+const std::vector<ListSpec>& dbWindowLists();
+
+}  // namespace corvane

@@ -1,0 +1,68 @@
+// Turns the main window's events into calls of its procedures, and ends the program when one
+// of them reaches the exit procedure.
+#include "monitor/main_window.h"
+
+#include "common/app.h"
+#include "monitor/startup.h"
+#include "monitor/tick.h"
+
+namespace corvane {
+
+MainWindow::MainWindow(Platform& platform) : context_{platform, {}, false, false} {}
+
+template <class Handler>
+void MainWindow::dispatch(Handler&& handler) {
+    if (ended_ || context_.ending) return;
+    try {
+        handler();
+    } catch (const ProgramEnd&) {
+        ended_ = true;
+        context_.platform.view.endProgram();
+    } catch (const RuntimeError& error) {
+        // An error that no procedure traps ends the program after saying what it was.
+        ended_ = true;
+        context_.platform.dialogs.messageBox(
+            "Erreur d'exécution '" + std::to_string(error.number()) + "' :\r\n\r\n" +
+                error.description(),
+            kAppTitle, {MsgButtons::Ok, MsgIcon::Critical});
+        context_.platform.view.endProgram();
+    }
+}
+
+void MainWindow::onLoad() {
+    dispatch([&] { Startup(context_); });
+}
+
+void MainWindow::onTimer(TimerId timer) {
+    if (timer != TimerId::MainTimer1) return;
+    dispatch([&] { Timer1Tick(context_); });
+}
+
+void MainWindow::onKeyPress(int16_t keyAscii) {
+    dispatch([&] { KeyPress(context_, keyAscii); });
+}
+
+void MainWindow::onMenu(MenuItem item) {
+    dispatch([&] {
+        switch (item) {
+            case MenuItem::quitter: Terminer(context_);
+            default: break;
+        }
+    });
+}
+
+void MainWindow::onSliderChange() {}
+
+void MainWindow::onDessusClick() {}
+
+void MainWindow::onUnload() {
+    dispatch([&] { Terminer(context_); });
+}
+
+void MainWindow::onEndSession() {
+    dispatch([&] { TerminerSession(context_); });
+}
+
+void MainWindow::onDbUnload() { context_.dbActif = false; }
+
+}  // namespace corvane

@@ -1,0 +1,137 @@
+// Start-up, exit and keys of the main window.
+#include "monitor/startup.h"
+
+#include "common/app.h"
+#include "monitor/layout.h"
+#include "monitor/tick.h"
+#include "probes/swap_location.h"
+
+namespace corvane {
+
+namespace {
+
+const char* const kCrLf = "\r\n";
+
+// The start-up's error trap. A damaged setting (13) is reported, the analysis restarts, and
+// start-up goes on with the next statement; any other error is reported and the window closes.
+void startupErrorHandler(Context& c, const RuntimeError& error) {
+    Platform& p = c.platform;
+    if (error.number() == kErrTypeMismatch) {
+        p.dialogs.messageBox(std::string("Problème au chargement de vos paramères !") + kCrLf +
+                                 "Réinitialisation",
+                             "Vous pouvez continuer !", {MsgButtons::Ok, MsgIcon::Information});
+        return;
+    }
+    p.dialogs.messageBox("Erreur : " + std::to_string(error.number()) + kCrLf +
+                             error.description() + kCrLf +
+                             "Envoyez-moi un mél avec cette copie d'écran SVP, merci",
+                         "Erreur imprévue au chargement", {MsgButtons::Ok, MsgIcon::Critical});
+    Terminer(c);
+}
+
+// Runs one statement of the start-up under its error trap; the statement after it runs next.
+template <class Statement>
+void trapped(Context& c, Statement&& statement) {
+    try {
+        statement();
+    } catch (const RuntimeError& error) {
+        startupErrorHandler(c, error);
+    }
+}
+
+}  // namespace
+
+std::string titleForMessages(const Context& c) {
+    return c.state.messageTitle.empty() ? kAppTitle : c.state.messageTitle;
+}
+
+void Startup(Context& c) {
+    Platform& p = c.platform;
+    MainState& s = c.state;
+
+    if (p.system.anotherInstanceRunning()) throw ProgramEnd{};
+
+    s.programDirectory = p.system.applicationDirectory();
+    if (s.programDirectory.empty() || s.programDirectory.back() != '\\') s.programDirectory += '\\';
+
+    if (s.pagingDirectory.empty()) {
+        RechercheSwap(c);
+    } else {
+        s.swapPath = s.pagingDirectory + "\\" + s.swapFileName;
+    }
+
+    // A new analysis begins now unless the saved settings carry one on.
+    s.stats.startTick = static_cast<double>(p.system.tickCount());
+
+    s.oldJournalPath = s.programDirectory + "Corvane.old";
+    s.journalPath = s.programDirectory + "Corvane.txt";
+
+    if (s.stats.sampleCount > 0) {
+        bool changed = false;
+        trapped(c, [&] { changed = ChangementParam(c); });
+        if (changed) {
+            trapped(c, [&] {
+                p.dialogs.messageBox(std::string("Vos paramètres de fichier SWAP ont changé") +
+                                         kCrLf + "Réinitialisation de l'analyse",
+                                     titleForMessages(c), {MsgButtons::Ok, MsgIcon::Exclamation});
+            });
+        }
+    }
+    c.dbActif = true;
+    trapped(c, [&] { Affichage(c); });
+
+    if (s.swapPath.empty()) {
+        trapped(c, [&] {
+            p.dialogs.messageBox(s.versionText + kCrLf + "Fichier SWAP non trouvé !" + kCrLf +
+                                     "Envoyez moi un mail SVP !",
+                                 "Erreur terrible!.....", {MsgButtons::Ok, MsgIcon::Critical});
+        });
+        trapped(c, [&] { p.view.setTimerEnabled(TimerId::MainTimer1, false); });
+        Terminer(c);
+    }
+    trapped(c, [&] { Timer1Tick(c); });
+    trapped(c, [&] { p.view.setTimerEnabled(TimerId::MainTimer1, true); });
+}
+
+void Terminer(Context& c) {
+    c.ending = true;
+    throw ProgramEnd{};
+}
+
+void TerminerSession(Context& c) {
+    c.ending = true;
+    throw ProgramEnd{};
+}
+
+void KeyPress(Context& c, int16_t keyAscii) {
+    Platform& p = c.platform;
+    if (keyAscii == 'd') {
+        if (!p.db.isLoaded()) p.db.load();
+        p.db.show();
+        c.dbActif = true;
+    }
+    if (keyAscii == 'j') c.state.sansApropos = !c.state.sansApropos;
+    if (keyAscii == 27) Terminer(c);
+}
+
+bool ChangementParam(Context& c) {
+    const MainState& s = c.state;
+    return !(s.swapPath == s.memoSwap && s.minPagingSize == s.memoMinPaging &&
+             s.maxPagingSize == s.memoMaxPaging);
+}
+
+void Affichage(Context& c) {
+    Platform& p = c.platform;
+    MainState& s = c.state;
+    std::string version;
+    for (int number : p.system.programVersion()) {
+        version += (version.empty() ? "" : ".") + std::to_string(number);
+    }
+    s.messageTitle = std::string(kAppTitle) + " V " + version;
+    p.view.setWidthTwips(kMainWindowWidthTwips);
+    p.view.setCaption(s.messageTitle);
+    p.view.setText(Control::Windows, s.versionText);
+    p.view.setText(Control::Label1, "Analyse du fichier SWAP (" + s.swapPath + ") depuis :");
+}
+
+}  // namespace corvane

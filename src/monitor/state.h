@@ -1,0 +1,64 @@
+// The main window's variables, held for the life of the program.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "platform/platform.h"
+
+namespace corvane {
+
+// The analysis statistics, in whole Mo unless said otherwise.
+struct Statistics {
+    int32_t sampleCount = 0;
+    int32_t current = 0;
+    double total = 0;
+    int32_t average = 0;
+    int32_t minimum = 32767;
+    int32_t maximum = 0;
+    // Tick count (ms) at which the analysis began, on the platform's tick scale.
+    double startTick = 0;
+};
+
+struct MainState {
+    std::string programDirectory;  // ends with exactly one "\"
+    std::string journalPath;
+    std::string oldJournalPath;
+
+    OsVersionRecord versionRecord;
+    int32_t buildNumber = 0;
+    std::string versionText;
+    std::string swapFileName;
+
+    std::string windowsDirectory;
+    std::string pagingDirectory;
+    int32_t minPagingSize = 0;   // Mo, whole
+    double maxPagingSize = 0;    // Mo, may carry a fraction
+
+    std::string swapPath;        // empty: no swap file found
+    std::string messageTitle;    // the window's normal caption
+
+    Statistics stats;
+
+    // The swap configuration remembered from the previous run.
+    std::string memoSwap;
+    int32_t memoMinPaging = 0;
+    int32_t memoMaxPaging = 0;
+
+    bool sansApropos = false;    // true: no About window at exit
+
+    // Whether the last sampling tick could read the swap file's length.
+    bool swapReadable = true;
+};
+
+// Everything a procedure of the main window works on: the platform and the window's variables.
+struct Context {
+    Platform& platform;
+    MainState state;
+    // Program-wide: while set, each tick refills the scratch list window.
+    bool dbActif = false;
+    // Set once the exit procedure has begun: the window takes no further events.
+    bool ending = false;
+};
+
+}  // namespace corvane

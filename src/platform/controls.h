@@ -1,0 +1,73 @@
+// Names of the windows' controls and of the menu commands, with their fixed indexes.
+#pragma once
+
+namespace corvane {
+
+// Controls of the main window. The value is the control's index on the window, which is also
+// its control ID, so that automation can address it.
+enum class Control : int {
+    cadre = 1,
+    dessus = 2,
+    lblRaf = 3,
+    Label1 = 4,
+    swap = 5,
+    MemLibre = 6,
+    DebutWin = 7,
+    processeur = 8,
+    Windows = 9,
+    Timer1 = 10,
+    Label2 = 11,
+    Dlg = 31,
+    Slider = 32,
+};
+
+// Items of the main window's menu bar, numbered 12 to 30 in menu order; 33 is the history item.
+enum class MenuItem : int {
+    fichier = 12,
+    impr = 13,
+    sep1 = 14,
+    quitter = 15,
+    outils = 16,
+    journal = 17,
+    InitJournal = 18,
+    InitAll = 19,
+    sep3 = 20,
+    raffraichissement = 21,
+    s1 = 22,
+    s5 = 23,
+    s10 = 24,
+    s30 = 25,
+    m1 = 26,
+    quoi = 27,
+    aide = 28,
+    sep2 = 29,
+    propos = 30,
+    historique = 33,
+};
+
+// The two list boxes of the scratch list window `Db`.
+enum class DbList : int {
+    List1 = 1,
+    List2 = 2,
+};
+
+// Controls of the About window `apropos`.
+enum class AboutControl : int {
+    Command1 = 101,
+    Picture1 = 102,
+    Label1 = 103,
+    Label2 = 104,
+    Label3 = 105,
+    Label4 = 106,
+    Label5 = 107,
+    Label6 = 108,
+};
+
+// Timers the core arms. The main window's `Timer1` drives the sampling tick; the About window
+// has its own `Timer1` for its animations.
+enum class TimerId : int {
+    MainTimer1 = 10,
+    AboutTimer1 = 110,
+};
+
+}  // namespace corvane

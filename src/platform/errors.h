@@ -1,0 +1,44 @@
+// Run-time errors as numbered signals: the numbers are those the handlers test (13, 53, 32755 ...).
+#pragma once
+
+#include <stdexcept>
+#include <string>
+
+namespace corvane {
+
+enum ErrorNumber : int {
+    kErrInvalidCall = 5,
+    kErrOverflow = 6,
+    kErrTypeMismatch = 13,
+    kErrBadFileName = 52,
+    kErrFileNotFound = 53,
+    kErrDeviceIo = 57,
+    kErrFileExists = 58,
+    kErrDiskFull = 61,
+    kErrPermissionDenied = 70,
+    kErrPathFileAccess = 75,
+    kErrPathNotFound = 76,
+    kErrCancel = 32755,
+};
+
+// The French description of an error number, as a message box shows it.
+std::string errorDescription(int number);
+
+// A run-time error raised by the platform layer or the core. It carries the number that the
+// error traps test and a French description.
+class RuntimeError : public std::runtime_error {
+public:
+    explicit RuntimeError(int number);
+    RuntimeError(int number, const std::string& description);
+    int number() const { return number_; }
+    const std::string& description() const { return description_; }
+
+private:
+    int number_;
+    std::string description_;
+};
+
+// Thrown by the exit procedure: the program ends, no further statement of the caller runs.
+struct ProgramEnd {};
+
+}  // namespace corvane

@@ -1,0 +1,346 @@
+// The fake platform's behaviour, as close to Windows as the tests need.
+#include "fake_platform.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <fstream>
+#include <random>
+#include <sstream>
+
+#include <unistd.h>
+
+#include "common/text.h"
+
+namespace corvane::fake {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string upper(std::string s) {
+    std::transform(s.begin(), s.end(), s.begin(), [](unsigned char c) { return std::toupper(c); });
+    return s;
+}
+
+std::string two(int n) {
+    char buffer[8];
+    std::snprintf(buffer, sizeof buffer, "%02d", n);
+    return buffer;
+}
+
+}  // namespace
+
+// ---- System ----
+
+bool FakeSystem::getVersionEx(OsVersionRecord& record) {
+    versionCallSizes.push_back(record.size);
+    if (record.size == OsVersionRecord::kExtendedSize && !acceptsExtendedRecord) return false;
+    if (record.size == OsVersionRecord::kBasicSize && !acceptsBasicRecord) return false;
+    if (record.size != OsVersionRecord::kExtendedSize && record.size != OsVersionRecord::kBasicSize) {
+        return false;
+    }
+    uint32_t size = record.size;
+    OsVersionRecord filled = version;
+    filled.size = size;
+    if (size == OsVersionRecord::kBasicSize) {
+        filled.servicePackMajor = record.servicePackMajor;
+        filled.servicePackMinor = record.servicePackMinor;
+        filled.suiteMask = record.suiteMask;
+        filled.productType = record.productType;
+        filled.reserved = record.reserved;
+    }
+    record = filled;
+    return true;
+}
+
+MemoryStatus FakeSystem::memoryStatus() {
+    if (memoryError) throw *memoryError;
+    return memory;
+}
+
+std::string FakeSystem::formatShortDate(const DateTime& when) {
+    return two(when.day) + "/" + two(when.month) + "/" + std::to_string(when.year);
+}
+
+std::string FakeSystem::formatTime(const DateTime& when) {
+    return two(when.hour) + ":" + two(when.minute) + ":" + two(when.second);
+}
+
+std::string FakeSystem::ansiToUtf8(const std::string& ansi) { return cp1252ToUtf8(ansi); }
+
+// ---- Files ----
+
+FakeFiles::FakeFiles() {
+    std::random_device device;
+    root_ = fs::temp_directory_path() / ("corvane-fake-" + std::to_string(device()) + "-" +
+                                         std::to_string(::getpid()));
+    fs::create_directories(root_);
+}
+
+FakeFiles::~FakeFiles() {
+    std::error_code ignored;
+    fs::remove_all(root_, ignored);
+}
+
+fs::path FakeFiles::hostPath(const std::string& windowsPath) const {
+    fs::path host = root_;
+    std::string part;
+    for (char c : windowsPath + "\\") {
+        if (c == '\\' || c == '/') {
+            if (!part.empty()) {
+                if (part.size() == 2 && part[1] == ':') part = part.substr(0, 1);
+                // Windows file names are case-insensitive: the fake keeps them upper-case.
+                host /= upper(part);
+            }
+            part.clear();
+        } else {
+            part += c;
+        }
+    }
+    return host;
+}
+
+void FakeFiles::put(const std::string& windowsPath, const std::string& bytes) {
+    fs::path host = hostPath(windowsPath);
+    fs::create_directories(host.parent_path());
+    std::ofstream(host, std::ios::binary | std::ios::trunc) << bytes;
+}
+
+void FakeFiles::resize(const std::string& windowsPath, uint64_t size) {
+    fs::path host = hostPath(windowsPath);
+    fs::create_directories(host.parent_path());
+    if (!fs::exists(host)) std::ofstream(host, std::ios::binary);
+    fs::resize_file(host, size);
+}
+
+bool FakeFiles::exists(const std::string& windowsPath) const {
+    return fs::is_regular_file(hostPath(windowsPath));
+}
+
+std::optional<std::string> FakeFiles::contents(const std::string& windowsPath) const {
+    if (!exists(windowsPath)) return std::nullopt;
+    std::ifstream in(hostPath(windowsPath), std::ios::binary);
+    std::ostringstream out;
+    out << in.rdbuf();
+    return out.str();
+}
+
+void FakeFiles::checkWritable(const std::string& windowsPath) const {
+    std::string folder = upper(windowsPath.substr(0, windowsPath.find_last_of('\\')));
+    for (const std::string& readOnly : readOnlyFolders) {
+        std::string ro = upper(readOnly);
+        while (!ro.empty() && ro.back() == '\\') ro.pop_back();
+        if (folder == ro) throw RuntimeError(kErrPathFileAccess);
+    }
+    if (!fs::is_directory(hostPath(windowsPath).parent_path())) throw RuntimeError(kErrPathNotFound);
+}
+
+SwapFileSize FakeFiles::swapFileSize(const std::string& path) {
+    auto scripted = swapSizes.find(path);
+    if (scripted != swapSizes.end()) return scripted->second;
+    std::error_code error;
+    uintmax_t size = fs::file_size(hostPath(path), error);
+    if (error || path.empty()) return {false, 0, std::nullopt, 2};
+    return {true, size, std::nullopt, 0};
+}
+
+std::string FakeFiles::readFile(const std::string& path) {
+    std::optional<std::string> bytes = contents(path);
+    if (!bytes) throw RuntimeError(kErrFileNotFound);
+    return *bytes;
+}
+
+void FakeFiles::appendText(const std::string& path, const std::string& text) {
+    checkWritable(path);
+    std::ofstream(hostPath(path), std::ios::binary | std::ios::app) << utf8ToCp1252(text);
+}
+
+void FakeFiles::writeFile(const std::string& path, const std::string& bytes) {
+    checkWritable(path);
+    std::ofstream(hostPath(path), std::ios::binary | std::ios::trunc) << bytes;
+}
+
+void FakeFiles::replaceFile(const std::string& source, const std::string& target) {
+    checkWritable(target);
+    if (!exists(source)) throw RuntimeError(kErrFileNotFound);
+    fs::rename(hostPath(source), hostPath(target));
+}
+
+void FakeFiles::deleteFile(const std::string& path) {
+    if (!exists(path)) throw RuntimeError(kErrFileNotFound);
+    checkWritable(path);
+    fs::remove(hostPath(path));
+}
+
+void FakeFiles::renameFile(const std::string& from, const std::string& to) {
+    if (!exists(from)) throw RuntimeError(kErrFileNotFound);
+    checkWritable(from);
+    checkWritable(to);
+    if (exists(to)) throw RuntimeError(kErrFileExists);
+    fs::rename(hostPath(from), hostPath(to));
+}
+
+void FakeFiles::copyFile(const std::string& from, const std::string& to) {
+    if (!exists(from)) throw RuntimeError(kErrFileNotFound);
+    checkWritable(to);
+    fs::copy_file(hostPath(from), hostPath(to), fs::copy_options::overwrite_existing);
+}
+
+std::optional<DateTime> FakeFiles::lastModified(const std::string& path) {
+    auto it = modifiedTimes.find(path);
+    if (it != modifiedTimes.end()) return it->second;
+    return std::nullopt;
+}
+
+// ---- Registry ----
+
+namespace {
+std::string registryKeyName(RootKey root, const std::string& key) {
+    return std::to_string(static_cast<uint32_t>(root)) + "\\" + upper(key);
+}
+}  // namespace
+
+void FakeRegistry::set(RootKey root, const std::string& key, const std::string& name,
+                       uint32_t type, const std::string& data) {
+    keys_[registryKeyName(root, key)][upper(name)] = {type, data};
+}
+
+void FakeRegistry::setMultiString(RootKey root, const std::string& key, const std::string& name,
+                                  const std::vector<std::string>& strings) {
+    std::string data;
+    for (const std::string& s : strings) data += s + std::string(1, '\0');
+    data += std::string(1, '\0');
+    set(root, key, name, kRegMultiSz, data);
+}
+
+RegistryAnswer FakeRegistry::queryValue(RootKey root, const std::string& keyPath,
+                                        const std::string& valueName, uint32_t bufferSize) {
+    ++queries;
+    RegistryAnswer answer;
+    answer.buffer.assign(bufferSize, ' ');
+    auto key = keys_.find(registryKeyName(root, keyPath));
+    if (key == keys_.end()) {
+        answer.openResult = 2;   // ERROR_FILE_NOT_FOUND
+        answer.queryResult = 6;  // ERROR_INVALID_HANDLE: the query ran on no key
+        return answer;
+    }
+    auto value = key->second.find(upper(valueName));
+    if (value == key->second.end()) {
+        answer.queryResult = 2;
+        return answer;
+    }
+    answer.type = value->second.type;
+    answer.dataSize = static_cast<uint32_t>(value->second.data.size());
+    if (answer.dataSize > bufferSize) {
+        answer.queryResult = 234;  // ERROR_MORE_DATA
+        return answer;
+    }
+    std::copy(value->second.data.begin(), value->second.data.end(), answer.buffer.begin());
+    return answer;
+}
+
+// ---- Settings ----
+
+std::string FakeSettings::get(const std::string&, const std::string&, const std::string& key,
+                              const std::string& defaultValue) {
+    readKeys.push_back(key);
+    auto it = values.find(key);
+    return it == values.end() ? defaultValue : it->second;
+}
+
+void FakeSettings::save(const std::string&, const std::string&, const std::string& key,
+                        const std::string& value) {
+    if (saveError) throw *saveError;
+    savedKeys.push_back(key);
+    values[key] = value;
+}
+
+// ---- Shell ----
+
+void FakeShell::record(const std::string& kind, const std::string& command, WindowShow show) {
+    calls.push_back({kind, command, show});
+    if (!failures.empty()) {
+        std::optional<RuntimeError> failure = failures.front();
+        failures.pop_front();
+        if (failure) throw *failure;
+    }
+}
+
+void FakeShell::run(const std::string& commandLine, WindowShow show) {
+    record("run", commandLine, show);
+}
+
+void FakeShell::open(const std::string& address, WindowShow show) {
+    record("open", address, show);
+}
+
+// ---- Dialogs ----
+
+MsgAnswer FakeDialogs::messageBox(const std::string& text, const std::string& title,
+                                  MessageStyle style) {
+    shown.push_back({text, title, style});
+    if (onShow) onShow(shown.back());
+    if (!answers.empty()) {
+        MsgAnswer answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
+    if (style.buttons == MsgButtons::YesNo) {
+        return style.defaultButton == MsgDefault::Second ? MsgAnswer::No : MsgAnswer::Yes;
+    }
+    return MsgAnswer::Ok;
+}
+
+// ---- Windows ----
+
+void FakeMainView::setText(Control control, const std::string& text) {
+    texts[control] = text;
+    writes.emplace_back(control, text);
+}
+
+void FakeMainView::setWindowPos(int insertAfter, int x, int y, int cx, int cy, uint32_t flags) {
+    windowPosCalls.push_back({insertAfter, x, y, cx, cy, flags});
+}
+
+void FakeMainView::setTimerInterval(TimerId timer, uint32_t milliseconds) {
+    timers[timer].interval = milliseconds;
+}
+
+void FakeMainView::setTimerEnabled(TimerId timer, bool enabled) {
+    Timer& t = timers[timer];
+    if (enabled) ++t.starts;
+    t.enabled = enabled;
+}
+
+void FakeDbView::load() {
+    loaded = true;
+    ++loads;
+}
+
+void FakeDbView::show() {
+    if (!loaded) load();
+    shown = true;
+}
+
+void FakeDbView::unload() {
+    loaded = false;
+    shown = false;
+    lists.clear();
+}
+
+std::optional<int32_t> FakePrinter::registerCommonDialog() {
+    ++registrations;
+    return registration;
+}
+
+void FakePrinter::showPrinterDialog() {
+    ++dialogs;
+    if (cancel) throw RuntimeError(kErrCancel);
+}
+
+void FakeWindows::showAboutModal(AboutWindow& logic) {
+    ++aboutShown;
+    if (whileAboutOpen) whileAboutOpen(logic);
+}
+
+}  // namespace corvane::fake

@@ -1,0 +1,242 @@
+// A scriptable platform for the native tests: a clock to set, files in a temporary folder,
+// registry values and settings in memory, message boxes answered from a script, and windows
+// that remember what the core wrote into them.
+#pragma once
+
+#include <deque>
+#include <filesystem>
+#include <functional>
+#include <map>
+#include <optional>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "platform/platform.h"
+
+namespace corvane::fake {
+
+class FakeSystem : public System {
+public:
+    OsVersionRecord version;           // what the system reports
+    bool acceptsExtendedRecord = true;  // false: the 156-byte form is rejected, as on Windows 95
+    bool acceptsBasicRecord = true;
+    std::vector<uint32_t> versionCallSizes;  // the size of every record asked for
+    SystemInfo info{2, 586};
+    MemoryStatus memory;
+    std::optional<RuntimeError> memoryError;  // raised by memoryStatus() when set
+    uint64_t ticks = 1000000;
+    std::string windowsDir = "C:\\WINDOWS";
+    std::string appDir = "C:\\Corvane";
+    std::string exeName = "Corvane";
+    std::vector<int> version3{1, 0, 0};
+    bool otherInstance = false;
+    DateTime local{2026, 12, 8, 7, 15, 30};
+    DateTime utc{2026, 12, 8, 6, 15, 30};
+    std::string decimal = ",";
+
+    bool getVersionEx(OsVersionRecord& record) override;
+    SystemInfo getSystemInfo() override { return info; }
+    MemoryStatus memoryStatus() override;
+    uint64_t tickCount() override { return ticks; }
+    std::string windowsDirectory() override { return windowsDir; }
+    std::string applicationDirectory() override { return appDir; }
+    std::string executableName() override { return exeName; }
+    std::vector<int> programVersion() override { return version3; }
+    bool anotherInstanceRunning() override { return otherInstance; }
+    DateTime localNow() override { return local; }
+    DateTime utcNow() override { return utc; }
+    // French short date and time: "08/12/2026", "07:15:30".
+    std::string formatShortDate(const DateTime& when) override;
+    std::string formatTime(const DateTime& when) override;
+    std::string decimalSeparator() override { return decimal; }
+    std::string ansiToUtf8(const std::string& ansi) override;
+};
+
+// Windows paths ("C:\dir\file") map to files under a temporary folder of the test's own.
+class FakeFiles : public FileSystem {
+public:
+    FakeFiles();
+    ~FakeFiles() override;
+
+    // The host path behind a Windows path.
+    std::filesystem::path hostPath(const std::string& windowsPath) const;
+    // Writes a file's bytes (creating its folders), or makes it `size` bytes long (sparse).
+    void put(const std::string& windowsPath, const std::string& bytes);
+    void resize(const std::string& windowsPath, uint64_t size);
+    bool exists(const std::string& windowsPath) const;
+    // The bytes of a file, or nothing if it is not there.
+    std::optional<std::string> contents(const std::string& windowsPath) const;
+    // Folders where every write fails with a path/file access error (75), as a read-only
+    // folder does; the tests run as a user that could write anywhere.
+    std::set<std::string> readOnlyFolders;
+    // Swap file sizes to report instead of the files' lengths.
+    std::map<std::string, SwapFileSize> swapSizes;
+
+    SwapFileSize swapFileSize(const std::string& path) override;
+    std::string readFile(const std::string& path) override;
+    void appendText(const std::string& path, const std::string& text) override;
+    void writeFile(const std::string& path, const std::string& bytes) override;
+    void replaceFile(const std::string& source, const std::string& target) override;
+    void deleteFile(const std::string& path) override;
+    void renameFile(const std::string& from, const std::string& to) override;
+    void copyFile(const std::string& from, const std::string& to) override;
+    std::optional<DateTime> lastModified(const std::string& path) override;
+    std::map<std::string, DateTime> modifiedTimes;
+
+private:
+    void checkWritable(const std::string& windowsPath) const;
+    std::filesystem::path root_;
+};
+
+class FakeRegistry : public Registry {
+public:
+    struct Value {
+        uint32_t type;
+        std::string data;  // the bytes as stored
+    };
+    void set(RootKey root, const std::string& key, const std::string& name, uint32_t type,
+             const std::string& data);
+    void setMultiString(RootKey root, const std::string& key, const std::string& name,
+                        const std::vector<std::string>& strings);
+    RegistryAnswer queryValue(RootKey root, const std::string& keyPath,
+                              const std::string& valueName, uint32_t bufferSize) override;
+    int queries = 0;
+
+private:
+    std::map<std::string, std::map<std::string, Value>> keys_;
+};
+
+class FakeSettings : public SettingsStore {
+public:
+    std::string get(const std::string& app, const std::string& section, const std::string& key,
+                    const std::string& defaultValue) override;
+    void save(const std::string& app, const std::string& section, const std::string& key,
+              const std::string& value) override;
+    // Values by key, for application "Corvane", section "Paramètres".
+    std::map<std::string, std::string> values;
+    std::vector<std::string> savedKeys;  // every key saved, in order
+    std::vector<std::string> readKeys;   // every key read, in order
+    std::optional<RuntimeError> saveError;
+};
+
+class FakeShell : public Shell {
+public:
+    struct Call {
+        std::string kind;  // "run" or "open"
+        std::string command;
+        WindowShow show;
+    };
+    std::vector<Call> calls;
+    // Errors raised by the next calls, one per call, in order.
+    std::deque<std::optional<RuntimeError>> failures;
+    void run(const std::string& commandLine, WindowShow show) override;
+    void open(const std::string& address, WindowShow show) override;
+
+private:
+    void record(const std::string& kind, const std::string& command, WindowShow show);
+};
+
+class FakeDialogs : public Dialogs {
+public:
+    struct Shown {
+        std::string text;
+        std::string title;
+        MessageStyle style;
+    };
+    std::vector<Shown> shown;
+    // Answers for the next boxes; when empty, a box is answered with its default button.
+    std::deque<MsgAnswer> answers;
+    std::function<void(const Shown&)> onShow;
+    MsgAnswer messageBox(const std::string& text, const std::string& title,
+                         MessageStyle style) override;
+};
+
+class FakeMainView : public MainView {
+public:
+    struct Timer {
+        uint32_t interval = 1000;
+        bool enabled = false;
+        int starts = 0;  // how many times it was enabled
+    };
+    struct WindowPosCall {
+        int insertAfter, x, y, cx, cy;
+        uint32_t flags;
+    };
+    std::string windowCaption = "Informations Corvane";
+    std::map<Control, std::string> texts;
+    std::vector<std::pair<Control, std::string>> writes;  // every text written, in order
+    bool minimised = false;
+    int widthTwips = 0;
+    std::map<Control, bool> checked;
+    int slider = 1;
+    std::vector<WindowPosCall> windowPosCalls;
+    std::map<TimerId, Timer> timers;
+    int endProgramCalls = 0;
+
+    void setCaption(const std::string& text) override { windowCaption = text; }
+    std::string caption() override { return windowCaption; }
+    void setText(Control control, const std::string& text) override;
+    std::string text(Control control) override { return texts[control]; }
+    bool isMinimised() override { return minimised; }
+    void setWidthTwips(int twips) override { widthTwips = twips; }
+    bool isChecked(Control control) override { return checked[control]; }
+    int sliderPosition() override { return slider; }
+    void setSliderPosition(int position) override { slider = position; }
+    void setWindowPos(int insertAfter, int x, int y, int cx, int cy, uint32_t flags) override;
+    void setTimerInterval(TimerId timer, uint32_t milliseconds) override;
+    void setTimerEnabled(TimerId timer, bool enabled) override;
+    void endProgram() override { ++endProgramCalls; }
+};
+
+class FakeDbView : public DbView {
+public:
+    bool loaded = false;
+    int loads = 0;
+    bool shown = false;
+    std::map<DbList, std::vector<std::string>> lists;
+    bool isLoaded() override { return loaded; }
+    void load() override;
+    void show() override;
+    void clear(DbList list) override { lists[list].clear(); }
+    void addItem(DbList list, const std::string& text) override { lists[list].push_back(text); }
+    // Closing it by its close box unloads it.
+    void unload();
+};
+
+class FakePrinter : public Printer {
+public:
+    std::optional<int32_t> registration = 0;  // nothing: no library in the system folder
+    int registrations = 0;
+    bool cancel = false;
+    int dialogs = 0;
+    int printed = 0;
+    std::optional<int32_t> registerCommonDialog() override;
+    void showPrinterDialog() override;
+    void printMainWindow() override { ++printed; }
+};
+
+class FakeWindows : public Windows {
+public:
+    int aboutShown = 0;
+    // What the user does while the About window is open; by default nothing.
+    std::function<void(AboutWindow&)> whileAboutOpen;
+    void showAboutModal(AboutWindow& logic) override;
+};
+
+// Every fake, and the bundle the core takes.
+struct FakePlatform {
+    FakeSystem system;
+    FakeFiles files;
+    FakeRegistry registry;
+    FakeSettings settings;
+    FakeShell shell;
+    FakeDialogs dialogs;
+    FakeMainView view;
+    FakeDbView db;
+    FakePrinter printer;
+    FakeWindows windows;
+    Platform platform{system, files, registry, settings, shell, dialogs, view, db, printer, windows};
+};
+
+}  // namespace corvane::fake
