@@ -7,6 +7,7 @@ std::string errorDescription(int number) {
     switch (number) {
         case kErrInvalidCall: return "Argument ou appel de procédure incorrect";
         case kErrOverflow: return "Dépassement de capacité";
+        case kErrOutOfMemory: return "Mémoire insuffisante";
         case kErrTypeMismatch: return "Incompatibilité de type";
         case kErrBadFileName: return "Nom ou numéro de fichier incorrect";
         case kErrFileNotFound: return "Fichier introuvable";

@@ -9,6 +9,7 @@ namespace corvane {
 enum ErrorNumber : int {
     kErrInvalidCall = 5,
     kErrOverflow = 6,
+    kErrOutOfMemory = 7,
     kErrTypeMismatch = 13,
     kErrBadFileName = 52,
     kErrFileNotFound = 53,

@@ -1,0 +1,92 @@
+// The scratch list window `Db`: two list boxes, made the first time it is used.
+#include <windows.h>
+
+#include "platform/win32/main_view.h"
+#include "platform/win32/win32_text.h"
+
+namespace corvane::win32 {
+
+namespace {
+
+constexpr DWORD kDbStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME;
+constexpr DWORD kDbExStyle = WS_EX_DLGMODALFRAME;  // no icon in the caption
+
+}  // namespace
+
+void Win32DbView::registerClass(HINSTANCE instance) {
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = windowProc;
+    wc.hInstance = instance;
+    wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    wc.lpszClassName = kDbWindowClass;
+    RegisterClassA(&wc);
+}
+
+Win32DbView::Win32DbView(HINSTANCE instance, const Metrics& metrics)
+    : instance_(instance), metrics_(metrics) {}
+
+Win32DbView::~Win32DbView() {
+    destroy();
+    if (font_) DeleteObject(font_);
+}
+
+LRESULT CALLBACK Win32DbView::windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        auto* create = reinterpret_cast<CREATESTRUCTA*>(lParam);
+        SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+    }
+    auto* view = reinterpret_cast<Win32DbView*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+    if (view && message == WM_DESTROY && view->hwnd_ == hwnd) {
+        // Closing the window unloads it: the ticks stop filling it until "d" shows it again.
+        view->hwnd_ = nullptr;
+        if (view->core_) view->core_->onDbUnload();
+    }
+    return DefWindowProcA(hwnd, message, wParam, lParam);
+}
+
+void Win32DbView::load() {
+    if (hwnd_) return;
+    RECT r{0, 0, metrics_.x(kDbWindow.clientWidth), metrics_.y(kDbWindow.clientHeight)};
+    AdjustWindowRectEx(&r, kDbStyle, FALSE, kDbExStyle);
+    hwnd_ = CreateWindowExA(kDbExStyle, kDbWindowClass, toAnsi(kDbWindow.caption).c_str(), kDbStyle,
+                            CW_USEDEFAULT, CW_USEDEFAULT, r.right - r.left, r.bottom - r.top,
+                            nullptr, nullptr, instance_, this);
+    if (!hwnd_) throw RuntimeError(kErrOutOfMemory);
+    if (!font_) font_ = metrics_.createFont({"MS Sans Serif", 8.25, false, false, false});
+    for (const ListSpec& list : dbWindowLists()) {
+        HWND box = CreateWindowExA(WS_EX_CLIENTEDGE, "LISTBOX", nullptr,
+                                   WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_TABSTOP | LBS_NOTIFY,
+                                   metrics_.x(list.left), metrics_.y(list.top),
+                                   metrics_.x(list.width), metrics_.y(list.height), hwnd_,
+                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(list.id)), instance_,
+                                   nullptr);
+        SendMessageA(box, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
+    }
+}
+
+void Win32DbView::show() {
+    load();
+    ShowWindow(hwnd_, SW_SHOWNORMAL);
+    SetForegroundWindow(hwnd_);
+}
+
+void Win32DbView::clear(DbList list) {
+    if (hwnd_) SendDlgItemMessageA(hwnd_, static_cast<int>(list), LB_RESETCONTENT, 0, 0);
+}
+
+void Win32DbView::addItem(DbList list, const std::string& text) {
+    if (!hwnd_) load();
+    SendDlgItemMessageA(hwnd_, static_cast<int>(list), LB_ADDSTRING, 0,
+                        reinterpret_cast<LPARAM>(toAnsi(text).c_str()));
+}
+
+void Win32DbView::destroy() {
+    if (!hwnd_) return;
+    HWND hwnd = hwnd_;
+    core_ = nullptr;
+    DestroyWindow(hwnd);
+    hwnd_ = nullptr;
+}
+
+}  // namespace corvane::win32

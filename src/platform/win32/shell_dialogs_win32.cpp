@@ -1,0 +1,69 @@
+// Starting programs, opening addresses, and message boxes.
+#include <windows.h>
+#include <shellapi.h>
+
+#include "platform/win32/win32_errors.h"
+#include "platform/win32/win32_services.h"
+#include "platform/win32/win32_text.h"
+
+namespace corvane::win32 {
+
+namespace {
+
+int showCommand(WindowShow show) {
+    return show == WindowShow::MinimizedFocus ? SW_SHOWMINIMIZED : SW_SHOWNORMAL;
+}
+
+}  // namespace
+
+void Win32Shell::run(const std::string& commandLine, WindowShow show) {
+    std::string line = toAnsi(commandLine);
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESHOWWINDOW;
+    startup.wShowWindow = static_cast<WORD>(showCommand(show));
+    PROCESS_INFORMATION process{};
+    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &startup, &process)) {
+        raiseLastError();
+    }
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+}
+
+void Win32Shell::open(const std::string& address, WindowShow show) {
+    auto result = reinterpret_cast<INT_PTR>(ShellExecuteA(nullptr, "open", toAnsi(address).c_str(),
+                                                          nullptr, nullptr, showCommand(show)));
+    if (result > 32) return;
+    switch (result) {
+        case 0:
+        case SE_ERR_OOM: throw RuntimeError(kErrOutOfMemory);
+        case SE_ERR_FNF: throw RuntimeError(kErrFileNotFound);
+        case SE_ERR_PNF: throw RuntimeError(kErrPathNotFound);
+        case SE_ERR_ACCESSDENIED: throw RuntimeError(kErrPermissionDenied);
+        default: throw RuntimeError(kErrInvalidCall);
+    }
+}
+
+MsgAnswer Win32Dialogs::messageBox(const std::string& text, const std::string& title,
+                                   MessageStyle style) {
+    UINT flags = style.buttons == MsgButtons::YesNo ? MB_YESNO : MB_OK;
+    switch (style.icon) {
+        case MsgIcon::Critical: flags |= MB_ICONHAND; break;
+        case MsgIcon::Question: flags |= MB_ICONQUESTION; break;
+        case MsgIcon::Exclamation: flags |= MB_ICONEXCLAMATION; break;
+        case MsgIcon::Information: flags |= MB_ICONASTERISK; break;
+        case MsgIcon::None: break;
+    }
+    if (style.defaultButton == MsgDefault::Second) flags |= MB_DEFBUTTON2;
+    HWND owner = owner_ && IsWindowVisible(owner_) ? owner_ : nullptr;
+    if (!owner) flags |= MB_SETFOREGROUND;
+    switch (MessageBoxA(owner, toAnsi(text).c_str(), toAnsi(title).c_str(), flags)) {
+        case IDYES: return MsgAnswer::Yes;
+        case IDNO: return MsgAnswer::No;
+        case IDCANCEL: return MsgAnswer::Cancel;
+        default: return MsgAnswer::Ok;
+    }
+}
+
+}  // namespace corvane::win32
