@@ -10,6 +10,7 @@
 #include <unistd.h>
 
 #include "common/text.h"
+#include "monitor/layout.h"
 
 namespace corvane::fake {
 
@@ -31,6 +32,19 @@ std::string two(int n) {
 }  // namespace
 
 // ---- System ----
+
+OsVersionRecord osVersion(uint32_t platformId, uint32_t major, uint32_t minor, uint32_t build,
+                          const std::string& csd, uint8_t productType) {
+    OsVersionRecord record;
+    record.platformId = platformId;
+    record.major = major;
+    record.minor = minor;
+    record.build = build;
+    std::copy_n(csd.begin(), std::min(csd.size(), record.csdVersion.size() - 1),
+                record.csdVersion.begin());
+    record.productType = productType;
+    return record;
+}
 
 bool FakeSystem::getVersionEx(OsVersionRecord& record) {
     versionCallSizes.push_back(record.size);
@@ -292,6 +306,10 @@ MsgAnswer FakeDialogs::messageBox(const std::string& text, const std::string& ti
 }
 
 // ---- Windows ----
+
+FakeMainView::FakeMainView() {
+    for (const ControlSpec& control : mainWindowControls()) texts[control.id] = control.text;
+}
 
 void FakeMainView::setText(Control control, const std::string& text) {
     texts[control] = text;

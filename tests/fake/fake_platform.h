@@ -16,6 +16,10 @@
 
 namespace corvane::fake {
 
+// A version record as Windows fills it; `csd` is the service-pack text, NUL-terminated.
+OsVersionRecord osVersion(uint32_t platformId, uint32_t major, uint32_t minor, uint32_t build,
+                          const std::string& csd, uint8_t productType);
+
 class FakeSystem : public System {
 public:
     OsVersionRecord version;           // what the system reports
@@ -163,6 +167,9 @@ public:
         int insertAfter, x, y, cx, cy;
         uint32_t flags;
     };
+    // Every control starts with the text the window gives it at creation ("CPU" ...).
+    FakeMainView();
+
     std::string windowCaption = "Informations Corvane";
     std::map<Control, std::string> texts;
     std::vector<std::pair<Control, std::string>> writes;  // every text written, in order

@@ -71,7 +71,7 @@ TEST_F(StartupTest, NoSwapFileShowsTheCriticalMessageAfterTheHeaderAndEnds) {
     EXPECT_EQ(fake.dialogs.shown[0].title, "Erreur terrible!.....");
     EXPECT_EQ(fake.dialogs.shown[0].style.icon, MsgIcon::Critical);
     EXPECT_GT(headerWrites, 0u);
-    EXPECT_EQ(fake.view.texts[Control::swap], "");  // no sample was taken
+    EXPECT_EQ(fake.view.texts[Control::swap], "Fichier Swap");  // no sample was taken
     EXPECT_EQ(fake.view.timers[TimerId::MainTimer1].starts, 0);
     EXPECT_TRUE(window.ended());
     EXPECT_EQ(fake.view.endProgramCalls, 1);
