@@ -5,6 +5,7 @@
 #include "monitor/layout.h"
 #include "monitor/tick.h"
 #include "probes/swap_location.h"
+#include "probes/windows_version.h"
 
 namespace corvane {
 
@@ -53,6 +54,8 @@ void Startup(Context& c) {
 
     s.programDirectory = p.system.applicationDirectory();
     if (s.programDirectory.empty() || s.programDirectory.back() != '\\') s.programDirectory += '\\';
+
+    Plateforme(c);
 
     if (s.pagingDirectory.empty()) {
         RechercheSwap(c);

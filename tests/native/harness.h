@@ -16,6 +16,7 @@ protected:
     MonitorTest() {
         fake.registry.setMultiString(RootKey::LocalMachine, kMemoryManagementKey, "PagingFiles",
                                      {"C:\\pagefile.sys 1536 3072"});
+        fake.system.version = fake::osVersion(2, 6, 1, 7601, "Service Pack 1", 1);
         fake.system.memory = {39, 2048 * kMiB - 100000, 1236 * kMiB, 4096 * kMiB,
                               3000 * kMiB, 2047 * kMiB, 1900 * kMiB};
     }

@@ -57,8 +57,7 @@ TEST_F(StartupTest, HeaderThenFirstSampleThenTimer) {
 TEST_F(StartupTest, NoSwapFileShowsTheCriticalMessageAfterTheHeaderAndEnds) {
     fake.registry.set(RootKey::LocalMachine, kMemoryManagementKey, "PagingFiles", kRegMultiSz,
                       std::string(" C:\\pagefile.sys 10 20\0\0", 25));
-    fake.system.version.platformId = 2;
-    window.context().state.versionText = "WINDOWS XP (5.1.2600 Service Pack 3) WS ???";
+    fake.system.version = fake::osVersion(2, 5, 1, 2600, "Service Pack 3", 1);
     size_t headerWrites = 0;
     fake.dialogs.onShow = [&](const fake::FakeDialogs::Shown&) {
         headerWrites = fake.view.writes.size();
