@@ -4,6 +4,7 @@
 #include "common/app.h"
 #include "monitor/layout.h"
 #include "monitor/tick.h"
+#include "probes/processor.h"
 #include "probes/swap_location.h"
 #include "probes/windows_version.h"
 
@@ -56,6 +57,7 @@ void Startup(Context& c) {
     if (s.programDirectory.empty() || s.programDirectory.back() != '\\') s.programDirectory += '\\';
 
     Plateforme(c);
+    Proce(c);
 
     if (s.pagingDirectory.empty()) {
         RechercheSwap(c);
