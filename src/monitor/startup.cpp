@@ -6,6 +6,7 @@
 #include "monitor/tick.h"
 #include "probes/processor.h"
 #include "probes/swap_location.h"
+#include "probes/system_ini.h"
 #include "probes/windows_version.h"
 
 namespace corvane {
@@ -58,6 +59,7 @@ void Startup(Context& c) {
 
     Plateforme(c);
     Proce(c);
+    SystemIni(c);
 
     if (s.pagingDirectory.empty()) {
         RechercheSwap(c);

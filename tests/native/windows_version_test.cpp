@@ -160,5 +160,58 @@ TEST_F(PlateformeTest, ServicePackTextIsReadInTheAnsiCodePage) {
     EXPECT_EQ(window.state().versionText, "WINDOWS XP (5.1.2600 Mise à jour) WS ???");
 }
 
+// What Wine reports for each of its version settings, as a 32-bit program sees it.
+struct WineCase {
+    const char* setting;
+    OsVersionRecord record;
+    const char* text;
+    const char* productTypeLine;
+    const char* swapFileName;
+};
+
+const WineCase kWineCases[] = {
+    {"win95", osVersion(1, 4, 0, 67109814, "", 0), "WINDOWS 95 (4.0.950 ) PT : 0 ???",
+     "Product Type : 0", "win386.swp"},
+    {"win98", osVersion(1, 4, 10, 67766446, " A ", 0), "WINDOWS 98 SE (4.10.2222  A ) PT : 0 ???",
+     "Product Type : 0", "win386.swp"},
+    {"winme", osVersion(1, 4, 90, 73010104, " ", 0), "WINDOWS ME (4.90.3000  ) PT : 0 ???",
+     "Product Type : 0", "win386.swp"},
+    {"nt40", osVersion(2, 4, 0, 1381, "Service Pack 6a", 1),
+     "WINDOWS NT (4.0.1381 Service Pack 6a) WS ???", "Product Type : 1", "PAGEFILE.SYS"},
+    {"win2k", osVersion(2, 5, 0, 2195, "Service Pack 4", 1),
+     "WINDOWS 2000 (5.0.2195 Service Pack 4) WS ???", "Product Type : 1", "PAGEFILE.SYS"},
+    {"winxp", osVersion(2, 5, 1, 2600, "Service Pack 3", 1),
+     "WINDOWS XP (5.1.2600 Service Pack 3) WS ???", "Product Type : 1", "PAGEFILE.SYS"},
+    {"win2003", osVersion(2, 5, 2, 3790, "Service Pack 2", 3),
+     "WINDOWS 2003 (5.2.3790 Service Pack 2) SRV ???", "Product Type : 3", "PAGEFILE.SYS"},
+    {"vista", osVersion(2, 6, 0, 6002, "Service Pack 2", 1),
+     "WINDOWS LongHorn (6.0.6002 Service Pack 2) WS ???", "Product Type : 1", "PAGEFILE.SYS"},
+    {"win10", osVersion(2, 6, 2, 9200, "", 1), "WINDOWS LongHorn (6.2.9200 ) WS ???",
+     "Product Type : 1", "PAGEFILE.SYS"},
+    {"default", osVersion(2, 6, 1, 7601, "Service Pack 1", 1),
+     "WINDOWS LongHorn (6.1.7601 Service Pack 1) WS ???", "Product Type : 1", "PAGEFILE.SYS"},
+};
+
+TEST(WineVersions, StartUpShowsTheVersionAndLogsTheProductType) {
+    for (const WineCase& wine : kWineCases) {
+        SCOPED_TRACE(wine.setting);
+        fake::FakePlatform fake;
+        fake.system.version = wine.record;
+        fake.system.windowsDir = "C:\\windows";
+        fake.files.put("C:\\windows\\system.ini", "[386Enh]\r\nwoafont=dosapp.fon\r\n");
+        fake.files.resize("C:\\pagefile.sys", 1048576);
+        fake.registry.set(RootKey::LocalMachine, kMemoryManagementKey, "PagingFiles", kRegSz,
+                          std::string("C:\\pagefile.sys 27 77\0", 22));
+        MainWindow window(fake.platform);
+        window.onLoad();
+        ASSERT_FALSE(window.ended());
+        EXPECT_EQ(fake.view.texts[Control::Windows], wine.text);
+        EXPECT_EQ(window.state().swapFileName, wine.swapFileName);
+        EXPECT_EQ(fake.db.lists[DbList::List2],
+                  (std::vector<std::string>{wine.productTypeLine, "PagingDrive : ",
+                                            "MinPagingSize : 0", "MaxPagingFileSize : 0"}));
+    }
+}
+
 }  // namespace
 }  // namespace corvane::testing
