@@ -63,8 +63,13 @@ VersionDescription describeVersion(const OsVersionRecord& r) {
                        "." + std::to_string(build);
     // A service-pack text that fills the whole field has no end, so none of it is trusted.
     auto nul = std::find(r.csdVersion.begin(), r.csdVersion.end(), '\0');
-    if (nul != r.csdVersion.end()) text += " " + std::string(r.csdVersion.begin(), nul);
-    text += ") " + productTypeWord(r.productType) + " ???";
+    if (nul != r.csdVersion.end()) {
+        text += ' ';
+        text.append(r.csdVersion.begin(), nul);
+    }
+    text += ") ";
+    text += productTypeWord(r.productType);
+    text += " ???";
     return {text, part.swapFileName};
 }
 

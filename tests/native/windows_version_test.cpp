@@ -188,6 +188,9 @@ const WineCase kWineCases[] = {
      "WINDOWS LongHorn (6.0.6002 Service Pack 2) WS ???", "Product Type : 1", "PAGEFILE.SYS"},
     {"win10", osVersion(2, 6, 2, 9200, "", 1), "WINDOWS LongHorn (6.2.9200 ) WS ???",
      "Product Type : 1", "PAGEFILE.SYS"},
+    // With the program's manifest Wine stops hiding Windows 10; the table has no name for it.
+    {"win10 + manifest", osVersion(2, 10, 0, 18362, "", 1),
+     "WINDOWS NT Inconnu (10.0.18362 ) WS ???", "Product Type : 1", "PAGEFILE.SYS"},
     {"default", osVersion(2, 6, 1, 7601, "Service Pack 1", 1),
      "WINDOWS LongHorn (6.1.7601 Service Pack 1) WS ???", "Product Type : 1", "PAGEFILE.SYS"},
 };
