@@ -5,17 +5,27 @@
 #include "common/app.h"
 #include "monitor/startup.h"
 #include "monitor/tick.h"
+#include "persistence/journal.h"
+#include "persistence/resets.h"
+#include "persistence/settings.h"
 
 namespace corvane {
 
-MainWindow::MainWindow(Platform& platform) : context_{platform, {}, false, false} {}
+MainWindow::MainWindow(Platform& platform) : context_{platform, {}, false, false, false} {}
 
 template <class Handler>
 void MainWindow::dispatch(Handler&& handler) {
     if (ended_ || context_.ending) return;
+    run(handler);
+}
+
+template <class Handler>
+void MainWindow::run(Handler&& handler) {
     try {
         handler();
     } catch (const ProgramEnd&) {
+        // A session end inside the exit's own wait has ended the program already.
+        if (ended_) return;
         ended_ = true;
         context_.platform.view.endProgram();
     } catch (const RuntimeError& error) {
@@ -35,7 +45,10 @@ void MainWindow::onLoad() {
 
 void MainWindow::onTimer(TimerId timer) {
     if (timer != TimerId::MainTimer1) return;
-    dispatch([&] { Timer1Tick(context_); });
+    dispatch([&] {
+        Timer1Tick(context_);
+        checkpointRegistre(context_);
+    });
 }
 
 void MainWindow::onKeyPress(int16_t keyAscii) {
@@ -46,6 +59,9 @@ void MainWindow::onMenu(MenuItem item) {
     dispatch([&] {
         switch (item) {
             case MenuItem::quitter: Terminer(context_);
+            case MenuItem::journal: journalClick(context_); break;
+            case MenuItem::InitJournal: InitJournalClick(context_); break;
+            case MenuItem::InitAll: InitAllClick(context_); break;
             default: break;
         }
     });
@@ -60,7 +76,10 @@ void MainWindow::onUnload() {
 }
 
 void MainWindow::onEndSession() {
-    dispatch([&] { TerminerSession(context_); });
+    // Windows may end the process as soon as this returns, even while the exit procedure waits
+    // on a window of its own: the statistics and the journal are closed now unless they are.
+    if (ended_) return;
+    run([&] { TerminerSession(context_); });
 }
 
 void MainWindow::onDbUnload() { context_.dbActif = false; }

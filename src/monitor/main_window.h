@@ -31,8 +31,11 @@ public:
     const MainState& state() const { return context_.state; }
 
 private:
+    // Runs a handler unless the program is ending; ends the program when the handler does.
     template <class Handler>
     void dispatch(Handler&& handler);
+    template <class Handler>
+    void run(Handler&& handler);
 
     Context context_;
     bool ended_ = false;

@@ -4,6 +4,8 @@
 #include "common/app.h"
 #include "monitor/layout.h"
 #include "monitor/tick.h"
+#include "persistence/journal.h"
+#include "persistence/settings.h"
 #include "probes/processor.h"
 #include "probes/swap_location.h"
 #include "probes/system_ini.h"
@@ -23,12 +25,18 @@ void startupErrorHandler(Context& c, const RuntimeError& error) {
         p.dialogs.messageBox(std::string("Problème au chargement de vos paramères !") + kCrLf +
                                  "Réinitialisation",
                              "Vous pouvez continuer !", {MsgButtons::Ok, MsgIcon::Information});
+        ClearRegistre(c);
+        ClearJournal(c);
+        repairRefreshRate(c);
         return;
     }
     p.dialogs.messageBox("Erreur : " + std::to_string(error.number()) + kCrLf +
                              error.description() + kCrLf +
                              "Envoyez-moi un mél avec cette copie d'écran SVP, merci",
                          "Erreur imprévue au chargement", {MsgButtons::Ok, MsgIcon::Critical});
+    // The exit saves every other setting from memory, which mends them for the next start;
+    // only the period is never saved there.
+    repairRefreshRate(c);
     Terminer(c);
 }
 
@@ -73,6 +81,7 @@ void Startup(Context& c) {
     s.oldJournalPath = s.programDirectory + "Corvane.old";
     s.journalPath = s.programDirectory + "Corvane.txt";
 
+    trapped(c, [&] { LoadRegistre(c); });
     if (s.stats.sampleCount > 0) {
         bool changed = false;
         trapped(c, [&] { changed = ChangementParam(c); });
@@ -82,8 +91,11 @@ void Startup(Context& c) {
                                          kCrLf + "Réinitialisation de l'analyse",
                                      titleForMessages(c), {MsgButtons::Ok, MsgIcon::Exclamation});
             });
+            trapped(c, [&] { ClearRegistre(c); });
+            trapped(c, [&] { ClearJournal(c); });
         }
     }
+    trapped(c, [&] { OuvrirJournal(c); });
     c.dbActif = true;
     trapped(c, [&] { Affichage(c); });
 
@@ -100,13 +112,49 @@ void Startup(Context& c) {
     trapped(c, [&] { p.view.setTimerEnabled(TimerId::MainTimer1, true); });
 }
 
+namespace {
+
+// The statistics, then the journal's summary: once, whichever way out comes first. With
+// `tellUser` a failure is shown; either way the exit goes on, so that one failing step does
+// not cost the other.
+void closeAnalysis(Context& c, bool tellUser) {
+    if (c.analysisClosed) return;
+    c.analysisClosed = true;
+    Platform& p = c.platform;
+    try {
+        SaveRegistre(c);
+    } catch (const RuntimeError& error) {
+        if (tellUser) {
+            p.dialogs.messageBox(std::string("Vos statistiques n'ont pas pu être enregistrées.") +
+                                     kCrLf + error.what(),
+                                 kAppTitle, {MsgButtons::Ok, MsgIcon::Exclamation});
+        }
+    }
+    try {
+        FermerJournal(c);
+    } catch (const RuntimeError& error) {
+        if (tellUser) {
+            p.dialogs.messageBox("Le résumé de l'analyse n'a pas pu être écrit dans le journal " +
+                                     c.state.journalPath + kCrLf + error.what(),
+                                 kAppTitle, {MsgButtons::Ok, MsgIcon::Exclamation});
+        }
+    }
+}
+
+}  // namespace
+
 void Terminer(Context& c) {
     c.ending = true;
+    // The About window comes here, before anything is saved, unless "j" switched it off; the
+    // exit waits until it is closed.
+    closeAnalysis(c, true);
     throw ProgramEnd{};
 }
 
 void TerminerSession(Context& c) {
+    // Windows is ending the session: nothing may wait on the user.
     c.ending = true;
+    closeAnalysis(c, false);
     throw ProgramEnd{};
 }
 
@@ -124,7 +172,7 @@ void KeyPress(Context& c, int16_t keyAscii) {
 bool ChangementParam(Context& c) {
     const MainState& s = c.state;
     return !(s.swapPath == s.memoSwap && s.minPagingSize == s.memoMinPaging &&
-             s.maxPagingSize == s.memoMaxPaging);
+             rememberedMaxPaging(s.maxPagingSize) == s.memoMaxPaging);
 }
 
 void Affichage(Context& c) {

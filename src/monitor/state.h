@@ -3,16 +3,22 @@
 
 #include <cstdint>
 #include <string>
+#include <variant>
 
 #include "platform/platform.h"
 
 namespace corvane {
 
+// The running total of the samples, in Mo. It arrives from the settings store as text and
+// stays that text, unread, until the first sample is added to it: a damaged stored total
+// shows up at the first tick, not at load.
+using RunningTotal = std::variant<double, std::string>;
+
 // The analysis statistics, in whole Mo unless said otherwise.
 struct Statistics {
     int32_t sampleCount = 0;
     int32_t current = 0;
-    double total = 0;
+    RunningTotal total = 0.0;
     int32_t average = 0;
     int32_t minimum = 32767;
     int32_t maximum = 0;
@@ -49,6 +55,10 @@ struct MainState {
 
     // Whether the last sampling tick could read the swap file's length.
     bool swapReadable = true;
+
+    // Tick count (ms) when the statistics were last loaded or saved: the running program saves
+    // them again every ten minutes.
+    uint64_t lastSaveTick = 0;
 };
 
 // Everything a procedure of the main window works on: the platform and the window's variables.
@@ -59,6 +69,9 @@ struct Context {
     bool dbActif = false;
     // Set once the exit procedure has begun: the window takes no further events.
     bool ending = false;
+    // Set once the exit has saved the statistics and closed the journal, so that a session end
+    // arriving while the exit waits on a window does not write them twice.
+    bool analysisClosed = false;
 };
 
 }  // namespace corvane

@@ -2,7 +2,9 @@
 #include "monitor/tick.h"
 
 #include <limits>
+#include <optional>
 
+#include "common/conversions.h"
 #include "common/numbers.h"
 #include "monitor/labels.h"
 
@@ -12,12 +14,35 @@ int32_t bytesToMo(uint64_t bytes) {
     return static_cast<int32_t>(roundHalfEven(static_cast<double>(bytes) / 1048576.0));
 }
 
-void addSample(Statistics& s, int32_t currentMo) {
+namespace {
+
+// The running total as a number. A stored text is read at the first addition; one that holds
+// no number a double can take is a damaged setting like any other (13), and the start-up's
+// trap restarts the analysis on it.
+double totalValue(const RunningTotal& total, const std::string& decimalSeparator) {
+    if (const double* value = std::get_if<double>(&total)) return *value;
+    std::optional<double> value = parseNumber(std::get<std::string>(total), decimalSeparator);
+    if (!value) throw RuntimeError(kErrTypeMismatch);
+    return *value;
+}
+
+}  // namespace
+
+void addSample(Statistics& s, int32_t currentMo, const std::string& decimalSeparator) {
     if (s.sampleCount == std::numeric_limits<int32_t>::max()) throw RuntimeError(kErrOverflow);
-    s.sampleCount += 1;
+    // Everything is worked out before anything is kept, so a sample that fails leaves the
+    // statistics as they were.
+    int32_t count = s.sampleCount + 1;
+    double total = totalValue(s.total, decimalSeparator) + currentMo;
+    double average = roundHalfEven(total / count);
+    // Samples are 32-bit: only a damaged stored total takes their average beyond that.
+    if (!(average >= -2147483648.0 && average <= 2147483647.0)) {
+        throw RuntimeError(kErrTypeMismatch);
+    }
+    s.sampleCount = count;
     s.current = currentMo;
-    s.total += s.current;
-    s.average = static_cast<int32_t>(roundHalfEven(s.total / s.sampleCount));
+    s.total = total;
+    s.average = static_cast<int32_t>(average);
     // The first sample of an analysis is its minimum and maximum whatever they held, so that a
     // swap file above the minimum's starting value of 32767 Mo is still counted.
     if (s.sampleCount == 1) {
@@ -37,7 +62,7 @@ void Timer1Tick(Context& c) {
     // label says why, until the file reads again.
     SwapFileSize size = p.files.swapFileSize(s.swapPath);
     s.swapReadable = size.known;
-    if (size.known) addSample(s.stats, bytesToMo(size.bytes));
+    if (size.known) addSample(s.stats, bytesToMo(size.bytes), p.system.decimalSeparator());
 
     auto elapsed = static_cast<int64_t>(roundHalfEven(static_cast<double>(p.system.tickCount()) -
                                                       s.stats.startTick));

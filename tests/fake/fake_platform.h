@@ -233,6 +233,9 @@ public:
 
 // Every fake, and the bundle the core takes.
 struct FakePlatform {
+    // The program's folder exists, with the program in it.
+    FakePlatform() { files.put(system.appDir + "\\" + system.exeName + ".exe", ""); }
+
     FakeSystem system;
     FakeFiles files;
     FakeRegistry registry;

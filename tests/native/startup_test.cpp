@@ -71,7 +71,8 @@ TEST_F(StartupTest, NoSwapFileShowsTheCriticalMessageAfterTheHeaderAndEnds) {
     EXPECT_EQ(fake.dialogs.shown[0].style.icon, MsgIcon::Critical);
     EXPECT_GT(headerWrites, 0u);
     EXPECT_EQ(fake.view.texts[Control::swap], "Fichier Swap");  // no sample was taken
-    EXPECT_EQ(fake.view.timers[TimerId::MainTimer1].starts, 0);
+    // Applying the stored period started it; the missing file stopped it again.
+    EXPECT_FALSE(fake.view.timers[TimerId::MainTimer1].enabled);
     EXPECT_TRUE(window.ended());
     EXPECT_EQ(fake.view.endProgramCalls, 1);
 }
@@ -87,7 +88,8 @@ TEST_F(StartupTest, UnexpectedErrorInTheFirstTickIsReportedAndTheWindowCloses) {
     EXPECT_EQ(fake.dialogs.shown[0].title, "Erreur imprévue au chargement");
     EXPECT_EQ(fake.dialogs.shown[0].style.icon, MsgIcon::Critical);
     EXPECT_TRUE(window.ended());
-    EXPECT_EQ(fake.view.timers[TimerId::MainTimer1].starts, 0);
+    // Only the stored period's start: start-up never reached enabling the timer itself.
+    EXPECT_EQ(fake.view.timers[TimerId::MainTimer1].starts, 1);
 }
 
 TEST_F(StartupTest, TypeMismatchInTheFirstTickIsReportedAndStartUpGoesOnToTheTimer) {
@@ -125,8 +127,8 @@ TEST_F(StartupTest, ChangedPagingParametersAreSeenOnlyWithSavedSamples) {
 
 TEST_F(StartupTest, ChangedPagingParametersWarnOnceWithTheApplicationTitle) {
     setSwapMiB(50);
-    window.context().state.stats.sampleCount = 5;
-    window.context().state.memoSwap = "D:\\old.sys";
+    fake.settings.values["NB"] = "5";
+    fake.settings.values["MemoSwap"] = "D:\\old.sys";
     window.onLoad();
     ASSERT_EQ(fake.dialogs.shown.size(), 1u);
     EXPECT_EQ(fake.dialogs.shown[0].text,

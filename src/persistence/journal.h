@@ -1,0 +1,21 @@
+// The journal beside the program: a line at each start of an analysis, a summary at each exit,
+// one older generation kept aside at each reset.
+#pragma once
+
+#include "monitor/state.h"
+
+namespace corvane {
+
+// Appends the start line. A journal that cannot be written costs that line and nothing else.
+void OuvrirJournal(Context& context);
+
+// Appends the summary of the analysis; raises RuntimeError when the journal cannot be written.
+void FermerJournal(Context& context);
+
+// Moves the journal aside to the old journal's path and starts a new one.
+void ClearJournal(Context& context);
+
+// The "Consulter le journal" command: the journal in the text editor.
+void journalClick(Context& context);
+
+}  // namespace corvane
