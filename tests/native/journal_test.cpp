@@ -1,4 +1,5 @@
 // The journal file, its rotation, its viewer, the reset commands and the ways out that close it.
+#include <algorithm>
 #include <filesystem>
 
 #include "harness.h"
@@ -191,6 +192,16 @@ TEST_F(JournalTest, SessionEndDuringAQuestionClosesTheAnalysisOnce) {
     window.onUnload();
     EXPECT_EQ(count(file(kJournal), "Fin d'analyse"), 1u);
     EXPECT_EQ(fake.settings.values["NB"], "1");
+    EXPECT_EQ(fake.view.endProgramCalls, 1);
+}
+
+TEST_F(JournalTest, SessionEndWhileTheExitWaitsOnAMessageClosesNothingTwice) {
+    fake.files.readOnlyFolders.insert("C:\\Corvane");
+    fake.dialogs.onShow = [&](const fake::FakeDialogs::Shown&) { window.onEndSession(); };
+    window.onMenu(MenuItem::quitter);  // the lost summary is being reported
+    EXPECT_EQ(fake.dialogs.shown.size(), 1u);
+    EXPECT_EQ(std::count(fake.settings.savedKeys.begin(), fake.settings.savedKeys.end(), "NB"), 1);
+    EXPECT_TRUE(window.ended());
     EXPECT_EQ(fake.view.endProgramCalls, 1);
 }
 

@@ -10,6 +10,10 @@
 namespace corvane::testing {
 namespace {
 
+constexpr const char* kJournal = "C:\\Corvane\\Corvane.txt";
+constexpr const char* kOld = "C:\\Corvane\\Corvane.old";
+const std::string kStartLine = "D\351but d'analyse le 08/12/2026 \340 07:15:30\r\n";
+
 // In the order the load reads them.
 const std::array<const char*, 10> kLoadOrder = {"JM_R",          "NB",
                                                 "MemoSwap",      "MaxSwap",
@@ -110,6 +114,21 @@ TEST_F(SettingsTest, AFractionalMaximumPagingSizeIsNoChangeAtTheNextStart) {
     EXPECT_TRUE(ChangementParam(n));
 }
 
+TEST_F(SettingsTest, AChangedSwapConfigurationRestartsTheAnalysisBeforeTheJournalOpens) {
+    storeEarlierRun(fake.settings);
+    fake.settings.values["MemoSwap"] = "D:\\pagefile.sys";
+    fake.files.put(kJournal, "earlier run\r\n");
+    window.onLoad();
+    ASSERT_EQ(fake.dialogs.shown.size(), 1u);
+    EXPECT_EQ(fake.dialogs.shown[0].style.icon, MsgIcon::Exclamation);
+    EXPECT_EQ(stored("NB"), "0");
+    EXPECT_EQ(stored("MemoSwap"), "C:\\pagefile.sys");
+    EXPECT_EQ(window.state().stats.sampleCount, 1);
+    EXPECT_EQ(label(Control::swap), "SWAP: 50 Mo  Mini: 50 Mo  Maxi: 50 Mo  Moy: 50 Mo");
+    EXPECT_EQ(fake.files.contents(kOld), "earlier run\r\n");
+    EXPECT_EQ(fake.files.contents(kJournal), kStartLine + kStartLine);
+}
+
 TEST_F(SettingsTest, StoredPeriodsOutsideTheSliderAreBroughtWithinIt) {
     for (auto [text, period] : {std::pair{"7", 7}, {"0", 1}, {"-5", 1}, {"100000", 60}}) {
         fake.settings.values["Raffraichissement"] = text;
@@ -145,6 +164,7 @@ TEST_F(SettingsTest, ADamagedKeyStopsTheLoadThereAndStartUpRestartsTheAnalysis) 
                                   {"C:\\pagefile.sys 1536 3072"});
         storeEarlierRun(f.settings);
         f.settings.values[key] = test.text;
+        f.files.put(kJournal, "earlier run\r\n");
 
         MainWindow w(f.platform);
         w.onLoad();
@@ -167,6 +187,9 @@ TEST_F(SettingsTest, ADamagedKeyStopsTheLoadThereAndStartUpRestartsTheAnalysis) 
         EXPECT_EQ(f.settings.values["Elapsed"], "0");
         EXPECT_EQ(f.settings.values["Raffraichissement"], test.key == 9 ? "1" : "5");
         EXPECT_EQ(w.state().stats.sampleCount, 1);  // the first sample of the new analysis
+        EXPECT_EQ(f.files.contents(kOld), "earlier run\r\n");
+        // One start line from the reset, one from the start-up that goes on after it.
+        EXPECT_EQ(f.files.contents(kJournal), kStartLine + kStartLine);
 
         // Mended: the next start says nothing.
         w.onMenu(MenuItem::quitter);
