@@ -2,6 +2,9 @@
 // of them reaches the exit procedure.
 #include "monitor/main_window.h"
 
+#include "commands/always_on_top.h"
+#include "commands/print_help.h"
+#include "commands/refresh_rate.h"
 #include "common/app.h"
 #include "monitor/startup.h"
 #include "monitor/tick.h"
@@ -58,18 +61,30 @@ void MainWindow::onKeyPress(int16_t keyAscii) {
 void MainWindow::onMenu(MenuItem item) {
     dispatch([&] {
         switch (item) {
+            case MenuItem::impr: imprClick(context_); break;
             case MenuItem::quitter: Terminer(context_);
             case MenuItem::journal: journalClick(context_); break;
             case MenuItem::InitJournal: InitJournalClick(context_); break;
             case MenuItem::InitAll: InitAllClick(context_); break;
+            case MenuItem::s1: majRaf(context_, 1); break;
+            case MenuItem::s5: majRaf(context_, 5); break;
+            case MenuItem::s10: majRaf(context_, 10); break;
+            case MenuItem::s30: majRaf(context_, 30); break;
+            case MenuItem::m1: majRaf(context_, 60); break;
+            case MenuItem::aide: aideClick(context_); break;
+            case MenuItem::propos: proposClick(context_); break;
             default: break;
         }
     });
 }
 
-void MainWindow::onSliderChange() {}
+void MainWindow::onSliderChange() {
+    dispatch([&] { majRaf(context_, context_.platform.view.sliderPosition()); });
+}
 
-void MainWindow::onDessusClick() {}
+void MainWindow::onDessusClick() {
+    dispatch([&] { dessusClick(context_); });
+}
 
 void MainWindow::onUnload() {
     dispatch([&] { Terminer(context_); });

@@ -1,6 +1,7 @@
 // Start-up, exit and keys of the main window.
 #include "monitor/startup.h"
 
+#include "commands/print_help.h"
 #include "common/app.h"
 #include "monitor/layout.h"
 #include "monitor/tick.h"
@@ -145,8 +146,13 @@ void closeAnalysis(Context& c, bool tellUser) {
 
 void Terminer(Context& c) {
     c.ending = true;
-    // The About window comes here, before anything is saved, unless "j" switched it off; the
-    // exit waits until it is closed.
+    if (!c.state.sansApropos) {
+        // The credits must never cost the statistics that are saved next.
+        try {
+            proposClick(c);
+        } catch (const RuntimeError&) {
+        }
+    }
     closeAnalysis(c, true);
     throw ProgramEnd{};
 }

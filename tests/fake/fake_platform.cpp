@@ -9,6 +9,8 @@
 
 #include <unistd.h>
 
+#include "about/about_layout.h"
+#include "about/about_window.h"
 #include "common/text.h"
 #include "monitor/layout.h"
 
@@ -265,6 +267,7 @@ std::string FakeSettings::get(const std::string&, const std::string&, const std:
 void FakeSettings::save(const std::string&, const std::string&, const std::string& key,
                         const std::string& value) {
     if (saveError) throw *saveError;
+    if (trace) trace->push_back("save " + key + "=" + value);
     savedKeys.push_back(key);
     values[key] = value;
 }
@@ -312,6 +315,7 @@ FakeMainView::FakeMainView() {
 }
 
 void FakeMainView::setText(Control control, const std::string& text) {
+    if (trace) trace->push_back("text " + std::to_string(static_cast<int>(control)) + "=" + text);
     texts[control] = text;
     writes.emplace_back(control, text);
 }
@@ -320,11 +324,24 @@ void FakeMainView::setWindowPos(int insertAfter, int x, int y, int cx, int cy, u
     windowPosCalls.push_back({insertAfter, x, y, cx, cy, flags});
 }
 
+void FakeMainView::setSliderPosition(int position) {
+    if (trace) trace->push_back("slider " + std::to_string(position));
+    slider = position;
+}
+
 void FakeMainView::setTimerInterval(TimerId timer, uint32_t milliseconds) {
+    if (trace) {
+        trace->push_back("interval " + std::to_string(static_cast<int>(timer)) + " " +
+                         std::to_string(milliseconds));
+    }
     timers[timer].interval = milliseconds;
 }
 
 void FakeMainView::setTimerEnabled(TimerId timer, bool enabled) {
+    if (trace) {
+        trace->push_back("timer " + std::to_string(static_cast<int>(timer)) +
+                         (enabled ? " on" : " off"));
+    }
     Timer& t = timers[timer];
     if (enabled) ++t.starts;
     t.enabled = enabled;
@@ -348,16 +365,35 @@ void FakeDbView::unload() {
 
 std::optional<int32_t> FakePrinter::registerCommonDialog() {
     ++registrations;
+    if (registrationError) throw *registrationError;
     return registration;
 }
 
 void FakePrinter::showPrinterDialog() {
     ++dialogs;
     if (cancel) throw RuntimeError(kErrCancel);
+    if (dialogError) throw *dialogError;
+}
+
+void FakePrinter::printMainWindow() {
+    ++printAttempts;
+    if (printError) throw *printError;
+    ++printed;
+}
+
+FakeAboutView::FakeAboutView() {
+    for (const AboutControlSpec& spec : aboutWindowControls()) texts[spec.id] = spec.text;
+}
+
+void FakeAboutView::setText(AboutControl control, const std::string& text) {
+    texts[control] = text;
+    writes.emplace_back(control, text);
 }
 
 void FakeWindows::showAboutModal(AboutWindow& logic) {
     ++aboutShown;
+    aboutView = FakeAboutView();
+    logic.onLoad(aboutView);
     if (whileAboutOpen) whileAboutOpen(logic);
 }
 

@@ -122,6 +122,7 @@ public:
     std::vector<std::string> savedKeys;  // every key saved, in order
     std::vector<std::string> readKeys;   // every key read, in order
     std::optional<RuntimeError> saveError;
+    std::vector<std::string>* trace = nullptr;  // "save KEY=VALUE" for every save
 };
 
 class FakeShell : public Shell {
@@ -180,6 +181,8 @@ public:
     std::vector<WindowPosCall> windowPosCalls;
     std::map<TimerId, Timer> timers;
     int endProgramCalls = 0;
+    // "text ID=TEXT", "timer ID on|off", "interval ID MS", "slider N", one per call.
+    std::vector<std::string>* trace = nullptr;
 
     void setCaption(const std::string& text) override { windowCaption = text; }
     std::string caption() override { return windowCaption; }
@@ -189,7 +192,7 @@ public:
     void setWidthTwips(int twips) override { widthTwips = twips; }
     bool isChecked(Control control) override { return checked[control]; }
     int sliderPosition() override { return slider; }
-    void setSliderPosition(int position) override { slider = position; }
+    void setSliderPosition(int position) override;
     void setWindowPos(int insertAfter, int x, int y, int cx, int cy, uint32_t flags) override;
     void setTimerInterval(TimerId timer, uint32_t milliseconds) override;
     void setTimerEnabled(TimerId timer, bool enabled) override;
@@ -214,18 +217,45 @@ public:
 class FakePrinter : public Printer {
 public:
     std::optional<int32_t> registration = 0;  // nothing: no library in the system folder
+    std::optional<RuntimeError> registrationError;
     int registrations = 0;
     bool cancel = false;
+    std::optional<RuntimeError> dialogError;  // another failure of the printer dialog
     int dialogs = 0;
+    std::optional<RuntimeError> printError;
+    int printAttempts = 0;
     int printed = 0;
     std::optional<int32_t> registerCommonDialog() override;
     void showPrinterDialog() override;
-    void printMainWindow() override { ++printed; }
+    void printMainWindow() override;
 };
 
+class FakeAboutView : public AboutView {
+public:
+    FakeAboutView();  // the controls hold their captions as the window is created
+    std::string windowCaption;
+    std::map<AboutControl, std::string> texts;
+    std::vector<std::pair<AboutControl, std::string>> writes;  // every text written, in order
+    std::vector<int> images;  // every image shown, in order
+    uint32_t timerInterval = 0;
+    bool timerEnabled = false;
+    int closes = 0;
+
+    void setCaption(const std::string& text) override { windowCaption = text; }
+    void setText(AboutControl control, const std::string& text) override;
+    std::string text(AboutControl control) override { return texts[control]; }
+    void showImage(int index) override { images.push_back(index); }
+    void setTimerInterval(uint32_t milliseconds) override { timerInterval = milliseconds; }
+    void setTimerEnabled(bool enabled) override { timerEnabled = enabled; }
+    void close() override { ++closes; }
+};
+
+// Shows the About window as the program does: a new window, loaded, then whatever the test
+// makes the user do before it returns.
 class FakeWindows : public Windows {
 public:
     int aboutShown = 0;
+    FakeAboutView aboutView;  // the last About window shown
     // What the user does while the About window is open; by default nothing.
     std::function<void(AboutWindow&)> whileAboutOpen;
     void showAboutModal(AboutWindow& logic) override;
@@ -234,8 +264,16 @@ public:
 // Every fake, and the bundle the core takes.
 struct FakePlatform {
     // The program's folder exists, with the program in it.
-    FakePlatform() { files.put(system.appDir + "\\" + system.exeName + ".exe", ""); }
+    FakePlatform() {
+        files.put(system.appDir + "\\" + system.exeName + ".exe", "");
+        view.trace = &trace;
+        settings.trace = &trace;
+    }
+    FakePlatform(const FakePlatform&) = delete;
+    FakePlatform& operator=(const FakePlatform&) = delete;
 
+    // What the main window and the settings store were asked to do, in one order.
+    std::vector<std::string> trace;
     FakeSystem system;
     FakeFiles files;
     FakeRegistry registry;

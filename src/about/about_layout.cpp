@@ -1,0 +1,33 @@
+// The About window's controls as they are created.
+#include "about/about_layout.h"
+
+#include "about/addresses.h"
+
+namespace corvane {
+
+const std::vector<AboutControlSpec>& aboutWindowControls() {
+    using K = AboutControlKind;
+    using A = AboutAlign;
+    static const std::vector<AboutControlSpec> controls = {
+        {AboutControl::Command1, "Command1", K::Button, 3600, 1080, 975, 375, "&OK",
+         kAboutWindowFont, A::Left, 0},
+        {AboutControl::Picture1, "Picture1", K::Picture, 240, 240, 495, 495, "", kAboutWindowFont,
+         A::Left, 1},
+        {AboutControl::Label1, "Label1", K::Label, 0, 0, 4455, 195, "", kAboutWindowFont, A::Right,
+         2},
+        // Left-aligned: the scrolling text then keeps its start in one place.
+        {AboutControl::Label2, "Label2", K::Label, 1380, 720, 3240, 195, kCopyrightHolderLine,
+         kAboutLabelFont, A::Left, 3},
+        {AboutControl::Label5, "Label5", K::Label, 840, 480, 3615, 195, "", kAboutLabelFont,
+         A::Right, 4},
+        {AboutControl::Label6, "Label6", K::Label, 720, 240, 3735, 195, "", kAboutLabelFont,
+         A::Right, 5},
+        {AboutControl::Label3, "Label3", K::Link, 120, 1200, 3375, 195, kMakerWebPage,
+         kAboutLinkFont, A::Left, 6},
+        {AboutControl::Label4, "Label4", K::Link, 120, 960, 2355, 195, kMakerEmail, kAboutLinkFont,
+         A::Left, 7},
+    };
+    return controls;
+}
+
+}  // namespace corvane

@@ -1,0 +1,46 @@
+// Opening the maker's addresses and the help page.
+#include "about/links.h"
+
+namespace corvane {
+
+namespace {
+
+void showStartProblem(Platform& p, const RuntimeError& error) {
+    p.dialogs.messageBox(
+        "Erreur : " + std::to_string(error.number()) + "\r\n" + error.description(),
+        "Problème Start", {MsgButtons::Ok, MsgIcon::Exclamation});
+}
+
+}  // namespace
+
+void startAddress(Platform& p, const std::string& argument) {
+    // The page or the mail program opens in a normal window: only the console that a "start"
+    // command would need is worth minimising.
+    try {
+        p.shell.open(argument, WindowShow::Normal);
+    } catch (const RuntimeError& error) {
+        ErrStart(p, argument, error);
+    }
+}
+
+std::string startArgument(const std::string& argument) {
+    // A program folder such as "C:\Program Files\Corvane" or a "?subject=" would otherwise be
+    // cut at the blank or the "=", and "&" would start a second command.
+    if (argument.find_first_of(" \t&|<>^(),;=%!\"") == std::string::npos) return argument;
+    // "start" takes its first quoted argument as a window title: give it an empty one.
+    return "\"\" \"" + argument + "\"";
+}
+
+void ErrStart(Platform& p, const std::string& argument, const RuntimeError& error) {
+    if (error.number() != kErrFileNotFound) {
+        showStartProblem(p, error);
+        return;
+    }
+    try {
+        p.shell.run("cmd /c start " + startArgument(argument), WindowShow::MinimizedFocus);
+    } catch (const RuntimeError& retryError) {
+        showStartProblem(p, retryError);
+    }
+}
+
+}  // namespace corvane

@@ -1,0 +1,49 @@
+// Printing the window, opening the help page, showing the About window.
+#include "commands/print_help.h"
+
+#include <optional>
+
+#include "about/about_window.h"
+#include "about/addresses.h"
+#include "about/links.h"
+
+namespace corvane {
+
+void imprClick(Context& c) {
+    Platform& p = c.platform;
+    // Every step is tried even when the one before failed: a printer may still be there.
+    std::optional<int32_t> registration;
+    try {
+        registration = p.printer.registerCommonDialog();
+    } catch (const RuntimeError&) {
+    }
+    if (registration && *registration != 0) {
+        try {
+            p.dialogs.messageBox("Vous ne pourrez peut-être pas imprimer !",
+                                 "Problème ComDlg32.OCX", {MsgButtons::Ok, MsgIcon::Critical});
+        } catch (const RuntimeError&) {
+        }
+    }
+    int dialogError = 0;
+    try {
+        p.printer.showPrinterDialog();
+    } catch (const RuntimeError& error) {
+        dialogError = error.number();
+    }
+    if (dialogError == kErrCancel) return;
+    try {
+        p.printer.printMainWindow();
+    } catch (const RuntimeError&) {
+    }
+}
+
+void aideClick(Context& c) {
+    startAddress(c.platform, c.state.programDirectory + kHelpFileName);
+}
+
+void proposClick(Context& c) {
+    AboutWindow about(c.platform);
+    c.platform.windows.showAboutModal(about);
+}
+
+}  // namespace corvane
