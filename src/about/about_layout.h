@@ -35,6 +35,7 @@ struct AboutControlSpec {
     const char* text;  // the caption as the window is created
     FontSpec font;
     AboutAlign align;
+    bool autoSize;  // the label grows down to hold its text, wrapped at its width
     int tabIndex;
 };
 

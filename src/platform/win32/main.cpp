@@ -4,9 +4,10 @@
 #include <commctrl.h>
 
 #include "monitor/main_window.h"
+#include "platform/win32/about_view.h"
 #include "platform/win32/main_view.h"
 #include "platform/win32/metrics.h"
-#include "platform/win32/pending_services.h"
+#include "platform/win32/printer_win32.h"
 #include "platform/win32/resource.h"
 #include "platform/win32/win32_services.h"
 
@@ -58,8 +59,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
     Win32DbView db(instance, metrics);
     Win32MainView view(instance, metrics, db);
     Win32Dialogs dialogs(view.ownerHandle());
-    NoPrinter printer;
-    NoWindows windows;
+    Win32Printer printer(view.ownerHandle());
+    Win32Windows windows(instance, metrics);
     Platform platform{system, files, registry, settings, shell, dialogs, view, db, printer, windows};
 
     MainWindow core(platform);
