@@ -1,0 +1,63 @@
+// Real keyboard and mouse input, which goes where the system sends a user's input: the
+// foreground window and its focused control.
+#include "driver.h"
+
+namespace corvane::wine {
+
+void bringToFront(const Window& window) {
+    if (pollUntil(
+            [&] {
+                if (GetForegroundWindow() == window.handle()) return true;
+                SetForegroundWindow(window.handle());
+                return false;
+            },
+            3000)) {
+        return;
+    }
+    throw DriverError("window " + window.className() + " does not come to the foreground");
+}
+
+void clickCentre(const Window& window) {
+    RECT r = window.rect();
+    const int x = (r.left + r.right) / 2;
+    const int y = (r.top + r.bottom) / 2;
+    const int width = GetSystemMetrics(SM_CXSCREEN);
+    const int height = GetSystemMetrics(SM_CYSCREEN);
+    INPUT inputs[3]{};
+    for (INPUT& input : inputs) {
+        input.type = INPUT_MOUSE;
+        input.mi.dx = x * 65535 / (width - 1);
+        input.mi.dy = y * 65535 / (height - 1);
+    }
+    inputs[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTDOWN | MOUSEEVENTF_ABSOLUTE;
+    inputs[2].mi.dwFlags = MOUSEEVENTF_LEFTUP | MOUSEEVENTF_ABSOLUTE;
+    if (SendInput(3, inputs, sizeof(INPUT)) != 3) {
+        throw DriverError("SendInput (mouse): " + lastErrorText());
+    }
+}
+
+void pressKeys(const std::vector<WORD>& virtualKeys) {
+    std::vector<INPUT> inputs;
+    for (WORD key : virtualKeys) {
+        INPUT input{};
+        input.type = INPUT_KEYBOARD;
+        input.ki.wVk = key;
+        input.ki.wScan = static_cast<WORD>(MapVirtualKeyW(key, MAPVK_VK_TO_VSC));
+        inputs.push_back(input);
+    }
+    for (auto key = virtualKeys.rbegin(); key != virtualKeys.rend(); ++key) {
+        INPUT input{};
+        input.type = INPUT_KEYBOARD;
+        input.ki.wVk = *key;
+        input.ki.wScan = static_cast<WORD>(MapVirtualKeyW(*key, MAPVK_VK_TO_VSC));
+        input.ki.dwFlags = KEYEVENTF_KEYUP;
+        inputs.push_back(input);
+    }
+    const UINT count = static_cast<UINT>(inputs.size());
+    if (SendInput(count, inputs.data(), sizeof(INPUT)) != count) {
+        throw DriverError("SendInput (keys): " + lastErrorText());
+    }
+}
+
+}  // namespace corvane::wine

@@ -1,0 +1,63 @@
+// Starting, watching and ending the driven program.
+#include <utility>
+
+#include "driver.h"
+
+namespace corvane::wine {
+
+Process Process::start(const std::string& exePath, const std::string& arguments,
+                       const std::string& workingDirectory) {
+    std::wstring commandLine = L"\"" + fromUtf8(exePath) + L"\"";
+    if (!arguments.empty()) commandLine += L" " + fromUtf8(arguments);
+    std::wstring directory = fromUtf8(workingDirectory);
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info{};
+    if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                        directory.empty() ? nullptr : directory.c_str(), &startup, &info)) {
+        throw DriverError("cannot start " + exePath + ": " + lastErrorText());
+    }
+    CloseHandle(info.hThread);
+    return Process(info.hProcess, info.dwProcessId);
+}
+
+Process::Process(Process&& other) noexcept
+    : handle_(std::exchange(other.handle_, nullptr)), id_(other.id_) {}
+
+Process& Process::operator=(Process&& other) noexcept {
+    if (this != &other) {
+        kill();
+        if (handle_) CloseHandle(handle_);
+        handle_ = std::exchange(other.handle_, nullptr);
+        id_ = other.id_;
+    }
+    return *this;
+}
+
+Process::~Process() {
+    kill();
+    if (handle_) CloseHandle(handle_);
+}
+
+bool Process::running() const {
+    return handle_ && WaitForSingleObject(handle_, 0) == WAIT_TIMEOUT;
+}
+
+bool Process::waitExit(DWORD timeoutMs) const {
+    return !handle_ || WaitForSingleObject(handle_, timeoutMs) == WAIT_OBJECT_0;
+}
+
+DWORD Process::exitCode() const {
+    DWORD code = STILL_ACTIVE;
+    if (handle_) GetExitCodeProcess(handle_, &code);
+    return code;
+}
+
+void Process::kill() {
+    if (!running()) return;
+    TerminateProcess(handle_, 99);
+    // The next program of the same name must not see this one's single-instance mutex.
+    WaitForSingleObject(handle_, kTimeoutMs);
+}
+
+}  // namespace corvane::wine

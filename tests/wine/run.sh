@@ -1,0 +1,63 @@
+#!/usr/bin/env bash
+# The Wine layer: the cross-built Corvane.exe under Wine on a virtual display of its own, in a
+# fresh Wine prefix, worked by the GoogleTest suite that runs inside Wine. Screenshots go to
+# build/wine-tests/. Arguments after the build folder go to the suite (--gtest_filter=...).
+set -euo pipefail
+source "$(dirname "$0")/../../tools/layer-check.sh"
+source "$layer_root/tools/wine-env.sh"
+
+build=$(realpath -m "${1:-$layer_root/build/win32}")
+shift || true
+out=$layer_root/build/wine-tests
+layer="Wine layer"
+
+missing=$(wine_env_missing_tools | tr '\n' ' ')
+[ -z "$missing" ] || layer_unavailable "$layer" "missing ${missing% }"
+suite=$build/tests/wine/corvane_wine_tests.exe
+floor=$build/tests/wine/CorvaneFloor.exe
+corvane=$build/Corvane.exe
+[ -f "$suite" ] && [ -f "$floor" ] || layer_unavailable "$layer" "nothing built in $build"
+
+if [ -f "$corvane" ]; then
+  bash "$layer_root/tests/wine/check-pe.sh" "$corvane"
+else
+  # Until the program exists only the harness's own tests can run.
+  [ "${CI:-}" = true ] && { echo "ERROR: $corvane was not built" >&2; exit 1; }
+  echo "$layer: Corvane.exe not built; only the driver's own tests ran" \
+    >>"$layer_root/build/skipped-layers.txt"
+  echo "## WARNING: $corvane not built: only the driver's own tests run" >&2
+fi
+bash "$layer_root/tests/wine/check-pe.sh" "$floor"
+
+trap wine_env_cleanup EXIT
+trap 'exit 130' INT TERM
+wine_env_start_xvfb
+wine_env_template_prefix "$layer_root/build/wine-prefix-template"
+wine_env_fresh_prefix "$layer_root/build/wine-prefix-template" "$out/prefix"
+mkdir -p "$out"
+rm -f "$out"/*.png
+
+export CORVANE_FLOOR_EXE CORVANE_SHOTS
+CORVANE_FLOOR_EXE=$(wine_env_windows_path "$floor")
+CORVANE_SHOTS=$(wine_env_windows_path "$out")
+if [ -f "$corvane" ]; then
+  export CORVANE_EXE
+  CORVANE_EXE=$(wine_env_windows_path "$corvane")
+fi
+
+status=0
+# A French user's locale: the window's texts are French, and so is the decimal separator.
+env LC_ALL=fr_FR.UTF-8 timeout --kill-after=10 900 wine "$suite" "$@" || status=$?
+if [ $status -eq 124 ] || [ $status -eq 137 ]; then
+  echo "ERROR: the Wine suite did not finish within 15 minutes" >&2
+fi
+
+# The screenshots must be pictures that other programs read.
+if command -v identify >/dev/null 2>&1; then
+  for shot in "$out"/*.png; do
+    [ -e "$shot" ] || continue
+    identify "$shot" >/dev/null || { echo "ERROR: $shot is not a valid PNG" >&2; status=1; }
+  done
+fi
+[ $status -eq 0 ] && echo "Wine layer: passed; screenshots in ${out#"$layer_root"/}/"
+exit $status
