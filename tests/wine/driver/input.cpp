@@ -37,6 +37,24 @@ void clickCentre(const Window& window) {
     }
 }
 
+void giveFocus(const Window& control) {
+    const DWORD self = GetCurrentThreadId();
+    const DWORD target = control.threadId();
+    // Focus belongs to a thread's input state: share it for the moment of the call.
+    if (!AttachThreadInput(self, target, TRUE)) {
+        throw DriverError("AttachThreadInput: " + lastErrorText());
+    }
+    SetFocus(control.handle());
+    AttachThreadInput(self, target, FALSE);
+    if (!pollUntil(
+            [&] {
+                return Window(GetAncestor(control.handle(), GA_ROOT)).focus() == control.handle();
+            },
+            3000)) {
+        throw DriverError("control " + control.className() + " did not take the focus");
+    }
+}
+
 void pressKeys(const std::vector<WORD>& virtualKeys) {
     std::vector<INPUT> inputs;
     for (WORD key : virtualKeys) {

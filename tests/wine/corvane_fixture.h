@@ -1,0 +1,113 @@
+// A fresh Corvane for each test: its own folder (and so its own journal), no saved settings
+// but a refresh period long enough that only the ticks a test posts are taken, and a paging
+// configuration naming C:\pagefile.sys, whose size the test sets.
+#pragma once
+
+#include <commctrl.h>
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <optional>
+#include <string>
+
+#include "driver.h"
+#include "test_env.h"
+
+namespace corvane::wine {
+
+inline constexpr uint64_t kMiB = 1048576;
+inline constexpr const char* kMainClass = "CorvaneMainWindow";
+inline constexpr const char* kDbClass = "CorvaneDb";
+inline constexpr const char* kPagefile = "C:\\pagefile.sys";
+inline constexpr const char* kMemoryManagementKey =
+    "SYSTEM\\CurrentControlSet\\Control\\Session Manager\\Memory Management";
+inline constexpr const char* kSettingsKey = "Software\\VB and VBA Program Settings\\Corvane";
+inline constexpr const char* kSettingsSectionKey =
+    "Software\\VB and VBA Program Settings\\Corvane\\Paramètres";
+inline constexpr const char* kMessageTitle = "Corvane V 1.0.0";
+inline constexpr int kTimer1 = 10;
+
+// Control IDs: each control's index on the window.
+enum Id : int {
+    kCadre = 1,
+    kDessus = 2,
+    kLblRaf = 3,
+    kLabel1 = 4,
+    kSwap = 5,
+    kMemLibre = 6,
+    kDebutWin = 7,
+    kProcesseur = 8,
+    kWindows = 9,
+    kLabel2 = 11,
+    kQuitter = 15,
+    kSlider = 32,
+    kList1 = 1,
+    kList2 = 2,
+};
+
+class CorvaneTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_FALSE(corvaneExe().empty()) << "CORVANE_EXE is not set";
+        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+        testName = std::string(info->test_suite_name()) + "." + info->name();
+        folder = "C:\\corvane-tests\\" + testName;
+        deleteTree(folder);
+        makeDirectories(folder);
+        copyFileTo(corvaneExe(), folder + "\\Corvane.exe");
+
+        setMultiString(HKEY_LOCAL_MACHINE, kMemoryManagementKey, "PagingFiles",
+                       {"C:\\pagefile.sys 100 200"});
+        setSwapSize(50 * kMiB);
+        deleteKeyTree(HKEY_CURRENT_USER, kSettingsKey);
+        // A minute between samples: a test takes only the samples it posts.
+        setString(HKEY_CURRENT_USER, kSettingsSectionKey, "Raffraichissement", "60");
+    }
+
+    void TearDown() override {
+        if (HasFailure() && main.exists()) shot(testName + "-failed");
+    }
+
+    void setSwapSize(uint64_t bytes) { setFileSize(kPagefile, bytes); }
+
+    // Starts Corvane and waits until its window shows the first sample.
+    Window launch() {
+        corvane.emplace(Process::start(folder + "\\Corvane.exe", "", folder));
+        main = waitWindow(corvane->id(), kMainClass);
+        main.waitControlText(kSwap, "SWAP: ");
+        return main;
+    }
+
+    // Posts one tick of `Timer1` and waits until the swap label shows `expected`.
+    void tickUntilSwapReads(const std::string& expected) {
+        main.postTimer(kTimer1);
+        main.waitControlText(kSwap, expected);
+        EXPECT_EQ(main.controlText(kSwap), expected);
+    }
+
+    // The program must end, as every way out does, with its statistics saved.
+    void expectEnds(const std::string& how) {
+        if (!corvane->waitExit()) {
+            std::string open;
+            for (const Window& w : topWindows(corvane->id()))
+                open += " [" + w.className() + " \"" + w.text() + "\"]";
+            FAIL() << how << " did not end Corvane within " << kTimeoutMs
+                   << " ms; its windows:" << open;
+        }
+        EXPECT_EQ(corvane->exitCode(), 0u) << how;
+        EXPECT_EQ(readString(HKEY_CURRENT_USER, kSettingsSectionKey, "NB"), "1")
+            << how << " ended without saving the one sample taken";
+    }
+
+    void shot(const std::string& name, const Window& window = {}) {
+        if (screenshotDir().empty()) return;
+        saveScreenshot(window ? window : main, screenshotDir() + "\\" + name + ".png");
+    }
+
+    std::string testName;
+    std::string folder;
+    std::optional<Process> corvane;
+    Window main;
+};
+
+}  // namespace corvane::wine
