@@ -11,21 +11,26 @@ std::string classOf(HWND window) {
     return toUtf8(name);
 }
 
-// Top-level texts are read without a message; a control's text is asked of its program.
+// Asks the window's program for its text. The text may change between asking its length and
+// reading it, so a buffer that came back full is read again, larger.
 std::string textOf(HWND window) {
     DWORD_PTR length = 0;
     if (!SendMessageTimeoutW(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, kTimeoutMs,
                              &length)) {
         throw DriverError("window " + classOf(window) + " does not answer WM_GETTEXTLENGTH");
     }
-    std::wstring text(length + 1, L'\0');
-    DWORD_PTR copied = 0;
-    if (!SendMessageTimeoutW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()),
-                             SMTO_ABORTIFHUNG, kTimeoutMs, &copied)) {
-        throw DriverError("window " + classOf(window) + " does not answer WM_GETTEXT");
+    for (size_t size = length + 64;; size *= 2) {
+        std::wstring text(size, L'\0');
+        DWORD_PTR copied = 0;
+        if (!SendMessageTimeoutW(window, WM_GETTEXT, size, reinterpret_cast<LPARAM>(text.data()),
+                                 SMTO_ABORTIFHUNG, kTimeoutMs, &copied)) {
+            throw DriverError("window " + classOf(window) + " does not answer WM_GETTEXT");
+        }
+        if (copied + 1 < size) {
+            text.resize(copied);
+            return toUtf8(text);
+        }
     }
-    text.resize(copied);
-    return toUtf8(text);
 }
 
 BOOL CALLBACK collectChild(HWND child, LPARAM list) {
