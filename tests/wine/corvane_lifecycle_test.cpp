@@ -23,6 +23,24 @@ TEST_F(LifecycleTest, SecondCopyEndsAtOnceWithoutAWindow) {
     tickUntilSwapReads("SWAP: 70 Mo  Mini: 50 Mo  Maxi: 70 Mo  Moy: 60 Mo");
 }
 
+TEST_F(LifecycleTest, WithoutAPagingFileItSaysSoBeforeItShowsAndEnds) {
+    deleteValue(HKEY_LOCAL_MACHINE, kMemoryManagementKey, "PagingFiles");
+    corvane.emplace(Process::start(folder + "\\Corvane.exe", "", folder));
+    const MessageBoxInfo box = waitMessageBox(corvane->id());
+    shot("swap-not-found", box.window);
+    EXPECT_EQ(box.title, "Erreur terrible!.....");
+    const std::string tail = "\r\nFichier SWAP non trouvé !\r\nEnvoyez moi un mail SVP !";
+    ASSERT_GT(box.text.size(), tail.size()) << "no Windows version before: " << box.text;
+    EXPECT_EQ(box.text.substr(box.text.size() - tail.size()), tail);
+    EXPECT_EQ(box.buttons, std::vector<int>{IDOK});
+    EXPECT_EQ(box.owner, nullptr) << "the main window is not shown yet";
+    EXPECT_TRUE(topWindows(corvane->id(), kMainClass).empty());
+
+    pressButton(box.window, IDOK);
+    ASSERT_TRUE(corvane->waitExit()) << "Corvane went on without a swap file";
+    EXPECT_EQ(corvane->exitCode(), 0u);
+}
+
 TEST_F(LifecycleTest, EscapeEndsTheProgram) {
     launch();
     main.postChar(27);

@@ -152,6 +152,7 @@ void setString(HKEY root, const std::string& keyPath, const std::string& valueNa
 // The value as text (REG_SZ, or the strings of a REG_MULTI_SZ joined by "|"); empty when absent.
 std::string readString(HKEY root, const std::string& keyPath, const std::string& valueName,
                        bool* found = nullptr);
+void deleteValue(HKEY root, const std::string& keyPath, const std::string& valueName);
 void deleteKeyTree(HKEY root, const std::string& keyPath);
 
 // Files: created or cut to `bytes` without writing them (sparse where the file system allows).

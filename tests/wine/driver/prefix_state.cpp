@@ -74,6 +74,18 @@ std::string readString(HKEY root, const std::string& keyPath, const std::string&
     return toUtf8(data);
 }
 
+void deleteValue(HKEY root, const std::string& keyPath, const std::string& valueName) {
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(root, fromUtf8(keyPath).c_str(), 0, KEY_SET_VALUE, &key) != ERROR_SUCCESS)
+        return;
+    LONG result = RegDeleteValueW(key, fromUtf8(valueName).c_str());
+    RegCloseKey(key);
+    if (result != ERROR_SUCCESS && result != ERROR_FILE_NOT_FOUND) {
+        throw DriverError("cannot delete registry value " + keyPath + "\\" + valueName + ": " +
+                          std::to_string(result));
+    }
+}
+
 void deleteKeyTree(HKEY root, const std::string& keyPath) {
     LONG result = RegDeleteTreeW(root, fromUtf8(keyPath).c_str());
     if (result != ERROR_SUCCESS && result != ERROR_FILE_NOT_FOUND) {
