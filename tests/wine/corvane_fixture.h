@@ -18,6 +18,7 @@ namespace corvane::wine {
 inline constexpr uint64_t kMiB = 1048576;
 inline constexpr const char* kMainClass = "CorvaneMainWindow";
 inline constexpr const char* kDbClass = "CorvaneDb";
+inline constexpr const char* kAboutClass = "CorvaneAbout";
 inline constexpr const char* kPagefile = "C:\\pagefile.sys";
 inline constexpr const char* kMemoryManagementKey =
     "SYSTEM\\CurrentControlSet\\Control\\Session Manager\\Memory Management";
@@ -43,6 +44,7 @@ enum Id : int {
     kSlider = 32,
     kList1 = 1,
     kList2 = 2,
+    kAboutOk = 101,  // the About window's `Command1`
 };
 
 class CorvaneTest : public ::testing::Test {
@@ -85,15 +87,42 @@ protected:
         EXPECT_EQ(main.controlText(kSwap), expected);
     }
 
-    // The program must end, as every way out does, with its statistics saved.
+    std::string openWindows() {
+        std::string open;
+        for (const Window& w : topWindows(corvane->id()))
+            open += " [" + w.className() + " \"" + w.text() + "\"]";
+        return open;
+    }
+
+    // The program must end as every way out does: the About window first, and the statistics
+    // saved once it is closed.
     void expectEnds(const std::string& how) {
-        if (!corvane->waitExit()) {
-            std::string open;
-            for (const Window& w : topWindows(corvane->id()))
-                open += " [" + w.className() + " \"" + w.text() + "\"]";
-            FAIL() << how << " did not end Corvane within " << kTimeoutMs
-                   << " ms; its windows:" << open;
-        }
+        Window about;
+        pollUntil([&] {
+            auto windows = topWindows(corvane->id(), kAboutClass);
+            if (!windows.empty()) about = windows.front();
+            return about || !corvane->running();
+        });
+        ASSERT_TRUE(about) << how << " did not show the About window; windows:" << openWindows();
+        bool saved = true;
+        readString(HKEY_CURRENT_USER, kSettingsSectionKey, "NB", &saved);
+        EXPECT_FALSE(saved) << "the statistics were saved before the About window was closed";
+        pressButton(about, kAboutOk);
+        expectEndsWithoutAbout(how, about);
+    }
+
+    // The program must end without showing an About window (but `closed`, going), its
+    // statistics saved.
+    void expectEndsWithoutAbout(const std::string& how, const Window& closed = {}) {
+        bool aboutShown = false;
+        pollUntil([&] {
+            for (const Window& w : topWindows(corvane->id(), kAboutClass))
+                if (w.handle() != closed.handle()) aboutShown = true;
+            return !corvane->running();
+        });
+        ASSERT_FALSE(corvane->running()) << how << " did not end Corvane within " << kTimeoutMs
+                                         << " ms; its windows:" << openWindows();
+        EXPECT_FALSE(aboutShown) << how << " showed the About window (again)";
         EXPECT_EQ(corvane->exitCode(), 0u) << how;
         EXPECT_EQ(readString(HKEY_CURRENT_USER, kSettingsSectionKey, "NB"), "1")
             << how << " ended without saving the one sample taken";

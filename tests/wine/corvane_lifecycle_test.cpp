@@ -37,8 +37,12 @@ TEST_F(LifecycleTest, WithoutAPagingFileItSaysSoBeforeItShowsAndEnds) {
     EXPECT_TRUE(topWindows(corvane->id(), kMainClass).empty());
 
     pressButton(box.window, IDOK);
-    ASSERT_TRUE(corvane->waitExit()) << "Corvane went on without a swap file";
+    // The way out is the usual one, About window included; no sample was taken.
+    const Window about = waitWindow(corvane->id(), kAboutClass);
+    pressButton(about, kAboutOk);
+    ASSERT_TRUE(corvane->waitExit()) << "Corvane went on without a swap file:" << openWindows();
     EXPECT_EQ(corvane->exitCode(), 0u);
+    EXPECT_EQ(readString(HKEY_CURRENT_USER, kSettingsSectionKey, "NB"), "0");
 }
 
 TEST_F(LifecycleTest, EscapeEndsTheProgram) {
@@ -51,6 +55,21 @@ TEST_F(LifecycleTest, EscapeReachesTheKeyHandlerFromAControl) {
     launch();
     main.control(kSlider).postChar(27);
     expectEnds("Escape on the slider");
+}
+
+TEST_F(LifecycleTest, KeyJLeavesTheAboutWindowOutAtExit) {
+    launch();
+    main.postChar(L'j');
+    main.postChar(27);
+    expectEndsWithoutAbout("\"j\" then Escape");
+}
+
+TEST_F(LifecycleTest, KeyJTwiceBringsTheAboutWindowBack) {
+    launch();
+    main.postChar(L'j');
+    main.postChar(L'j');
+    main.postChar(27);
+    expectEnds("\"j\" twice then Escape");
 }
 
 TEST_F(LifecycleTest, ClosingTheWindowEndsTheProgram) {
