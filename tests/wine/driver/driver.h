@@ -138,7 +138,6 @@ void pressButton(const Window& dialog, int buttonId);
 
 // Real input through the system's input queue: what accelerators and focus need.
 void bringToFront(const Window& window);
-void clickCentre(const Window& window);
 // Gives the keyboard focus to a control of another program, as a click on it would.
 void giveFocus(const Window& control);
 // Presses the keys in order and releases them in reverse, e.g. {VK_CONTROL, 'Q'}.

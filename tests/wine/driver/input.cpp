@@ -17,26 +17,6 @@ void bringToFront(const Window& window) {
     throw DriverError("window " + window.className() + " does not come to the foreground");
 }
 
-void clickCentre(const Window& window) {
-    RECT r = window.rect();
-    const int x = (r.left + r.right) / 2;
-    const int y = (r.top + r.bottom) / 2;
-    const int width = GetSystemMetrics(SM_CXSCREEN);
-    const int height = GetSystemMetrics(SM_CYSCREEN);
-    INPUT inputs[3]{};
-    for (INPUT& input : inputs) {
-        input.type = INPUT_MOUSE;
-        input.mi.dx = x * 65535 / (width - 1);
-        input.mi.dy = y * 65535 / (height - 1);
-    }
-    inputs[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTDOWN | MOUSEEVENTF_ABSOLUTE;
-    inputs[2].mi.dwFlags = MOUSEEVENTF_LEFTUP | MOUSEEVENTF_ABSOLUTE;
-    if (SendInput(3, inputs, sizeof(INPUT)) != 3) {
-        throw DriverError("SendInput (mouse): " + lastErrorText());
-    }
-}
-
 void giveFocus(const Window& control) {
     const DWORD self = GetCurrentThreadId();
     const DWORD target = control.threadId();
