@@ -6,6 +6,7 @@
 #include "commands/print_help.h"
 #include "commands/refresh_rate.h"
 #include "common/app.h"
+#include "history/recording.h"
 #include "monitor/startup.h"
 #include "monitor/tick.h"
 #include "persistence/journal.h"
@@ -73,6 +74,7 @@ void MainWindow::onMenu(MenuItem item) {
             case MenuItem::m1: majRaf(context_, 60); break;
             case MenuItem::aide: aideClick(context_); break;
             case MenuItem::propos: proposClick(context_); break;
+            case MenuItem::historique: historique_Click(context_); break;
             default: break;
         }
     });

@@ -3,6 +3,7 @@
 
 #include "commands/print_help.h"
 #include "common/app.h"
+#include "history/recording.h"
 #include "monitor/layout.h"
 #include "monitor/tick.h"
 #include "persistence/journal.h"
@@ -81,6 +82,7 @@ void Startup(Context& c) {
 
     s.oldJournalPath = s.programDirectory + "Corvane.old";
     s.journalPath = s.programDirectory + "Corvane.txt";
+    OuvrirHistorique(c);
 
     trapped(c, [&] { LoadRegistre(c); });
     if (s.stats.sampleCount > 0) {
@@ -146,6 +148,7 @@ void closeAnalysis(Context& c, bool tellUser) {
 
 void Terminer(Context& c) {
     c.ending = true;
+    FermerHistorique(c);
     if (!c.state.sansApropos) {
         // The credits must never cost the statistics that are saved next.
         try {
@@ -160,6 +163,7 @@ void Terminer(Context& c) {
 void TerminerSession(Context& c) {
     // Windows is ending the session: nothing may wait on the user.
     c.ending = true;
+    FermerHistorique(c);
     closeAnalysis(c, false);
     throw ProgramEnd{};
 }

@@ -5,6 +5,7 @@
 #include <string>
 #include <variant>
 
+#include "history/history.h"
 #include "platform/platform.h"
 
 namespace corvane {
@@ -59,6 +60,9 @@ struct MainState {
     // Tick count (ms) when the statistics were last loaded or saved: the running program saves
     // them again every ten minutes.
     uint64_t lastSaveTick = 0;
+
+    // The swap file's minutes over days and weeks, in "Corvane.csv".
+    History history;
 };
 
 // Everything a procedure of the main window works on: the platform and the window's variables.

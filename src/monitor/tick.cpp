@@ -6,6 +6,7 @@
 
 #include "common/conversions.h"
 #include "common/numbers.h"
+#include "history/recording.h"
 #include "monitor/labels.h"
 
 namespace corvane {
@@ -67,6 +68,7 @@ void Timer1Tick(Context& c) {
     auto elapsed = static_cast<int64_t>(roundHalfEven(static_cast<double>(p.system.tickCount()) -
                                                       s.stats.startTick));
     MemoryStatus memory = p.system.memoryStatus();
+    if (size.known) EnregistrerMesure(c, s.stats.current, memory, size.inUseBytes);
 
     p.view.setText(Control::swap, size.known ? swapLabel(s.stats) : swapUnreadableLabel(s.swapPath));
     p.view.setText(Control::MemLibre,

@@ -44,6 +44,10 @@ public:
     // A date in the user's short date format, a time in the user's time format.
     virtual std::string formatShortDate(const DateTime& when) = 0;
     virtual std::string formatTime(const DateTime& when) = 0;
+    // A time in the user's time format without its seconds.
+    virtual std::string formatShortTime(const DateTime& when) = 0;
+    // A UTC date and time as the user's clock showed it then (time zone and summer time).
+    virtual DateTime utcToLocal(const DateTime& utc) = 0;
     // The user's decimal separator.
     virtual std::string decimalSeparator() = 0;
     // Text in the ANSI code page, as the system's ANSI functions give it, turned into UTF-8.
@@ -125,6 +129,13 @@ public:
     virtual ~Dialogs() = default;
     virtual MsgAnswer messageBox(const std::string& text, const std::string& title,
                                  MessageStyle style) = 0;
+    // The standard Save As dialog, offering `suggestedName` and the files matching `pattern`
+    // ("*.csv") under `patternName`; it asks before replacing a file. Returns the full path
+    // chosen, or nothing when the user cancels.
+    virtual std::optional<std::string> saveAs(const std::string& title,
+                                              const std::string& suggestedName,
+                                              const std::string& patternName,
+                                              const std::string& pattern) = 0;
 };
 
 // What the core asks of the main window.
@@ -177,6 +188,15 @@ public:
 };
 
 class AboutWindow;
+class History;
+
+// What the core asks of the open history window.
+class HistoryView {
+public:
+    virtual ~HistoryView() = default;
+    // The history changed (a new minute, a new history): draw it again.
+    virtual void refresh() = 0;
+};
 
 // What the About window's logic asks of its window.
 class AboutView {
@@ -199,6 +219,9 @@ public:
     virtual ~Windows() = default;
     // Creates the About window around `logic` and shows it modally; returns when it is closed.
     virtual void showAboutModal(AboutWindow& logic) = 0;
+    // Opens the history window over `history`, or brings it to the front when it is open. The
+    // window attaches itself to `history` while it is open.
+    virtual void showHistory(History& history) = 0;
 };
 
 // Every service, handed to the core as one bundle.

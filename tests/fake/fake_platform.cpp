@@ -12,6 +12,8 @@
 #include "about/about_layout.h"
 #include "about/about_window.h"
 #include "common/text.h"
+#include "history/history.h"
+#include "history/utc_minutes.h"
 #include "monitor/layout.h"
 
 namespace corvane::fake {
@@ -80,6 +82,18 @@ std::string FakeSystem::formatShortDate(const DateTime& when) {
 
 std::string FakeSystem::formatTime(const DateTime& when) {
     return two(when.hour) + ":" + two(when.minute) + ":" + two(when.second);
+}
+
+std::string FakeSystem::formatShortTime(const DateTime& when) {
+    return two(when.hour) + ":" + two(when.minute);
+}
+
+DateTime FakeSystem::utcToLocal(const DateTime& utc) {
+    std::optional<int32_t> minute = minuteOf(utc);
+    if (!minute) return utc;
+    DateTime local = dateTimeOf(*minute + localOffsetMinutes);
+    local.second = utc.second;
+    return local;
 }
 
 std::string FakeSystem::ansiToUtf8(const std::string& ansi) { return cp1252ToUtf8(ansi); }
@@ -151,6 +165,12 @@ void FakeFiles::checkWritable(const std::string& windowsPath) const {
     if (!fs::is_directory(hostPath(windowsPath).parent_path())) throw RuntimeError(kErrPathNotFound);
 }
 
+void FakeFiles::checkUnlocked(const std::string& windowsPath) const {
+    for (const std::string& locked : lockedFiles) {
+        if (upper(locked) == upper(windowsPath)) throw RuntimeError(kErrPermissionDenied);
+    }
+}
+
 SwapFileSize FakeFiles::swapFileSize(const std::string& path) {
     auto scripted = swapSizes.find(path);
     if (scripted != swapSizes.end()) return scripted->second;
@@ -168,16 +188,25 @@ std::string FakeFiles::readFile(const std::string& path) {
 
 void FakeFiles::appendText(const std::string& path, const std::string& text) {
     checkWritable(path);
+    checkUnlocked(path);
     std::ofstream(hostPath(path), std::ios::binary | std::ios::app) << utf8ToCp1252(text);
 }
 
 void FakeFiles::writeFile(const std::string& path, const std::string& bytes) {
     checkWritable(path);
+    checkUnlocked(path);
     std::ofstream(hostPath(path), std::ios::binary | std::ios::trunc) << bytes;
 }
 
 void FakeFiles::replaceFile(const std::string& source, const std::string& target) {
+    if (replaceError) {
+        RuntimeError error = *replaceError;
+        replaceError.reset();
+        throw error;
+    }
     checkWritable(target);
+    checkUnlocked(source);
+    checkUnlocked(target);
     if (!exists(source)) throw RuntimeError(kErrFileNotFound);
     fs::rename(hostPath(source), hostPath(target));
 }
@@ -185,6 +214,7 @@ void FakeFiles::replaceFile(const std::string& source, const std::string& target
 void FakeFiles::deleteFile(const std::string& path) {
     if (!exists(path)) throw RuntimeError(kErrFileNotFound);
     checkWritable(path);
+    checkUnlocked(path);
     fs::remove(hostPath(path));
 }
 
@@ -192,6 +222,7 @@ void FakeFiles::renameFile(const std::string& from, const std::string& to) {
     if (!exists(from)) throw RuntimeError(kErrFileNotFound);
     checkWritable(from);
     checkWritable(to);
+    checkUnlocked(from);
     if (exists(to)) throw RuntimeError(kErrFileExists);
     fs::rename(hostPath(from), hostPath(to));
 }
@@ -199,6 +230,7 @@ void FakeFiles::renameFile(const std::string& from, const std::string& to) {
 void FakeFiles::copyFile(const std::string& from, const std::string& to) {
     if (!exists(from)) throw RuntimeError(kErrFileNotFound);
     checkWritable(to);
+    checkUnlocked(to);
     fs::copy_file(hostPath(from), hostPath(to), fs::copy_options::overwrite_existing);
 }
 
@@ -308,6 +340,17 @@ MsgAnswer FakeDialogs::messageBox(const std::string& text, const std::string& ti
     return MsgAnswer::Ok;
 }
 
+std::optional<std::string> FakeDialogs::saveAs(const std::string& title,
+                                               const std::string& suggestedName,
+                                               const std::string& patternName,
+                                               const std::string& pattern) {
+    saveAsCalls.push_back({title, suggestedName, patternName, pattern});
+    if (saveAsAnswers.empty()) return std::nullopt;
+    std::optional<std::string> answer = saveAsAnswers.front();
+    saveAsAnswers.pop_front();
+    return answer;
+}
+
 // ---- Windows ----
 
 FakeMainView::FakeMainView() {
@@ -395,6 +438,17 @@ void FakeWindows::showAboutModal(AboutWindow& logic) {
     aboutView = FakeAboutView();
     logic.onLoad(aboutView);
     if (whileAboutOpen) whileAboutOpen(logic);
+}
+
+void FakeWindows::showHistory(History& history) {
+    ++historyShown;
+    shownHistory = &history;
+    history.attach(&historyView);
+}
+
+void FakeWindows::closeHistory() {
+    if (shownHistory) shownHistory->detach(&historyView);
+    shownHistory = nullptr;
 }
 
 }  // namespace corvane::fake

@@ -53,6 +53,10 @@ public:
     // French short date and time: "08/12/2026", "07:15:30".
     std::string formatShortDate(const DateTime& when) override;
     std::string formatTime(const DateTime& when) override;
+    std::string formatShortTime(const DateTime& when) override;  // "07:15"
+    // The user's clock: UTC + this many minutes, winter and summer alike.
+    int localOffsetMinutes = 60;
+    DateTime utcToLocal(const DateTime& utc) override;
     std::string decimalSeparator() override { return decimal; }
     std::string ansiToUtf8(const std::string& ansi) override;
 };
@@ -76,6 +80,11 @@ public:
     std::set<std::string> readOnlyFolders;
     // Swap file sizes to report instead of the files' lengths.
     std::map<std::string, SwapFileSize> swapSizes;
+    // Files another program holds open without sharing (a spreadsheet has them open): they can
+    // be read and copied, but writing, moving, replacing or deleting them fails with 70.
+    std::set<std::string> lockedFiles;
+    // Raised by the next replaceFile, when set.
+    std::optional<RuntimeError> replaceError;
 
     SwapFileSize swapFileSize(const std::string& path) override;
     std::string readFile(const std::string& path) override;
@@ -90,6 +99,7 @@ public:
 
 private:
     void checkWritable(const std::string& windowsPath) const;
+    void checkUnlocked(const std::string& windowsPath) const;
     std::filesystem::path root_;
 };
 
@@ -155,6 +165,16 @@ public:
     std::function<void(const Shown&)> onShow;
     MsgAnswer messageBox(const std::string& text, const std::string& title,
                          MessageStyle style) override;
+
+    struct SaveAsCall {
+        std::string title, suggestedName, patternName, pattern;
+    };
+    std::vector<SaveAsCall> saveAsCalls;
+    // Paths chosen in the next Save As dialogs (nothing: cancelled); when empty, cancelled.
+    std::deque<std::optional<std::string>> saveAsAnswers;
+    std::optional<std::string> saveAs(const std::string& title, const std::string& suggestedName,
+                                      const std::string& patternName,
+                                      const std::string& pattern) override;
 };
 
 class FakeMainView : public MainView {
@@ -250,6 +270,13 @@ public:
     void close() override { ++closes; }
 };
 
+// The history window: counts the times it is told to draw again.
+class FakeHistoryView : public HistoryView {
+public:
+    int refreshes = 0;
+    void refresh() override { ++refreshes; }
+};
+
 // Shows the About window as the program does: a new window, loaded, then whatever the test
 // makes the user do before it returns.
 class FakeWindows : public Windows {
@@ -259,6 +286,14 @@ public:
     // What the user does while the About window is open; by default nothing.
     std::function<void(AboutWindow&)> whileAboutOpen;
     void showAboutModal(AboutWindow& logic) override;
+
+    // Opening the history window attaches `historyView` to the history, as the window does.
+    int historyShown = 0;
+    History* shownHistory = nullptr;
+    FakeHistoryView historyView;
+    void showHistory(History& history) override;
+    // The user closes the history window.
+    void closeHistory();
 };
 
 // Every fake, and the bundle the core takes.

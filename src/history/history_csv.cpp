@@ -1,0 +1,177 @@
+// Writing and reading the history's lines, strictly: a line either is a whole record or is skipped.
+#include "history/history_csv.h"
+
+#include <charconv>
+#include <limits>
+
+#include "history/utc_minutes.h"
+
+namespace corvane {
+
+namespace {
+
+void appendPadded(std::string& out, int value, int digits) {
+    char buffer[12];
+    auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, value);
+    (void)ec;
+    for (int n = static_cast<int>(end - buffer); n < digits; ++n) out += '0';
+    out.append(buffer, end);
+}
+
+void appendNumber(std::string& out, int32_t value) {
+    char buffer[12];
+    auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, value);
+    (void)ec;
+    out.append(buffer, end);
+}
+
+bool digitsAt(std::string_view text, size_t at, size_t count, int& value) {
+    value = 0;
+    for (size_t i = at; i < at + count; ++i) {
+        char c = text[i];
+        if (c < '0' || c > '9') return false;
+        value = value * 10 + (c - '0');
+    }
+    return true;
+}
+
+// A whole number of Mo: 1 to 10 digits, no sign, within 32 bits.
+bool parseMo(std::string_view field, int32_t& value) {
+    if (field.empty() || field.size() > 10) return false;
+    int64_t v = 0;
+    for (char c : field) {
+        if (c < '0' || c > '9') return false;
+        v = v * 10 + (c - '0');
+    }
+    if (v > std::numeric_limits<int32_t>::max()) return false;
+    value = static_cast<int32_t>(v);
+    return true;
+}
+
+bool parseMinute(std::string_view field, int32_t& minute) {
+    // "YYYY-MM-DD HH:MM"
+    if (field.size() != 16 || field[4] != '-' || field[7] != '-' || field[10] != ' ' ||
+        field[13] != ':') {
+        return false;
+    }
+    DateTime when;
+    if (!digitsAt(field, 0, 4, when.year) || !digitsAt(field, 5, 2, when.month) ||
+        !digitsAt(field, 8, 2, when.day) || !digitsAt(field, 11, 2, when.hour) ||
+        !digitsAt(field, 14, 2, when.minute)) {
+        return false;
+    }
+    std::optional<int32_t> m = minuteOf(when);
+    if (!m) return false;
+    minute = *m;
+    return true;
+}
+
+}  // namespace
+
+std::string formatMinute(int32_t minute) {
+    DateTime when = dateTimeOf(minute);
+    std::string out;
+    out.reserve(16);
+    appendPadded(out, when.year, 4);
+    out += '-';
+    appendPadded(out, when.month, 2);
+    out += '-';
+    appendPadded(out, when.day, 2);
+    out += ' ';
+    appendPadded(out, when.hour, 2);
+    out += ':';
+    appendPadded(out, when.minute, 2);
+    return out;
+}
+
+std::string formatRecord(const MinuteRecord& r) {
+    std::string out = formatMinute(r.minute);
+    out.reserve(48);
+    for (int32_t value : {r.minMo, r.maxMo, r.lastMo, r.memoryMo}) {
+        out += ';';
+        appendNumber(out, value);
+    }
+    out += ';';
+    if (r.inUseMo != kUnknownMo) appendNumber(out, r.inUseMo);
+    out += kCrLf;
+    return out;
+}
+
+bool parseRecordLine(std::string_view line, MinuteRecord& record) {
+    std::string_view fields[6];
+    size_t count = 0;
+    size_t start = 0;
+    for (size_t i = 0; i <= line.size(); ++i) {
+        if (i == line.size() || line[i] == ';') {
+            if (count == 6) return false;
+            fields[count++] = line.substr(start, i - start);
+            start = i + 1;
+        }
+    }
+    if (count != 6) return false;
+    MinuteRecord r;
+    if (!parseMinute(fields[0], r.minute) || !parseMo(fields[1], r.minMo) ||
+        !parseMo(fields[2], r.maxMo) || !parseMo(fields[3], r.lastMo) ||
+        !parseMo(fields[4], r.memoryMo)) {
+        return false;
+    }
+    if (!fields[5].empty() && !parseMo(fields[5], r.inUseMo)) return false;
+    // The last size lies between the smallest and the largest: anything else is not ours.
+    if (r.minMo > r.lastMo || r.lastMo > r.maxMo) return false;
+    record = r;
+    return true;
+}
+
+ParsedHistory parseHistory(std::string_view bytes) {
+    ParsedHistory parsed;
+    size_t start = 0;
+    bool first = true;
+    while (start < bytes.size()) {
+        size_t end = bytes.find('\n', start);
+        if (end == std::string_view::npos) {
+            // The last line has no line end: cut short by a crash or a power cut.
+            parsed.endsWithLineEnd = false;
+            ++parsed.skippedLines;
+            break;
+        }
+        std::string_view line = bytes.substr(start, end - start);
+        start = end + 1;
+        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+        bool isFirst = first;
+        first = false;
+        if (line.empty()) {
+            ++parsed.blankLines;
+            continue;
+        }
+        if (isFirst && line == kHistoryHeader) {
+            parsed.header = true;
+            continue;
+        }
+        MinuteRecord record;
+        if (!parseRecordLine(line, record)) {
+            ++parsed.skippedLines;
+            continue;
+        }
+        if (!parsed.records.empty()) {
+            const MinuteRecord& before = parsed.records.back();
+            if (record.minute < before.minute) parsed.inOrder = false;
+            if (record == before) {
+                ++parsed.repeatedRecords;
+                continue;
+            }
+        }
+        parsed.records.push_back(record);
+    }
+    return parsed;
+}
+
+std::string historyText(const std::vector<MinuteRecord>& records) {
+    std::string text;
+    text.reserve(kHistoryHeader.size() + 2 + records.size() * 44);
+    text += kHistoryHeader;
+    text += kCrLf;
+    for (const MinuteRecord& r : records) text += formatRecord(r);
+    return text;
+}
+
+}  // namespace corvane

@@ -1,0 +1,231 @@
+// The history window's arithmetic: spans, columns, scales, axis marks and texts.
+#include "history/history_plot.h"
+
+#include <algorithm>
+#include <limits>
+
+#include "history/utc_minutes.h"
+
+namespace corvane {
+
+namespace {
+
+// Marks of the time axis, in minutes: the first that leaves room for its labels is taken.
+constexpr int32_t kTickSteps[] = {
+    1,        2,        5,        10,       15,       30,       60,        120,       180,       360,
+    720,      1440,     2 * 1440, 7 * 1440, 14 * 1440, 30 * 1440, 60 * 1440, 90 * 1440, 180 * 1440,
+    365 * 1440};
+
+int64_t floorDiv(int64_t a, int64_t b) { return a >= 0 ? a / b : -((-a + b - 1) / b); }
+
+void merge(HistoryColumn& column, const MinuteRecord& r) {
+    if (!column.hasData) {
+        column = {true, r.minute, r.minute, r.minMo, r.maxMo, r.lastMo, r.memoryMo, r.inUseMo};
+        return;
+    }
+    column.lastMinute = r.minute;
+    column.minMo = std::min(column.minMo, r.minMo);
+    column.maxMo = std::max(column.maxMo, r.maxMo);
+    column.lastMo = r.lastMo;
+    column.memoryMo = r.memoryMo;
+    if (r.inUseMo != kUnknownMo) column.inUseMo = r.inUseMo;
+}
+
+int32_t niceStep(int64_t raw) {
+    if (raw <= 1) return 1;
+    int64_t magnitude = 1;
+    while (magnitude * 10 <= raw) magnitude *= 10;
+    for (int64_t factor : {1, 2, 5, 10}) {
+        if (factor * magnitude >= raw) {
+            return static_cast<int32_t>(std::min<int64_t>(factor * magnitude, 1000000000));
+        }
+    }
+    return static_cast<int32_t>(std::min<int64_t>(10 * magnitude, 1000000000));
+}
+
+struct LocalText {
+    std::string date;
+    std::string time;
+};
+
+LocalText localText(System& system, int32_t utcMinute) {
+    DateTime local = system.utcToLocal(dateTimeOf(utcMinute));
+    return {system.formatShortDate(local), system.formatShortTime(local)};
+}
+
+}  // namespace
+
+TimeSpan visibleSpan(HistoryRange range, const std::vector<MinuteRecord>& records,
+                     int32_t nowMinute) {
+    constexpr int32_t kShortest = 60;
+    TimeSpan span;
+    span.end = nowMinute + 1;
+    if (range != HistoryRange::All) {
+        for (const RangeChoice& choice : kHistoryRanges) {
+            if (choice.range == range) span.start = span.end - choice.minutes;
+        }
+        return span;
+    }
+    if (!records.empty()) span.end = std::max(span.end, records.back().minute + 1);
+    span.start = span.end - kShortest;
+    if (!records.empty()) span.start = std::min(span.start, records.front().minute);
+    return span;
+}
+
+std::vector<HistoryColumn> bucketByColumn(const std::vector<MinuteRecord>& records, TimeSpan span,
+                                          int columns) {
+    std::vector<HistoryColumn> out(static_cast<size_t>(std::max(columns, 0)));
+    int64_t length = span.length();
+    if (columns <= 0 || length <= 0) return out;
+    auto it = std::lower_bound(records.begin(), records.end(), span.start,
+                               [](const MinuteRecord& r, int32_t m) { return r.minute < m; });
+    for (; it != records.end() && it->minute < span.end; ++it) {
+        int64_t offset = it->minute - span.start;
+        int64_t first = offset * columns / length;
+        int64_t last = first;
+        // A minute wider than a column covers each column it reaches into.
+        if (columns > length) last = ((offset + 1) * columns + length - 1) / length - 1;
+        last = std::min<int64_t>(last, columns - 1);
+        for (int64_t c = first; c <= last; ++c) merge(out[static_cast<size_t>(c)], *it);
+    }
+    return out;
+}
+
+int32_t columnMinute(TimeSpan span, int columns, int index) {
+    if (columns <= 0) return span.start;
+    return static_cast<int32_t>(span.start + static_cast<int64_t>(index) * span.length() / columns);
+}
+
+ValueAxis valueAxis(const std::vector<HistoryColumn>& columns, const AnalysisFigures& analysis) {
+    int64_t low = std::numeric_limits<int64_t>::max();
+    int64_t high = std::numeric_limits<int64_t>::min();
+    auto take = [&](int64_t v) {
+        low = std::min(low, v);
+        high = std::max(high, v);
+    };
+    for (const HistoryColumn& c : columns) {
+        if (!c.hasData) continue;
+        take(c.minMo);
+        take(c.maxMo);
+        take(c.memoryMo);
+        if (c.inUseMo != kUnknownMo) take(c.inUseMo);
+    }
+    if (analysis.any) {
+        take(analysis.minimum);
+        take(analysis.maximum);
+        take(analysis.average);
+    }
+    if (low > high) return {};
+    // Some room above and below, so that a flat line does not lie on the frame.
+    int64_t margin = std::max<int64_t>(1, (high - low) / 20);
+    low = std::max<int64_t>(0, low - margin);
+    high += margin;
+    int32_t step = niceStep((high - low + 4) / 5);
+    ValueAxis axis;
+    axis.step = step;
+    axis.low = static_cast<int32_t>(floorDiv(low, step) * step);
+    int64_t top = (floorDiv(high - 1, step) + 1) * step;
+    axis.high = static_cast<int32_t>(std::min<int64_t>(top, std::numeric_limits<int32_t>::max()));
+    if (axis.high <= axis.low) axis.high = axis.low + step;
+    return axis;
+}
+
+std::vector<TimeTick> timeTicks(TimeSpan span, int widthPixels, int minSpacingPixels,
+                                System& system) {
+    std::vector<TimeTick> ticks;
+    int64_t length = span.length();
+    if (widthPixels <= 0 || length <= 0) return ticks;
+    int64_t spacing = std::max(minSpacingPixels, 1);
+    int32_t step = kTickSteps[std::size(kTickSteps) - 1];
+    for (int32_t candidate : kTickSteps) {
+        if (static_cast<int64_t>(candidate) * widthPixels >= spacing * length) {
+            step = candidate;
+            break;
+        }
+    }
+    // Marks fall on round local times: the offset of the user's clock at the span's end.
+    int64_t offset = 0;
+    if (std::optional<int32_t> local = minuteOf(system.utcToLocal(dateTimeOf(span.end)))) {
+        offset = static_cast<int64_t>(*local) - span.end;
+    }
+    bool daily = step >= kMinutesPerDay;
+    std::string previousDate;
+    for (int64_t l = (floorDiv(span.start + offset - 1, step) + 1) * step; l - offset < span.end;
+         l += step) {
+        TimeTick tick;
+        tick.minute = static_cast<int32_t>(l - offset);
+        LocalText text = localText(system, tick.minute);
+        if (!daily) tick.time = text.time;
+        if (daily || text.date != previousDate) tick.date = text.date;
+        previousDate = text.date;
+        ticks.push_back(std::move(tick));
+    }
+    return ticks;
+}
+
+std::vector<AnalysisLine> analysisLines(const AnalysisFigures& a) {
+    if (!a.any) return {};
+    return {{a.maximum, "Maxi : " + std::to_string(a.maximum) + " Mo"},
+            {a.average, "Moy : " + std::to_string(a.average) + " Mo"},
+            {a.minimum, "Mini : " + std::to_string(a.minimum) + " Mo"}};
+}
+
+std::string hoverText(const HistoryColumn& column, int32_t pointerMinute, System& system) {
+    if (!column.hasData) {
+        LocalText at = localText(system, pointerMinute);
+        return "Le " + at.date + " à " + at.time + " : aucune mesure";
+    }
+    LocalText first = localText(system, column.firstMinute);
+    std::string text;
+    if (column.firstMinute == column.lastMinute) {
+        text = "Le " + first.date + " à " + first.time;
+    } else {
+        LocalText last = localText(system, column.lastMinute);
+        if (first.date == last.date) {
+            text = "Le " + first.date + " de " + first.time + " à " + last.time;
+        } else {
+            text = "Du " + first.date + " " + first.time + " au " + last.date + " " + last.time;
+        }
+    }
+    text += " : SWAP " + std::to_string(column.lastMo) + " Mo";
+    if (column.minMo != column.maxMo) {
+        text += " (de " + std::to_string(column.minMo) + " à " + std::to_string(column.maxMo) +
+                " Mo)";
+    }
+    text += ", RAM utilisée " + std::to_string(column.memoryMo) + " Mo";
+    if (column.inUseMo != kUnknownMo) {
+        text += ", SWAP utilisé " + std::to_string(column.inUseMo) + " Mo";
+    }
+    return text;
+}
+
+std::string historyNotice(const History& history) {
+    std::string notice;
+    if (!history.previousRead()) {
+        notice = "L'historique enregistré (" + history.path() +
+                 ") n'a pas pu être lu : seules les mesures de cette session sont montrées.";
+    }
+    if (!history.saved()) {
+        if (!notice.empty()) notice += " ";
+        notice += "L'historique ne peut pas être écrit dans " + history.path() +
+                  " : il est gardé en mémoire pour cette session.";
+    }
+    return notice;
+}
+
+HistoryPicture layoutHistory(const std::vector<MinuteRecord>& records,
+                             const AnalysisFigures& analysis, HistoryRange range,
+                             int32_t nowMinute, int plotWidth, int minTickSpacing,
+                             System& system) {
+    HistoryPicture picture;
+    picture.span = visibleSpan(range, records, nowMinute);
+    picture.columns = bucketByColumn(records, picture.span, plotWidth);
+    picture.anyData = std::any_of(picture.columns.begin(), picture.columns.end(),
+                                  [](const HistoryColumn& c) { return c.hasData; });
+    picture.axis = valueAxis(picture.columns, analysis);
+    picture.ticks = timeTicks(picture.span, plotWidth, minTickSpacing, system);
+    picture.analysis = analysisLines(analysis);
+    return picture;
+}
+
+}  // namespace corvane

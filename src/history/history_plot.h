@@ -1,0 +1,110 @@
+// What the history window draws, worked out from the records: the span of time shown, one
+// bucket of records per pixel column, the value scale, the time axis, the pointer's text.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "history/history.h"
+#include "history/minute_record.h"
+#include "platform/platform.h"
+
+namespace corvane {
+
+enum class HistoryRange : int { Hour, Day, Week, Month, All };
+
+struct RangeChoice {
+    HistoryRange range;
+    const char* label;
+    int32_t minutes;  // 0: every record
+};
+
+inline constexpr std::array<RangeChoice, 5> kHistoryRanges{{
+    {HistoryRange::Hour, "1 h", 60},
+    {HistoryRange::Day, "24 h", 1440},
+    {HistoryRange::Week, "7 j", 7 * 1440},
+    {HistoryRange::Month, "30 j", 30 * 1440},
+    {HistoryRange::All, "Tout", 0},
+}};
+
+// Minutes [start, end), UTC.
+struct TimeSpan {
+    int32_t start = 0;
+    int32_t end = 0;
+    int32_t length() const { return end - start; }
+};
+
+// The last `range` up to and with the current minute; "Tout" from the first record (an hour
+// at least).
+TimeSpan visibleSpan(HistoryRange range, const std::vector<MinuteRecord>& records,
+                     int32_t nowMinute);
+
+// The records under one pixel column.
+struct HistoryColumn {
+    bool hasData = false;
+    int32_t firstMinute = 0;
+    int32_t lastMinute = 0;
+    int32_t minMo = 0;
+    int32_t maxMo = 0;
+    int32_t lastMo = 0;
+    int32_t memoryMo = 0;
+    int32_t inUseMo = kUnknownMo;
+};
+
+// One bucket per column over `span`; a minute wider than a column fills every column it
+// covers. Costs the records in the span plus the columns, so that a paint never walks them all.
+std::vector<HistoryColumn> bucketByColumn(const std::vector<MinuteRecord>& records, TimeSpan span,
+                                          int columns);
+// The first minute under column `index`.
+int32_t columnMinute(TimeSpan span, int columns, int index);
+
+// The value scale in Mo: rounded bounds and the step between its lines.
+struct ValueAxis {
+    int32_t low = 0;
+    int32_t high = 100;
+    int32_t step = 20;
+};
+ValueAxis valueAxis(const std::vector<HistoryColumn>& columns, const AnalysisFigures& analysis);
+
+// A mark of the time axis at a UTC minute, labelled in the user's local time and formats: the
+// time for spans of hours, the date where the day changes and for spans of days.
+struct TimeTick {
+    int32_t minute = 0;
+    std::string time;
+    std::string date;
+};
+std::vector<TimeTick> timeTicks(TimeSpan span, int widthPixels, int minSpacingPixels,
+                                System& system);
+
+// The dashed lines of the analysis, largest first: "Maxi : 1540 Mo", "Moy : ...", "Mini : ...".
+struct AnalysisLine {
+    int32_t valueMo = 0;
+    std::string label;
+};
+std::vector<AnalysisLine> analysisLines(const AnalysisFigures& analysis);
+
+// The values under the pointer, in French, in the user's local time and formats.
+std::string hoverText(const HistoryColumn& column, int32_t pointerMinute, System& system);
+
+// What the window has to say about where the history is kept; empty when all is well.
+std::string historyNotice(const History& history);
+
+inline constexpr const char* kNoRecordText = "Aucune mesure sur cette période";
+
+// Everything one drawing needs, worked out once per change of data, size or span.
+struct HistoryPicture {
+    TimeSpan span;
+    std::vector<HistoryColumn> columns;
+    ValueAxis axis;
+    std::vector<TimeTick> ticks;
+    std::vector<AnalysisLine> analysis;
+    bool anyData = false;
+};
+HistoryPicture layoutHistory(const std::vector<MinuteRecord>& records,
+                             const AnalysisFigures& analysis, HistoryRange range,
+                             int32_t nowMinute, int plotWidth, int minTickSpacing,
+                             System& system);
+
+}  // namespace corvane
