@@ -18,6 +18,19 @@ constexpr int32_t kTrimSlack = kMinutesPerDay;
 
 bool earlier(const MinuteRecord& a, const MinuteRecord& b) { return a.minute < b.minute; }
 
+// Whether a failed append may have left part of its text in the file. A file that could not
+// be opened (held elsewhere, no access, no such folder) has nothing of it.
+bool mayHaveWrittenPart(const RuntimeError& error) {
+    switch (error.number()) {
+        case kErrPermissionDenied:
+        case kErrPathFileAccess:
+        case kErrPathNotFound:
+        case kErrFileNotFound:
+        case kErrBadFileName: return false;
+        default: return true;
+    }
+}
+
 }  // namespace
 
 void History::open(FileSystem& files, const std::string& programDirectory,
@@ -79,6 +92,8 @@ void History::startNew(FileSystem& files) {
     // The minute in progress closes the old history.
     if (std::optional<MinuteRecord> finished = current_.finish()) pending_ += formatRecord(*finished);
     writePending(files);
+    // What the old file could not take yet goes to it just before it moves aside.
+    oldPending_ += pending_;
     pending_.clear();
     records_.clear();
     unreadable_ = false;
@@ -137,14 +152,24 @@ void History::writePending(FileSystem& files) {
         if (!pending_.empty()) files.appendText(path_, pending_);
         pending_.clear();
         writeFailed_ = false;
-    } catch (const RuntimeError&) {
-        // Part of the text may be in the file: the next write starts on a line of its own.
-        needsLineEnd_ = true;
+    } catch (const RuntimeError& error) {
+        // Where part of the text may be in the file, the next write starts on a line of its own.
+        if (mayHaveWrittenPart(error)) needsLineEnd_ = true;
         writeFailed_ = true;
     }
 }
 
 bool History::rotate(FileSystem& files) {
+    if (!oldPending_.empty()) {
+        try {
+            files.appendText(path_, (needsLineEnd_ ? std::string(kCrLf) : "") + oldPending_);
+            oldPending_.clear();
+            needsLineEnd_ = false;
+        } catch (const RuntimeError& error) {
+            // Still held: the move below decides whether the new history may begin.
+            if (mayHaveWrittenPart(error)) needsLineEnd_ = true;
+        }
+    }
     try {
         files.deleteFile(oldPath_);
     } catch (const RuntimeError&) {
@@ -156,6 +181,7 @@ bool History::rotate(FileSystem& files) {
         if (error.number() != kErrFileNotFound) return false;
     }
     rotationPending_ = false;
+    oldPending_.clear();
     needsHeader_ = true;
     needsLineEnd_ = false;
     return true;

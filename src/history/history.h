@@ -76,6 +76,7 @@ private:
     std::vector<MinuteRecord> records_;
     MinuteAggregator current_;
     std::string pending_;           // lines recorded but not yet in the file
+    std::string oldPending_;        // the last lines of the history before a new one began
     bool needsHeader_ = false;      // the file is not there: the next write begins it
     bool needsLineEnd_ = false;     // a failed write may have left a line cut short
     bool rotationPending_ = false;  // a new history waits for the old file to move aside

@@ -181,6 +181,9 @@ SwapFileSize FakeFiles::swapFileSize(const std::string& path) {
 }
 
 std::string FakeFiles::readFile(const std::string& path) {
+    for (const std::string& unreadable : unreadableFiles) {
+        if (upper(unreadable) == upper(path)) throw RuntimeError(kErrPermissionDenied);
+    }
     std::optional<std::string> bytes = contents(path);
     if (!bytes) throw RuntimeError(kErrFileNotFound);
     return *bytes;
@@ -189,13 +192,25 @@ std::string FakeFiles::readFile(const std::string& path) {
 void FakeFiles::appendText(const std::string& path, const std::string& text) {
     checkWritable(path);
     checkUnlocked(path);
-    std::ofstream(hostPath(path), std::ios::binary | std::ios::app) << utf8ToCp1252(text);
+    std::string bytes = utf8ToCp1252(text);
+    std::string written = fitting(bytes);
+    std::ofstream(hostPath(path), std::ios::binary | std::ios::app) << written;
+    if (written.size() < bytes.size()) throw RuntimeError(kErrDiskFull);
+}
+
+std::string FakeFiles::fitting(const std::string& bytes) {
+    if (!freeBytes) return bytes;
+    size_t room = static_cast<size_t>(std::min<uint64_t>(*freeBytes, bytes.size()));
+    *freeBytes -= room;
+    return bytes.substr(0, room);
 }
 
 void FakeFiles::writeFile(const std::string& path, const std::string& bytes) {
     checkWritable(path);
     checkUnlocked(path);
-    std::ofstream(hostPath(path), std::ios::binary | std::ios::trunc) << bytes;
+    std::string written = fitting(bytes);
+    std::ofstream(hostPath(path), std::ios::binary | std::ios::trunc) << written;
+    if (written.size() < bytes.size()) throw RuntimeError(kErrDiskFull);
 }
 
 void FakeFiles::replaceFile(const std::string& source, const std::string& target) {

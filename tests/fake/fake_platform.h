@@ -83,6 +83,11 @@ public:
     // Files another program holds open without sharing (a spreadsheet has them open): they can
     // be read and copied, but writing, moving, replacing or deleting them fails with 70.
     std::set<std::string> lockedFiles;
+    // Room left on the disk, when set: a write that does not fit writes what does and fails
+    // with 61 (disk full), as a full disk does.
+    std::optional<uint64_t> freeBytes;
+    // Files whose reading fails with 70 (permission denied).
+    std::set<std::string> unreadableFiles;
     // Raised by the next replaceFile, when set.
     std::optional<RuntimeError> replaceError;
 
@@ -100,6 +105,8 @@ public:
 private:
     void checkWritable(const std::string& windowsPath) const;
     void checkUnlocked(const std::string& windowsPath) const;
+    // What of `bytes` fits on the disk; the caller writes it, then fails when it is not all.
+    std::string fitting(const std::string& bytes);
     std::filesystem::path root_;
 };
 

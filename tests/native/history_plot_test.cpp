@@ -1,0 +1,154 @@
+// The history window's arithmetic: spans, columns, scale, axis marks and the pointer's text.
+#include <gtest/gtest.h>
+
+#include "fake_platform.h"
+#include "history/history_plot.h"
+#include "history/utc_minutes.h"
+
+namespace corvane {
+namespace {
+
+const int32_t kNow = *minuteOf({2026, 12, 8, 6, 15, 0});
+
+MinuteRecord rec(int32_t minute, int32_t lo, int32_t hi, int32_t last, int32_t mem = 800,
+                 int32_t inUse = kUnknownMo) {
+    return {minute, lo, hi, last, mem, inUse};
+}
+
+TEST(HistoryPlot, SpansEndWithTheCurrentMinuteAndTheWholeHistoryStartsAtItsFirstRecord) {
+    std::vector<MinuteRecord> records{rec(kNow - 5000, 1, 1, 1), rec(kNow - 10, 1, 1, 1)};
+    TimeSpan hour = visibleSpan(HistoryRange::Hour, records, kNow);
+    EXPECT_EQ(hour.end, kNow + 1);
+    EXPECT_EQ(hour.length(), 60);
+    EXPECT_EQ(visibleSpan(HistoryRange::Month, records, kNow).length(), 30 * 1440);
+    TimeSpan all = visibleSpan(HistoryRange::All, records, kNow);
+    EXPECT_EQ(all.start, kNow - 5000);
+    EXPECT_EQ(all.end, kNow + 1);
+    // A short or empty history still spans an hour.
+    EXPECT_EQ(visibleSpan(HistoryRange::All, {rec(kNow - 3, 1, 1, 1)}, kNow).length(), 60);
+    EXPECT_EQ(visibleSpan(HistoryRange::All, {}, kNow).length(), 60);
+}
+
+TEST(HistoryPlot, ThirtyDaysFoldIntoTheirColumnsWithTheBandAndTheLastOfEach) {
+    std::vector<MinuteRecord> month;
+    for (int32_t m = kNow - 30 * 1440 + 1; m <= kNow; ++m) {
+        int32_t size = 1000 + (m % 7) * 10;
+        month.push_back(rec(m, size, size + 5, size, 700 + m % 3));
+    }
+    month.push_back(rec(kNow + 1, 9999, 9999, 9999));  // after now: not in the span
+    TimeSpan span = visibleSpan(HistoryRange::Month, month, kNow);
+    std::vector<HistoryColumn> columns = bucketByColumn(month, span, 720);  // an hour a column
+    ASSERT_EQ(columns.size(), 720u);
+    for (const HistoryColumn& c : columns) {
+        ASSERT_TRUE(c.hasData);
+        EXPECT_EQ(c.lastMinute - c.firstMinute, 59);
+        EXPECT_EQ(c.minMo, 1000);
+        EXPECT_EQ(c.maxMo, 1065);
+        EXPECT_EQ(c.lastMo, 1000 + (c.lastMinute % 7) * 10);
+        EXPECT_EQ(c.memoryMo, 700 + c.lastMinute % 3);
+    }
+    EXPECT_EQ(columns.back().lastMinute, kNow);
+}
+
+TEST(HistoryPlot, AMinuteWiderThanAColumnFillsEachColumnItCoversAndAGapStaysEmpty) {
+    TimeSpan span{kNow - 59, kNow + 1};  // an hour over 120 columns: two a minute
+    std::vector<MinuteRecord> records{rec(kNow - 59, 5, 6, 6, 800, 40), rec(kNow - 58, 7, 7, 7),
+                                      rec(kNow, 9, 9, 9)};
+    std::vector<HistoryColumn> columns = bucketByColumn(records, span, 120);
+    EXPECT_TRUE(columns[0].hasData && columns[1].hasData);
+    EXPECT_EQ(columns[1].inUseMo, 40);
+    EXPECT_EQ(columns[2].lastMo, 7);
+    EXPECT_EQ(columns[2].inUseMo, kUnknownMo);
+    EXPECT_TRUE(columns[3].hasData);
+    for (int c = 4; c < 118; ++c) EXPECT_FALSE(columns[c].hasData) << c;
+    EXPECT_EQ(columns[118].lastMo, 9);
+    EXPECT_EQ(columns[119].lastMo, 9);
+    EXPECT_EQ(columnMinute(span, 120, 118), kNow);
+    // Uneven widths: every minute reaches at least one column.
+    std::vector<HistoryColumn> odd = bucketByColumn(records, span, 97);
+    EXPECT_TRUE(odd[0].hasData);
+    EXPECT_TRUE(odd[96].hasData);
+}
+
+TEST(HistoryPlot, TheScaleTakesInEverySeriesAndTheAnalysisLinesOnRoundSteps) {
+    std::vector<HistoryColumn> columns = bucketByColumn(
+        {rec(kNow - 1, 1536, 1540, 1538, 812, 120), rec(kNow, 1536, 1536, 1536, 900)},
+        {kNow - 59, kNow + 1}, 60);
+    ValueAxis axis = valueAxis(columns, {});
+    EXPECT_LE(axis.low, 120);
+    EXPECT_GE(axis.high, 1540);
+    EXPECT_EQ(axis.step, 500);
+    EXPECT_EQ(axis.low % axis.step, 0);
+    EXPECT_EQ(axis.high % axis.step, 0);
+    ValueAxis withAnalysis = valueAxis(columns, {true, 100, 4000, 1700});
+    EXPECT_GE(withAnalysis.high, 4000);
+    // A flat line gets room around it.
+    ValueAxis flat = valueAxis(bucketByColumn({rec(kNow, 700, 700, 700, 700)}, {kNow, kNow + 1}, 1), {});
+    EXPECT_LT(flat.low, 700);
+    EXPECT_GT(flat.high, 700);
+    EXPECT_GT(flat.step, 0);
+}
+
+TEST(HistoryPlot, AxisMarksFallOnRoundLocalTimesWithTheDateWhereTheDayChanges) {
+    fake::FakeSystem system;  // local time is UTC + 1 h
+    TimeSpan day{kNow - 1439, kNow + 1};
+    std::vector<TimeTick> ticks = timeTicks(day, 800, 80, system);
+    ASSERT_FALSE(ticks.empty());
+    // 1440 minutes over 800 pixels with 80 pixels a mark: every 3 hours.
+    EXPECT_EQ(ticks[1].minute - ticks[0].minute, 180);
+    for (const TimeTick& t : ticks) {
+        EXPECT_EQ((t.minute + 60) % 180, 0) << t.time;
+        EXPECT_EQ(t.time.size(), 5u);
+    }
+    EXPECT_EQ(ticks[0].date, "07/12/2026");
+    size_t midnight = 0;
+    for (size_t i = 1; i < ticks.size(); ++i) {
+        if (ticks[i].time == "00:00") midnight = i;
+        else EXPECT_EQ(ticks[i].date, "") << ticks[i].time;
+    }
+    ASSERT_GT(midnight, 0u);
+    EXPECT_EQ(ticks[midnight].date, "08/12/2026");
+
+    std::vector<TimeTick> month = timeTicks({kNow - 30 * 1440 + 1, kNow + 1}, 800, 80, system);
+    ASSERT_GE(month.size(), 2u);
+    EXPECT_EQ(month[1].minute - month[0].minute, 7 * 1440);
+    EXPECT_EQ(month[0].time, "");
+    EXPECT_FALSE(month[0].date.empty());
+}
+
+TEST(HistoryPlot, ThePointerReadsTheValuesInFrenchInLocalTime) {
+    fake::FakeSystem system;
+    HistoryColumn one{true, kNow, kNow, 1536, 1540, 1538, 812, 120};
+    EXPECT_EQ(hoverText(one, kNow, system),
+              "Le 08/12/2026 à 07:15 : SWAP 1538 Mo (de 1536 à 1540 Mo), RAM utilisée 812 Mo, "
+              "SWAP utilisé 120 Mo");
+    HistoryColumn flat{true, kNow - 43, kNow, 1536, 1536, 1536, 812, kUnknownMo};
+    EXPECT_EQ(hoverText(flat, kNow, system),
+              "Le 08/12/2026 de 06:32 à 07:15 : SWAP 1536 Mo, RAM utilisée 812 Mo");
+    HistoryColumn overnight{true, kNow - 480, kNow, 1, 2, 2, 3, kUnknownMo};
+    EXPECT_EQ(hoverText(overnight, kNow, system),
+              "Du 07/12/2026 23:15 au 08/12/2026 07:15 : SWAP 2 Mo (de 1 à 2 Mo), RAM utilisée 3 Mo");
+    EXPECT_EQ(hoverText(HistoryColumn{}, kNow - 1, system), "Le 08/12/2026 à 07:14 : aucune mesure");
+}
+
+TEST(HistoryPlot, TheAnalysisLinesAndTheLayoutOfAWholePicture) {
+    EXPECT_TRUE(analysisLines({}).empty());
+    std::vector<AnalysisLine> lines = analysisLines({true, 1536, 1540, 1538});
+    ASSERT_EQ(lines.size(), 3u);
+    EXPECT_EQ(lines[0].label, "Maxi : 1540 Mo");
+    EXPECT_EQ(lines[1].label, "Moy : 1538 Mo");
+    EXPECT_EQ(lines[2].label, "Mini : 1536 Mo");
+    EXPECT_EQ(lines[2].valueMo, 1536);
+
+    fake::FakeSystem system;
+    HistoryPicture empty = layoutHistory({}, {}, HistoryRange::Day, kNow, 600, 80, system);
+    EXPECT_FALSE(empty.anyData);
+    EXPECT_EQ(empty.columns.size(), 600u);
+    HistoryPicture some = layoutHistory({rec(kNow - 2000, 1, 1, 1), rec(kNow - 30, 1, 1, 1)},
+                                        {}, HistoryRange::Hour, kNow, 600, 80, system);
+    EXPECT_TRUE(some.anyData);
+    EXPECT_FALSE(some.ticks.empty());
+}
+
+}  // namespace
+}  // namespace corvane

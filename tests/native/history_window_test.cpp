@@ -1,0 +1,81 @@
+// The history from the main window: its menu item, the open window told of each new minute,
+// and the export through the Save As dialog.
+#include "harness.h"
+
+#include "history/history_csv.h"
+#include "history/recording.h"
+
+namespace corvane::testing {
+namespace {
+
+class HistoryWindowTest : public MonitorTest {
+protected:
+    void SetUp() override {
+        fake.files.put("C:\\Corvane\\Corvane.exe", "");
+        fake.files.put("D:\\Exports\\lisez-moi.txt", "");
+        setSwapMiB(1536);
+        window.onLoad();
+        ASSERT_FALSE(window.ended());
+    }
+    void nextMinute() {
+        fake.system.utc.minute += 1;
+        tick();
+    }
+    History& history() { return window.context().state.history; }
+};
+
+TEST_F(HistoryWindowTest, TheMenuItemOpensTheWindowWhichIsToldOfEachNewMinute) {
+    window.onMenu(MenuItem::historique);
+    EXPECT_EQ(fake.windows.historyShown, 1);
+    ASSERT_EQ(fake.windows.shownHistory, &history());
+    EXPECT_EQ(history().view(), &fake.windows.historyView);
+    tick();  // same minute: nothing new
+    EXPECT_EQ(fake.windows.historyView.refreshes, 0);
+    nextMinute();
+    nextMinute();
+    EXPECT_EQ(fake.windows.historyView.refreshes, 2);
+    // The dashed lines follow the analysis.
+    EXPECT_TRUE(history().analysis().any);
+    EXPECT_EQ(history().analysis().maximum, 1536);
+    fake.windows.closeHistory();
+    nextMinute();
+    EXPECT_EQ(fake.windows.historyView.refreshes, 2);
+    EXPECT_EQ(history().view(), nullptr);
+}
+
+TEST_F(HistoryWindowTest, ExportWritesTheCopyWhereTheUserChoosesAndSaysWhenItCannot) {
+    nextMinute();
+    fake.dialogs.saveAsAnswers.push_back("D:\\Exports\\swap.csv");
+    Exporter(fake.platform, history());
+    ASSERT_EQ(fake.dialogs.saveAsCalls.size(), 1u);
+    EXPECT_EQ(fake.dialogs.saveAsCalls[0].title, "Exporter l'historique");
+    EXPECT_EQ(fake.dialogs.saveAsCalls[0].suggestedName, "Corvane.csv");
+    EXPECT_EQ(fake.dialogs.saveAsCalls[0].pattern, "*.csv");
+    EXPECT_EQ(fake.files.contents("D:\\Exports\\swap.csv"),
+              std::string(kHistoryHeader) + "\r\n2026-12-08 06:15;1536;1536;1536;812;\r\n");
+    EXPECT_TRUE(fake.dialogs.shown.empty());
+
+    Exporter(fake.platform, history());  // cancelled
+    EXPECT_TRUE(fake.dialogs.shown.empty());
+
+    fake.files.readOnlyFolders.insert("D:\\Exports");
+    fake.dialogs.saveAsAnswers.push_back("D:\\Exports\\autre.csv");
+    Exporter(fake.platform, history());
+    ASSERT_EQ(fake.dialogs.shown.size(), 1u);
+    EXPECT_EQ(fake.dialogs.shown[0].text,
+              "L'historique n'a pas pu être exporté vers D:\\Exports\\autre.csv\r\n" +
+                  errorDescription(kErrPathFileAccess));
+    EXPECT_EQ(fake.dialogs.shown[0].title, "Historique du fichier SWAP");
+    EXPECT_EQ(fake.dialogs.shown[0].style.icon, MsgIcon::Exclamation);
+
+    std::string before = fake.files.contents("C:\\Corvane\\Corvane.csv").value();
+    fake.dialogs.saveAsAnswers.push_back("c:\\corvane\\CORVANE.CSV");
+    Exporter(fake.platform, history());
+    ASSERT_EQ(fake.dialogs.shown.size(), 2u);
+    EXPECT_EQ(fake.dialogs.shown[1].text,
+              "Ce fichier est l'historique lui-même : choisissez un autre nom.");
+    EXPECT_EQ(fake.files.contents("C:\\Corvane\\Corvane.csv"), before);
+}
+
+}  // namespace
+}  // namespace corvane::testing
