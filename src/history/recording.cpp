@@ -52,20 +52,20 @@ void ClearHistorique(Context& c) { c.state.history.startNew(c.platform.files); }
 
 void historique_Click(Context& c) { c.platform.windows.showHistory(c.state.history); }
 
-void Exporter(Platform& p, History& history) {
+void Exporter(Dialogs& dialogs, FileSystem& files, History& history) {
     const std::string title = "Historique du fichier SWAP";
     std::optional<std::string> target =
-        p.dialogs.saveAs("Exporter l'historique", "Corvane.csv", "Fichiers CSV (*.csv)", "*.csv");
+        dialogs.saveAs("Exporter l'historique", "Corvane.csv", "Fichiers CSV (*.csv)", "*.csv");
     if (!target) return;
     if (samePath(*target, history.path())) {
-        p.dialogs.messageBox("Ce fichier est l'historique lui-même : choisissez un autre nom.",
+        dialogs.messageBox("Ce fichier est l'historique lui-même : choisissez un autre nom.",
                              title, {MsgButtons::Ok, MsgIcon::Exclamation});
         return;
     }
     try {
-        history.exportTo(p.files, *target);
+        history.exportTo(files, *target);
     } catch (const RuntimeError& error) {
-        p.dialogs.messageBox("L'historique n'a pas pu être exporté vers " + *target + "\r\n" +
+        dialogs.messageBox("L'historique n'a pas pu être exporté vers " + *target + "\r\n" +
                                  error.description(),
                              title, {MsgButtons::Ok, MsgIcon::Exclamation});
     }

@@ -29,6 +29,6 @@ void historique_Click(Context& context);
 
 // The history window's "Exporter..." button: asks where, writes the copy there, says so when
 // it cannot.
-void Exporter(Platform& platform, History& history);
+void Exporter(Dialogs& dialogs, FileSystem& files, History& history);
 
 }  // namespace corvane

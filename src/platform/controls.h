@@ -63,6 +63,20 @@ enum class AboutControl : int {
     Label6 = 108,
 };
 
+// Controls of the history window: the span buttons "1 h" to "Tout", the export button, the
+// drawing, the values under the pointer and what the window says of where the history is kept.
+enum class HistoryControl : int {
+    Heure = 201,
+    Jour = 202,
+    Semaine = 203,
+    Mois = 204,
+    Tout = 205,
+    Exporter = 206,
+    Graphique = 207,
+    Survol = 208,
+    Avis = 209,
+};
+
 // Timers the core arms. The main window's `Timer1` drives the sampling tick; the About window
 // has its own `Timer1` for its animations.
 enum class TimerId : int {

@@ -69,15 +69,19 @@ class Win32AboutView : public AboutView {
     bool closing_ = false;
 };
 
-// Creates the windows that come and go: the About window.
+class Win32HistoryWindow;
+
+// Creates the windows that come and go: the About window and the history window.
 class Win32Windows : public Windows {
    public:
-    Win32Windows(HINSTANCE instance, const Metrics& metrics);
+    Win32Windows(HINSTANCE instance, const Metrics& metrics, Win32HistoryWindow& history);
     void showAboutModal(AboutWindow& logic) override;
+    void showHistory(History& history) override;  // in history_window.cpp
 
    private:
     HINSTANCE instance_;
     const Metrics& metrics_;
+    Win32HistoryWindow& history_;
 };
 
 }  // namespace corvane::win32

@@ -1,6 +1,10 @@
 // Starting programs, opening addresses, and message boxes.
 #include <windows.h>
+#include <commdlg.h>
 #include <shellapi.h>
+
+#include <algorithm>
+#include <vector>
 
 #include "platform/win32/win32_errors.h"
 #include "platform/win32/win32_services.h"
@@ -64,6 +68,36 @@ MsgAnswer Win32Dialogs::messageBox(const std::string& text, const std::string& t
         case IDCANCEL: return MsgAnswer::Cancel;
         default: return MsgAnswer::Ok;
     }
+}
+
+std::optional<std::string> Win32Dialogs::saveAs(const std::string& title,
+                                                const std::string& suggestedName,
+                                                const std::string& patternName,
+                                                const std::string& pattern) {
+    // The filter is pairs of NUL-ended texts, the list ending with an empty one.
+    std::string filter = toAnsi(patternName) + '\0' + toAnsi(pattern) + '\0' +
+                         toAnsi("Tous les fichiers (*.*)") + '\0' + "*.*" + '\0';
+    std::string extension = pattern.rfind("*.", 0) == 0 ? pattern.substr(2) : "";
+    std::string ansiTitle = toAnsi(title);
+    std::vector<char> file(32768, '\0');
+    std::string suggested = toAnsi(suggestedName);
+    suggested.copy(file.data(), std::min(suggested.size(), file.size() - 1));
+    // The window the user is working in owns the dialog, so that it cannot be used meanwhile.
+    HWND active = GetActiveWindow();
+    OPENFILENAMEA ofn{};
+    // The record's first form: Windows 95 and NT 4 refuse the longer one.
+    ofn.lStructSize = OPENFILENAME_SIZE_VERSION_400A;
+    ofn.hwndOwner = active ? active : owner_;
+    ofn.lpstrFilter = filter.c_str();
+    ofn.nFilterIndex = 1;
+    ofn.lpstrFile = file.data();
+    ofn.nMaxFile = static_cast<DWORD>(file.size());
+    ofn.lpstrTitle = ansiTitle.c_str();
+    ofn.lpstrDefExt = extension.empty() ? nullptr : extension.c_str();
+    ofn.Flags = OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR |
+                OFN_EXPLORER;
+    if (!GetSaveFileNameA(&ofn)) return std::nullopt;
+    return fromAnsi(file.data());
 }
 
 }  // namespace corvane::win32

@@ -179,6 +179,30 @@ std::string Win32System::formatTime(const DateTime& when) {
     return n > 0 ? fromAnsi(std::string(buffer, static_cast<size_t>(n - 1))) : "";
 }
 
+std::string Win32System::formatShortTime(const DateTime& when) {
+    SYSTEMTIME st = toSystemTime(when);
+    char buffer[128];
+    int n = GetTimeFormatA(LOCALE_USER_DEFAULT, TIME_NOSECONDS, &st, nullptr, buffer, sizeof buffer);
+    return n > 0 ? fromAnsi(std::string(buffer, static_cast<size_t>(n - 1))) : "";
+}
+
+DateTime Win32System::utcToLocal(const DateTime& utc) {
+    SYSTEMTIME u = toSystemTime(utc);
+    SYSTEMTIME local{};
+    // The time zone's rules for that date (summer time included) where Windows has them (NT);
+    // Windows 9x only knows the offset in force now.
+    using TzSpecific = BOOL(WINAPI*)(const TIME_ZONE_INFORMATION*, const SYSTEMTIME*, SYSTEMTIME*);
+    static TzSpecific tzSpecific = kernelFunction<TzSpecific>("SystemTimeToTzSpecificLocalTime");
+    if (tzSpecific && tzSpecific(nullptr, &u, &local)) return fromSystemTime(local);
+    FILETIME file;
+    FILETIME localFile;
+    if (SystemTimeToFileTime(&u, &file) && FileTimeToLocalFileTime(&file, &localFile) &&
+        FileTimeToSystemTime(&localFile, &local)) {
+        return fromSystemTime(local);
+    }
+    return utc;
+}
+
 std::string Win32System::decimalSeparator() {
     char buffer[16];
     int n = GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, buffer, sizeof buffer);

@@ -23,6 +23,8 @@ public:
     DateTime utcNow() override;
     std::string formatShortDate(const DateTime& when) override;
     std::string formatTime(const DateTime& when) override;
+    std::string formatShortTime(const DateTime& when) override;
+    DateTime utcToLocal(const DateTime& utc) override;
     std::string decimalSeparator() override;
     std::string ansiToUtf8(const std::string& ansi) override;
 
@@ -74,6 +76,9 @@ public:
     explicit Win32Dialogs(HWND& owner) : owner_(owner) {}
     MsgAnswer messageBox(const std::string& text, const std::string& title,
                          MessageStyle style) override;
+    std::optional<std::string> saveAs(const std::string& title, const std::string& suggestedName,
+                                      const std::string& patternName,
+                                      const std::string& pattern) override;
 
 private:
     HWND& owner_;
