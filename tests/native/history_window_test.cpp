@@ -46,7 +46,7 @@ TEST_F(HistoryWindowTest, TheMenuItemOpensTheWindowWhichIsToldOfEachNewMinute) {
 TEST_F(HistoryWindowTest, ExportWritesTheCopyWhereTheUserChoosesAndSaysWhenItCannot) {
     nextMinute();
     fake.dialogs.saveAsAnswers.push_back("D:\\Exports\\swap.csv");
-    Exporter(fake.platform, history());
+    Exporter(fake.dialogs, fake.files, history());
     ASSERT_EQ(fake.dialogs.saveAsCalls.size(), 1u);
     EXPECT_EQ(fake.dialogs.saveAsCalls[0].title, "Exporter l'historique");
     EXPECT_EQ(fake.dialogs.saveAsCalls[0].suggestedName, "Corvane.csv");
@@ -55,12 +55,12 @@ TEST_F(HistoryWindowTest, ExportWritesTheCopyWhereTheUserChoosesAndSaysWhenItCan
               std::string(kHistoryHeader) + "\r\n2026-12-08 06:15;1536;1536;1536;812;\r\n");
     EXPECT_TRUE(fake.dialogs.shown.empty());
 
-    Exporter(fake.platform, history());  // cancelled
+    Exporter(fake.dialogs, fake.files, history());  // cancelled
     EXPECT_TRUE(fake.dialogs.shown.empty());
 
     fake.files.readOnlyFolders.insert("D:\\Exports");
     fake.dialogs.saveAsAnswers.push_back("D:\\Exports\\autre.csv");
-    Exporter(fake.platform, history());
+    Exporter(fake.dialogs, fake.files, history());
     ASSERT_EQ(fake.dialogs.shown.size(), 1u);
     EXPECT_EQ(fake.dialogs.shown[0].text,
               "L'historique n'a pas pu être exporté vers D:\\Exports\\autre.csv\r\n" +
@@ -70,7 +70,7 @@ TEST_F(HistoryWindowTest, ExportWritesTheCopyWhereTheUserChoosesAndSaysWhenItCan
 
     std::string before = fake.files.contents("C:\\Corvane\\Corvane.csv").value();
     fake.dialogs.saveAsAnswers.push_back("c:\\corvane\\CORVANE.CSV");
-    Exporter(fake.platform, history());
+    Exporter(fake.dialogs, fake.files, history());
     ASSERT_EQ(fake.dialogs.shown.size(), 2u);
     EXPECT_EQ(fake.dialogs.shown[1].text,
               "Ce fichier est l'historique lui-même : choisissez un autre nom.");
