@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "history/recording.h"
 #include "persistence/journal.h"
 #include "persistence/settings.h"
 
@@ -31,6 +32,7 @@ void InitAllClick(Context& c) {
     }
     ClearRegistre(c);
     ClearJournal(c);
+    ClearHistorique(c);
 }
 
 }  // namespace corvane

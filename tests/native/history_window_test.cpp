@@ -77,5 +77,36 @@ TEST_F(HistoryWindowTest, ExportWritesTheCopyWhereTheUserChoosesAndSaysWhenItCan
     EXPECT_EQ(fake.files.contents("C:\\Corvane\\Corvane.csv"), before);
 }
 
+TEST_F(HistoryWindowTest, ResettingEverythingStartsANewHistoryAndKeepsThePreviousOne) {
+    const std::string header = std::string(kHistoryHeader) + "\r\n";
+    const std::string line15 = "2026-12-08 06:15;1536;1536;1536;812;\r\n";
+    const std::string line16 = "2026-12-08 06:16;1536;1536;1536;812;\r\n";
+    nextMinute();  // 06:15 recorded, 06:16 in progress
+    window.onMenu(MenuItem::historique);
+    fake.dialogs.answers.push_back(MsgAnswer::Yes);
+    window.onMenu(MenuItem::InitJournal);  // the journal alone
+    EXPECT_EQ(fake.files.contents("C:\\Corvane\\Corvane.csv"), header + line15);
+    EXPECT_FALSE(fake.files.exists("C:\\Corvane\\Corvane.csv.old"));
+    window.onMenu(MenuItem::InitAll);  // answered "No"
+    EXPECT_EQ(history().records().size(), 1u);
+
+    fake.dialogs.answers.push_back(MsgAnswer::Yes);
+    window.onMenu(MenuItem::InitAll);
+    EXPECT_EQ(fake.files.contents("C:\\Corvane\\Corvane.csv.old"), header + line15 + line16);
+    EXPECT_EQ(fake.files.contents("C:\\Corvane\\Corvane.csv"), header);
+    EXPECT_TRUE(history().records().empty());
+    EXPECT_EQ(fake.windows.historyView.refreshes, 1);
+
+    nextMinute();
+    nextMinute();
+    fake.dialogs.answers.push_back(MsgAnswer::Yes);
+    window.onMenu(MenuItem::InitAll);
+    // One generation: the first history is gone, the second is the old file.
+    EXPECT_EQ(fake.files.contents("C:\\Corvane\\Corvane.csv.old"),
+              header + "2026-12-08 06:17;1536;1536;1536;812;\r\n"
+                       "2026-12-08 06:18;1536;1536;1536;812;\r\n");
+    EXPECT_EQ(fake.files.contents("C:\\Corvane\\Corvane.csv"), header);
+}
+
 }  // namespace
 }  // namespace corvane::testing
