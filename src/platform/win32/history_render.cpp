@@ -192,6 +192,7 @@ void renderHistory(HDC dc, SIZE size, int dpi, const HistoryPicture& picture) {
     // The analysis: dashed lines (a dashed pen is one pixel wide on every Windows), each with
     // its value at the right end.
     SetBkMode(dc, TRANSPARENT);
+    int nextLabelY = plot.top;
     for (size_t i = 0; i < picture.analysis.size(); ++i) {
         const AnalysisLine& line = picture.analysis[i];
         COLORREF colour = kAnalysis[std::min<size_t>(i, 2)];
@@ -200,9 +201,11 @@ void renderHistory(HDC dc, SIZE size, int dpi, const HistoryPicture& picture) {
         MoveToEx(dc, plot.left, y, nullptr);
         LineTo(dc, plot.right, y);
         SelectObject(dc, old);
-        // Maxi above its line, the others below, so that close values stay readable.
-        int labelY = i == 0 ? y - lineHeight : y + 1;
+        // Maxi above its line, the others below theirs; labels of close values (they come
+        // largest first) are pushed down so that each stays readable.
+        int labelY = std::max(i == 0 ? y - lineHeight : y + 1, nextLabelY);
         text(dc, plot.right - scaled(4, dpi), labelY, line.label, TA_RIGHT | TA_TOP, colour);
+        nextLabelY = labelY + lineHeight;
     }
 
     HGDIOBJ oldBrush = SelectObject(dc, GetStockObject(NULL_BRUSH));
