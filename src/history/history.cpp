@@ -16,7 +16,9 @@ constexpr int32_t kKeptMinutes = History::kKeptDays * kMinutesPerDay;
 // that the file is rewritten once a day at most.
 constexpr int32_t kTrimSlack = kMinutesPerDay;
 
-bool earlier(const MinuteRecord& a, const MinuteRecord& b) { return a.minute < b.minute; }
+bool earlier(const MinuteRecord& a, const MinuteRecord& b) {
+    return a.minute < b.minute;
+}
 
 // Whether a failed append may have left part of its text in the file. A file that could not
 // be opened (held elsewhere, no access, no such folder) has nothing of it.
@@ -33,8 +35,7 @@ bool mayHaveWrittenPart(const RuntimeError& error) {
 
 }  // namespace
 
-void History::open(FileSystem& files, const std::string& programDirectory,
-                   const DateTime& utcNow) {
+void History::open(FileSystem& files, const std::string& programDirectory, const DateTime& utcNow) {
     opened_ = true;
     path_ = programDirectory + "Corvane.csv";
     oldPath_ = path_ + ".old";
@@ -90,7 +91,8 @@ void History::close(FileSystem& files) {
 void History::startNew(FileSystem& files) {
     if (!opened_) return;
     // The minute in progress closes the old history.
-    if (std::optional<MinuteRecord> finished = current_.finish()) pending_ += formatRecord(*finished);
+    if (std::optional<MinuteRecord> finished = current_.finish())
+        pending_ += formatRecord(*finished);
     writePending(files);
     // What the old file could not take yet goes to it just before it moves aside.
     oldPending_ += pending_;
@@ -120,7 +122,8 @@ void History::record(FileSystem& files, const MinuteRecord& minute) {
     if (records_.empty() || records_.back().minute <= minute.minute) {
         records_.push_back(minute);
     } else {
-        records_.insert(std::upper_bound(records_.begin(), records_.end(), minute, earlier), minute);
+        records_.insert(std::upper_bound(records_.begin(), records_.end(), minute, earlier),
+                        minute);
     }
     pending_ += formatRecord(minute);
     writePending(files);

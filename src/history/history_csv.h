@@ -30,9 +30,9 @@ struct ParsedHistory {
     bool header = false;                // the first line is the header
     int64_t skippedLines = 0;           // lines that are neither the header nor a record
     int64_t blankLines = 0;
-    bool endsWithLineEnd = true;        // false: the last line was cut before its line end
-    bool inOrder = true;                // no record is earlier than the one before it
-    int64_t repeatedRecords = 0;        // records equal to the one just before
+    bool endsWithLineEnd = true;  // false: the last line was cut before its line end
+    bool inOrder = true;          // no record is earlier than the one before it
+    int64_t repeatedRecords = 0;  // records equal to the one just before
 
     // True when the file is exactly what this program writes: nothing to mend.
     bool tidy() const {

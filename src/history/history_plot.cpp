@@ -11,12 +11,14 @@ namespace corvane {
 namespace {
 
 // Marks of the time axis, in minutes: the first that leaves room for its labels is taken.
-constexpr int32_t kTickSteps[] = {
-    1,        2,        5,        10,       15,       30,       60,        120,       180,       360,
-    720,      1440,     2 * 1440, 7 * 1440, 14 * 1440, 30 * 1440, 60 * 1440, 90 * 1440, 180 * 1440,
-    365 * 1440};
+constexpr int32_t kTickSteps[] = {1,         2,         5,         10,         15,
+                                  30,        60,        120,       180,        360,
+                                  720,       1440,      2 * 1440,  7 * 1440,   14 * 1440,
+                                  30 * 1440, 60 * 1440, 90 * 1440, 180 * 1440, 365 * 1440};
 
-int64_t floorDiv(int64_t a, int64_t b) { return a >= 0 ? a / b : -((-a + b - 1) / b); }
+int64_t floorDiv(int64_t a, int64_t b) {
+    return a >= 0 ? a / b : -((-a + b - 1) / b);
+}
 
 void merge(HistoryColumn& column, const MinuteRecord& r) {
     if (!column.hasData) {
@@ -189,8 +191,8 @@ std::string hoverText(const HistoryColumn& column, int32_t pointerMinute, System
     }
     text += " : SWAP " + std::to_string(column.lastMo) + " Mo";
     if (column.minMo != column.maxMo) {
-        text += " (de " + std::to_string(column.minMo) + " à " + std::to_string(column.maxMo) +
-                " Mo)";
+        text +=
+            " (de " + std::to_string(column.minMo) + " à " + std::to_string(column.maxMo) + " Mo)";
     }
     text += ", RAM utilisée " + std::to_string(column.memoryMo) + " Mo";
     if (column.inUseMo != kUnknownMo) {
@@ -214,9 +216,8 @@ std::string historyNotice(const History& history) {
 }
 
 HistoryPicture layoutHistory(const std::vector<MinuteRecord>& records,
-                             const AnalysisFigures& analysis, HistoryRange range,
-                             int32_t nowMinute, int plotWidth, int minTickSpacing,
-                             System& system) {
+                             const AnalysisFigures& analysis, HistoryRange range, int32_t nowMinute,
+                             int plotWidth, int minTickSpacing, System& system) {
     HistoryPicture picture;
     picture.span = visibleSpan(range, records, nowMinute);
     picture.columns = bucketByColumn(records, picture.span, plotWidth);

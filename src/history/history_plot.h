@@ -103,8 +103,7 @@ struct HistoryPicture {
     bool anyData = false;
 };
 HistoryPicture layoutHistory(const std::vector<MinuteRecord>& records,
-                             const AnalysisFigures& analysis, HistoryRange range,
-                             int32_t nowMinute, int plotWidth, int minTickSpacing,
-                             System& system);
+                             const AnalysisFigures& analysis, HistoryRange range, int32_t nowMinute,
+                             int plotWidth, int minTickSpacing, System& system);
 
 }  // namespace corvane

@@ -9,14 +9,14 @@
 namespace corvane {
 
 struct HistorySample {
-    int32_t minute = 0;            // UTC minute of the sample
+    int32_t minute = 0;  // UTC minute of the sample
     int32_t swapMo = 0;
     int32_t memoryMo = 0;
     int32_t inUseMo = kUnknownMo;  // kUnknownMo where Windows does not report it
 };
 
 class MinuteAggregator {
-public:
+   public:
     // Adds a sample. When it belongs to another minute than the samples before it (later, or
     // earlier after the clock was put back), returns the record of the minute it ends.
     std::optional<MinuteRecord> add(const HistorySample& sample);
@@ -24,7 +24,7 @@ public:
     std::optional<MinuteRecord> finish();
     bool empty() const { return !current_; }
 
-private:
+   private:
     std::optional<MinuteRecord> current_;
 };
 

@@ -46,11 +46,17 @@ void EnregistrerMesure(Context& c, int32_t swapMo, const MemoryStatus& memory,
     history.addSample(p.files, sample);
 }
 
-void FermerHistorique(Context& c) { c.state.history.close(c.platform.files); }
+void FermerHistorique(Context& c) {
+    c.state.history.close(c.platform.files);
+}
 
-void ClearHistorique(Context& c) { c.state.history.startNew(c.platform.files); }
+void ClearHistorique(Context& c) {
+    c.state.history.startNew(c.platform.files);
+}
 
-void historique_Click(Context& c) { c.platform.windows.showHistory(c.state.history); }
+void historique_Click(Context& c) {
+    c.platform.windows.showHistory(c.state.history);
+}
 
 void Exporter(Dialogs& dialogs, FileSystem& files, History& history) {
     const std::string title = "Historique du fichier SWAP";
@@ -58,16 +64,16 @@ void Exporter(Dialogs& dialogs, FileSystem& files, History& history) {
         dialogs.saveAs("Exporter l'historique", "Corvane.csv", "Fichiers CSV (*.csv)", "*.csv");
     if (!target) return;
     if (samePath(*target, history.path())) {
-        dialogs.messageBox("Ce fichier est l'historique lui-même : choisissez un autre nom.",
-                             title, {MsgButtons::Ok, MsgIcon::Exclamation});
+        dialogs.messageBox("Ce fichier est l'historique lui-même : choisissez un autre nom.", title,
+                           {MsgButtons::Ok, MsgIcon::Exclamation});
         return;
     }
     try {
         history.exportTo(files, *target);
     } catch (const RuntimeError& error) {
-        dialogs.messageBox("L'historique n'a pas pu être exporté vers " + *target + "\r\n" +
-                                 error.description(),
-                             title, {MsgButtons::Ok, MsgIcon::Exclamation});
+        dialogs.messageBox(
+            "L'historique n'a pas pu être exporté vers " + *target + "\r\n" + error.description(),
+            title, {MsgButtons::Ok, MsgIcon::Exclamation});
     }
 }
 

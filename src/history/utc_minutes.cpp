@@ -46,7 +46,8 @@ std::optional<int32_t> minuteOf(const DateTime& when) {
 }
 
 DateTime dateTimeOf(int32_t minute) {
-    int64_t days = minute >= 0 ? minute / kMinutesPerDay : (minute - (kMinutesPerDay - 1)) / kMinutesPerDay;
+    int64_t days =
+        minute >= 0 ? minute / kMinutesPerDay : (minute - (kMinutesPerDay - 1)) / kMinutesPerDay;
     int64_t inDay = minute - days * kMinutesPerDay;
     DateTime when;
     civilFromDays(days, when.year, when.month, when.day);

@@ -1,7 +1,8 @@
 // The history file's lines: what is written, and what reading makes of cut and garbage lines.
+#include "history/history_csv.h"
+
 #include <gtest/gtest.h>
 
-#include "history/history_csv.h"
 #include "history/utc_minutes.h"
 
 namespace corvane {
@@ -40,8 +41,9 @@ TEST(HistoryCsv, ALineCutShortIsSkippedAndMarksTheFileForMending) {
         EXPECT_FALSE(parsed.tidy());
     }
     // A cut line that a later write ran into: the joined line is skipped, the rest is read.
-    ParsedHistory joined = parseHistory(whole + "2026-12-08 06:18;1536;15" +
-                                        "2026-12-08 06:19;1;1;1;1;\r\n2026-12-08 06:20;2;2;2;2;\r\n");
+    ParsedHistory joined =
+        parseHistory(whole + "2026-12-08 06:18;1536;15" +
+                     "2026-12-08 06:19;1;1;1;1;\r\n2026-12-08 06:20;2;2;2;2;\r\n");
     ASSERT_EQ(joined.records.size(), 2u);
     EXPECT_EQ(joined.records[1].minute, kMinute + 3);
     EXPECT_EQ(joined.skippedLines, 1);
@@ -69,7 +71,7 @@ TEST(HistoryCsv, LinesThatAreNotSoundRecordsAreSkipped) {
     std::string text = kHeader;
     for (const char* line : garbage) text += std::string(line) + "\r\n";
     text += std::string("\0\0\0\0\0\0\0\0", 8) + "\r\n";  // the zeros a power cut can leave
-    text += "2026-12-08 06:17;1;1;1;1;\n";             // a line end without CR reads
+    text += "2026-12-08 06:17;1;1;1;1;\n";                // a line end without CR reads
     text += "\r\n";
     ParsedHistory parsed = parseHistory(text);
     ASSERT_EQ(parsed.records.size(), 1u);

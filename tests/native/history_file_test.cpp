@@ -19,11 +19,15 @@ const DateTime kNow{2026, 12, 8, 6, 15, 30};
 const int32_t kNowMinute = *minuteOf(kNow);
 const std::string kHeader = std::string(kHistoryHeader) + "\r\n";
 
-MinuteRecord at(int32_t minute, int32_t mo = 1536) { return {minute, mo, mo, mo, 800, kUnknownMo}; }
-std::string line(int32_t minute, int32_t mo = 1536) { return formatRecord(at(minute, mo)); }
+MinuteRecord at(int32_t minute, int32_t mo = 1536) {
+    return {minute, mo, mo, mo, 800, kUnknownMo};
+}
+std::string line(int32_t minute, int32_t mo = 1536) {
+    return formatRecord(at(minute, mo));
+}
 
 class HistoryFileTest : public ::testing::Test {
-protected:
+   protected:
     HistoryFileTest() { files.put(std::string(kDir) + "Corvane.exe", ""); }
     std::string file(const char* path = kPath) { return files.contents(path).value_or("<none>"); }
     void open() { history.open(files, kDir, kNow); }
@@ -54,8 +58,8 @@ TEST_F(HistoryFileTest, ANewFileStartsWithItsHeaderAndATidyOneIsLeftAlone) {
 TEST_F(HistoryFileTest, CompactionDropsWhatIsOlderThanFourHundredDaysAndEveryBadLine) {
     int32_t limit = kNowMinute - 400 * 1440;
     files.put(kPath, "Minute;old header\r\n" + line(limit - 1) + line(limit) + "garbage\r\n" +
-                         line(kNowMinute - 2) + "\r\n" + line(kNowMinute - 3) + line(kNowMinute - 3) +
-                         "2026-12-08 06:1");
+                         line(kNowMinute - 2) + "\r\n" + line(kNowMinute - 3) +
+                         line(kNowMinute - 3) + "2026-12-08 06:1");
     open();
     // The line written at exactly 400 days stays; the file comes back sorted and whole.
     EXPECT_EQ(file(), kHeader + line(limit) + line(kNowMinute - 3) + line(kNowMinute - 2));
@@ -212,8 +216,7 @@ TEST_F(HistoryFileTest, ExportCopiesTheFileOrWritesWhatMemoryHoldsWhenTheFileLac
     files.lockedFiles.insert(kPath);
     sample(kNowMinute + 3);
     history.exportTo(files, "D:\\copie.csv");
-    EXPECT_EQ(files.contents("D:\\copie.csv"),
-              kHeader + line(kNowMinute) + line(kNowMinute + 1));
+    EXPECT_EQ(files.contents("D:\\copie.csv"), kHeader + line(kNowMinute) + line(kNowMinute + 1));
     EXPECT_EQ(file(), kHeader + line(kNowMinute));
 
     files.readOnlyFolders.insert("D:\\");

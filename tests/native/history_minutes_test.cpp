@@ -1,7 +1,6 @@
 // The history's minutes: UTC minute arithmetic, one record per sampled minute, and the ticks
 // that feed them into "Corvane.csv".
 #include "harness.h"
-
 #include "history/history_csv.h"
 #include "history/minute_aggregator.h"
 #include "history/utc_minutes.h"
@@ -71,7 +70,7 @@ TEST(MinuteAggregator, AGapLeavesNoRecordAndAClockPutBackEndsTheMinuteToo) {
 
 // Samples fed by the tick, over the fake clock.
 class RecordingTest : public MonitorTest {
-protected:
+   protected:
     void SetUp() override {
         fake.files.put("C:\\Corvane\\Corvane.exe", "");
         setSwapMiB(1536);

@@ -1,8 +1,9 @@
 // The history window's arithmetic: spans, columns, scale, axis marks and the pointer's text.
+#include "history/history_plot.h"
+
 #include <gtest/gtest.h>
 
 #include "fake_platform.h"
-#include "history/history_plot.h"
 #include "history/utc_minutes.h"
 
 namespace corvane {
@@ -83,7 +84,8 @@ TEST(HistoryPlot, TheScaleTakesInEverySeriesAndTheAnalysisLinesOnRoundSteps) {
     ValueAxis withAnalysis = valueAxis(columns, {true, 100, 4000, 1700});
     EXPECT_GE(withAnalysis.high, 4000);
     // A flat line gets room around it.
-    ValueAxis flat = valueAxis(bucketByColumn({rec(kNow, 700, 700, 700, 700)}, {kNow, kNow + 1}, 1), {});
+    ValueAxis flat =
+        valueAxis(bucketByColumn({rec(kNow, 700, 700, 700, 700)}, {kNow, kNow + 1}, 1), {});
     EXPECT_LT(flat.low, 700);
     EXPECT_GT(flat.high, 700);
     EXPECT_GT(flat.step, 0);
@@ -103,8 +105,10 @@ TEST(HistoryPlot, AxisMarksFallOnRoundLocalTimesWithTheDateWhereTheDayChanges) {
     EXPECT_EQ(ticks[0].date, "07/12/2026");
     size_t midnight = 0;
     for (size_t i = 1; i < ticks.size(); ++i) {
-        if (ticks[i].time == "00:00") midnight = i;
-        else EXPECT_EQ(ticks[i].date, "") << ticks[i].time;
+        if (ticks[i].time == "00:00")
+            midnight = i;
+        else
+            EXPECT_EQ(ticks[i].date, "") << ticks[i].time;
     }
     ASSERT_GT(midnight, 0u);
     EXPECT_EQ(ticks[midnight].date, "08/12/2026");
@@ -126,9 +130,11 @@ TEST(HistoryPlot, ThePointerReadsTheValuesInFrenchInLocalTime) {
     EXPECT_EQ(hoverText(flat, kNow, system),
               "Le 08/12/2026 de 06:32 à 07:15 : SWAP 1536 Mo, RAM utilisée 812 Mo");
     HistoryColumn overnight{true, kNow - 480, kNow, 1, 2, 2, 3, kUnknownMo};
-    EXPECT_EQ(hoverText(overnight, kNow, system),
-              "Du 07/12/2026 23:15 au 08/12/2026 07:15 : SWAP 2 Mo (de 1 à 2 Mo), RAM utilisée 3 Mo");
-    EXPECT_EQ(hoverText(HistoryColumn{}, kNow - 1, system), "Le 08/12/2026 à 07:14 : aucune mesure");
+    EXPECT_EQ(
+        hoverText(overnight, kNow, system),
+        "Du 07/12/2026 23:15 au 08/12/2026 07:15 : SWAP 2 Mo (de 1 à 2 Mo), RAM utilisée 3 Mo");
+    EXPECT_EQ(hoverText(HistoryColumn{}, kNow - 1, system),
+              "Le 08/12/2026 à 07:14 : aucune mesure");
 }
 
 TEST(HistoryPlot, TheAnalysisLinesAndTheLayoutOfAWholePicture) {
@@ -144,8 +150,8 @@ TEST(HistoryPlot, TheAnalysisLinesAndTheLayoutOfAWholePicture) {
     HistoryPicture empty = layoutHistory({}, {}, HistoryRange::Day, kNow, 600, 80, system);
     EXPECT_FALSE(empty.anyData);
     EXPECT_EQ(empty.columns.size(), 600u);
-    HistoryPicture some = layoutHistory({rec(kNow - 2000, 1, 1, 1), rec(kNow - 30, 1, 1, 1)},
-                                        {}, HistoryRange::Hour, kNow, 600, 80, system);
+    HistoryPicture some = layoutHistory({rec(kNow - 2000, 1, 1, 1), rec(kNow - 30, 1, 1, 1)}, {},
+                                        HistoryRange::Hour, kNow, 600, 80, system);
     EXPECT_TRUE(some.anyData);
     EXPECT_FALSE(some.ticks.empty());
 }

@@ -1,7 +1,6 @@
 // The history from the main window: its menu item, the open window told of each new minute,
 // and the export through the Save As dialog.
 #include "harness.h"
-
 #include "history/history_csv.h"
 #include "history/recording.h"
 
@@ -9,7 +8,7 @@ namespace corvane::testing {
 namespace {
 
 class HistoryWindowTest : public MonitorTest {
-protected:
+   protected:
     void SetUp() override {
         fake.files.put("C:\\Corvane\\Corvane.exe", "");
         fake.files.put("D:\\Exports\\lisez-moi.txt", "");
@@ -103,8 +102,9 @@ TEST_F(HistoryWindowTest, ResettingEverythingStartsANewHistoryAndKeepsThePreviou
     window.onMenu(MenuItem::InitAll);
     // One generation: the first history is gone, the second is the old file.
     EXPECT_EQ(fake.files.contents("C:\\Corvane\\Corvane.csv.old"),
-              header + "2026-12-08 06:17;1536;1536;1536;812;\r\n"
-                       "2026-12-08 06:18;1536;1536;1536;812;\r\n");
+              header +
+                  "2026-12-08 06:17;1536;1536;1536;812;\r\n"
+                  "2026-12-08 06:18;1536;1536;1536;812;\r\n");
     EXPECT_EQ(fake.files.contents("C:\\Corvane\\Corvane.csv"), header);
 }
 

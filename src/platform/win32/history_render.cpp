@@ -21,20 +21,24 @@ constexpr COLORREF kMemory = RGB(0, 140, 70);
 constexpr COLORREF kInUse = RGB(225, 115, 0);
 constexpr COLORREF kAnalysis[] = {RGB(200, 30, 30), RGB(110, 110, 110), RGB(0, 130, 140)};
 
-int scaled(int pixels, int dpi) { return MulDiv(pixels, dpi, 96); }
+int scaled(int pixels, int dpi) {
+    return MulDiv(pixels, dpi, 96);
+}
 
 class Gdi {
-public:
+   public:
     Gdi() = default;
     Gdi(const Gdi&) = delete;
     Gdi& operator=(const Gdi&) = delete;
     ~Gdi() {
         for (HGDIOBJ object : made_) DeleteObject(object);
     }
-    HPEN pen(int style, int width, COLORREF colour) { return keep(CreatePen(style, width, colour)); }
+    HPEN pen(int style, int width, COLORREF colour) {
+        return keep(CreatePen(style, width, colour));
+    }
     HBRUSH brush(COLORREF colour) { return keep(CreateSolidBrush(colour)); }
 
-private:
+   private:
     template <class T>
     T keep(T object) {
         made_.push_back(object);
@@ -130,7 +134,9 @@ RECT plotArea(int width, int height, int dpi) {
     return r;
 }
 
-int tickSpacing(int dpi) { return scaled(90, dpi); }
+int tickSpacing(int dpi) {
+    return scaled(90, dpi);
+}
 
 void renderHistory(HDC dc, SIZE size, int dpi, const HistoryPicture& picture) {
     Gdi gdi;

@@ -109,10 +109,9 @@ void Win32HistoryWindow::createControls() {
     auto font = reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT));
     auto make = [&](const char* cls, const std::string& text, DWORD style, HistoryControl id,
                     void* param = nullptr) {
-        HWND hwnd = CreateWindowExA(0, cls, toAnsi(text).c_str(), WS_CHILD | WS_VISIBLE | style, 0,
-                                    0, 10, 10, hwnd_,
-                                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance_,
-                                    param);
+        HWND hwnd = CreateWindowExA(
+            0, cls, toAnsi(text).c_str(), WS_CHILD | WS_VISIBLE | style, 0, 0, 10, 10, hwnd_,
+            reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance_, param);
         SendMessageA(hwnd, WM_SETFONT, font, FALSE);
         return hwnd;
     };
@@ -141,8 +140,8 @@ void Win32HistoryWindow::layoutControls() {
     }
     int exportWidth = px(96);
     MoveWindow(control(HistoryControl::Exporter),
-               std::max<int>(x + gap, c.right - margin - exportWidth),
-               margin, exportWidth, buttonHeight, TRUE);
+               std::max<int>(x + gap, c.right - margin - exportWidth), margin, exportWidth,
+               buttonHeight, TRUE);
     HWND notice = control(HistoryControl::Avis);
     int noticeHeight = IsWindowVisible(notice) ? 2 * line : 0;
     int hoverTop = c.bottom - margin - line;
@@ -193,7 +192,8 @@ void Win32HistoryWindow::renderIfNeeded() {
         int dpi = metrics_.dpiX();
         plotRect_ = plotArea(size.cx, size.cy, dpi);
         const std::vector<MinuteRecord>& records = history_->records();
-        int32_t now = minuteOf(system_.utcNow()).value_or(records.empty() ? 0 : records.back().minute);
+        int32_t now =
+            minuteOf(system_.utcNow()).value_or(records.empty() ? 0 : records.back().minute);
         picture_ = layoutHistory(records, history_->analysis(), range_, now,
                                  plotRect_.right - plotRect_.left, tickSpacing(dpi), system_);
         HDC memory = CreateCompatibleDC(windowDc);
@@ -274,9 +274,7 @@ LRESULT CALLBACK Win32HistoryWindow::windowProc(HWND hwnd, UINT message, WPARAM 
 
 LRESULT Win32HistoryWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-        case WM_SIZE:
-            layoutControls();
-            return 0;
+        case WM_SIZE: layoutControls(); return 0;
         case WM_GETMINMAXINFO: {
             auto* info = reinterpret_cast<MINMAXINFO*>(lParam);
             info->ptMinTrackSize = {metrics_.x(6000), metrics_.y(4000)};
@@ -339,12 +337,8 @@ LRESULT CALLBACK Win32HistoryWindow::plotProc(HWND hwnd, UINT message, WPARAM wP
 LRESULT Win32HistoryWindow::handlePlot(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_ERASEBKGND: return 1;
-        case WM_PAINT:
-            paintPlot();
-            return 0;
-        case WM_SIZE:
-            dirty_ = true;
-            return 0;
+        case WM_PAINT: paintPlot(); return 0;
+        case WM_SIZE: dirty_ = true; return 0;
         case WM_MOUSEMOVE:
             if (!tracking_) {
                 trackLeave(plot_);
@@ -363,6 +357,8 @@ LRESULT Win32HistoryWindow::handlePlot(UINT message, WPARAM wParam, LPARAM lPara
 
 // ---- The service ----
 
-void Win32Windows::showHistory(History& history) { history_.open(history); }
+void Win32Windows::showHistory(History& history) {
+    history_.open(history);
+}
 
 }  // namespace corvane::win32
