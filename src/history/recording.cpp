@@ -12,6 +12,8 @@ namespace corvane {
 
 namespace {
 
+constexpr const char* kHistoryTitle = "Historique du fichier SWAP";
+
 int32_t clampMo(int64_t mo) {
     return static_cast<int32_t>(std::clamp<int64_t>(mo, 0, std::numeric_limits<int32_t>::max()));
 }
@@ -55,17 +57,24 @@ void ClearHistorique(Context& c) {
 }
 
 void historique_Click(Context& c) {
-    c.platform.windows.showHistory(c.state.history);
+    // A window that cannot be made is no reason to end the program, as an error left to the
+    // menu's caller would.
+    try {
+        c.platform.windows.showHistory(c.state.history);
+    } catch (const RuntimeError& error) {
+        c.platform.dialogs.messageBox(
+            "La fenêtre de l'historique n'a pas pu s'ouvrir.\r\n" + error.description(),
+            kHistoryTitle, {MsgButtons::Ok, MsgIcon::Exclamation});
+    }
 }
 
 void Exporter(Dialogs& dialogs, FileSystem& files, History& history) {
-    const std::string title = "Historique du fichier SWAP";
     std::optional<std::string> target =
         dialogs.saveAs("Exporter l'historique", "Corvane.csv", "Fichiers CSV (*.csv)", "*.csv");
     if (!target) return;
     if (samePath(*target, history.path())) {
-        dialogs.messageBox("Ce fichier est l'historique lui-même : choisissez un autre nom.", title,
-                           {MsgButtons::Ok, MsgIcon::Exclamation});
+        dialogs.messageBox("Ce fichier est l'historique lui-même : choisissez un autre nom.",
+                           kHistoryTitle, {MsgButtons::Ok, MsgIcon::Exclamation});
         return;
     }
     try {
@@ -73,7 +82,7 @@ void Exporter(Dialogs& dialogs, FileSystem& files, History& history) {
     } catch (const RuntimeError& error) {
         dialogs.messageBox(
             "L'historique n'a pas pu être exporté vers " + *target + "\r\n" + error.description(),
-            title, {MsgButtons::Ok, MsgIcon::Exclamation});
+            kHistoryTitle, {MsgButtons::Ok, MsgIcon::Exclamation});
     }
 }
 

@@ -457,6 +457,7 @@ void FakeWindows::showAboutModal(AboutWindow& logic) {
 
 void FakeWindows::showHistory(History& history) {
     ++historyShown;
+    if (historyError) throw *historyError;
     shownHistory = &history;
     history.attach(&historyView);
 }

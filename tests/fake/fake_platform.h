@@ -296,6 +296,7 @@ public:
 
     // Opening the history window attaches `historyView` to the history, as the window does.
     int historyShown = 0;
+    std::optional<RuntimeError> historyError;  // raised instead of opening, when set
     History* shownHistory = nullptr;
     FakeHistoryView historyView;
     void showHistory(History& history) override;

@@ -40,6 +40,15 @@ TEST_F(HistoryWindowTest, TheMenuItemOpensTheWindowWhichIsToldOfEachNewMinute) {
     nextMinute();
     EXPECT_EQ(fake.windows.historyView.refreshes, 2);
     EXPECT_EQ(history().view(), nullptr);
+
+    // A window that cannot be made is said so, and the program goes on.
+    fake.windows.historyError = RuntimeError(kErrOutOfMemory);
+    window.onMenu(MenuItem::historique);
+    EXPECT_FALSE(window.ended());
+    ASSERT_EQ(fake.dialogs.shown.size(), 1u);
+    EXPECT_EQ(fake.dialogs.shown[0].text, "La fenêtre de l'historique n'a pas pu s'ouvrir.\r\n" +
+                                              errorDescription(kErrOutOfMemory));
+    EXPECT_EQ(history().view(), nullptr);
 }
 
 TEST_F(HistoryWindowTest, ExportWritesTheCopyWhereTheUserChoosesAndSaysWhenItCannot) {
