@@ -196,22 +196,31 @@ void renderHistory(HDC dc, SIZE size, int dpi, const HistoryPicture& picture) {
                [](const HistoryColumn& c) { return c.lastMo; });
 
     // The analysis: dashed lines (a dashed pen is one pixel wide on every Windows), each with
-    // its value at the right end.
+    // its value at the right end: Maxi above its line, the others below theirs. Labels of close
+    // values (they come largest first) are pushed apart, and all stay inside the plot.
     SetBkMode(dc, TRANSPARENT);
-    int nextLabelY = plot.top;
-    for (size_t i = 0; i < picture.analysis.size(); ++i) {
-        const AnalysisLine& line = picture.analysis[i];
+    size_t lines = picture.analysis.size();
+    std::vector<int> lineY(lines);
+    std::vector<int> labelY(lines);
+    int next = plot.top;
+    for (size_t i = 0; i < lines; ++i) {
+        lineY[i] = s.y(picture.analysis[i].valueMo);
+        labelY[i] = std::max(i == 0 ? lineY[i] - lineHeight : lineY[i] + 1, next);
+        next = labelY[i] + lineHeight;
+    }
+    int limit = plot.bottom - lineHeight;
+    for (size_t i = lines; i-- > 0;) {
+        labelY[i] = std::min(labelY[i], limit);
+        limit = labelY[i] - lineHeight;
+    }
+    for (size_t i = 0; i < lines; ++i) {
         COLORREF colour = kAnalysis[std::min<size_t>(i, 2)];
         HGDIOBJ old = SelectObject(dc, gdi.pen(PS_DASH, 1, colour));
-        int y = s.y(line.valueMo);
-        MoveToEx(dc, plot.left, y, nullptr);
-        LineTo(dc, plot.right, y);
+        MoveToEx(dc, plot.left, lineY[i], nullptr);
+        LineTo(dc, plot.right, lineY[i]);
         SelectObject(dc, old);
-        // Maxi above its line, the others below theirs; labels of close values (they come
-        // largest first) are pushed down so that each stays readable.
-        int labelY = std::max(i == 0 ? y - lineHeight : y + 1, nextLabelY);
-        text(dc, plot.right - scaled(4, dpi), labelY, line.label, TA_RIGHT | TA_TOP, colour);
-        nextLabelY = labelY + lineHeight;
+        text(dc, plot.right - scaled(4, dpi), labelY[i], picture.analysis[i].label,
+             TA_RIGHT | TA_TOP, colour);
     }
 
     HGDIOBJ oldBrush = SelectObject(dc, GetStockObject(NULL_BRUSH));

@@ -1,0 +1,248 @@
+// The swap file's history in the real program: the menu item and Ctrl+H open its window, the
+// minutes reach "Corvane.csv", "Exporter..." writes a copy through the Save As dialog, and a
+// history of several days is drawn and read under the pointer.
+#include <cstdio>
+#include <fstream>
+#include <functional>
+#include <regex>
+
+#include "corvane_fixture.h"
+
+namespace corvane::wine {
+namespace {
+
+inline constexpr const char* kHistoryClass = "CorvaneHistory";
+inline constexpr const char* kHeader =
+    "Minute (UTC);SWAP mini (Mo);SWAP maxi (Mo);SWAP (Mo);RAM en usage (Mo);SWAP en usage (Mo)"
+    "\r\n";
+enum HistoryId : int {
+    kHistorique = 33,  // the menu item
+    kHeure = 201,
+    kSemaine = 203,
+    kTout = 205,
+    kExporter = 206,
+    kGraphique = 207,
+    kSurvol = 208,
+    kAvis = 209,
+};
+// The Save As dialog's file name box (a combo box holding an edit), and the older edit box.
+inline constexpr int kFileNameCombo = 0x47c;
+inline constexpr int kFileNameEdit = 0x480;
+
+// Whole minutes since 1601, UTC, and their form in the file ("2026-12-08 06:17").
+int64_t utcSecondNow() {
+    FILETIME now;
+    GetSystemTimeAsFileTime(&now);
+    return ((static_cast<int64_t>(now.dwHighDateTime) << 32) | now.dwLowDateTime) / 10000000;
+}
+int64_t utcMinuteNow() {
+    return utcSecondNow() / 60;
+}
+
+std::string minuteText(int64_t minute) {
+    int64_t ticks = minute * 600000000;
+    FILETIME file{static_cast<DWORD>(ticks), static_cast<DWORD>(ticks >> 32)};
+    SYSTEMTIME st;
+    FileTimeToSystemTime(&file, &st);
+    char text[32];
+    std::snprintf(text, sizeof text, "%04u-%02u-%02u %02u:%02u", st.wYear, st.wMonth, st.wDay,
+                  st.wHour, st.wMinute);
+    return text;
+}
+
+// Moves the pointer through the system's input queue, as a mouse does (SetCursorPos alone
+// tells the window nothing).
+void movePointer(int x, int y) {
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dx = MulDiv(x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
+    input.mi.dy = MulDiv(y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
+    input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    if (SendInput(1, &input, sizeof input) != 1) throw DriverError("SendInput: " + lastErrorText());
+}
+
+class HistoryTest : public CorvaneTest {
+protected:
+    std::string csvPath() const { return folder + "\\Corvane.csv"; }
+
+    void writeHistory(const std::string& bytes) {
+        std::ofstream(csvPath(), std::ios::binary | std::ios::trunc) << bytes;
+    }
+
+    // Moves the pointer to (x, y) until the line under the drawing reads what `wanted` asks:
+    // moved again a pixel aside now and then, as a hand does, in case a move is not seen.
+    std::string pointAt(const Window& window, int x, int y,
+                        const std::function<bool(const std::string&)>& wanted) {
+        std::string text;
+        for (int attempt = 0; attempt < 15; ++attempt) {
+            movePointer(x + attempt % 2, y);
+            if (pollUntil([&] { return wanted(text = window.controlText(kSurvol)); }, 1000)) break;
+        }
+        return text;
+    }
+    static bool isHint(const std::string& text) { return text.rfind("Placez le pointeur", 0) == 0; }
+    static bool isValues(const std::string& text) { return text.find(" : ") != std::string::npos; }
+
+    Window openHistory() {
+        main.postCommand(kHistorique);
+        Window history = waitWindow(corvane->id(), kHistoryClass);
+        EXPECT_EQ(history.text(), "Historique du fichier SWAP");
+        return history;
+    }
+
+    // Six days of a swap file that grows by day and shrinks back by night, the machine off
+    // two nights, the part in use reported from the third day on.
+    std::string severalDays(int64_t now) {
+        std::string text = kHeader;
+        for (int64_t m = now - 6 * 1440; m < now - 1; ++m) {
+            int64_t day = (m - (now - 6 * 1440)) / 1440;
+            int hour = static_cast<int>((m % 1440) / 60);
+            if ((day == 1 || day == 3) && (hour >= 23 || hour < 6)) continue;
+            int wave = static_cast<int>(m % 1440 < 720 ? m % 1440 : 1440 - m % 1440);  // 0..720
+            int size = 1536 + wave / 3 + static_cast<int>(day) * 20;
+            int memory = 900 + wave / 2 + static_cast<int>(m % 23);
+            std::string inUse = day >= 2 ? std::to_string(200 + wave / 5) : "";
+            text += minuteText(m) + ";" + std::to_string(size - static_cast<int>(m % 40)) + ";" +
+                    std::to_string(size + static_cast<int>(m % 60)) + ";" + std::to_string(size) +
+                    ";" + std::to_string(memory) + ";" + inUse + "\r\n";
+        }
+        return text;
+    }
+};
+
+TEST_F(HistoryTest, MenuItemAndCtrlHOpenTheResizableHistoryWindow) {
+    launch();
+    Window history = openHistory();
+    EXPECT_TRUE(history.style() & WS_THICKFRAME) << "the window cannot be resized";
+    const char* buttons[] = {"1 h", "24 h", "7 j", "30 j", "Tout", "Exporter..."};
+    for (int id = kHeure; id <= kExporter; ++id) {
+        EXPECT_EQ(history.controlText(id), buttons[id - kHeure]);
+    }
+    EXPECT_TRUE(history.hasControl(kGraphique));
+    EXPECT_FALSE(history.control(kAvis).visible()) << history.controlText(kAvis);
+
+    // The item again brings the same window forward, it makes no second one.
+    main.postCommand(kHistorique);
+    setSwapSize(60 * kMiB);
+    tickUntilSwapReads("SWAP: 60 Mo  Mini: 50 Mo  Maxi: 60 Mo  Moy: 55 Mo");
+    EXPECT_EQ(topWindows(corvane->id(), kHistoryClass).size(), 1u);
+
+    history.postClose();
+    ASSERT_TRUE(pollUntil([&] { return !history.exists(); })) << "the window did not close";
+    bringToFront(main);
+    pressKeys({VK_CONTROL, 'H'});
+    Window again = waitWindow(corvane->id(), kHistoryClass);
+    EXPECT_EQ(again.text(), "Historique du fichier SWAP");
+    EXPECT_TRUE(corvane->running());
+}
+
+TEST_F(HistoryTest, SamplesOverMoreThanAMinuteLeaveOneRecordForEachMinute) {
+    // Started half way through a minute, the program's own 60-second timer fires half a
+    // minute after the next one begins: the ticks in between are the test's alone.
+    ASSERT_TRUE(
+        pollUntil([] { return utcSecondNow() % 60 >= 30 && utcSecondNow() % 60 < 40; }, 65000));
+    int64_t before = utcMinuteNow();
+    launch();
+    int64_t after = utcMinuteNow();
+    // The first sample's minute is still going on: nothing but the header yet.
+    EXPECT_EQ(readFile(csvPath()), kHeader);
+    ASSERT_TRUE(pollUntil([&] { return utcMinuteNow() > after; }, 35000));
+    setSwapSize(70 * kMiB);
+    tickUntilSwapReads("SWAP: 70 Mo  Mini: 50 Mo  Maxi: 70 Mo  Moy: 60 Mo");
+    std::string file = readFile(csvPath());
+    ASSERT_EQ(file.rfind(kHeader, 0), 0u) << file;
+    const std::string records = file.substr(std::string(kHeader).size());
+    std::smatch first;
+    ASSERT_TRUE(
+        std::regex_match(records, first, std::regex("([0-9-]{10} [0-9:]{5});50;50;50;[0-9]+;\r\n")))
+        << file;
+    // Wine reports no paging file, so the part in use is left empty.
+    EXPECT_GE(first[1].str(), minuteText(before));
+    EXPECT_LE(first[1].str(), minuteText(after));
+
+    // Quitting records the minute in progress.
+    main.postCommand(kQuitter);
+    const Window about = waitWindow(corvane->id(), kAboutClass);
+    pressButton(about, kAboutOk);
+    ASSERT_TRUE(corvane->waitExit()) << "Corvane did not end; windows:" << openWindows();
+    std::string closed = readFile(csvPath());
+    ASSERT_EQ(closed.rfind(file, 0), 0u) << closed;
+    EXPECT_TRUE(std::regex_match(closed.substr(file.size()),
+                                 std::regex("[0-9-]{10} [0-9:]{5};70;70;70;[0-9]+;\r\n")))
+        << closed;
+}
+
+TEST_F(HistoryTest, ExporterWritesACopyWhereTheSaveAsDialogSays) {
+    int64_t now = utcMinuteNow();
+    const std::string history = std::string(kHeader) + minuteText(now - 3) +
+                                ";1536;1540;1538;812;\r\n" + minuteText(now - 2) +
+                                ";1536;1536;1536;815;120\r\n";
+    writeHistory(history);
+    launch();
+    Window window = openHistory();
+    window.control(kExporter).post(BM_CLICK);
+    Window dialog;
+    ASSERT_TRUE(pollUntil([&] {
+        for (const Window& w : topWindows(corvane->id(), "#32770"))
+            if (w.text() == "Exporter l'historique") dialog = w;
+        return bool(dialog);
+    })) << "no Save As dialog; windows:"
+        << openWindows();
+    shot("history-export-dialog", dialog);
+    // The file name box is an edit, inside a combo box where the dialog has one; the button
+    // shares its ID with the file list.
+    HWND name = nullptr;
+    HWND save = nullptr;
+    std::string seen;
+    for (const ControlInfo& c : dialog.controls()) {
+        seen += " [" + std::to_string(c.id) + " " + c.className + "]";
+        bool edit = lstrcmpiA(c.className.c_str(), "Edit") == 0;
+        if (edit && (c.id == kFileNameCombo || c.id == kFileNameEdit)) name = c.handle;
+        if (c.id == IDOK && lstrcmpiA(c.className.c_str(), "Button") == 0) save = c.handle;
+    }
+    ASSERT_NE(name, nullptr) << "the dialog has no file name box:" << seen;
+    ASSERT_NE(save, nullptr) << "the dialog has no save button:" << seen;
+    EXPECT_EQ(Window(name).text(), "Corvane.csv");
+    const std::string target = folder + "\\copie de l'historique.csv";
+    Window(name).send(WM_SETTEXT, 0, reinterpret_cast<LPARAM>(fromUtf8(target).c_str()));
+    dialog.post(WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(save));
+    ASSERT_TRUE(pollUntil([&] { return fileExists(target) && readFile(target) == history; }))
+        << "the copy is not there or differs: "
+        << (fileExists(target) ? readFile(target) : "<none>");
+    EXPECT_EQ(readFile(csvPath()), history);
+    EXPECT_TRUE(messageBoxes(corvane->id()).empty());
+}
+
+TEST_F(HistoryTest, SeveralDaysAreDrawnAndTheirValuesReadUnderThePointer) {
+    writeHistory(severalDays(utcMinuteNow()));
+    setSwapSize(1700 * kMiB);
+    launch();
+    Window window = openHistory();
+    window.control(kSemaine).post(BM_CLICK);
+    ASSERT_TRUE(
+        pollUntil([&] { return window.control(kSemaine).send(BM_GETCHECK) == BST_CHECKED; }));
+    bringToFront(window);
+    // Real input, as the window follows the pointer in and out: over the scale first, where
+    // there are no values, then over the last whole day, halfway down.
+    const RECT plot = window.control(kGraphique).rect();
+    const int y = (plot.top + plot.bottom) / 2;
+    EXPECT_TRUE(isHint(pointAt(window, plot.left + 5, plot.top + 5, isHint)));
+    std::string values =
+        pointAt(window, plot.left + (plot.right - plot.left) * 9 / 10, y, isValues);
+    // A column of this span holds a quarter of an hour, which may straddle midnight.
+    EXPECT_TRUE(std::regex_match(
+        values, std::regex("(Le [0-9/]+ de [0-9:]+ à [0-9:]+|Du [0-9/]+ [0-9:]+ au [0-9/]+ "
+                           "[0-9:]+) : SWAP [0-9]+ Mo \\(de [0-9]+ à [0-9]+ Mo\\), RAM utilisée "
+                           "[0-9]+ Mo, SWAP utilisé [0-9]+ Mo")))
+        << values;
+    shot("history-several-days", window);
+
+    window.control(kTout).post(BM_CLICK);
+    window.waitControlText(kSurvol, "Placez le pointeur");  // a new span: the old values go
+    std::string all = pointAt(window, plot.left + (plot.right - plot.left) * 19 / 20, y, isValues);
+    EXPECT_NE(all.find(" : SWAP "), std::string::npos) << all;
+    shot("history-all", window);
+}
+
+}  // namespace
+}  // namespace corvane::wine
