@@ -21,7 +21,7 @@ struct AnalysisFigures {
 };
 
 class History {
-   public:
+public:
     // Records older than this, counted from now, go when the file is compacted.
     static constexpr int32_t kKeptDays = 400;
 
@@ -60,7 +60,7 @@ class History {
     }
     HistoryView* view() const { return view_; }
 
-   private:
+private:
     void record(FileSystem& files, const MinuteRecord& minute);
     void writePending(FileSystem& files);
     bool rotate(FileSystem& files);

@@ -16,7 +16,7 @@ struct HistorySample {
 };
 
 class MinuteAggregator {
-   public:
+public:
     // Adds a sample. When it belongs to another minute than the samples before it (later, or
     // earlier after the clock was put back), returns the record of the minute it ends.
     std::optional<MinuteRecord> add(const HistorySample& sample);
@@ -24,7 +24,7 @@ class MinuteAggregator {
     std::optional<MinuteRecord> finish();
     bool empty() const { return !current_; }
 
-   private:
+private:
     std::optional<MinuteRecord> current_;
 };
 

@@ -27,7 +27,7 @@ std::string line(int32_t minute, int32_t mo = 1536) {
 }
 
 class HistoryFileTest : public ::testing::Test {
-   protected:
+protected:
     HistoryFileTest() { files.put(std::string(kDir) + "Corvane.exe", ""); }
     std::string file(const char* path = kPath) { return files.contents(path).value_or("<none>"); }
     void open() { history.open(files, kDir, kNow); }

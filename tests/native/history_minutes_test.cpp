@@ -70,7 +70,7 @@ TEST(MinuteAggregator, AGapLeavesNoRecordAndAClockPutBackEndsTheMinuteToo) {
 
 // Samples fed by the tick, over the fake clock.
 class RecordingTest : public MonitorTest {
-   protected:
+protected:
     void SetUp() override {
         fake.files.put("C:\\Corvane\\Corvane.exe", "");
         setSwapMiB(1536);

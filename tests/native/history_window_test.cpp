@@ -8,7 +8,7 @@ namespace corvane::testing {
 namespace {
 
 class HistoryWindowTest : public MonitorTest {
-   protected:
+protected:
     void SetUp() override {
         fake.files.put("C:\\Corvane\\Corvane.exe", "");
         fake.files.put("D:\\Exports\\lisez-moi.txt", "");

@@ -26,7 +26,7 @@ int scaled(int pixels, int dpi) {
 }
 
 class Gdi {
-   public:
+public:
     Gdi() = default;
     Gdi(const Gdi&) = delete;
     Gdi& operator=(const Gdi&) = delete;
@@ -38,7 +38,7 @@ class Gdi {
     }
     HBRUSH brush(COLORREF colour) { return keep(CreateSolidBrush(colour)); }
 
-   private:
+private:
     template <class T>
     T keep(T object) {
         made_.push_back(object);

@@ -18,7 +18,7 @@ inline constexpr const char* kHistoryWindowClass = "CorvaneHistory";
 inline constexpr const char* kHistoryPlotClass = "CorvaneHistoryPlot";
 
 class Win32HistoryWindow : public HistoryView {
-   public:
+public:
     Win32HistoryWindow(HINSTANCE instance, const Metrics& metrics, System& system,
                        FileSystem& files, Dialogs& dialogs);
     ~Win32HistoryWindow() override;
@@ -30,7 +30,7 @@ class Win32HistoryWindow : public HistoryView {
     void open(History& history);
     void refresh() override;
 
-   private:
+private:
     static LRESULT CALLBACK windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     static LRESULT CALLBACK plotProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
