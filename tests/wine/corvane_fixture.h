@@ -53,6 +53,10 @@ protected:
         ASSERT_FALSE(corvaneExe().empty()) << "CORVANE_EXE is not set";
         const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
         testName = std::string(info->test_suite_name()) + "." + info->name();
+        // Parameterised tests are named "Prefix/Suite.Name/Param": one folder all the same.
+        for (char& c : testName) {
+            if (c == '/') c = '-';
+        }
         folder = "C:\\corvane-tests\\" + testName;
         deleteTree(folder);
         makeDirectories(folder);

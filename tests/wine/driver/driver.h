@@ -158,6 +158,8 @@ void deleteKeyTree(HKEY root, const std::string& keyPath);
 void setFileSize(const std::string& path, uint64_t bytes);
 bool fileExists(const std::string& path);
 std::string readFile(const std::string& path);
+// Writes `bytes` as the whole content of the file, creating it if needed.
+void writeFile(const std::string& path, const std::string& bytes);
 void copyFileTo(const std::string& from, const std::string& to);
 void makeDirectories(const std::string& path);
 void deleteTree(const std::string& path);

@@ -127,6 +127,21 @@ std::string readFile(const std::string& path) {
     return content;
 }
 
+void writeFile(const std::string& path, const std::string& bytes) {
+    HANDLE file = CreateFileW(fromUtf8(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        throw DriverError("cannot create " + path + ": " + lastErrorText());
+    }
+    DWORD written = 0;
+    const bool done =
+        WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+        written == bytes.size();
+    const std::string error = done ? "" : lastErrorText();
+    CloseHandle(file);
+    if (!done) throw DriverError("cannot write " + path + ": " + error);
+}
+
 void copyFileTo(const std::string& from, const std::string& to) {
     if (!CopyFileW(fromUtf8(from).c_str(), fromUtf8(to).c_str(), FALSE)) {
         throw DriverError("cannot copy " + from + " to " + to + ": " + lastErrorText());

@@ -217,14 +217,19 @@ Window waitWindow(DWORD processId, const std::string& className, DWORD timeoutMs
 std::vector<MessageBoxInfo> messageBoxes(DWORD processId) {
     std::vector<MessageBoxInfo> boxes;
     for (const Window& dialog : topWindows(processId, "#32770")) {
-        MessageBoxInfo box{dialog, dialog.text(), "", {}, dialog.owner()};
-        for (const ControlInfo& control : dialog.controls()) {
-            if (control.id == 0xFFFF && lstrcmpiA(control.className.c_str(), "Static") == 0)
-                box.text = control.text;
-            if (lstrcmpiA(control.className.c_str(), "Button") == 0)
-                box.buttons.push_back(control.id);
+        try {
+            MessageBoxInfo box{dialog, dialog.text(), "", {}, dialog.owner()};
+            for (const ControlInfo& control : dialog.controls()) {
+                if (control.id == 0xFFFF && lstrcmpiA(control.className.c_str(), "Static") == 0)
+                    box.text = control.text;
+                if (lstrcmpiA(control.className.c_str(), "Button") == 0)
+                    box.buttons.push_back(control.id);
+            }
+            boxes.push_back(box);
+        } catch (const DriverError&) {
+            // A box that was answered goes while it is being read: it is no longer there.
+            if (dialog.exists()) throw;
         }
-        boxes.push_back(box);
     }
     return boxes;
 }
