@@ -24,9 +24,12 @@ const char* const kCrLf = "\r\n";
 void startupErrorHandler(Context& c, const RuntimeError& error) {
     Platform& p = c.platform;
     if (error.number() == kErrTypeMismatch) {
-        p.dialogs.messageBox(std::string("Problème au chargement de vos paramères !") + kCrLf +
-                                 "Réinitialisation",
-                             "Vous pouvez continuer !", {MsgButtons::Ok, MsgIcon::Information});
+        p.dialogs.messageBox(
+            std::string("Problème au chargement de vos paramères !") + kCrLf + "Réinitialisation",
+            "Vous pouvez continuer !", {MsgButtons::Ok, MsgIcon::Information});
+        // A session end while the message waited has ended the program: the damaged values
+        // stay for the next start to find.
+        if (c.ending) throw ProgramEnd{};
         ClearRegistre(c);
         ClearJournal(c);
         repairRefreshRate(c);
@@ -36,13 +39,15 @@ void startupErrorHandler(Context& c, const RuntimeError& error) {
                              error.description() + kCrLf +
                              "Envoyez-moi un mél avec cette copie d'écran SVP, merci",
                          "Erreur imprévue au chargement", {MsgButtons::Ok, MsgIcon::Critical});
+    if (c.ending) throw ProgramEnd{};
     // The exit saves every other setting from memory, which mends them for the next start;
     // only the period is never saved there.
     repairRefreshRate(c);
     Terminer(c);
 }
 
-// Runs one statement of the start-up under its error trap; the statement after it runs next.
+// Runs one statement of the start-up under its error trap; the statement after it runs next,
+// unless the program ended meanwhile (a session end while a message box waited).
 template <class Statement>
 void trapped(Context& c, Statement&& statement) {
     try {
@@ -50,6 +55,7 @@ void trapped(Context& c, Statement&& statement) {
     } catch (const RuntimeError& error) {
         startupErrorHandler(c, error);
     }
+    if (c.ending) throw ProgramEnd{};
 }
 
 }  // namespace
@@ -99,6 +105,7 @@ void Startup(Context& c) {
         }
     }
     trapped(c, [&] { OuvrirJournal(c); });
+    c.analysisOpen = true;
     c.dbActif = true;
     trapped(c, [&] { Affichage(c); });
 
@@ -164,6 +171,9 @@ void TerminerSession(Context& c) {
     // Windows is ending the session: nothing may wait on the user.
     c.ending = true;
     FermerHistorique(c);
+    // While start-up still shows why it restarts the analysis, the store and the journal are
+    // left as they were: the next start finds the same reason and restarts it then.
+    if (!c.analysisOpen) c.analysisClosed = true;
     closeAnalysis(c, false);
     throw ProgramEnd{};
 }

@@ -76,6 +76,9 @@ struct Context {
     // Set once the exit has saved the statistics and closed the journal, so that a session end
     // arriving while the exit waits on a window does not write them twice.
     bool analysisClosed = false;
+    // Set once start-up has loaded (or reset) the statistics and opened the journal: before
+    // that, what memory holds is half loaded or about to be reset, and not the user's record.
+    bool analysisOpen = false;
 };
 
 }  // namespace corvane

@@ -62,6 +62,9 @@ void ClearJournal(Context& c) {
         renameError = error;
     }
 
+    // The new journal has its start line before any message waits on the user, so that a
+    // session end meanwhile leaves a journal that begins as every journal does.
+    OuvrirJournal(c);
     if (renameError && renameError->number() != kErrFileNotFound) {
         // The journal is still where it was: the new analysis goes on in it.
         showFailure(p,
@@ -76,7 +79,6 @@ void ClearJournal(Context& c) {
                                  "Journal réinitialisé", {MsgButtons::Ok, MsgIcon::None});
         }
     }
-    OuvrirJournal(c);
 }
 
 void journalClick(Context& c) {

@@ -195,6 +195,25 @@ TEST_F(JournalTest, SessionEndDuringAQuestionClosesTheAnalysisOnce) {
     EXPECT_EQ(fake.view.endProgramCalls, 1);
 }
 
+TEST_F(JournalTest, SessionEndDuringTheRotationNoticeLeavesAJournalThatBeginsWithItsStartLine) {
+    answer(MsgAnswer::Yes);
+    window.onMenu(MenuItem::InitAll);
+    answer(MsgAnswer::Yes);
+    fake.dialogs.onShow = [&](const fake::FakeDialogs::Shown& shown) {
+        if (shown.title == "Journal réinitialisé") window.onEndSession();
+    };
+    window.onMenu(MenuItem::InitAll);
+    fake.dialogs.onShow = nullptr;
+    EXPECT_TRUE(window.ended());
+    EXPECT_EQ(fake.dialogs.shown.size(), 3u);
+    EXPECT_EQ(file(kOld), kStartLine);
+    const std::string journal = file(kJournal);
+    EXPECT_EQ(journal.rfind(kStartLine, 0), 0u) << journal;
+    EXPECT_EQ(count(journal, "Fin d'analyse"), 1u) << journal;
+    EXPECT_EQ(count(journal, "D\351but d'analyse"), 1u) << journal;
+    EXPECT_EQ(fake.settings.values["NB"], "0");
+}
+
 TEST_F(JournalTest, SessionEndWhileTheExitWaitsOnAMessageClosesNothingTwice) {
     fake.files.readOnlyFolders.insert("C:\\Corvane");
     fake.dialogs.onShow = [&](const fake::FakeDialogs::Shown&) { window.onEndSession(); };

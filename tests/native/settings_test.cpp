@@ -129,6 +129,29 @@ TEST_F(SettingsTest, AChangedSwapConfigurationRestartsTheAnalysisBeforeTheJourna
     EXPECT_EQ(fake.files.contents(kJournal), kStartLine + kStartLine);
 }
 
+TEST_F(SettingsTest, ASessionEndWhileStartUpWarnsLeavesTheStoreAndTheJournalAsTheyWere) {
+    for (auto [key, value] : {std::pair{"MemoSwap", "D:\\pagefile.sys"}, {"MaxSwap", "abc"}}) {
+        SCOPED_TRACE(key);
+        fake::FakePlatform f;
+        f.files.resize("C:\\pagefile.sys", 50 * kMiB);
+        f.registry.setMultiString(RootKey::LocalMachine, kMemoryManagementKey, "PagingFiles",
+                                  {"C:\\pagefile.sys 1536 3072"});
+        storeEarlierRun(f.settings);
+        f.settings.values[key] = value;
+        const auto before = f.settings.values;
+        f.files.put(kJournal, "earlier run\r\n");
+        MainWindow w(f.platform);
+        f.dialogs.onShow = [&](const fake::FakeDialogs::Shown&) { w.onEndSession(); };
+        w.onLoad();
+        EXPECT_TRUE(w.ended());
+        EXPECT_EQ(f.view.endProgramCalls, 1);
+        EXPECT_EQ(f.dialogs.shown.size(), 1u) << "start-up went on after the session end";
+        EXPECT_EQ(f.settings.values, before);
+        EXPECT_EQ(f.files.contents(kJournal), "earlier run\r\n");
+        EXPECT_FALSE(f.files.exists(kOld));
+    }
+}
+
 TEST_F(SettingsTest, StoredPeriodsOutsideTheSliderAreBroughtWithinIt) {
     for (auto [text, period] : {std::pair{"7", 7}, {"0", 1}, {"-5", 1}, {"100000", 60}}) {
         fake.settings.values["Raffraichissement"] = text;

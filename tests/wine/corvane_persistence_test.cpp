@@ -201,5 +201,107 @@ TEST_F(PersistenceTest, LogOffSavesAndClosesTheJournalBeforeWindowsMayEndTheProg
     EXPECT_EQ(corvane->exitCode(), 0u);
 }
 
+// Windows sends the session end to the main window, shown or not yet.
+void endSession(const Window& window) {
+    EXPECT_EQ(window.send(WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF), TRUE);
+    window.send(WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
+}
+
+TEST_F(PersistenceTest, LogOffDuringTheChangeWarningLeavesTheResetToTheNextStart) {
+    launchRun();
+    setSwapSize(70 * kMiB);
+    tickUntilSwapReads("SWAP: 70 Mo  Mini: 50 Mo  Maxi: 70 Mo  Moy: 60 Mo");
+    quit();
+    const std::string journal = journalBytes();
+    setMultiString(HKEY_LOCAL_MACHINE, kMemoryManagementKey, "PagingFiles",
+                   {"C:\\swap2.sys 100 200"});
+    setFileSize("C:\\swap2.sys", 30 * kMiB);
+    launchToMessageBox();
+    endSession(topWindows(corvane->id(), kMainClass, false).front());
+    // Neither the statistics of the earlier paging file under the new one's name, nor a
+    // second summary of the earlier run.
+    EXPECT_EQ(stored("MemoSwap"), kPagefile);
+    EXPECT_EQ(stored("NB"), "2");
+    EXPECT_EQ(journalBytes(), journal);
+    ASSERT_TRUE(corvane->waitExit()) << "Corvane is still running:" << openWindows();
+    EXPECT_EQ(corvane->exitCode(), 0u);
+    EXPECT_EQ(stored("MemoSwap"), kPagefile) << "start-up went on after the session end";
+    EXPECT_EQ(stored("TotSwap"), "120") << "start-up went on after the session end";
+    EXPECT_EQ(journalBytes(), journal) << "start-up went on after the session end";
+    EXPECT_FALSE(fileExists(oldJournalPath()));
+
+    const MessageBoxInfo again = launchToMessageBox();
+    EXPECT_EQ(again.text,
+              "Vos paramètres de fichier SWAP ont changé\r\nRéinitialisation de l'analyse");
+}
+
+TEST_F(PersistenceTest, LogOffDuringTheDamagedSettingsMessageKeepsThemForTheNextStart) {
+    store("NB", "5");
+    store("MemoSwap", kPagefile);
+    store("MaxSwap", "abc");
+    store("TotSwap", "250");
+    launchToMessageBox();
+    endSession(topWindows(corvane->id(), kMainClass, false).front());
+    ASSERT_TRUE(corvane->waitExit()) << "Corvane is still running:" << openWindows();
+    // Five samples with a total of 0 would be a record the next start takes as sound.
+    EXPECT_EQ(stored("NB"), "5");
+    EXPECT_EQ(stored("MaxSwap"), "abc");
+    EXPECT_EQ(stored("TotSwap"), "250");
+    EXPECT_FALSE(fileExists(journalPath()));
+
+    const MessageBoxInfo again = launchToMessageBox();
+    EXPECT_EQ(again.title, "Vous pouvez continuer !");
+}
+
+TEST_F(PersistenceTest, LogOffDuringAResetQuestionClosesTheAnalysisAndResetsNothing) {
+    launchRun();
+    setSwapSize(70 * kMiB);
+    tickUntilSwapReads("SWAP: 70 Mo  Mini: 50 Mo  Maxi: 70 Mo  Moy: 60 Mo");
+    main.postCommand(kInitAll);
+    waitMessageBox(corvane->id());
+    Moment closed;
+    closed.from = localTime();
+    endSession(main);
+    closed.to = localTime();
+    ASSERT_TRUE(corvane->waitExit()) << "Corvane is still running:" << openWindows();
+    EXPECT_EQ(stored("NB"), "2");
+    EXPECT_EQ(stored("TotSwap"), "120");
+    std::vector<JournalLine> lines = {{kStartPrefix, &opened}};
+    for (const JournalLine& line : summaryLines(70, 60, closed)) lines.push_back(line);
+    EXPECT_EQ(journalBytes(), expectedJournal(journalBytes(), lines));
+    EXPECT_FALSE(fileExists(oldJournalPath()));
+}
+
+// Ten minutes of running save the statistics without any exit, so that a kill loses at most
+// ten minutes. It takes eleven minutes: run it on purpose, with
+// --gtest_also_run_disabled_tests --gtest_filter='*TenMinutes*'.
+TEST_F(PersistenceTest, DISABLED_TenMinutesOfRunningSaveTheStatisticsWithoutAnExit) {
+    launchRun();
+    setSwapSize(70 * kMiB);
+    bool saved = false;
+    // Samples come from the program's own timer, once a minute.
+    ASSERT_TRUE(pollUntil(
+        [&] {
+            stored("NB", &saved);
+            return saved;
+        },
+        12 * 60000))
+        << "nothing saved within twelve minutes";
+    const ULONGLONG savedAfter = GetTickCount64() - startTick;
+    EXPECT_GE(savedAfter, 600000u) << "saved before ten minutes had run";
+    const int samples = std::stoi(stored("NB"));
+    EXPECT_GE(samples, 10);
+    EXPECT_LE(samples, 12);
+    EXPECT_EQ(stored("MaxSwap"), "70");
+    EXPECT_GE(std::stod(stored("Elapsed")), 600000.0);
+    corvane->kill();
+
+    launchRun();
+    const std::string swap = main.controlText(kSwap);
+    EXPECT_EQ(swap.rfind("SWAP: 70 Mo  Mini: 50 Mo  Maxi: 70 Mo  Moy: ", 0), 0u) << swap;
+    EXPECT_TRUE(std::regex_match(main.controlText(kDebutWin), std::regex(" 1[01] mn [0-9]+ s")))
+        << main.controlText(kDebutWin);
+}
+
 }  // namespace
 }  // namespace corvane::wine
