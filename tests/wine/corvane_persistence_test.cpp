@@ -272,6 +272,24 @@ TEST_F(PersistenceTest, LogOffDuringAResetQuestionClosesTheAnalysisAndResetsNoth
     EXPECT_FALSE(fileExists(oldJournalPath()));
 }
 
+TEST_F(PersistenceTest, LogOffWhileTheExitShowsTheAboutWindowClosesTheAnalysisOnce) {
+    launchRun();
+    setSwapSize(70 * kMiB);
+    tickUntilSwapReads("SWAP: 70 Mo  Mini: 50 Mo  Maxi: 70 Mo  Moy: 60 Mo");
+    main.postCommand(kQuitter);
+    waitWindow(corvane->id(), kAboutClass);
+    Moment closed;
+    closed.from = localTime();
+    endSession(main);
+    closed.to = localTime();
+    ASSERT_TRUE(corvane->waitExit()) << "Corvane is still running:" << openWindows();
+    EXPECT_EQ(corvane->exitCode(), 0u);
+    EXPECT_EQ(stored("NB"), "2");
+    std::vector<JournalLine> lines = {{kStartPrefix, &opened}};
+    for (const JournalLine& line : summaryLines(70, 60, closed)) lines.push_back(line);
+    EXPECT_EQ(journalBytes(), expectedJournal(journalBytes(), lines));
+}
+
 // Ten minutes of running save the statistics without any exit, so that a kill loses at most
 // ten minutes. It takes eleven minutes: run it on purpose, with
 // --gtest_also_run_disabled_tests --gtest_filter='*TenMinutes*'.
