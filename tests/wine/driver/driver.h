@@ -34,6 +34,9 @@ class Process {
 public:
     static Process start(const std::string& exePath, const std::string& arguments = "",
                          const std::string& workingDirectory = "");
+    // A whole command line, the program's name first as the command interpreter takes it.
+    static Process startCommandLine(const std::string& commandLine,
+                                    const std::string& workingDirectory = "");
     Process(Process&& other) noexcept;
     Process& operator=(Process&& other) noexcept;
     Process(const Process&) = delete;
@@ -138,6 +141,9 @@ void pressButton(const Window& dialog, int buttonId);
 
 // Real input through the system's input queue: what accelerators and focus need.
 void bringToFront(const Window& window);
+// Moves the mouse pointer over the window's centre; clicks there with the left button.
+void moveMouseOver(const Window& window);
+void clickCentre(const Window& window);
 // Gives the keyboard focus to a control of another program, as a click on it would.
 void giveFocus(const Window& control);
 // Presses the keys in order and releases them in reverse, e.g. {VK_CONTROL, 'Q'}.
@@ -163,9 +169,23 @@ void writeFile(const std::string& path, const std::string& bytes);
 void copyFileTo(const std::string& from, const std::string& to);
 void makeDirectories(const std::string& path);
 void deleteTree(const std::string& path);
+void removeFile(const std::string& path);
+// Sets a file's last-write time to `local`, a time of this process's time zone.
+void setLastWriteTime(const std::string& path, const SYSTEMTIME& local);
+void setLastWriteTimeUtc(const std::string& path, const SYSTEMTIME& utc);
+
+// A file of a folder, as listing the folder shows it.
+struct FileEntry {
+    std::string name;
+    uint64_t lastWrite;  // FILETIME ticks
+};
+// The files (not the folders) directly in `folder`; none when the folder does not exist.
+std::vector<FileEntry> listFiles(const std::string& folder);
 
 // The screen under `window` (the whole screen for a null window), saved as a PNG file.
 void saveScreenshot(const Window& window, const std::string& pngPath);
+// The screen's pixels in `screenRect`, as 32-bit BGRA rows top to bottom.
+std::vector<uint8_t> screenPixels(const RECT& screenRect);
 // Horizontal dots per inch of the display.
 int displayDpi();
 

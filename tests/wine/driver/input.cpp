@@ -17,6 +17,39 @@ void bringToFront(const Window& window) {
     throw DriverError("window " + window.className() + " does not come to the foreground");
 }
 
+namespace {
+
+void sendMouse(const Window& window, const std::vector<DWORD>& actions) {
+    RECT r = window.rect();
+    const int x = (r.left + r.right) / 2;
+    const int y = (r.top + r.bottom) / 2;
+    const int width = GetSystemMetrics(SM_CXSCREEN);
+    const int height = GetSystemMetrics(SM_CYSCREEN);
+    std::vector<INPUT> inputs;
+    for (DWORD action : actions) {
+        INPUT input{};
+        input.type = INPUT_MOUSE;
+        input.mi.dx = x * 65535 / (width - 1);
+        input.mi.dy = y * 65535 / (height - 1);
+        input.mi.dwFlags = action | MOUSEEVENTF_ABSOLUTE;
+        inputs.push_back(input);
+    }
+    const UINT count = static_cast<UINT>(inputs.size());
+    if (SendInput(count, inputs.data(), sizeof(INPUT)) != count) {
+        throw DriverError("SendInput (mouse): " + lastErrorText());
+    }
+}
+
+}  // namespace
+
+void moveMouseOver(const Window& window) {
+    sendMouse(window, {MOUSEEVENTF_MOVE});
+}
+
+void clickCentre(const Window& window) {
+    sendMouse(window, {MOUSEEVENTF_MOVE, MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP});
+}
+
 void giveFocus(const Window& control) {
     const DWORD self = GetCurrentThreadId();
     const DWORD target = control.threadId();

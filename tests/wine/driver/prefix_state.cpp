@@ -182,4 +182,49 @@ void deleteTree(const std::string& path) {
     RemoveDirectoryW(root.c_str());
 }
 
+void removeFile(const std::string& path) {
+    if (!DeleteFileW(fromUtf8(path).c_str()) && GetLastError() != ERROR_FILE_NOT_FOUND) {
+        throw DriverError("cannot delete " + path + ": " + lastErrorText());
+    }
+}
+
+void setLastWriteTime(const std::string& path, const SYSTEMTIME& local) {
+    SYSTEMTIME utc;
+    if (!TzSpecificLocalTimeToSystemTime(nullptr, &local, &utc)) {
+        throw DriverError("not a valid local time for " + path + ": " + lastErrorText());
+    }
+    setLastWriteTimeUtc(path, utc);
+}
+
+void setLastWriteTimeUtc(const std::string& path, const SYSTEMTIME& utc) {
+    FILETIME written;
+    if (!SystemTimeToFileTime(&utc, &written)) {
+        throw DriverError("not a valid time for " + path + ": " + lastErrorText());
+    }
+    HANDLE file = CreateFileW(fromUtf8(path).c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ,
+                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        throw DriverError("cannot open " + path + ": " + lastErrorText());
+    }
+    const bool done = SetFileTime(file, nullptr, nullptr, &written);
+    const std::string error = done ? "" : lastErrorText();
+    CloseHandle(file);
+    if (!done) throw DriverError("cannot set the time of " + path + ": " + error);
+}
+
+std::vector<FileEntry> listFiles(const std::string& folder) {
+    std::vector<FileEntry> files;
+    WIN32_FIND_DATAW entry;
+    HANDLE find = FindFirstFileW((fromUtf8(folder) + L"\\*").c_str(), &entry);
+    if (find == INVALID_HANDLE_VALUE) return files;
+    do {
+        if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
+        files.push_back({toUtf8(entry.cFileName),
+                         (uint64_t(entry.ftLastWriteTime.dwHighDateTime) << 32) |
+                             entry.ftLastWriteTime.dwLowDateTime});
+    } while (FindNextFileW(find, &entry));
+    FindClose(find);
+    return files;
+}
+
 }  // namespace corvane::wine

@@ -7,15 +7,24 @@ namespace corvane::wine {
 
 Process Process::start(const std::string& exePath, const std::string& arguments,
                        const std::string& workingDirectory) {
-    std::wstring commandLine = L"\"" + fromUtf8(exePath) + L"\"";
-    if (!arguments.empty()) commandLine += L" " + fromUtf8(arguments);
+    std::string commandLine = "\"" + exePath + "\"";
+    if (!arguments.empty()) commandLine += " " + arguments;
+    try {
+        return startCommandLine(commandLine, workingDirectory);
+    } catch (const DriverError& error) {
+        throw DriverError("cannot start " + exePath + ": " + error.what());
+    }
+}
+
+Process Process::startCommandLine(const std::string& line, const std::string& workingDirectory) {
+    std::wstring commandLine = fromUtf8(line);
     std::wstring directory = fromUtf8(workingDirectory);
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION info{};
     if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
                         directory.empty() ? nullptr : directory.c_str(), &startup, &info)) {
-        throw DriverError("cannot start " + exePath + ": " + lastErrorText());
+        throw DriverError(line + ": " + lastErrorText());
     }
     CloseHandle(info.hThread);
     return Process(info.hProcess, info.dwProcessId);

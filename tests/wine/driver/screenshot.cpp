@@ -75,8 +75,9 @@ std::string encodePng(int width, int height, const std::vector<uint8_t>& rgb) {
     return png;
 }
 
-// The screen's pixels in `r`, as 32-bit BGRA rows top to bottom.
-std::vector<uint8_t> capture(const RECT& r) {
+}  // namespace
+
+std::vector<uint8_t> screenPixels(const RECT& r) {
     const int width = r.right - r.left;
     const int height = r.bottom - r.top;
     HDC screen = GetDC(nullptr);
@@ -102,8 +103,6 @@ std::vector<uint8_t> capture(const RECT& r) {
     return bgra;
 }
 
-}  // namespace
-
 void saveScreenshot(const Window& window, const std::string& pngPath) {
     RECT r{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
     if (window) {
@@ -117,12 +116,12 @@ void saveScreenshot(const Window& window, const std::string& pngPath) {
     const int height = r.bottom - r.top;
     if (width <= 0 || height <= 0) throw DriverError("nothing to take a screenshot of");
 
-    std::vector<uint8_t> bgra = capture(r);
+    std::vector<uint8_t> bgra = screenPixels(r);
     ULONGLONG since = GetTickCount64();
     pollUntil(
         [&] {
             if (GetTickCount64() - since < 100) return false;
-            std::vector<uint8_t> again = capture(r);
+            std::vector<uint8_t> again = screenPixels(r);
             if (again == bgra) return true;
             bgra = std::move(again);
             since = GetTickCount64();
