@@ -9,7 +9,7 @@ pkgs=(
   cmake ninja-build make g++ libgtest-dev clang
   g++-mingw-w64-i686 mingw-w64-i686-dev binutils-mingw-w64-i686
   wine wine32:i386 wine64 fonts-wine xvfb xdotool x11-apps imagemagick xauth
-  cups-daemon cups-client printer-driver-cups-pdf libcups2:i386 poppler-utils
+  cups-daemon cups-client printer-driver-cups-pdf libcups2:i386 poppler-utils tzdata
 )
 for p in "${pkgs[@]}"; do have "$p" || need+=("$p"); done
 [ ${#need[@]} -eq 0 ] && exit 0

@@ -5,6 +5,7 @@
 set -euo pipefail
 source "$(dirname "$0")/../../tools/layer-check.sh"
 source "$layer_root/tools/wine-env.sh"
+source "$layer_root/tests/wine/printer-env.sh"
 
 build=$(realpath -m "${1:-$layer_root/build/win32}")
 shift || true
@@ -15,8 +16,10 @@ missing=$(wine_env_missing_tools | tr '\n' ' ')
 [ -z "$missing" ] || layer_unavailable "$layer" "missing ${missing% }"
 suite=$build/tests/wine/corvane_wine_tests.exe
 floor=$build/tests/wine/CorvaneFloor.exe
+opener=$build/tests/wine/CorvaneOpener.exe
 corvane=$build/Corvane.exe
-[ -f "$suite" ] && [ -f "$floor" ] || layer_unavailable "$layer" "nothing built in $build"
+[ -f "$suite" ] && [ -f "$floor" ] && [ -f "$opener" ] ||
+  layer_unavailable "$layer" "nothing built in $build"
 
 if [ -f "$corvane" ]; then
   bash "$layer_root/tests/wine/check-pe.sh" "$corvane"
@@ -29,13 +32,51 @@ else
 fi
 bash "$layer_root/tests/wine/check-pe.sh" "$floor"
 
-trap wine_env_cleanup EXIT
+trap 'printer_env_stop; wine_env_cleanup' EXIT
 trap 'exit 130' INT TERM
 wine_env_start_xvfb
 wine_env_template_prefix "$layer_root/build/wine-prefix-template"
 wine_env_fresh_prefix "$layer_root/build/wine-prefix-template" "$out/prefix"
 mkdir -p "$out"
-rm -f "$out"/*.png
+rm -f "$out"/*.png "$out"/*.pdf "$out"/*.pgm "$out"/*.failed
+
+# The prefix's shell opens pages, web and mail addresses with the opener, which only records
+# them: no test may start a browser or a mail program on the machine that runs the tests.
+opener_command=$(printf '"%s" "%%1"' "$(wine_env_windows_path "$opener")" |
+  sed 's/\\/\\\\/g; s/"/\\"/g')
+{
+  echo REGEDIT4
+  for extension in .html .htm; do
+    printf '[HKEY_CLASSES_ROOT\\%s]\n@="htmlfile"\n' "$extension"
+  done
+  for class in htmlfile http https mailto; do
+    printf '[HKEY_CLASSES_ROOT\\%s\\shell\\open\\command]\n@="%s"\n' "$class" "$opener_command"
+  done
+} >"$WINEPREFIX/opener.reg"
+wine regedit /S "$(wine_env_windows_path "$WINEPREFIX/opener.reg")"
+
+# Printing goes to a PDF printer of a CUPS daemon of this run's own.
+export CORVANE_PDF_DIR CORVANE_RENDER_PDF
+printer_missing=$(printer_env_missing)
+if [ -n "$printer_missing" ]; then
+  if [ "${CI:-}" = true ]; then
+    echo "ERROR: printing cannot be tested in CI: $printer_missing" >&2
+    exit 1
+  fi
+  echo "$layer: the print tests were skipped: $printer_missing" \
+    >>"$layer_root/build/skipped-layers.txt"
+  echo "## WARNING: the print tests are skipped: $printer_missing" >&2
+  CORVANE_PDF_DIR=
+  CORVANE_RENDER_PDF=
+else
+  printer_env_start || { echo "ERROR: the test printer could not be set up" >&2; exit 1; }
+  CORVANE_PDF_DIR=$(wine_env_windows_path "$(printer_env_pdf_dir)")
+  # A Unix program started from Wine gets its arguments as they are (the script's path is a
+  # Unix one) and Wine's environment, whose PATH is Windows'.
+  CORVANE_RENDER_PDF="\"$(wine_env_windows_path "$(command -v env)")\" \"PATH=$PATH\""
+  CORVANE_RENDER_PDF+=" LC_ALL=C.UTF-8"
+  CORVANE_RENDER_PDF+=" \"$(command -v bash)\" \"$layer_root/tests/wine/render-pdf.sh\""
+fi
 
 export CORVANE_FLOOR_EXE CORVANE_SHOTS
 CORVANE_FLOOR_EXE=$(wine_env_windows_path "$floor")
@@ -46,8 +87,9 @@ if [ -f "$corvane" ]; then
 fi
 
 status=0
-# A French user's locale: the window's texts are French, and so is the decimal separator.
-env LC_ALL=fr_FR.UTF-8 timeout --kill-after=10 900 wine "$suite" "$@" || status=$?
+# A French user's locale: the window's texts are French, and so is the decimal separator; and a
+# French user's clock, with its summer time.
+env LC_ALL=fr_FR.UTF-8 TZ=Europe/Paris timeout --kill-after=10 900 wine "$suite" "$@" || status=$?
 if [ $status -eq 124 ] || [ $status -eq 137 ]; then
   echo "ERROR: the Wine suite did not finish within 15 minutes" >&2
 fi

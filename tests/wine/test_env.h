@@ -1,5 +1,5 @@
-// Where the Wine tests find the programs they drive and put their screenshots, as the Wine
-// layer's script passes them (Windows paths).
+// Where the Wine tests find the programs they drive, put their screenshots and find what was
+// printed, as the Wine layer's script passes them (Windows paths).
 #pragma once
 
 #include <cstdlib>
@@ -21,6 +21,16 @@ inline std::string floorExe() {
 }
 inline std::string screenshotDir() {
     return environmentPath("CORVANE_SHOTS");
+}
+
+// Where the test printer's files appear, and the command line that turns one into pictures
+// (followed by the file and the pictures' path without extension). Both empty when this
+// machine cannot test printing.
+inline std::string printedFilesDir() {
+    return environmentPath("CORVANE_PDF_DIR");
+}
+inline std::string renderPdfCommand() {
+    return environmentPath("CORVANE_RENDER_PDF");
 }
 
 }  // namespace corvane::wine
