@@ -166,9 +166,12 @@ void Win32MainView::createControls() {
         fonts_.push_back(font);
         return font;
     };
+    // The tips have no owner: a topmost window owned by the main window keeps Wine from making
+    // the main window itself topmost ("Toujours visible"). Being topmost, they show above it
+    // anyway, and endProgram destroys them.
     tooltip_ = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr,
                                WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
-                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd_, nullptr,
+                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr,
                                instance_, nullptr);
     for (const ControlSpec& spec : mainWindowControls()) {
         // Controls inside the frame are its children, placed relative to it.
