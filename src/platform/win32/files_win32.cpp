@@ -89,11 +89,22 @@ void writeAll(HANDLE file, const std::string& bytes) {
     if (error) raiseSystemError(error);
 }
 
+using UtcToLocalFn = BOOL(WINAPI*)(const TIME_ZONE_INFORMATION*, const SYSTEMTIME*, SYSTEMTIME*);
+
+// The time in the local time zone as it was at that moment, summer time included, as Explorer
+// shows it. FileTimeToLocalFileTime would apply today's offset instead, an hour off for half of
+// the year; the Windows 9x family only has that one (and no SystemTimeToTzSpecificLocalTime).
 DateTime localTimeOf(const FILETIME& utc) {
-    FILETIME local;
+    static const auto utcToLocal = reinterpret_cast<UtcToLocalFn>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleA("kernel32.dll"), "SystemTimeToTzSpecificLocalTime")));
+    SYSTEMTIME universal;
     SYSTEMTIME st;
-    FileTimeToLocalFileTime(&utc, &local);
-    FileTimeToSystemTime(&local, &st);
+    if (!utcToLocal || !FileTimeToSystemTime(&utc, &universal) ||
+        !utcToLocal(nullptr, &universal, &st)) {
+        FILETIME local;
+        FileTimeToLocalFileTime(&utc, &local);
+        FileTimeToSystemTime(&local, &st);
+    }
     return {st.wYear, st.wMonth, st.wDay, st.wHour, st.wMinute, st.wSecond};
 }
 
