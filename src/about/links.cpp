@@ -3,15 +3,11 @@
 
 namespace corvane {
 
-namespace {
-
 void showStartProblem(Platform& p, const RuntimeError& error) {
     p.dialogs.messageBox(
         "Erreur : " + std::to_string(error.number()) + "\r\n" + error.description(),
         "Problème Start", {MsgButtons::Ok, MsgIcon::Exclamation});
 }
-
-}  // namespace
 
 void startAddress(Platform& p, const std::string& argument) {
     // The page or the mail program opens in a normal window: only the console that a "start"

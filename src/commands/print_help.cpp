@@ -38,7 +38,14 @@ void imprClick(Context& c) {
 }
 
 void aideClick(Context& c) {
-    startAddress(c.platform, c.state.programDirectory + kHelpFileName);
+    const std::string page = c.state.programDirectory + kHelpFileName;
+    // A page that is not there cannot be opened by any other way either: say so, instead of a
+    // retry through the command interpreter that fails where the user cannot see it.
+    if (!c.platform.files.lastModified(page)) {
+        showStartProblem(c.platform, RuntimeError(kErrFileNotFound));
+        return;
+    }
+    startAddress(c.platform, page);
 }
 
 void proposClick(Context& c) {

@@ -72,8 +72,10 @@ class HelpTest : public CommandsTest {
    protected:
     void SetUp() override {
         fake.system.appDir = "C:\\Program Files\\Corvane";
+        fake.files.modifiedTimes[kPage] = DateTime{2026, 1, 5, 10, 0, 0};
         CommandsTest::SetUp();
     }
+    static constexpr const char* kPage = "C:\\Program Files\\Corvane\\aide.html";
 };
 
 TEST_F(HelpTest, OpensTheHelpPageBesideTheProgram) {
@@ -94,6 +96,17 @@ TEST_F(HelpTest, FileNotFoundRetriesThroughTheCommandInterpreterQuoted) {
               "cmd /c start \"\" \"C:\\Program Files\\Corvane\\aide.html\"");
     EXPECT_EQ(fake.shell.calls[1].show, WindowShow::MinimizedFocus);
     EXPECT_TRUE(fake.dialogs.shown.empty());
+}
+
+TEST_F(HelpTest, MissingPageIsSaidWithoutTryingToOpenIt) {
+    fake.files.modifiedTimes.erase(kPage);
+    window.onMenu(MenuItem::aide);
+    EXPECT_TRUE(fake.shell.calls.empty());
+    ASSERT_EQ(fake.dialogs.shown.size(), 1u);
+    EXPECT_EQ(fake.dialogs.shown[0].text, "Erreur : 53\r\nFichier introuvable");
+    EXPECT_EQ(fake.dialogs.shown[0].title, "Problème Start");
+    EXPECT_EQ(fake.dialogs.shown[0].style.icon, MsgIcon::Exclamation);
+    EXPECT_FALSE(window.ended());
 }
 
 TEST_F(HelpTest, OtherErrorsAndAFailedRetryAreShown) {
