@@ -95,13 +95,25 @@ public:
     void addItem(DbList list, const std::string& text) override;
 
 private:
+    // What a list shows. While the window is hidden its list boxes are left alone, so that
+    // the refill at every tick costs nothing until someone can see it; they are brought up to
+    // date when the window is shown.
+    struct Lines {
+        std::vector<std::string> items;
+        bool stale = false;  // the list box does not show `items`
+    };
+
     static LRESULT CALLBACK windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    Lines& lines(DbList list) { return lines_[list == DbList::List1 ? 0 : 1]; }
+    bool visible() const { return hwnd_ && IsWindowVisible(hwnd_); }
+    void refill(DbList list);
 
     HINSTANCE instance_;
     const Metrics& metrics_;
     MainWindow* core_ = nullptr;
     HWND hwnd_ = nullptr;
     HFONT font_ = nullptr;
+    Lines lines_[2];
 };
 
 
