@@ -40,6 +40,7 @@ LRESULT CALLBACK Win32DbView::windowProc(HWND hwnd, UINT message, WPARAM wParam,
     if (view && message == WM_DESTROY && view->hwnd_ == hwnd) {
         // Closing the window unloads it: the ticks stop filling it until "d" shows it again.
         view->hwnd_ = nullptr;
+        view->loaded_ = false;
         // A window loaded again starts with empty lists, as this one did.
         for (Lines& lines : view->lines_) lines = Lines{};
         if (view->core_) view->core_->onDbUnload();
@@ -47,7 +48,9 @@ LRESULT CALLBACK Win32DbView::windowProc(HWND hwnd, UINT message, WPARAM wParam,
     return DefWindowProcA(hwnd, message, wParam, lParam);
 }
 
-void Win32DbView::load() {
+void Win32DbView::load() { loaded_ = true; }
+
+void Win32DbView::createWindow() {
     if (hwnd_) return;
     RECT r{0, 0, metrics_.x(kDbWindow.clientWidth), metrics_.y(kDbWindow.clientHeight)};
     AdjustWindowRectEx(&r, kDbStyle, FALSE, kDbExStyle);
@@ -69,6 +72,7 @@ void Win32DbView::load() {
 
 void Win32DbView::show() {
     load();
+    createWindow();
     for (DbList list : {DbList::List1, DbList::List2}) {
         if (lines(list).stale) refill(list);
     }
@@ -99,7 +103,7 @@ void Win32DbView::clear(DbList list) {
 }
 
 void Win32DbView::addItem(DbList list, const std::string& text) {
-    if (!hwnd_) load();
+    load();
     Lines& l = lines(list);
     l.items.push_back(text);
     if (!visible() || l.stale) {
@@ -111,6 +115,7 @@ void Win32DbView::addItem(DbList list, const std::string& text) {
 }
 
 void Win32DbView::destroy() {
+    loaded_ = false;
     if (!hwnd_) return;
     HWND hwnd = hwnd_;
     core_ = nullptr;

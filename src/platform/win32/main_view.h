@@ -88,7 +88,9 @@ public:
     void attach(MainWindow& core) { core_ = &core; }
     void destroy();
 
-    bool isLoaded() override { return hwnd_ != nullptr; }
+    // Loaded, for the core, from its first use; the window itself is made when it is first
+    // shown, so that a start-up that only logs into it makes no window.
+    bool isLoaded() override { return loaded_; }
     void load() override;
     void show() override;
     void clear(DbList list) override;
@@ -107,12 +109,14 @@ private:
     Lines& lines(DbList list) { return lines_[list == DbList::List1 ? 0 : 1]; }
     bool visible() const { return hwnd_ && IsWindowVisible(hwnd_); }
     void refill(DbList list);
+    void createWindow();
 
     HINSTANCE instance_;
     const Metrics& metrics_;
     MainWindow* core_ = nullptr;
     HWND hwnd_ = nullptr;
     HFONT font_ = nullptr;
+    bool loaded_ = false;
     Lines lines_[2];
 };
 
