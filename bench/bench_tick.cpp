@@ -74,8 +74,11 @@ EnumPageFilesFn findEnumPageFiles() {
 class BareTick {
 public:
     BareTick(HWND main, const std::string& pagefile)
-        : main_(main), enumPageFiles_(findEnumPageFiles()), pagefile_(pagefile),
-          widePagefile_(wine::fromUtf8(pagefile)), start_(GetTickCount64()) {
+        : main_(main),
+          enumPageFiles_(findEnumPageFiles()),
+          pagefile_(pagefile),
+          widePagefile_(wine::fromUtf8(pagefile)),
+          start_(GetTickCount64()) {
         wine::Window window(main);
         labels_[0] = window.control(5).handle();  // swap
         labels_[1] = window.control(6).handle();  // MemLibre
@@ -84,7 +87,8 @@ public:
 
     void run() {
         uint64_t bytes = 0;
-        if (enumPageFiles_) enumPageFiles_(matchPageFile, const_cast<wchar_t*>(widePagefile_.c_str()));
+        if (enumPageFiles_)
+            enumPageFiles_(matchPageFile, const_cast<wchar_t*>(widePagefile_.c_str()));
         WIN32_FIND_DATAA data;
         HANDLE find = FindFirstFileA(pagefile_.c_str(), &data);
         if (find != INVALID_HANDLE_VALUE) {
@@ -103,9 +107,9 @@ public:
         minimum_ = std::min(minimum_, current);
         maximum_ = std::max(maximum_, current);
         char texts[3][160];
-        std::snprintf(texts[0], sizeof texts[0], "SWAP: %d Mo  Mini: %d Mo  Maxi: %d Mo  Moy: %d Mo",
-                      current, minimum_, maximum_,
-                      static_cast<int>(std::nearbyint(total_ / samples_)));
+        std::snprintf(texts[0], sizeof texts[0],
+                      "SWAP: %d Mo  Mini: %d Mo  Maxi: %d Mo  Moy: %d Mo", current, minimum_,
+                      maximum_, static_cast<int>(std::nearbyint(total_ / samples_)));
         unsigned totalMo = static_cast<unsigned>((memory.ullTotalPhys + 640000) / kMiB);
         std::snprintf(texts[1], sizeof texts[1],
                       "Occupation RAM : %u/%u Mo    Ressources utilis\xe9"
@@ -157,7 +161,8 @@ TickTimes measureTick(const Setup& setup, int runs) {
     Win32Dialogs dialogs(view.ownerHandle());
     Win32Printer printer(view.ownerHandle());
     Win32Windows windows(instance, metrics);
-    Platform platform{system, files, registry, settings, shell, dialogs, view, db, printer, windows};
+    Platform platform{system,  files, registry, settings, shell,
+                      dialogs, view,  db,       printer,  windows};
     MainWindow core(platform);
     view.create(core);
     core.onLoad();

@@ -71,7 +71,8 @@ struct Setup {
         }
         s.folder = environment("CORVANE_BENCH_FOLDER", "C:\\corvane-bench");
         s.runs = std::max(5, std::atoi(environment("CORVANE_BENCH_RUNS", "7").c_str()));
-        s.memoryTicks = std::max(200, std::atoi(environment("CORVANE_BENCH_TICKS", "100000").c_str()));
+        s.memoryTicks =
+            std::max(200, std::atoi(environment("CORVANE_BENCH_TICKS", "100000").c_str()));
         std::string taskmgr = environment("CORVANE_PEER_EXE", "C:\\windows\\system32\\taskmgr.exe");
         if (wine::fileExists(taskmgr)) s.taskmgrExe = taskmgr;
         wine::deleteTree(s.folder);

@@ -32,7 +32,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         if (text.size() != (held == 0 ? 0 : held - 1)) __builtin_trap();
     }
     std::string path = firstPagingPath(text);
-    if (path.find('\0') != std::string::npos || path.find(' ') != std::string::npos) __builtin_trap();
+    if (path.find('\0') != std::string::npos || path.find(' ') != std::string::npos)
+        __builtin_trap();
     if (isSystemManagedPath(path)) resolveSystemManagedPath(path, text, "C:\\WINDOWS");
     firstExistingPageFile(text);
     return 0;

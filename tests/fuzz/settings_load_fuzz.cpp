@@ -19,9 +19,11 @@ namespace {
 
 using namespace corvane;
 
-const char* const kKeys[10] = {"JM_R",    "NB",      "MemoSwap",      "MaxSwap",
-                               "TotSwap", "MinSwap", "MemoMinPaging", "MemoMaxPaging",
-                               "Elapsed", "Raffraichissement"};
+const char* const kKeys[10] = {"JM_R",          "NB",
+                               "MemoSwap",      "MaxSwap",
+                               "TotSwap",       "MinSwap",
+                               "MemoMinPaging", "MemoMaxPaging",
+                               "Elapsed",       "Raffraichissement"};
 
 fake::FakePlatform& platform() {
     static fake::FakePlatform* fake = [] {
@@ -77,7 +79,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         if (!std::isfinite(c.state.stats.startTick)) __builtin_trap();
         const std::string period = f.view.texts[Control::lblRaf];
         int seconds = std::stoi(period);
-        if (seconds < 1 || seconds > 60 || period != std::to_string(seconds) + " s") __builtin_trap();
+        if (seconds < 1 || seconds > 60 || period != std::to_string(seconds) + " s")
+            __builtin_trap();
     } catch (const RuntimeError& e) {
         if (e.number() != kErrTypeMismatch && e.number() != kErrOverflow) __builtin_trap();
     }

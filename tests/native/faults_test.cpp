@@ -68,8 +68,9 @@ TEST_F(FaultTest, InAReadOnlyFolderTheResetsSayWhatFailedAndTheStatisticsAreStil
     EXPECT_TRUE(window.ended());
     EXPECT_EQ(stored("NB"), "1");
     EXPECT_EQ(fake.files.contents(kJournal), "earlier run\r\n");
-    EXPECT_EQ(fake.dialogs.shown.back().text.rfind("Le résumé de l'analyse n'a pas pu être écrit", 0),
-              0u);
+    EXPECT_EQ(
+        fake.dialogs.shown.back().text.rfind("Le résumé de l'analyse n'a pas pu être écrit", 0),
+        0u);
 }
 
 TEST_F(FaultTest, AKilledRunLeavesTheLastCheckpointForTheNextStart) {
@@ -142,29 +143,29 @@ enum class Outcome {
 TEST(DamagedSettings, EveryConvertedKeyInEveryWayRecoversAsTheStartUpSays) {
     const std::string digits(10000, '9');
     const std::string letters(10000, 'x');
-    const std::vector<std::string> damages = {"", "abc", "2.5", "-5", "99999999999", digits,
-                                              letters};
+    const std::vector<std::string> damages = {"",     "abc",  "2.5", "-5", "99999999999",
+                                              digits, letters};
     using O = Outcome;
     // One row per key, one column per damage, in the order above.
     const std::vector<std::pair<const char*, std::vector<Outcome>>> table = {
-        {"JM_R", {O::Mismatch, O::Mismatch, O::Loaded, O::Loaded, O::Loaded, O::Overflow,
-                  O::Mismatch}},
-        {"NB", {O::Mismatch, O::Mismatch, O::Loaded, O::Mismatch, O::Overflow, O::Overflow,
-                O::Mismatch}},
-        {"MaxSwap", {O::Mismatch, O::Mismatch, O::Loaded, O::Mismatch, O::Overflow, O::Overflow,
-                     O::Mismatch}},
-        {"TotSwap", {O::Mismatch, O::Mismatch, O::Loaded, O::Mismatch, O::Mismatch, O::Mismatch,
-                     O::Mismatch}},
-        {"MinSwap", {O::Mismatch, O::Mismatch, O::Loaded, O::Mismatch, O::Overflow, O::Overflow,
-                     O::Mismatch}},
-        {"MemoMinPaging", {O::Mismatch, O::Mismatch, O::Changed, O::Changed, O::Overflow,
-                           O::Overflow, O::Mismatch}},
-        {"MemoMaxPaging", {O::Mismatch, O::Mismatch, O::Changed, O::Changed, O::Overflow,
-                           O::Overflow, O::Mismatch}},
-        {"Elapsed", {O::Mismatch, O::Mismatch, O::Loaded, O::Mismatch, O::Loaded, O::Overflow,
-                     O::Mismatch}},
-        {"Raffraichissement", {O::Mismatch, O::Mismatch, O::Loaded, O::Loaded, O::Overflow,
-                               O::Overflow, O::Mismatch}},
+        {"JM_R",
+         {O::Mismatch, O::Mismatch, O::Loaded, O::Loaded, O::Loaded, O::Overflow, O::Mismatch}},
+        {"NB",
+         {O::Mismatch, O::Mismatch, O::Loaded, O::Mismatch, O::Overflow, O::Overflow, O::Mismatch}},
+        {"MaxSwap",
+         {O::Mismatch, O::Mismatch, O::Loaded, O::Mismatch, O::Overflow, O::Overflow, O::Mismatch}},
+        {"TotSwap",
+         {O::Mismatch, O::Mismatch, O::Loaded, O::Mismatch, O::Mismatch, O::Mismatch, O::Mismatch}},
+        {"MinSwap",
+         {O::Mismatch, O::Mismatch, O::Loaded, O::Mismatch, O::Overflow, O::Overflow, O::Mismatch}},
+        {"MemoMinPaging",
+         {O::Mismatch, O::Mismatch, O::Changed, O::Changed, O::Overflow, O::Overflow, O::Mismatch}},
+        {"MemoMaxPaging",
+         {O::Mismatch, O::Mismatch, O::Changed, O::Changed, O::Overflow, O::Overflow, O::Mismatch}},
+        {"Elapsed",
+         {O::Mismatch, O::Mismatch, O::Loaded, O::Mismatch, O::Loaded, O::Overflow, O::Mismatch}},
+        {"Raffraichissement",
+         {O::Mismatch, O::Mismatch, O::Loaded, O::Loaded, O::Overflow, O::Overflow, O::Mismatch}},
     };
     for (const auto& [key, outcomes] : table) {
         for (size_t d = 0; d < damages.size(); ++d) {
@@ -174,9 +175,9 @@ TEST(DamagedSettings, EveryConvertedKeyInEveryWayRecoversAsTheStartUpSays) {
             f.files.resize(kPagefile, 50 * kMiB);
             f.registry.setMultiString(RootKey::LocalMachine, kMemoryManagementKey, "PagingFiles",
                                       {"C:\\pagefile.sys 1536 3072"});
-            f.settings.values = {{"JM_R", "True"},   {"NB", "5"},
+            f.settings.values = {{"JM_R", "True"},        {"NB", "5"},
                                  {"MemoSwap", kPagefile}, {"MaxSwap", "90"},
-                                 {"TotSwap", "300"}, {"MinSwap", "40"},
+                                 {"TotSwap", "300"},      {"MinSwap", "40"},
                                  {"MemoMinPaging", "0"},  {"MemoMaxPaging", "0"},
                                  {"Elapsed", "60000"},    {"Raffraichissement", "5"}};
             f.settings.values[key] = damages[d];

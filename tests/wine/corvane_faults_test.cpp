@@ -92,10 +92,11 @@ TEST_F(FaultTest, InAReadOnlyFolderOnlyTheJournalIsLostAndTheStatisticsAreSaved)
         }
         return bool(failure.window);
     }));
-    EXPECT_EQ(failure.text.rfind("Le journal n'a pas été réinitialisé : impossible de renommer " +
-                                     readOnly + "\\Corvane.txt en " + readOnly + "\\Corvane.old\r\n",
-                                 0),
-              0u)
+    EXPECT_EQ(
+        failure.text.rfind("Le journal n'a pas été réinitialisé : impossible de renommer " +
+                               readOnly + "\\Corvane.txt en " + readOnly + "\\Corvane.old\r\n",
+                           0),
+        0u)
         << failure.text;
     pressButton(failure.window, IDOK);
 
@@ -138,7 +139,8 @@ TEST_F(FaultTest, DamagedSettingsRestartTheAnalysisOrEndTheStartUpAndTheNextStar
         MessageBoxInfo box = launchToMessage();
         if (test.overflow) {
             EXPECT_EQ(box.title, "Erreur imprévue au chargement");
-            EXPECT_EQ(box.text.rfind("Erreur : 6\r\nDépassement de capacité\r\n", 0), 0u) << box.text;
+            EXPECT_EQ(box.text.rfind("Erreur : 6\r\nDépassement de capacité\r\n", 0), 0u)
+                << box.text;
             expectEndAfterMessage();
         } else {
             EXPECT_EQ(box.title, "Vous pouvez continuer !");
@@ -172,7 +174,8 @@ TEST_F(FaultTest, PagingFilesOfEveryTypeAndSizeThroughTheRealRegistry) {
         {"REG_EXPAND_SZ", REG_EXPAND_SZ, entry, sampled},
         {"REG_MULTI_SZ", REG_MULTI_SZ, entry + '\0', sampled},
         {"REG_NONE", REG_NONE, entry + '\0', sampled},
-        {"REG_DWORD", REG_DWORD, std::string("\x05\x00\x00\x00", 4), "SWAP: taille illisible (005)"},
+        {"REG_DWORD", REG_DWORD, std::string("\x05\x00\x00\x00", 4),
+         "SWAP: taille illisible (005)"},
         {"REG_BINARY", REG_BINARY, "AB", "SWAP: taille illisible (4142)"},
         {"empty", REG_MULTI_SZ, "", nullptr},
         {"2047 bytes", REG_MULTI_SZ, ofSize(2047), sampled},
