@@ -1,11 +1,11 @@
 # Corvane's front door. `make run` and `make test` first install what is missing
 # (tools/install-deps.sh, apt-get: needs root or sudo); `make ... DEPS=` leaves that out.
-# Benchmarks (`make bench`) and fuzzing (`make fuzz`) get their targets beside these.
+# `make bench` prints the performance table; `make fuzz` runs every fuzzer for ten minutes.
 
 SHELL := /bin/bash
 DEPS ?= tools/install-deps.sh
 
-.PHONY: all deps native-test win32 wine-test test clear-skips run clean
+.PHONY: all deps native-test fuzz-test fuzz win32 wine-test bench test clear-skips run clean
 
 all: native-test win32
 
@@ -16,6 +16,15 @@ deps:
 native-test: deps
 	bash tools/build-native.sh
 
+# The fuzzers, briefly: their corpus (every input that ever crashed one) and a few seconds more.
+fuzz-test: deps
+	bash tools/fuzz.sh --brief
+
+# Every fuzzer for FUZZ_SECONDS (600 by default), two at a time; a table of runs and findings.
+FUZZ_SECONDS ?= 600
+fuzz: deps
+	bash tools/fuzz.sh $(FUZZ_SECONDS)
+
 # Corvane.exe and the Wine test programs, cross-compiled with MinGW-w64.
 win32: deps
 	bash tools/build-win32.sh
@@ -24,7 +33,11 @@ win32: deps
 wine-test: win32
 	bash tests/wine/run.sh build/win32
 
-test: clear-skips native-test wine-test
+# The performance table (a program, not a test): start-up, tick, memory, size, under Wine.
+bench: win32
+	bash tools/bench.sh build/win32
+
+test: clear-skips native-test fuzz-test wine-test
 	@if [ -s build/skipped-layers.txt ]; then \
 	  echo "########################################################################"; \
 	  echo "## make test passed, but NOT everything ran:"; \

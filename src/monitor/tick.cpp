@@ -18,12 +18,12 @@ int32_t bytesToMo(uint64_t bytes) {
 namespace {
 
 // The running total as a number. A stored text is read at the first addition; one that holds
-// no number a double can take is a damaged setting like any other (13), and the start-up's
-// trap restarts the analysis on it.
+// no number a double can take, or a total below zero (a sum of sizes), is a damaged setting
+// like any other (13), and the start-up's trap restarts the analysis on it.
 double totalValue(const RunningTotal& total, const std::string& decimalSeparator) {
     if (const double* value = std::get_if<double>(&total)) return *value;
     std::optional<double> value = parseNumber(std::get<std::string>(total), decimalSeparator);
-    if (!value) throw RuntimeError(kErrTypeMismatch);
+    if (!value || *value < 0) throw RuntimeError(kErrTypeMismatch);
     return *value;
 }
 

@@ -40,6 +40,13 @@ std::string totalText(const RunningTotal& total, const std::string& decimalSepar
     return std::get<std::string>(total);
 }
 
+// A size in Mo. The program never writes one below zero: such a value is a damaged setting.
+int32_t sizeMo(const std::string& text, const std::string& decimalSeparator) {
+    int32_t mo = textToLong(text, decimalSeparator);
+    if (mo < 0) throw RuntimeError(kErrTypeMismatch);
+    return mo;
+}
+
 }  // namespace
 
 int32_t rememberedMaxPaging(double maxPagingSize) {
@@ -62,9 +69,9 @@ void LoadRegistre(Context& c) {
     s.stats.sampleCount = count;
 
     s.memoSwap = get(p, kKeyMemoSwap, "");
-    s.stats.maximum = textToLong(get(p, kKeyMaxSwap, "0"), sep);
+    s.stats.maximum = sizeMo(get(p, kKeyMaxSwap, "0"), sep);
     s.stats.total = get(p, kKeyTotSwap, "0");
-    s.stats.minimum = textToLong(get(p, kKeyMinSwap, "32767"), sep);
+    s.stats.minimum = sizeMo(get(p, kKeyMinSwap, "32767"), sep);
     s.memoMinPaging = textToLong(get(p, kKeyMemoMinPaging, "0"), sep);
     s.memoMaxPaging = textToLong(get(p, kKeyMemoMaxPaging, "0"), sep);
 

@@ -25,8 +25,8 @@ std::string errorDescription(int number) {
 RuntimeError::RuntimeError(int number) : RuntimeError(number, errorDescription(number)) {}
 
 RuntimeError::RuntimeError(int number, const std::string& description)
-    : std::runtime_error("Erreur " + std::to_string(number) + " : " + description),
-      number_(number),
-      description_(description) {}
+    : number_(number),
+      description_(description),
+      message_("Erreur " + std::to_string(number) + " : " + description) {}
 
 }  // namespace corvane

@@ -1,7 +1,7 @@
 // Run-time errors as numbered signals: the numbers are those the handlers test (13, 53, 32755 ...).
 #pragma once
 
-#include <stdexcept>
+#include <exception>
 #include <string>
 
 namespace corvane {
@@ -26,17 +26,21 @@ enum ErrorNumber : int {
 std::string errorDescription(int number);
 
 // A run-time error raised by the platform layer or the core. It carries the number that the
-// error traps test and a French description.
-class RuntimeError : public std::runtime_error {
+// error traps test and a French description. Its text is its own std::string: the standard
+// error classes would bring a second string implementation into the program with them.
+class RuntimeError : public std::exception {
 public:
     explicit RuntimeError(int number);
     RuntimeError(int number, const std::string& description);
     int number() const { return number_; }
     const std::string& description() const { return description_; }
+    // "Erreur 53 : Fichier introuvable"
+    const char* what() const noexcept override { return message_.c_str(); }
 
 private:
     int number_;
     std::string description_;
+    std::string message_;
 };
 
 // Thrown by the exit procedure: the program ends, no further statement of the caller runs.

@@ -22,8 +22,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     answer.buffer.assign(data + 9, data + size);
     if (answer.buffer.size() > kRegistryBufferSize) answer.buffer.resize(kRegistryBufferSize);
     std::string text = convertRegistryAnswer(answer);
+    size_t held = answer.dataSize < answer.buffer.size() ? answer.dataSize : answer.buffer.size();
+    if (answer.queryResult != 0) {
+        if (text != kNotFound) __builtin_trap();
+    } else if (answer.type == kRegBinary) {
+        if (text.size() != 2 * held) __builtin_trap();
+    } else if (answer.type != kRegDword) {
+        // The data without its final byte, and never a byte from past what the query filled.
+        if (text.size() != (held == 0 ? 0 : held - 1)) __builtin_trap();
+    }
     std::string path = firstPagingPath(text);
-    if (path.find('\0') != std::string::npos || path.find(' ') != std::string::npos) __builtin_trap();
+    if (path.find('\0') != std::string::npos || path.find(' ') != std::string::npos)
+        __builtin_trap();
     if (isSystemManagedPath(path)) resolveSystemManagedPath(path, text, "C:\\WINDOWS");
     firstExistingPageFile(text);
     return 0;

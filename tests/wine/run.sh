@@ -32,11 +32,37 @@ else
 fi
 bash "$layer_root/tests/wine/check-pe.sh" "$floor"
 
-trap 'printer_env_stop; wine_env_cleanup' EXIT
+# A folder of the prefix mounted read-only, for the test of a read-only program folder: as
+# root, a folder's permissions stop no write.
+readonly_dir=$out/prefix/drive_c/corvane-readonly
+unmount_readonly() {
+  if mountpoint -q "$readonly_dir" 2>/dev/null; then umount "$readonly_dir" || true; fi
+}
+cleanup() {
+  unmount_readonly
+  printer_env_stop
+  wine_env_cleanup
+}
+unmount_readonly  # left by a run that was killed
+trap cleanup EXIT
 trap 'exit 130' INT TERM
 wine_env_start_xvfb
 wine_env_template_prefix "$layer_root/build/wine-prefix-template"
 wine_env_fresh_prefix "$layer_root/build/wine-prefix-template" "$out/prefix"
+if [ -f "$corvane" ]; then
+  mkdir -p "$readonly_dir"
+  cp "$corvane" "$readonly_dir/Corvane.exe"
+  printf 'earlier run\r\n' >"$readonly_dir/Corvane.txt"
+  if mount --bind "$readonly_dir" "$readonly_dir" 2>/dev/null &&
+     mount -o remount,bind,ro "$readonly_dir" 2>/dev/null; then
+    export CORVANE_READONLY_DIR='C:\corvane-readonly'
+  else
+    unmount_readonly
+    [ "${CI:-}" = true ] && { echo "ERROR: cannot mount a read-only folder (needs root)" >&2; exit 1; }
+    echo "$layer: no read-only mount (needs root): the read-only folder test is skipped" \
+      >>"$layer_root/build/skipped-layers.txt"
+  fi
+fi
 mkdir -p "$out"
 rm -f "$out"/*.png "$out"/*.pdf "$out"/*.pgm "$out"/*.failed
 

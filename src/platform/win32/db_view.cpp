@@ -40,12 +40,17 @@ LRESULT CALLBACK Win32DbView::windowProc(HWND hwnd, UINT message, WPARAM wParam,
     if (view && message == WM_DESTROY && view->hwnd_ == hwnd) {
         // Closing the window unloads it: the ticks stop filling it until "d" shows it again.
         view->hwnd_ = nullptr;
+        view->loaded_ = false;
+        // A window loaded again starts with empty lists, as this one did.
+        for (Lines& lines : view->lines_) lines = Lines{};
         if (view->core_) view->core_->onDbUnload();
     }
     return DefWindowProcA(hwnd, message, wParam, lParam);
 }
 
-void Win32DbView::load() {
+void Win32DbView::load() { loaded_ = true; }
+
+void Win32DbView::createWindow() {
     if (hwnd_) return;
     RECT r{0, 0, metrics_.x(kDbWindow.clientWidth), metrics_.y(kDbWindow.clientHeight)};
     AdjustWindowRectEx(&r, kDbStyle, FALSE, kDbExStyle);
@@ -67,21 +72,50 @@ void Win32DbView::load() {
 
 void Win32DbView::show() {
     load();
+    createWindow();
+    for (DbList list : {DbList::List1, DbList::List2}) {
+        if (lines(list).stale) refill(list);
+    }
     ShowWindow(hwnd_, SW_SHOWNORMAL);
     SetForegroundWindow(hwnd_);
 }
 
+void Win32DbView::refill(DbList list) {
+    HWND box = GetDlgItem(hwnd_, static_cast<int>(list));
+    SendMessageA(box, WM_SETREDRAW, FALSE, 0);
+    SendMessageA(box, LB_RESETCONTENT, 0, 0);
+    for (const std::string& item : lines(list).items) {
+        SendMessageA(box, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(toAnsi(item).c_str()));
+    }
+    SendMessageA(box, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(box, nullptr, TRUE);
+    lines(list).stale = false;
+}
+
 void Win32DbView::clear(DbList list) {
-    if (hwnd_) SendDlgItemMessageA(hwnd_, static_cast<int>(list), LB_RESETCONTENT, 0, 0);
+    Lines& l = lines(list);
+    l.items.clear();
+    if (!visible()) {
+        l.stale = true;
+        return;
+    }
+    SendDlgItemMessageA(hwnd_, static_cast<int>(list), LB_RESETCONTENT, 0, 0);
 }
 
 void Win32DbView::addItem(DbList list, const std::string& text) {
-    if (!hwnd_) load();
+    load();
+    Lines& l = lines(list);
+    l.items.push_back(text);
+    if (!visible() || l.stale) {
+        l.stale = true;
+        return;
+    }
     SendDlgItemMessageA(hwnd_, static_cast<int>(list), LB_ADDSTRING, 0,
                         reinterpret_cast<LPARAM>(toAnsi(text).c_str()));
 }
 
 void Win32DbView::destroy() {
+    loaded_ = false;
     if (!hwnd_) return;
     HWND hwnd = hwnd_;
     core_ = nullptr;

@@ -88,20 +88,36 @@ public:
     void attach(MainWindow& core) { core_ = &core; }
     void destroy();
 
-    bool isLoaded() override { return hwnd_ != nullptr; }
+    // Loaded, for the core, from its first use; the window itself is made when it is first
+    // shown, so that a start-up that only logs into it makes no window.
+    bool isLoaded() override { return loaded_; }
     void load() override;
     void show() override;
     void clear(DbList list) override;
     void addItem(DbList list, const std::string& text) override;
 
 private:
+    // What a list shows. While the window is hidden its list boxes are left alone, so that
+    // the refill at every tick costs nothing until someone can see it; they are brought up to
+    // date when the window is shown.
+    struct Lines {
+        std::vector<std::string> items;
+        bool stale = false;  // the list box does not show `items`
+    };
+
     static LRESULT CALLBACK windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    Lines& lines(DbList list) { return lines_[list == DbList::List1 ? 0 : 1]; }
+    bool visible() const { return hwnd_ && IsWindowVisible(hwnd_); }
+    void refill(DbList list);
+    void createWindow();
 
     HINSTANCE instance_;
     const Metrics& metrics_;
     MainWindow* core_ = nullptr;
     HWND hwnd_ = nullptr;
     HFONT font_ = nullptr;
+    bool loaded_ = false;
+    Lines lines_[2];
 };
 
 

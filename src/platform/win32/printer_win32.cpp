@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "platform/win32/system_library.h"
 #include "platform/win32/win32_errors.h"
 
 namespace corvane::win32 {
@@ -104,11 +105,17 @@ void Win32Printer::showPrinterDialog() {
     dialog.hDevMode = devMode_;
     dialog.hDevNames = devNames_;
     dialog.Flags = PD_RETURNDC | PD_NOPAGENUMS | PD_NOSELECTION | PD_HIDEPRINTTOFILE;
-    BOOL chosen = PrintDlgA(&dialog);
+    using PrintDlgFn = BOOL(WINAPI*)(LPPRINTDLGA);
+    using ExtendedErrorFn = DWORD(WINAPI*)();
+    static const auto printDlg = systemFunction<PrintDlgFn>("comdlg32.dll", "PrintDlgA");
+    static const auto extendedError =
+        systemFunction<ExtendedErrorFn>("comdlg32.dll", "CommDlgExtendedError");
+    if (!printDlg || !extendedError) throw printerError();
+    BOOL chosen = printDlg(&dialog);
     devMode_ = dialog.hDevMode;
     devNames_ = dialog.hDevNames;
     if (!chosen) {
-        if (CommDlgExtendedError() == 0) throw RuntimeError(kErrCancel);
+        if (extendedError() == 0) throw RuntimeError(kErrCancel);
         throw printerError();
     }
     printerDc_ = dialog.hDC;

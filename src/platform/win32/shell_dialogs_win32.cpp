@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "platform/win32/system_library.h"
 #include "platform/win32/win32_errors.h"
 #include "platform/win32/win32_services.h"
 #include "platform/win32/win32_text.h"
@@ -36,8 +37,12 @@ void Win32Shell::run(const std::string& commandLine, WindowShow show) {
 }
 
 void Win32Shell::open(const std::string& address, WindowShow show) {
-    auto result = reinterpret_cast<INT_PTR>(ShellExecuteA(nullptr, "open", toAnsi(address).c_str(),
-                                                          nullptr, nullptr, showCommand(show)));
+    using ShellExecuteFn = HINSTANCE(WINAPI*)(HWND, LPCSTR, LPCSTR, LPCSTR, LPCSTR, INT);
+    static const auto shellExecute = systemFunction<ShellExecuteFn>("shell32.dll", "ShellExecuteA");
+    // Without the shell's open verb the caller starts the address through the command line.
+    if (!shellExecute) throw RuntimeError(kErrFileNotFound);
+    auto result = reinterpret_cast<INT_PTR>(shellExecute(nullptr, "open", toAnsi(address).c_str(),
+                                                         nullptr, nullptr, showCommand(show)));
     if (result > 32) return;
     switch (result) {
         case 0:

@@ -109,10 +109,7 @@ uint64_t Win32System::tickCount() {
     using Tick64 = ULONGLONG(WINAPI*)();
     static Tick64 tick64 = kernelFunction<Tick64>("GetTickCount64");
     if (tick64) return tick64();
-    uint32_t now = GetTickCount();
-    if (now < lastTick_) tickHigh_ += 1ull << 32;
-    lastTick_ = now;
-    return tickHigh_ + now;
+    return ticks_.widen(GetTickCount());
 }
 
 std::string Win32System::windowsDirectory() {

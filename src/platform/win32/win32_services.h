@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
+#include "common/ticks.h"
 #include "platform/platform.h"
 
 namespace corvane::win32 {
@@ -31,8 +32,7 @@ public:
 private:
     HANDLE instanceMutex_ = nullptr;
     // GetTickCount carried across its 49.7-day wrap where GetTickCount64 is missing.
-    uint32_t lastTick_ = 0;
-    uint64_t tickHigh_ = 0;
+    WideTicks ticks_;
 };
 
 class Win32Files : public FileSystem {

@@ -44,6 +44,8 @@ public:
     ~Process();
 
     DWORD id() const { return id_; }
+    // The process handle, with every access right (memory counters, GUI resources).
+    HANDLE handle() const { return handle_; }
     bool running() const;
     // True when the program ended within the time.
     bool waitExit(DWORD timeoutMs = kTimeoutMs) const;
@@ -154,6 +156,10 @@ void setMultiString(HKEY root, const std::string& keyPath, const std::string& va
                     const std::vector<std::string>& strings);
 void setString(HKEY root, const std::string& keyPath, const std::string& valueName,
                const std::string& value);
+// A value of any type from its bytes, through the ANSI function: text types are bytes in the
+// ANSI code page, as a program reading them with RegQueryValueExA gets them back.
+void setAnsiValue(HKEY root, const std::string& keyPath, const std::string& valueName, DWORD type,
+                  const std::string& bytes);
 // The value as text (REG_SZ, or the strings of a REG_MULTI_SZ joined by "|"); empty when absent.
 std::string readString(HKEY root, const std::string& keyPath, const std::string& valueName,
                        bool* found = nullptr);

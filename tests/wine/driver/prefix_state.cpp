@@ -38,6 +38,19 @@ void setMultiString(HKEY root, const std::string& keyPath, const std::string& va
     setValue(root, keyPath, valueName, REG_MULTI_SZ, data);
 }
 
+void setAnsiValue(HKEY root, const std::string& keyPath, const std::string& valueName, DWORD type,
+                  const std::string& bytes) {
+    HKEY key = createKey(root, keyPath);
+    LONG result = RegSetValueExA(key, valueName.c_str(), 0, type,
+                                 reinterpret_cast<const BYTE*>(bytes.data()),
+                                 static_cast<DWORD>(bytes.size()));
+    RegCloseKey(key);
+    if (result != ERROR_SUCCESS) {
+        throw DriverError("cannot set registry value " + keyPath + "\\" + valueName + ": " +
+                          std::to_string(result));
+    }
+}
+
 void setString(HKEY root, const std::string& keyPath, const std::string& valueName,
                const std::string& value) {
     setValue(root, keyPath, valueName, REG_SZ, fromUtf8(value) + L'\0');

@@ -1,0 +1,24 @@
+// Functions of the system libraries that only some commands need (printing, opening a page),
+// looked up at their first use: shell32 and comdlg32 load half a dozen more libraries with
+// them, which every start-up would otherwise wait for.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+namespace corvane::win32 {
+
+// `name` from `library` in the system directory (never a copy in the current folder), or null.
+template <class Function>
+Function systemFunction(const char* library, const char* name) {
+    char directory[MAX_PATH];
+    UINT n = GetSystemDirectoryA(directory, MAX_PATH);
+    if (n == 0 || n >= MAX_PATH) return nullptr;
+    std::string path = std::string(directory, n) + "\\" + library;
+    HMODULE module = LoadLibraryA(path.c_str());
+    if (!module) return nullptr;
+    return reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module, name)));
+}
+
+}  // namespace corvane::win32

@@ -1,0 +1,105 @@
+// The settings load on any stored texts: every key present or missing, any bytes in each. The
+// load either succeeds with values a run can use or raises type mismatch (13) or overflow (6);
+// the whole start-up, a few ticks and the exit then run on those values without a crash.
+//
+// Input: two bytes, a mask of the keys present (bit i for key i in load order) and the user's
+// decimal separator; then the values of the present keys, separated by "\n".
+#include <cmath>
+#include <cstddef>
+#include <cstdint>
+#include <filesystem>
+#include <string>
+
+#include "fake_platform.h"
+#include "monitor/main_window.h"
+#include "persistence/settings.h"
+#include "probes/swap_location.h"
+
+namespace {
+
+using namespace corvane;
+
+const char* const kKeys[10] = {"JM_R",          "NB",
+                               "MemoSwap",      "MaxSwap",
+                               "TotSwap",       "MinSwap",
+                               "MemoMinPaging", "MemoMaxPaging",
+                               "Elapsed",       "Raffraichissement"};
+
+fake::FakePlatform& platform() {
+    static fake::FakePlatform* fake = [] {
+        auto* f = new fake::FakePlatform;
+        f->files.resize("C:\\pagefile.sys", 50ull << 20);
+        f->registry.setMultiString(RootKey::LocalMachine, kMemoryManagementKey, "PagingFiles",
+                                   {"C:\\pagefile.sys 1536 3072"});
+        return f;
+    }();
+    return *fake;
+}
+
+// The fakes remember every call; one input's memory is all a run needs.
+void forget(fake::FakePlatform& f) {
+    f.trace.clear();
+    f.view.writes.clear();
+    f.settings.savedKeys.clear();
+    f.settings.readKeys.clear();
+    f.dialogs.shown.clear();
+    f.db.lists.clear();
+    f.windows.aboutView = fake::FakeAboutView();
+}
+
+void store(fake::FakePlatform& f, uint16_t mask, const std::string& texts) {
+    forget(f);
+    f.settings.values.clear();
+    size_t at = 0;
+    for (int i = 0; i < 10; ++i) {
+        if (!(mask & (1u << i))) continue;
+        size_t end = texts.find('\n', at);
+        if (end == std::string::npos) end = texts.size();
+        f.settings.values[kKeys[i]] = texts.substr(at, end - at);
+        at = end < texts.size() ? end + 1 : end;
+    }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    if (size < 2) return 0;
+    fake::FakePlatform& f = platform();
+    uint16_t mask = static_cast<uint16_t>(data[0] | ((data[1] & 0x03) << 8));
+    f.system.decimal = (data[1] & 0x04) ? "." : ",";
+    bool readOnly = data[1] & 0x08;
+    std::string texts(reinterpret_cast<const char*>(data) + 2, size - 2);
+
+    // The load alone.
+    store(f, mask, texts);
+    Context c{f.platform, {}, false, false, false};
+    try {
+        LoadRegistre(c);
+        if (c.state.stats.sampleCount < 0) __builtin_trap();
+        if (!std::isfinite(c.state.stats.startTick)) __builtin_trap();
+        const std::string period = f.view.texts[Control::lblRaf];
+        int seconds = std::stoi(period);
+        if (seconds < 1 || seconds > 60 || period != std::to_string(seconds) + " s")
+            __builtin_trap();
+    } catch (const RuntimeError& e) {
+        if (e.number() != kErrTypeMismatch && e.number() != kErrOverflow) __builtin_trap();
+    }
+
+    // A whole run on the same store: start-up, three ticks, the exit.
+    store(f, mask, texts);
+    f.files.readOnlyFolders.clear();
+    if (readOnly) f.files.readOnlyFolders.insert("C:\\Corvane");
+    {
+        MainWindow window(f.platform);
+        window.onLoad();
+        for (int i = 0; i < 3; ++i) {
+            f.system.ticks += 1000;
+            window.onTimer(TimerId::MainTimer1);
+        }
+        window.onMenu(MenuItem::quitter);
+        if (!window.ended()) __builtin_trap();
+    }
+    std::filesystem::remove(f.files.hostPath("C:\\Corvane\\Corvane.txt"));
+    std::filesystem::remove(f.files.hostPath("C:\\Corvane\\Corvane.old"));
+    return 0;
+}

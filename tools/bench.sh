@@ -1,0 +1,37 @@
+#!/usr/bin/env bash
+# make bench: the benchmark program under Wine, on a virtual display of its own and in a fresh
+# prefix, measuring the cross-built Corvane.exe. Prints the machine, then the table (also kept
+# in build/bench.txt). CORVANE_BENCH_RUNS (default 7, at least 5) and CORVANE_BENCH_TICKS
+# (default 100000) set the number of runs and the ticks of the memory runs.
+set -euo pipefail
+source "$(dirname "$0")/layer-check.sh"
+source "$layer_root/tools/wine-env.sh"
+
+build=$(realpath -m "${1:-$layer_root/build/win32}")
+bench=$build/bench/corvane-bench.exe
+out=$layer_root/build/bench
+missing=$(wine_env_missing_tools | tr '\n' ' ')
+[ -z "$missing" ] || { echo "make bench: missing ${missing% }" >&2; exit 1; }
+[ -f "$bench" ] || { echo "make bench: $bench was not built" >&2; exit 1; }
+
+trap wine_env_cleanup EXIT
+trap 'exit 130' INT TERM
+wine_env_start_xvfb
+wine_env_template_prefix "$layer_root/build/wine-prefix-template"
+wine_env_fresh_prefix "$layer_root/build/wine-prefix-template" "$out/prefix"
+
+CORVANE_EXE=$(wine_env_windows_path "$build/Corvane.exe")
+CORVANE_FLOOR_EXE=$(wine_env_windows_path "$build/tests/wine/CorvaneFloor.exe")
+export CORVANE_EXE CORVANE_FLOOR_EXE
+
+{
+  echo "Machine: $(sed -n 's/^model name[[:space:]]*: //p' /proc/cpuinfo | head -1)," \
+    "$(nproc) cores, $(free -g | awk '/^Mem:/ {print $2}') GiB;" \
+    "$(uname -sr); $(wine --version); $(date -u +%Y-%m-%d)"
+  echo "Command: make bench (runs: ${CORVANE_BENCH_RUNS:-7}, memory ticks: ${CORVANE_BENCH_TICKS:-100000})"
+  echo
+  # The wineserver is started before the clock runs: the first program of a prefix pays for it.
+  wine cmd /c exit >/dev/null 2>&1 || true
+  env LC_ALL=fr_FR.UTF-8 timeout --kill-after=10 1800 wine "$bench" | tr -d '\r'
+} | tee "$layer_root/build/bench.txt"
+exit "${PIPESTATUS[0]}"
