@@ -11,6 +11,7 @@
 
 #include "monitor/main_window.h"
 #include "platform/win32/about_view.h"
+#include "platform/win32/history_window.h"
 #include "platform/win32/main_view.h"
 #include "platform/win32/metrics.h"
 #include "platform/win32/printer_win32.h"
@@ -149,6 +150,7 @@ TickTimes measureTick(const Setup& setup, int runs) {
     initCommonControls();
     Win32MainView::registerClasses(instance);
     Win32DbView::registerClass(instance);
+    Win32HistoryWindow::registerClasses(instance);
 
     Metrics metrics;
     Win32System system;
@@ -160,7 +162,8 @@ TickTimes measureTick(const Setup& setup, int runs) {
     Win32MainView view(instance, metrics, db);
     Win32Dialogs dialogs(view.ownerHandle());
     Win32Printer printer(view.ownerHandle());
-    Win32Windows windows(instance, metrics);
+    Win32HistoryWindow history(instance, metrics, system, files, dialogs);
+    Win32Windows windows(instance, metrics, history);
     Platform platform{system,  files, registry, settings, shell,
                       dialogs, view,  db,       printer,  windows};
     MainWindow core(platform);
