@@ -75,7 +75,8 @@ HistoryTimes measureHistory(const Setup& setup, int runs) {
     // One run of each first, unmeasured, to fill the caches.
     for (int run = -1; run < runs; ++run) {
         // 100 minutes of samples, ending now.
-        double r = recordingRun(setup, system, files, run, now - kSamplesPerRun / kSamplesPerMinute);
+        double r =
+            recordingRun(setup, system, files, run, now - kSamplesPerRun / kSamplesPerMinute);
         if (run >= 0) recording.push_back(r);
     }
     std::vector<MinuteRecord> records = thirtyDays(now);
