@@ -3,19 +3,12 @@
 // window's labels. Runs of the two alternate so that both see the same machine.
 #include "bench_tick.h"
 
-#include <commctrl.h>
-
 #include <cmath>
 #include <cstdio>
 #include <cwchar>
 
-#include "monitor/main_window.h"
-#include "platform/win32/about_view.h"
-#include "platform/win32/history_window.h"
-#include "platform/win32/main_view.h"
-#include "platform/win32/metrics.h"
-#include "platform/win32/printer_win32.h"
-#include "platform/win32/win32_services.h"
+#include "platform/win32/page_files.h"
+#include "platform/win32/program.h"
 
 namespace corvane::bench {
 
@@ -34,39 +27,10 @@ void pumpMessages() {
     }
 }
 
-// psapi's page-file record and callback, with the calling convention Windows uses.
-struct PageFileInformation {
-    DWORD cb;
-    DWORD reserved;
-    SIZE_T totalSize;
-    SIZE_T totalInUse;
-    SIZE_T peakUsage;
-};
-using PageFileCallback = BOOL(WINAPI*)(LPVOID, PageFileInformation*, LPCWSTR);
-using EnumPageFilesFn = BOOL(WINAPI*)(PageFileCallback, LPVOID);
-
 BOOL WINAPI matchPageFile(LPVOID context, PageFileInformation* info, LPCWSTR name) {
     if (!info || !name) return TRUE;
     if (std::wcsncmp(name, L"\\??\\", 4) == 0) name += 4;
     return lstrcmpiW(name, static_cast<const wchar_t*>(context)) != 0;
-}
-
-EnumPageFilesFn findEnumPageFiles() {
-    wchar_t system[MAX_PATH];
-    UINT n = GetSystemDirectoryW(system, MAX_PATH);
-    EnumPageFilesFn fn = nullptr;
-    if (n > 0 && n < MAX_PATH - 12) {
-        lstrcatW(system, L"\\psapi.dll");
-        if (HMODULE psapi = LoadLibraryW(system)) {
-            fn = reinterpret_cast<EnumPageFilesFn>(
-                reinterpret_cast<void*>(GetProcAddress(psapi, "EnumPageFilesW")));
-        }
-    }
-    if (!fn) {
-        fn = reinterpret_cast<EnumPageFilesFn>(reinterpret_cast<void*>(
-            GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "K32EnumPageFilesW")));
-    }
-    return fn;
 }
 
 // The tick's system calls by hand: the swap file's size as the layer looks it up (Windows's
@@ -76,7 +40,7 @@ class BareTick {
 public:
     BareTick(HWND main, const std::string& pagefile)
         : main_(main),
-          enumPageFiles_(findEnumPageFiles()),
+          enumPageFiles_(enumPageFiles()),
           pagefile_(pagefile),
           widePagefile_(wine::fromUtf8(pagefile)),
           start_(GetTickCount64()) {
@@ -138,36 +102,12 @@ private:
     int minimum_ = 32767, maximum_ = 0;
 };
 
-void initCommonControls() {
-    INITCOMMONCONTROLSEX icc{sizeof icc, ICC_BAR_CLASSES | ICC_WIN95_CLASSES};
-    InitCommonControlsEx(&icc);
-}
-
 }  // namespace
 
 TickTimes measureTick(const Setup& setup, int runs) {
-    HINSTANCE instance = GetModuleHandleW(nullptr);
-    initCommonControls();
-    Win32MainView::registerClasses(instance);
-    Win32DbView::registerClass(instance);
-    Win32HistoryWindow::registerClasses(instance);
-
-    Metrics metrics;
-    Win32System system;
-    Win32Files files;
-    Win32Registry registry;
-    Win32Settings settings;
-    Win32Shell shell;
-    Win32DbView db(instance, metrics);
-    Win32MainView view(instance, metrics, db);
-    Win32Dialogs dialogs(view.ownerHandle());
-    Win32Printer printer(view.ownerHandle());
-    Win32HistoryWindow history(instance, metrics, system, files, dialogs);
-    Win32Windows windows(instance, metrics, history);
-    Platform platform{system,  files, registry, settings, shell,
-                      dialogs, view,  db,       printer,  windows};
-    MainWindow core(platform);
-    view.create(core);
+    Win32Program program(GetModuleHandleW(nullptr));
+    MainWindow& core = program.core();
+    Win32MainView& view = program.view();
     core.onLoad();
     if (core.ended()) throw wine::DriverError("Corvane's start-up ended inside the benchmark");
     view.showCentred(SW_SHOWNOACTIVATE);

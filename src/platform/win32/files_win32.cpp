@@ -3,6 +3,7 @@
 
 #include <cwchar>
 
+#include "platform/win32/page_files.h"
 #include "platform/win32/win32_errors.h"
 #include "platform/win32/win32_services.h"
 #include "platform/win32/win32_text.h"
@@ -10,42 +11,6 @@
 namespace corvane::win32 {
 
 namespace {
-
-// psapi's page-file record; declared here with the system's calling convention (MinGW's
-// header gives the callback the wrong one, which corrupts the stack on i686).
-struct PageFileInformation {
-    DWORD cb;
-    DWORD reserved;
-    SIZE_T totalSize;
-    SIZE_T totalInUse;
-    SIZE_T peakUsage;
-};
-using PageFileCallback = BOOL(WINAPI*)(LPVOID context, PageFileInformation* info,
-                                       LPCWSTR fileName);
-using EnumPageFilesFn = BOOL(WINAPI*)(PageFileCallback callback, LPVOID context);
-
-// EnumPageFilesW from psapi.dll in the system directory (never a psapi.dll that happens to be
-// in the current folder), else kernel32's own copy (Windows 7 and later).
-EnumPageFilesFn enumPageFiles() {
-    static bool looked = false;
-    static EnumPageFilesFn fn = nullptr;
-    if (looked) return fn;
-    looked = true;
-    char system[MAX_PATH];
-    UINT n = GetSystemDirectoryA(system, MAX_PATH);
-    if (n > 0 && n < MAX_PATH - 12) {
-        lstrcatA(system, "\\psapi.dll");
-        if (HMODULE psapi = LoadLibraryA(system)) {
-            fn = reinterpret_cast<EnumPageFilesFn>(
-                reinterpret_cast<void*>(GetProcAddress(psapi, "EnumPageFilesW")));
-        }
-    }
-    if (!fn) {
-        fn = reinterpret_cast<EnumPageFilesFn>(reinterpret_cast<void*>(
-            GetProcAddress(GetModuleHandleA("kernel32.dll"), "K32EnumPageFilesW")));
-    }
-    return fn;
-}
 
 struct PageFileQuery {
     std::wstring path;
@@ -148,11 +113,13 @@ SwapFileSize Win32Files::swapFileSize(const std::string& path) {
 }
 
 std::string Win32Files::readFile(const std::string& path) {
-    HANDLE file = openOrRaise(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING);
+    HANDLE file =
+        openOrRaise(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING);
     std::string bytes;
     char buffer[8192];
     DWORD got = 0;
-    while (ReadFile(file, buffer, sizeof buffer, &got, nullptr) && got > 0) bytes.append(buffer, got);
+    while (ReadFile(file, buffer, sizeof buffer, &got, nullptr) && got > 0)
+        bytes.append(buffer, got);
     CloseHandle(file);
     return bytes;
 }
