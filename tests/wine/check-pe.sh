@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Checks that a program is what Corvane ships as: a 32-bit (i386) Windows GUI program whose only
-# imports are DLLs that every supported Windows has.
+# imports are DLLs that every supported Windows has. CHECK_PE_AT_FIRST_USE names DLLs that the
+# program must not import because it looks them up when a command first needs them (each one
+# brings more libraries with it, which every start-up would wait for).
 set -euo pipefail
 exe=$1
 objdump=${OBJDUMP:-i686-w64-mingw32-objdump}
@@ -21,6 +23,10 @@ while read -r dll; do
   lower=${dll,,}
   [[ "$system_dlls" == *" $lower "* ]] || {
     echo "check-pe: $exe imports $dll, which is not a system DLL" >&2
+    status=1
+  }
+  [[ " ${CHECK_PE_AT_FIRST_USE:-} " == *" $lower "* ]] && {
+    echo "check-pe: $exe imports $dll, which it must look up at first use" >&2
     status=1
   }
 done < <(sed -n 's/^[[:space:]]*DLL Name: //p' <<<"$headers")

@@ -22,7 +22,8 @@ corvane=$build/Corvane.exe
   layer_unavailable "$layer" "nothing built in $build"
 
 if [ -f "$corvane" ]; then
-  bash "$layer_root/tests/wine/check-pe.sh" "$corvane"
+  CHECK_PE_AT_FIRST_USE="comdlg32.dll shell32.dll psapi.dll" \
+    bash "$layer_root/tests/wine/check-pe.sh" "$corvane"
 else
   # Until the program exists only the harness's own tests can run.
   [ "${CI:-}" = true ] && { echo "ERROR: $corvane was not built" >&2; exit 1; }

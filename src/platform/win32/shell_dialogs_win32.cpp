@@ -101,7 +101,10 @@ std::optional<std::string> Win32Dialogs::saveAs(const std::string& title,
     ofn.lpstrDefExt = extension.empty() ? nullptr : extension.c_str();
     ofn.Flags = OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR |
                 OFN_EXPLORER;
-    if (!GetSaveFileNameA(&ofn)) return std::nullopt;
+    using GetSaveFileNameFn = BOOL(WINAPI*)(LPOPENFILENAMEA);
+    static const auto getSaveFileName =
+        systemFunction<GetSaveFileNameFn>("comdlg32.dll", "GetSaveFileNameA");
+    if (!getSaveFileName || !getSaveFileName(&ofn)) return std::nullopt;
     return fromAnsi(file.data());
 }
 
