@@ -5,10 +5,10 @@
 
 namespace corvane {
 
-const std::vector<AboutControlSpec>& aboutWindowControls() {
+const std::vector<AboutControlLayout>& aboutWindowControls() {
     using K = AboutControlKind;
     using A = AboutAlign;
-    static const std::vector<AboutControlSpec> controls = {
+    static const std::vector<AboutControlLayout> controls = {
         {AboutControl::Command1, "Command1", K::Button, 3600, 1080, 975, 375, "&OK",
          kAboutWindowFont, A::Left, false, 0},
         {AboutControl::Picture1, "Picture1", K::Picture, 240, 240, 495, 495, "", kAboutWindowFont,

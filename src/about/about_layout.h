@@ -18,28 +18,28 @@ inline constexpr int kAboutImageCount = 4;
 // the end of the scrolling text and its start coming round again.
 inline constexpr const char* kCopyrightHolderLine = "2026 - Corvane      ";
 
-inline constexpr FontSpec kAboutWindowFont{"MS Sans Serif", 8.25, true, false, false};
-inline constexpr FontSpec kAboutLabelFont{"MS Sans Serif", 8.25, false, false, false};
-inline constexpr FontSpec kAboutLinkFont{"Arial", 8.25, true, true, true};
+inline constexpr FontStyle kAboutWindowFont{"MS Sans Serif", 8.25, true, false, false};
+inline constexpr FontStyle kAboutLabelFont{"MS Sans Serif", 8.25, false, false, false};
+inline constexpr FontStyle kAboutLinkFont{"Arial", 8.25, true, true, true};
 // The link labels' text colour, as Windows' COLORREF holds it (0x00BBGGRR): blue.
 inline constexpr uint32_t kAboutLinkColour = 0xFF0000;
 
 enum class AboutControlKind { Button, Picture, Label, Link };
 enum class AboutAlign { Left, Right };
 
-struct AboutControlSpec {
+struct AboutControlLayout {
     AboutControl id;
     const char* name;
     AboutControlKind kind;
     int left, top, width, height;
     const char* text;  // the caption as the window is created
-    FontSpec font;
+    FontStyle font;
     AboutAlign align;
     bool autoSize;  // the label grows down to hold its text, wrapped at its width
     int tabIndex;
 };
 
 // The controls in tab order.
-const std::vector<AboutControlSpec>& aboutWindowControls();
+const std::vector<AboutControlLayout>& aboutWindowControls();
 
 }  // namespace corvane

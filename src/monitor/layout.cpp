@@ -3,8 +3,8 @@
 
 namespace corvane {
 
-const std::vector<ControlSpec>& mainWindowControls() {
-    static const std::vector<ControlSpec> controls = {
+const std::vector<ControlLayout>& mainWindowControls() {
+    static const std::vector<ControlLayout> controls = {
         {Control::cadre, "cadre", ControlKind::Frame, false, 0, 0, 5895, 1575,
          "Informations Corvane", nullptr, kFrameFont, 2, false},
         {Control::Label2, "Label2", ControlKind::Label, false, 4080, 600, 1215, 495, "Label2",
@@ -32,8 +32,8 @@ const std::vector<ControlSpec>& mainWindowControls() {
     return controls;
 }
 
-const std::vector<ListSpec>& dbWindowLists() {
-    static const std::vector<ListSpec> lists = {
+const std::vector<ListLayout>& dbWindowLists() {
+    static const std::vector<ListLayout> lists = {
         {DbList::List2, "List2", 0, 0, 3975, 1620, 1},
         {DbList::List1, "List1", 0, 1680, 3975, 3375, 0},
     };

@@ -10,7 +10,7 @@ namespace corvane {
 
 enum class ControlKind { Frame, Label, CheckBox, Slider };
 
-struct FontSpec {
+struct FontStyle {
     const char* face;
     double points;
     bool bold;
@@ -18,12 +18,12 @@ struct FontSpec {
     bool underline;
 };
 
-inline constexpr FontSpec kWindowFont{"MS Sans Serif", 8.25, true, false, false};
-inline constexpr FontSpec kFrameFont{"MS Sans Serif", 9.75, true, false, false};
-inline constexpr FontSpec kLabelFont{"MS Sans Serif", 8.25, false, false, false};
-inline constexpr FontSpec kUnderlinedLabelFont{"MS Sans Serif", 8.25, false, false, true};
+inline constexpr FontStyle kWindowFont{"MS Sans Serif", 8.25, true, false, false};
+inline constexpr FontStyle kFrameFont{"MS Sans Serif", 9.75, true, false, false};
+inline constexpr FontStyle kLabelFont{"MS Sans Serif", 8.25, false, false, false};
+inline constexpr FontStyle kUnderlinedLabelFont{"MS Sans Serif", 8.25, false, false, true};
 
-struct ControlSpec {
+struct ControlLayout {
     Control id;
     const char* name;
     ControlKind kind;
@@ -31,17 +31,17 @@ struct ControlSpec {
     int left, top, width, height;
     const char* text;
     const char* tooltip;  // nullptr: none
-    FontSpec font;
+    FontStyle font;
     int tabIndex;
     bool autoSize;
 };
 
-struct WindowSpec {
+struct WindowLayout {
     const char* caption;
     int clientWidth, clientHeight;
 };
 
-inline constexpr WindowSpec kMainWindow{"Informations Corvane", 9270, 1590};
+inline constexpr WindowLayout kMainWindow{"Informations Corvane", 9270, 1590};
 inline constexpr int kFrameWidthTwips = 5895;
 // At load the window is made exactly as wide as the frame, plus its borders.
 inline constexpr int kMainWindowWidthTwips = kFrameWidthTwips + 100;
@@ -50,16 +50,16 @@ inline constexpr int kSliderMax = 60;
 inline constexpr unsigned kTimer1DefaultInterval = 1000;
 
 // The main window's controls in creation order.
-const std::vector<ControlSpec>& mainWindowControls();
+const std::vector<ControlLayout>& mainWindowControls();
 
-struct ListSpec {
+struct ListLayout {
     DbList id;
     const char* name;
     int left, top, width, height;
     int tabIndex;
 };
 
-inline constexpr WindowSpec kDbWindow{"Form1", 4005, 5070};
-const std::vector<ListSpec>& dbWindowLists();
+inline constexpr WindowLayout kDbWindow{"Form1", 4005, 5070};
+const std::vector<ListLayout>& dbWindowLists();
 
 }  // namespace corvane

@@ -369,7 +369,7 @@ std::optional<std::string> FakeDialogs::saveAs(const std::string& title,
 // ---- Windows ----
 
 FakeMainView::FakeMainView() {
-    for (const ControlSpec& control : mainWindowControls()) texts[control.id] = control.text;
+    for (const ControlLayout& control : mainWindowControls()) texts[control.id] = control.text;
 }
 
 void FakeMainView::setText(Control control, const std::string& text) {
@@ -440,7 +440,7 @@ void FakePrinter::printMainWindow() {
 }
 
 FakeAboutView::FakeAboutView() {
-    for (const AboutControlSpec& spec : aboutWindowControls()) texts[spec.id] = spec.text;
+    for (const AboutControlLayout& item : aboutWindowControls()) texts[item.id] = item.text;
 }
 
 void FakeAboutView::setText(AboutControl control, const std::string& text) {

@@ -106,32 +106,32 @@ void Win32AboutView::loadImages() {
 }
 
 void Win32AboutView::createControls() {
-    for (const AboutControlSpec& spec : aboutWindowControls()) {
+    for (const AboutControlLayout& item : aboutWindowControls()) {
         const char* windowClass = "STATIC";
         DWORD style = WS_CHILD | WS_VISIBLE;
-        switch (spec.kind) {
+        switch (item.kind) {
             case AboutControlKind::Button:
                 windowClass = "BUTTON";
                 style |= BS_DEFPUSHBUTTON | WS_TABSTOP;
                 break;
             case AboutControlKind::Picture: style |= SS_OWNERDRAW; break;
             case AboutControlKind::Label:
-                style |= SS_NOPREFIX | (spec.align == AboutAlign::Right ? SS_RIGHT : SS_LEFT);
-                if (!spec.autoSize) style |= SS_LEFTNOWORDWRAP;
+                style |= SS_NOPREFIX | (item.align == AboutAlign::Right ? SS_RIGHT : SS_LEFT);
+                if (!item.autoSize) style |= SS_LEFTNOWORDWRAP;
                 break;
             case AboutControlKind::Link:
                 style |= SS_NOPREFIX | SS_NOTIFY | SS_LEFTNOWORDWRAP;
                 break;
         }
         HWND hwnd = CreateWindowExA(
-            0, windowClass, toAnsi(spec.text).c_str(), style, metrics_.x(spec.left),
-            metrics_.y(spec.top), metrics_.x(spec.width), metrics_.y(spec.height), hwnd_,
-            reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)), instance_, nullptr);
-        HFONT font = metrics_.createFont(spec.font);
+            0, windowClass, toAnsi(item.text).c_str(), style, metrics_.x(item.left),
+            metrics_.y(item.top), metrics_.x(item.width), metrics_.y(item.height), hwnd_,
+            reinterpret_cast<HMENU>(static_cast<INT_PTR>(item.id)), instance_, nullptr);
+        HFONT font = metrics_.createFont(item.font);
         fonts_.push_back(font);
         SendMessageA(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-        controls_[spec.id] = hwnd;
-        texts_[spec.id] = spec.text;
+        controls_[item.id] = hwnd;
+        texts_[item.id] = item.text;
     }
 }
 
@@ -150,20 +150,20 @@ bool Win32AboutView::ownsWindow(HWND hwnd) const {
 
 void Win32AboutView::fit(AboutControl id) {
     // An auto-sized, word-wrapped label keeps its width and takes the height of its text.
-    for (const AboutControlSpec& spec : aboutWindowControls()) {
-        if (spec.id != id || !spec.autoSize) continue;
+    for (const AboutControlLayout& item : aboutWindowControls()) {
+        if (item.id != id || !item.autoSize) continue;
         HWND hwnd = control(id);
         std::string ansi = toAnsi(texts_[id]);
         HDC dc = GetDC(hwnd);
         HGDIOBJ old =
             SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(hwnd, WM_GETFONT, 0, 0)));
-        RECT bounds{0, 0, metrics_.x(spec.width), 0};
+        RECT bounds{0, 0, metrics_.x(item.width), 0};
         DrawTextA(dc, ansi.c_str(), static_cast<int>(ansi.size()), &bounds,
                   DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
         SelectObject(dc, old);
         ReleaseDC(hwnd, dc);
-        int height = bounds.bottom > 0 ? bounds.bottom : metrics_.y(spec.height);
-        SetWindowPos(hwnd, nullptr, 0, 0, metrics_.x(spec.width), height,
+        int height = bounds.bottom > 0 ? bounds.bottom : metrics_.y(item.height);
+        SetWindowPos(hwnd, nullptr, 0, 0, metrics_.x(item.width), height,
                      SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
 }

@@ -59,7 +59,7 @@ void Win32DbView::createWindow() {
                             nullptr, nullptr, instance_, this);
     if (!hwnd_) throw RuntimeError(kErrOutOfMemory);
     if (!font_) font_ = metrics_.createFont({"MS Sans Serif", 8.25, false, false, false});
-    for (const ListSpec& list : dbWindowLists()) {
+    for (const ListLayout& list : dbWindowLists()) {
         HWND box = CreateWindowExA(WS_EX_CLIENTEDGE, "LISTBOX", nullptr,
                                    WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_TABSTOP | LBS_NOTIFY,
                                    metrics_.x(list.left), metrics_.y(list.top),

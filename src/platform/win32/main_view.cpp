@@ -161,8 +161,8 @@ void Win32MainView::create(MainWindow& core) {
 }
 
 void Win32MainView::createControls() {
-    auto fontFor = [&](const FontSpec& spec) {
-        HFONT font = metrics_.createFont(spec);
+    auto fontFor = [&](const FontStyle& wanted) {
+        HFONT font = metrics_.createFont(wanted);
         fonts_.push_back(font);
         return font;
     };
@@ -173,18 +173,18 @@ void Win32MainView::createControls() {
                                WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
                                CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr,
                                instance_, nullptr);
-    for (const ControlSpec& spec : mainWindowControls()) {
+    for (const ControlLayout& item : mainWindowControls()) {
         // Controls inside the frame are its children, placed relative to it.
-        HWND parent = spec.inFrame ? frame_ : hwnd_;
+        HWND parent = item.inFrame ? frame_ : hwnd_;
         const char* windowClass = "STATIC";
         DWORD style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS;
-        switch (spec.kind) {
+        switch (item.kind) {
             case ControlKind::Frame:
                 windowClass = kFrameClass;
                 style |= WS_CLIPCHILDREN;
                 break;
             case ControlKind::Label:
-                style |= SS_LEFTNOWORDWRAP | SS_NOPREFIX | (spec.tooltip ? SS_NOTIFY : 0);
+                style |= SS_LEFTNOWORDWRAP | SS_NOPREFIX | (item.tooltip ? SS_NOTIFY : 0);
                 break;
             case ControlKind::CheckBox:
                 windowClass = "BUTTON";
@@ -195,25 +195,24 @@ void Win32MainView::createControls() {
                 style |= TBS_HORZ | TBS_AUTOTICKS | TBS_BOTTOM | WS_TABSTOP;
                 break;
         }
-        HWND hwnd = CreateWindowExA(0, windowClass, toAnsi(spec.text).c_str(), style,
-                                    metrics_.x(spec.left), metrics_.y(spec.top), metrics_.x(spec.width),
-                                    metrics_.y(spec.height), parent,
-                                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)),
-                                    instance_, nullptr);
-        SendMessageA(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(fontFor(spec.font)), FALSE);
-        controls_[spec.id] = hwnd;
-        texts_[spec.id] = spec.text;
-        autoSize_[spec.id] = spec.autoSize;
-        if (spec.kind == ControlKind::Frame) frame_ = hwnd;
-        if (spec.kind == ControlKind::Slider) {
+        HWND hwnd = CreateWindowExA(
+            0, windowClass, toAnsi(item.text).c_str(), style, metrics_.x(item.left),
+            metrics_.y(item.top), metrics_.x(item.width), metrics_.y(item.height), parent,
+            reinterpret_cast<HMENU>(static_cast<INT_PTR>(item.id)), instance_, nullptr);
+        SendMessageA(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(fontFor(item.font)), FALSE);
+        controls_[item.id] = hwnd;
+        texts_[item.id] = item.text;
+        autoSize_[item.id] = item.autoSize;
+        if (item.kind == ControlKind::Frame) frame_ = hwnd;
+        if (item.kind == ControlKind::Slider) {
             SendMessageA(hwnd, TBM_SETRANGE, FALSE, MAKELPARAM(kSliderMin, kSliderMax));
             SendMessageA(hwnd, TBM_SETLINESIZE, 0, 1);
             SendMessageA(hwnd, TBM_SETPAGESIZE, 0, 5);
             SendMessageA(hwnd, TBM_SETPOS, TRUE, kSliderMin);
         }
-        if (spec.autoSize) fitToText(hwnd);
-        if (spec.kind == ControlKind::CheckBox) widenToText(hwnd);
-        if (spec.tooltip) addTooltip(hwnd, spec.tooltip);
+        if (item.autoSize) fitToText(hwnd);
+        if (item.kind == ControlKind::CheckBox) widenToText(hwnd);
+        if (item.tooltip) addTooltip(hwnd, item.tooltip);
     }
     // The label under the frame is never seen.
     SetWindowPos(control(Control::Label2), HWND_BOTTOM, 0, 0, 0, 0,

@@ -15,11 +15,11 @@ Metrics::Metrics() {
     }
 }
 
-HFONT Metrics::createFont(const FontSpec& spec) const {
-    int height = -static_cast<int>(std::lround(spec.points * dpiY_ / 72.0));
-    return CreateFontA(height, 0, 0, 0, spec.bold ? FW_BOLD : FW_NORMAL, spec.italic,
-                       spec.underline, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                       CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, spec.face);
+HFONT Metrics::createFont(const FontStyle& font) const {
+    int height = -static_cast<int>(std::lround(font.points * dpiY_ / 72.0));
+    return CreateFontA(height, 0, 0, 0, font.bold ? FW_BOLD : FW_NORMAL, font.italic,
+                       font.underline, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                       CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, font.face);
 }
 
 namespace {

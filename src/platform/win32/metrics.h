@@ -15,7 +15,7 @@ public:
     int dpiX() const { return dpiX_; }
     int dpiY() const { return dpiY_; }
     // A font of the given description; the caller owns it.
-    HFONT createFont(const FontSpec& spec) const;
+    HFONT createFont(const FontStyle& font) const;
 
 private:
     int dpiX_ = 96;
