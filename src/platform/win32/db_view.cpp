@@ -58,7 +58,7 @@ void Win32DbView::createWindow() {
                             CW_USEDEFAULT, CW_USEDEFAULT, r.right - r.left, r.bottom - r.top,
                             nullptr, nullptr, instance_, this);
     if (!hwnd_) throw RuntimeError(kErrOutOfMemory);
-    if (!font_) font_ = metrics_.createFont({"MS Sans Serif", 8.25, false, false, false});
+    if (!font_) font_ = metrics_.createFont(kLabelFont);
     for (const ListLayout& list : dbWindowLists()) {
         HWND box = CreateWindowExA(WS_EX_CLIENTEDGE, "LISTBOX", nullptr,
                                    WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_TABSTOP | LBS_NOTIFY,
