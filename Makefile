@@ -5,9 +5,10 @@
 SHELL := /bin/bash
 DEPS ?= tools/install-deps.sh
 
-.PHONY: all deps native-test fuzz-test fuzz win32 wine-test bench test clear-skips run clean
+.PHONY: all deps native-test fuzz-test fuzz windows win32 win64 wine-test bench test clear-skips \
+	run clean
 
-all: native-test win32
+all: native-test windows
 
 deps:
 	$(if $(DEPS),bash $(DEPS))
@@ -25,19 +26,26 @@ FUZZ_SECONDS ?= 600
 fuzz: deps
 	bash tools/fuzz.sh $(FUZZ_SECONDS)
 
-# Corvane.exe and the Wine test programs, cross-compiled with MinGW-w64.
-win32: deps
-	bash tools/build-win32.sh
+# Corvane.exe and the Wine test programs, cross-compiled with MinGW-w64 from the same sources:
+# build/win32 (i686, the product) and build/win64 (x86-64). `make win32` builds both too.
+windows win32: deps
+	bash tools/build-windows.sh win32 win64
 
-# The Wine layer: the real Corvane.exe under Wine, worked by the test driver.
-wine-test: win32
-	bash tests/wine/run.sh build/win32
+win64: deps
+	bash tools/build-windows.sh win64
 
-# The performance table (a program, not a test): start-up, tick, memory, size, under Wine.
-bench: win32
-	bash tools/bench.sh build/win32
+# The Wine layers this machine can run (tests/wine/layers.sh decides): the real Corvane.exe
+# under Wine, worked by the test driver.
+wine-test: windows
+	bash tests/wine/layers.sh
+
+# The performance table (a program, not a test): start-up, tick, memory, size, under Wine, on
+# whichever build this machine runs natively.
+bench: windows
+	bash tools/bench.sh
 
 test: clear-skips native-test fuzz-test wine-test
+	@echo "make test: the layers that ran:"; sed 's/^/  /' build/layers-ran.txt 2>/dev/null || true
 	@if [ -s build/skipped-layers.txt ]; then \
 	  echo "########################################################################"; \
 	  echo "## make test passed, but NOT everything ran:"; \
@@ -46,10 +54,11 @@ test: clear-skips native-test fuzz-test wine-test
 	else echo "make test: every layer ran and passed"; fi
 
 clear-skips:
-	@rm -f build/skipped-layers.txt
+	@rm -f build/skipped-layers.txt build/layers-ran.txt
 
-run: win32
-	bash tools/run.sh build/win32
+# Corvane under Wine: the 32-bit build where this machine runs it natively, else the x86-64 one.
+run: windows
+	bash tools/run.sh
 
 clean:
 	rm -rf build

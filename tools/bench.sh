@@ -7,18 +7,31 @@ set -euo pipefail
 source "$(dirname "$0")/layer-check.sh"
 source "$layer_root/tools/wine-env.sh"
 
-build=$(realpath -m "${1:-$layer_root/build/win32}")
-bench=$build/bench/corvane-bench.exe
-out=$layer_root/build/bench
 missing=$(wine_env_missing_tools | tr '\n' ' ')
 [ -z "$missing" ] || { echo "make bench: missing ${missing% }" >&2; exit 1; }
+# Measured natively only: the 32-bit build where its loader runs here, else the x86-64 one.
+if [ -n "${1:-}" ]; then
+  build=$(realpath -m "$1")
+elif wine_env_loader32_runs; then
+  build=$layer_root/build/win32
+elif wine_env_loader64_runs; then
+  build=$layer_root/build/win64
+else
+  echo "make bench: this machine runs neither of Wine's loaders" >&2
+  exit 1
+fi
+loader=$(wine_env_build_loader "$build")
+wine_env_use_loader "$loader"
+bench=$build/bench/corvane-bench.exe
+out=$layer_root/build/bench
+template=$layer_root/build/wine-prefix-template$([ "$loader" = 64 ] && echo -win64)
 [ -f "$bench" ] || { echo "make bench: $bench was not built" >&2; exit 1; }
 
 trap wine_env_cleanup EXIT
 trap 'exit 130' INT TERM
 wine_env_start_xvfb
-wine_env_template_prefix "$layer_root/build/wine-prefix-template"
-wine_env_fresh_prefix "$layer_root/build/wine-prefix-template" "$out/prefix"
+wine_env_template_prefix "$template"
+wine_env_fresh_prefix "$template" "$out/prefix"
 
 CORVANE_EXE=$(wine_env_windows_path "$build/Corvane.exe")
 CORVANE_FLOOR_EXE=$(wine_env_windows_path "$build/tests/wine/CorvaneFloor.exe")
@@ -28,6 +41,8 @@ export CORVANE_EXE CORVANE_FLOOR_EXE
   echo "Machine: $(sed -n 's/^model name[[:space:]]*: //p' /proc/cpuinfo | head -1)," \
     "$(nproc) cores, $(free -g | awk '/^Mem:/ {print $2}') GiB;" \
     "$(uname -sr); $(wine --version); $(date -u +%Y-%m-%d)"
+  echo "Build: ${build#"$layer_root"/} ($([ "$loader" = 64 ] && echo x86-64 || echo i686))" \
+    "under $(wine_env_loader_name)"
   echo "Command: make bench (runs: ${CORVANE_BENCH_RUNS:-7}, memory ticks: ${CORVANE_BENCH_TICKS:-100000})"
   echo
   # The wineserver is started before the clock runs: the first program of a prefix pays for it.

@@ -1,22 +1,36 @@
 #!/usr/bin/env bash
 # make run: Corvane under Wine, on $DISPLAY or, where there is none, on a virtual display; a
 # screenshot goes to build/screenshot.png after the first sample, and Corvane runs on until it
-# is closed or this script is interrupted. The run prefix (build/wine-run) is kept between runs,
+# is closed or this script is interrupted. The run prefixes (build/wine-run) are kept between runs,
 # so that the statistics carry on as they do on a real machine.
 set -euo pipefail
 source "$(dirname "$0")/layer-check.sh"
 source "$layer_root/tools/wine-env.sh"
 
-build=$(realpath -m "${1:-$layer_root/build/win32}")
+missing=$(wine_env_missing_tools | tr '\n' ' ')
+[ -z "$missing" ] || { echo "make run: missing ${missing% }" >&2; exit 1; }
+# The 32-bit program, the product, where this machine runs Wine's 32-bit loader natively; else
+# the same sources built for x86-64, under Wine's 64-bit loader.
+if [ -n "${1:-}" ]; then
+  build=$(realpath -m "$1")
+elif wine_env_loader32_runs; then
+  build=$layer_root/build/win32
+elif wine_env_loader64_runs; then
+  build=$layer_root/build/win64
+else
+  echo "make run: this machine runs neither of Wine's loaders" >&2
+  exit 1
+fi
+loader=$(wine_env_build_loader "$build")
+wine_env_use_loader "$loader"
 corvane=$build/Corvane.exe
 drive=$build/tests/wine/corvane-drive.exe
 shot=$layer_root/build/screenshot.png
-template=$layer_root/build/wine-prefix-template
-prefix=$layer_root/build/wine-run/prefix
+template=$layer_root/build/wine-prefix-template$([ "$loader" = 64 ] && echo -win64)
+prefix=$layer_root/build/wine-run/prefix-$(basename "$build")
 
-missing=$(wine_env_missing_tools | tr '\n' ' ')
-[ -z "$missing" ] || { echo "make run: missing ${missing% }" >&2; exit 1; }
 [ -f "$corvane" ] || { echo "make run: $corvane was not built" >&2; exit 1; }
+echo "make run: ${build#"$layer_root"/}/Corvane.exe under $(wine_env_loader_name)"
 
 trap wine_env_cleanup EXIT
 trap 'exit 130' INT TERM

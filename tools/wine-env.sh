@@ -7,8 +7,82 @@ export WINEDLLOVERRIDES="mscoree=;mshtml=;winemenubuilder.exe=d"
 
 wine_env_xvfb_pid=""
 wine_env_prefixes=()
+# The loader the functions below run programs with: "32" (Wine's 32-bit loader, which also
+# starts 64-bit programs), "64" (the 64-bit loader alone) or "" (not chosen yet).
+wine_env_loader=""
+wine_env_loader32=/usr/lib/wine/wine
+wine_env_loader64=/usr/lib/wine/wine64
 
 wine_env_say() { printf '%s\n' "$*" >&2; }
+
+# Whether i386 Linux programs are handed to an emulator (a binfmt_misc entry for qemu-i386):
+# then the 32-bit loader runs, but some fifty times slower than natively.
+wine_env_i386_emulated() {
+  local entry
+  for entry in /proc/sys/fs/binfmt_misc/*; do
+    case ${entry##*/} in register | status) continue ;; esac
+    [ -r "$entry" ] || continue
+    grep -qx enabled "$entry" 2>/dev/null && grep -q '^interpreter .*qemu-i386' "$entry" &&
+      return 0
+  done
+  return 1
+}
+
+# Whether this machine runs Wine's 32-bit loader natively. Today's kernels may run no 32-bit
+# Linux program at all ("Exec format error"), so this is decided here, at run time.
+wine_env_loader32_runs() {
+  [ -x "$wine_env_loader32" ] || return 1
+  wine_env_i386_emulated && return 1
+  "$wine_env_loader32" --version >/dev/null 2>&1
+}
+
+# Whether Wine's 64-bit loader runs here.
+wine_env_loader64_runs() {
+  [ -x "$wine_env_loader64" ] && "$wine_env_loader64" --version >/dev/null 2>&1
+}
+
+# Chooses the loader for what follows: "32" or "64". Debian's `wine` wrapper takes the 32-bit
+# loader whenever it is installed, even where it cannot run: for "64" a `wine` of our own comes
+# first in PATH (`wineboot` and the other launchers call `wine-stable`), and WINELOADER names the
+# 64-bit loader, from which Wine finds the 32-bit one when a 32-bit program is started.
+wine_env_use_loader() {
+  local bin
+  case $1 in
+    32)
+      unset WINELOADER
+      ;;
+    64)
+      bin=${layer_root:-$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)}/build/wine-loader64
+      mkdir -p "$bin"
+      for name in wine wine-stable wine64; do
+        printf '#!/bin/sh\nexec %s "$@"\n' "$wine_env_loader64" >"$bin/$name.new"
+        chmod 755 "$bin/$name.new"
+        mv -f "$bin/$name.new" "$bin/$name"
+      done
+      case ":$PATH:" in *":$bin:"*) ;; *) export PATH="$bin:$PATH" ;; esac
+      export WINELOADER=$wine_env_loader64
+      ;;
+    *) wine_env_say "wine-env: no loader \"$1\""; return 1 ;;
+  esac
+  wine_env_loader=$1
+}
+
+# The loader a build's programs need: win64's are x86-64, win32's i386.
+wine_env_build_loader() {
+  case $(basename "$1") in
+    win64) echo 64 ;;
+    *) echo 32 ;;
+  esac
+}
+
+# "Wine's 64-bit loader" and the like, for tables and summaries.
+wine_env_loader_name() {
+  case $wine_env_loader in
+    32) echo "Wine's 32-bit loader ($("$wine_env_loader32" --version 2>/dev/null))" ;;
+    64) echo "Wine's 64-bit loader ($("$wine_env_loader64" --version 2>/dev/null))" ;;
+    *) echo "Debian's wine wrapper" ;;
+  esac
+}
 
 # The tools the Wine layer needs that are not on PATH, one per line.
 wine_env_missing_tools() {
@@ -57,7 +131,7 @@ wine_env_template_prefix() {
   mkdir -p "$(dirname "$template")"
   (
     export WINEPREFIX=$template
-    wineboot -i >/dev/null 2>&1 </dev/null
+    wine wineboot -i >/dev/null 2>&1 </dev/null
     # Every program in Wine's own desktop window: windows get caption bars and minimise the
     # Windows way on a display that has no window manager.
     wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Corvane /f >/dev/null 2>&1

@@ -9,11 +9,23 @@ source "$layer_root/tests/wine/printer-env.sh"
 
 build=$(realpath -m "${1:-$layer_root/build/win32}")
 shift || true
-out=$layer_root/build/wine-tests
-layer="Wine layer"
+out=$layer_root/build/wine-tests/$(basename "$build")
 
 missing=$(wine_env_missing_tools | tr '\n' ' ')
 [ -z "$missing" ] || layer_unavailable "$layer" "missing ${missing% }"
+# The build's programs need the loader of their kind, where this machine runs it natively.
+loader=$(wine_env_build_loader "$build")
+layer="Wine layer on ${build#"$layer_root"/}"
+if [ "$loader" = 32 ]; then
+  wine_env_loader32_runs ||
+    layer_unavailable "$layer" "this machine does not run Wine's 32-bit loader natively"
+  template=$layer_root/build/wine-prefix-template
+else
+  wine_env_loader64_runs || layer_unavailable "$layer" "Wine's 64-bit loader does not run here"
+  template=$layer_root/build/wine-prefix-template-win64
+fi
+wine_env_use_loader "$loader"
+pe_arch=$([ "$loader" = 64 ] && echo x86-64 || echo i386)
 suite=$build/tests/wine/corvane_wine_tests.exe
 floor=$build/tests/wine/CorvaneFloor.exe
 opener=$build/tests/wine/CorvaneOpener.exe
@@ -23,7 +35,7 @@ corvane=$build/Corvane.exe
 
 if [ -f "$corvane" ]; then
   CHECK_PE_AT_FIRST_USE="comdlg32.dll shell32.dll psapi.dll" \
-    bash "$layer_root/tests/wine/check-pe.sh" "$corvane"
+    bash "$layer_root/tests/wine/check-pe.sh" "$pe_arch" "$corvane"
 else
   # Until the program exists only the harness's own tests can run.
   [ "${CI:-}" = true ] && { echo "ERROR: $corvane was not built" >&2; exit 1; }
@@ -31,7 +43,7 @@ else
     >>"$layer_root/build/skipped-layers.txt"
   echo "## WARNING: $corvane not built: only the driver's own tests run" >&2
 fi
-bash "$layer_root/tests/wine/check-pe.sh" "$floor"
+bash "$layer_root/tests/wine/check-pe.sh" "$pe_arch" "$floor"
 
 # A folder of the prefix mounted read-only, for the test of a read-only program folder: as
 # root, a folder's permissions stop no write.
@@ -48,8 +60,8 @@ unmount_readonly  # left by a run that was killed
 trap cleanup EXIT
 trap 'exit 130' INT TERM
 wine_env_start_xvfb
-wine_env_template_prefix "$layer_root/build/wine-prefix-template"
-wine_env_fresh_prefix "$layer_root/build/wine-prefix-template" "$out/prefix"
+wine_env_template_prefix "$template"
+wine_env_fresh_prefix "$template" "$out/prefix"
 if [ -f "$corvane" ]; then
   mkdir -p "$readonly_dir"
   cp "$corvane" "$readonly_dir/Corvane.exe"
@@ -128,5 +140,5 @@ if command -v identify >/dev/null 2>&1; then
     identify "$shot" >/dev/null || { echo "ERROR: $shot is not a valid PNG" >&2; status=1; }
   done
 fi
-[ $status -eq 0 ] && echo "Wine layer: passed; screenshots in ${out#"$layer_root"/}/"
+[ $status -eq 0 ] && echo "$layer: passed under $(wine_env_loader_name); screenshots in ${out#"$layer_root"/}/"
 exit $status

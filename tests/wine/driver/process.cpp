@@ -26,7 +26,10 @@ Process Process::startCommandLine(const std::string& line, const std::string& wo
                         directory.empty() ? nullptr : directory.c_str(), &startup, &info)) {
         throw DriverError(line + ": " + lastErrorText());
     }
-    CloseHandle(info.hThread);
+    // Wine starts a Unix program without a process to give back; its 64-bit loader then leaves
+    // a handle of this process's own in hThread (seen: the cached HKEY_CURRENT_USER), which
+    // must not be closed.
+    if (info.hProcess) CloseHandle(info.hThread);
     return Process(info.hProcess, info.dwProcessId);
 }
 

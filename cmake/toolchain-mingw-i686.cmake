@@ -1,4 +1,4 @@
-# Cross-compiling the 32-bit Windows program with MinGW-w64 from Debian.
+# Cross-compiling the 32-bit (i686) Windows programs with MinGW-w64 from Debian: the product.
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR i686)
 set(CMAKE_C_COMPILER i686-w64-mingw32-gcc)
