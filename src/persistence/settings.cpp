@@ -4,10 +4,10 @@
 #include <algorithm>
 #include <string>
 
-#include "commands/refresh_rate.h"
+#include "persistence/refresh_rate.h"
 #include "common/conversions.h"
 #include "common/numbers.h"
-#include "monitor/layout.h"
+#include "layout/main_layout.h"
 #include "persistence/settings_keys.h"
 
 namespace corvane {

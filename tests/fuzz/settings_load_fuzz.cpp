@@ -11,7 +11,7 @@
 #include <string>
 
 #include "fake_platform.h"
-#include "monitor/main_window.h"
+#include "program/main_window.h"
 #include "persistence/settings.h"
 #include "probes/swap_location.h"
 
