@@ -5,6 +5,7 @@
 #include "layout/about_layout.h"
 #include "win32/resource.h"
 #include "win32/win32_text.h"
+#include "win32/window_procedure.h"
 
 namespace corvane::win32 {
 
@@ -15,15 +16,6 @@ constexpr DWORD kAboutExStyle = WS_EX_DLGMODALFRAME;
 constexpr UINT_PTR kAboutTimerId = static_cast<UINT_PTR>(TimerId::AboutTimer1);
 constexpr int kImageIds[kAboutImageCount] = {IDI_ANIMATION1, IDI_ANIMATION2, IDI_ANIMATION3,
                                              IDI_ANIMATION4};
-
-// No exception may cross a window procedure: Windows calls it as a C callback.
-template <class Handler>
-void guarded(Handler&& handler) {
-    try {
-        handler();
-    } catch (...) {
-    }
-}
 
 struct ThreadWindows {
     HWND except;
@@ -41,13 +33,8 @@ BOOL CALLBACK collectEnabledWindow(HWND hwnd, LPARAM param) {
 }  // namespace
 
 void Win32AboutView::registerClass(HINSTANCE instance) {
-    WNDCLASSA about{};
-    about.lpfnWndProc = windowProc;
-    about.hInstance = instance;
-    about.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-    about.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    about.lpszClassName = kAboutWindowClass;
-    RegisterClassA(&about);
+    registerWindowClass(instance, kAboutWindowClass,
+                        windowProcedure<Win32AboutView, &Win32AboutView::onMessage>);
 }
 
 Win32AboutView::Win32AboutView(HINSTANCE instance, const Metrics& metrics, AboutWindow& logic)
@@ -193,7 +180,7 @@ void Win32AboutView::runModal() {
         if (got < 0) break;
         // Key preview: the window sees every key before its focused control does.
         if (msg.message == WM_KEYDOWN && ownsWindow(msg.hwnd)) {
-            guarded([&] { logic_.onKeyDown(static_cast<int>(msg.wParam)); });
+            logic_.onKeyDown(static_cast<int>(msg.wParam));
             if (closing_) break;
         }
         if (IsDialogMessageA(hwnd_, &msg)) continue;
@@ -211,37 +198,32 @@ void Win32AboutView::runModal() {
     if (quit) PostQuitMessage(static_cast<int>(quitCode));
 }
 
-LRESULT CALLBACK Win32AboutView::windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        auto* create = reinterpret_cast<CREATESTRUCTA*>(lParam);
-        SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
-        static_cast<Win32AboutView*>(create->lpCreateParams)->hwnd_ = hwnd;
-    }
-    auto* view = reinterpret_cast<Win32AboutView*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-    if (!view || message == WM_NCDESTROY) {
-        if (view) view->hwnd_ = nullptr;
+LRESULT Win32AboutView::onMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) hwnd_ = hwnd;
+    if (message == WM_NCDESTROY) {
+        hwnd_ = nullptr;
         return DefWindowProcA(hwnd, message, wParam, lParam);
     }
-    return view->handle(message, wParam, lParam);
+    return handle(message, wParam, lParam);
 }
 
 LRESULT Win32AboutView::handle(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_TIMER:
-            if (wParam == kAboutTimerId) guarded([&] { logic_.onTimer(); });
+            if (wParam == kAboutTimerId) logic_.onTimer();
             return 0;
         case WM_COMMAND: {
             auto id = static_cast<int>(LOWORD(wParam));
             int code = HIWORD(wParam);
             if ((id == static_cast<int>(AboutControl::Command1) && code == BN_CLICKED) ||
                 id == IDOK) {
-                guarded([&] { logic_.onCommand1Click(); });
+                logic_.onCommand1Click();
             } else if (id == IDCANCEL) {
-                guarded([&] { logic_.onKeyDown(VK_ESCAPE); });
+                logic_.onKeyDown(VK_ESCAPE);
             } else if (id == static_cast<int>(AboutControl::Label3) && code == STN_CLICKED) {
-                guarded([&] { logic_.onLabel3Click(); });
+                logic_.onLabel3Click();
             } else if (id == static_cast<int>(AboutControl::Label4) && code == STN_CLICKED) {
-                guarded([&] { logic_.onLabel4Click(); });
+                logic_.onLabel4Click();
             }
             return 0;
         }
@@ -269,7 +251,7 @@ LRESULT Win32AboutView::handle(UINT message, WPARAM wParam, LPARAM lParam) {
         }
         case WM_CLOSE:
             // Alt+F4 unloads the window as its button does.
-            guarded([&] { logic_.fin(); });
+            logic_.fin();
             return 0;
         default: break;
     }

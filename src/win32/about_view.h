@@ -25,6 +25,8 @@ class Win32AboutView : public AboutView {
     Win32AboutView& operator=(const Win32AboutView&) = delete;
 
     static void registerClass(HINSTANCE instance);
+    // Every message of the window, from its window procedure.
+    LRESULT onMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     // Creates the window and its controls, hidden and centred on the screen.
     bool create();
     // Shows the window and runs its messages until it is closed; the program's other windows
@@ -40,7 +42,6 @@ class Win32AboutView : public AboutView {
     void close() override;
 
    private:
-    static LRESULT CALLBACK windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
     void createControls();
     void loadImages();

@@ -3,6 +3,7 @@
 
 #include "win32/main_view.h"
 #include "win32/win32_text.h"
+#include "win32/window_procedure.h"
 
 namespace corvane::win32 {
 
@@ -14,13 +15,8 @@ constexpr DWORD kDbExStyle = WS_EX_DLGMODALFRAME;  // no icon in the caption
 }  // namespace
 
 void Win32DbView::registerClass(HINSTANCE instance) {
-    WNDCLASSA wc{};
-    wc.lpfnWndProc = windowProc;
-    wc.hInstance = instance;
-    wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    wc.lpszClassName = kDbWindowClass;
-    RegisterClassA(&wc);
+    registerWindowClass(instance, kDbWindowClass,
+                        windowProcedure<Win32DbView, &Win32DbView::onMessage>);
 }
 
 Win32DbView::Win32DbView(HINSTANCE instance, const Metrics& metrics)
@@ -31,19 +27,14 @@ Win32DbView::~Win32DbView() {
     if (font_) DeleteObject(font_);
 }
 
-LRESULT CALLBACK Win32DbView::windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        auto* create = reinterpret_cast<CREATESTRUCTA*>(lParam);
-        SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
-    }
-    auto* view = reinterpret_cast<Win32DbView*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-    if (view && message == WM_DESTROY && view->hwnd_ == hwnd) {
+LRESULT Win32DbView::onMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_DESTROY && hwnd_ == hwnd) {
         // Closing the window unloads it: the ticks stop filling it until "d" shows it again.
-        view->hwnd_ = nullptr;
-        view->loaded_ = false;
+        hwnd_ = nullptr;
+        loaded_ = false;
         // A window loaded again starts with empty lists, as this one did.
-        for (Lines& lines : view->lines_) lines = Lines{};
-        if (view->core_) view->core_->onDbUnload();
+        for (Lines& lines : lines_) lines = Lines{};
+        if (core_) core_->onDbUnload();
     }
     return DefWindowProcA(hwnd, message, wParam, lParam);
 }

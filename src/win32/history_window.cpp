@@ -11,6 +11,7 @@
 #include "win32/history_render.h"
 #include "win32/resource.h"
 #include "win32/win32_text.h"
+#include "win32/window_procedure.h"
 
 namespace corvane::win32 {
 
@@ -54,21 +55,12 @@ Win32HistoryWindow::~Win32HistoryWindow() {
 }
 
 void Win32HistoryWindow::registerClasses(HINSTANCE instance) {
-    WNDCLASSA window{};
-    window.lpfnWndProc = windowProc;
-    window.hInstance = instance;
-    window.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(IDI_CORVANE));
-    window.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-    window.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    window.lpszClassName = kHistoryWindowClass;
-    RegisterClassA(&window);
-
-    WNDCLASSA plot{};
-    plot.lpfnWndProc = plotProc;
-    plot.hInstance = instance;
-    plot.hCursor = LoadCursorA(nullptr, IDC_CROSS);
-    plot.lpszClassName = kHistoryPlotClass;
-    RegisterClassA(&plot);
+    registerWindowClass(instance, kHistoryWindowClass,
+                        windowProcedure<Win32HistoryWindow, &Win32HistoryWindow::onMessage>,
+                        {.programIcon = true});
+    registerWindowClass(instance, kHistoryPlotClass,
+                        windowProcedure<Win32HistoryWindow, &Win32HistoryWindow::onPlotMessage>,
+                        {.cursor = IDC_CROSS, .buttonFace = false});
 }
 
 void Win32HistoryWindow::open(History& history) {
@@ -255,21 +247,10 @@ void Win32HistoryWindow::hover(int x, int y) {
                       columnMinute(picture_.span, columns, column), system_));
 }
 
-LRESULT CALLBACK Win32HistoryWindow::windowProc(HWND hwnd, UINT message, WPARAM wParam,
-                                                LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        auto* create = reinterpret_cast<CREATESTRUCTA*>(lParam);
-        SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
-        static_cast<Win32HistoryWindow*>(create->lpCreateParams)->hwnd_ = hwnd;
-    }
-    auto* self = reinterpret_cast<Win32HistoryWindow*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-    if (!self || self->hwnd_ != hwnd) return DefWindowProcA(hwnd, message, wParam, lParam);
-    try {
-        return self->handle(message, wParam, lParam);
-    } catch (const std::exception&) {
-        // Nothing may cross into Windows; the window simply goes on.
-        return DefWindowProcA(hwnd, message, wParam, lParam);
-    }
+LRESULT Win32HistoryWindow::onMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) hwnd_ = hwnd;
+    if (hwnd_ != hwnd) return DefWindowProcA(hwnd, message, wParam, lParam);
+    return handle(message, wParam, lParam);
 }
 
 LRESULT Win32HistoryWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -318,20 +299,11 @@ LRESULT Win32HistoryWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
     return DefWindowProcA(hwnd_, message, wParam, lParam);
 }
 
-LRESULT CALLBACK Win32HistoryWindow::plotProc(HWND hwnd, UINT message, WPARAM wParam,
-                                              LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        auto* create = reinterpret_cast<CREATESTRUCTA*>(lParam);
-        SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
-    }
-    auto* self = reinterpret_cast<Win32HistoryWindow*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-    if (!self || !self->hwnd_) return DefWindowProcA(hwnd, message, wParam, lParam);
-    if (!self->plot_) self->plot_ = hwnd;
-    try {
-        return self->handlePlot(message, wParam, lParam);
-    } catch (const std::exception&) {
-        return DefWindowProcA(hwnd, message, wParam, lParam);
-    }
+LRESULT Win32HistoryWindow::onPlotMessage(HWND hwnd, UINT message, WPARAM wParam,
+                                          LPARAM lParam) {
+    if (!hwnd_) return DefWindowProcA(hwnd, message, wParam, lParam);
+    if (!plot_) plot_ = hwnd;
+    return handlePlot(message, wParam, lParam);
 }
 
 LRESULT Win32HistoryWindow::handlePlot(UINT message, WPARAM wParam, LPARAM lParam) {

@@ -26,13 +26,15 @@ public:
     Win32HistoryWindow& operator=(const Win32HistoryWindow&) = delete;
 
     static void registerClasses(HINSTANCE instance);
+    // Every message of the window, from its window procedure.
+    LRESULT onMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    // Every message of the drawing, from its window procedure.
+    LRESULT onPlotMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     // Creates the window over `history` and shows it, or brings it to the front.
     void open(History& history);
     void refresh() override;
 
 private:
-    static LRESULT CALLBACK windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
-    static LRESULT CALLBACK plotProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT handlePlot(UINT message, WPARAM wParam, LPARAM lParam);
     void createControls();

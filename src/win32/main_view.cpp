@@ -4,8 +4,10 @@
 
 #include <commctrl.h>
 
+#include "win32/menu_ids.h"
 #include "win32/resource.h"
 #include "win32/win32_text.h"
+#include "win32/window_procedure.h"
 
 namespace corvane::win32 {
 
@@ -74,22 +76,10 @@ LRESULT CALLBACK frameProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
 }  // namespace
 
 void Win32MainView::registerClasses(HINSTANCE instance) {
-    WNDCLASSA main{};
-    main.lpfnWndProc = windowProc;
-    main.hInstance = instance;
-    main.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(IDI_CORVANE));
-    main.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-    main.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    main.lpszMenuName = nullptr;
-    main.lpszClassName = kMainWindowClass;
-    RegisterClassA(&main);
-
-    WNDCLASSA frame{};
-    frame.lpfnWndProc = frameProc;
-    frame.hInstance = instance;
-    frame.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-    frame.lpszClassName = kFrameClass;
-    RegisterClassA(&frame);
+    registerWindowClass(instance, kMainWindowClass,
+                        windowProcedure<Win32MainView, &Win32MainView::onMessage>,
+                        {.programIcon = true});
+    registerWindowClass(instance, kFrameClass, frameProc, {.buttonFace = false});
 }
 
 // ---- The main window ----
@@ -101,15 +91,10 @@ Win32MainView::~Win32MainView() {
     for (HFONT font : fonts_) DeleteObject(font);
 }
 
-LRESULT CALLBACK Win32MainView::windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        auto* create = reinterpret_cast<CREATESTRUCTA*>(lParam);
-        SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
-        static_cast<Win32MainView*>(create->lpCreateParams)->hwnd_ = hwnd;
-    }
-    auto* view = reinterpret_cast<Win32MainView*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-    if (!view || !view->core_) return DefWindowProcA(hwnd, message, wParam, lParam);
-    return view->handle(message, wParam, lParam);
+LRESULT Win32MainView::onMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) hwnd_ = hwnd;
+    if (!core_) return DefWindowProcA(hwnd, message, wParam, lParam);
+    return handle(message, wParam, lParam);
 }
 
 LRESULT Win32MainView::handle(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -120,7 +105,7 @@ LRESULT Win32MainView::handle(UINT message, WPARAM wParam, LPARAM lParam) {
             return 0;
         case WM_COMMAND:
             if (lParam == 0) {  // a menu item or an accelerator
-                core_->onMenu(static_cast<MenuItem>(LOWORD(wParam)));
+                if (auto item = menuItemFromId(LOWORD(wParam))) core_->onMenu(*item);
                 return 0;
             }
             if (LOWORD(wParam) == static_cast<int>(Control::dessus) && HIWORD(wParam) == BN_CLICKED) {

@@ -27,6 +27,8 @@ public:
 
     // Registers the window classes of the main window and its frame.
     static void registerClasses(HINSTANCE instance);
+    // Every message of the window, from its window procedure.
+    LRESULT onMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     // Creates the window and its controls, hidden, around the core's handlers.
     void create(MainWindow& core);
     // Shows the window centred on the screen, as it is after its load handler.
@@ -57,7 +59,6 @@ private:
         bool enabled = false;
     };
 
-    static LRESULT CALLBACK windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
     void createControls();
     void addTooltip(HWND control, const char* text);
@@ -84,6 +85,8 @@ class Win32DbView : public DbView {
 public:
     Win32DbView(HINSTANCE instance, const Metrics& metrics);
     static void registerClass(HINSTANCE instance);
+    // Every message of the window, from its window procedure.
+    LRESULT onMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     ~Win32DbView() override;
     void attach(MainWindow& core) { core_ = &core; }
     void destroy();
@@ -105,7 +108,6 @@ private:
         bool stale = false;  // the list box does not show `items`
     };
 
-    static LRESULT CALLBACK windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     Lines& lines(DbList list) { return lines_[list == DbList::List1 ? 0 : 1]; }
     bool visible() const { return hwnd_ && IsWindowVisible(hwnd_); }
     void refill(DbList list);

@@ -1,5 +1,5 @@
 // Resource IDs of the program. Menu items and controls use the indexes the automation relies on
-// (see src/platform/controls.h); these are the resources' own.
+// (src/platform/controls.h); the menu's are checked against MenuItem in menu_ids.h.
 #pragma once
 
 #define IDR_MAINMENU 1
