@@ -5,12 +5,16 @@
 SHELL := /bin/bash
 DEPS ?= tools/install-deps.sh
 
-.PHONY: all deps native-test fuzz-test fuzz win32 wine-test bench test clear-skips run clean
+.PHONY: all deps format-check native-test fuzz-test fuzz win32 wine-test bench test clear-skips run clean
 
 all: native-test win32
 
 deps:
 	$(if $(DEPS),bash $(DEPS))
+
+# Every C++ file as the root .clang-format lays it out (clang-format 14).
+format-check:
+	bash tools/format-check.sh
 
 # The native layer: the core and its tests, with ASan and UBSan.
 native-test: deps
@@ -37,7 +41,7 @@ wine-test: win32
 bench: win32
 	bash tools/bench.sh build/win32
 
-test: clear-skips native-test fuzz-test wine-test
+test: clear-skips format-check native-test fuzz-test wine-test
 	@if [ -s build/skipped-layers.txt ]; then \
 	  echo "########################################################################"; \
 	  echo "## make test passed, but NOT everything ran:"; \
