@@ -5,13 +5,17 @@
 SHELL := /bin/bash
 DEPS ?= tools/install-deps.sh
 
-.PHONY: all deps native-test fuzz-test fuzz windows win32 win64 wine-test bench test clear-skips \
-	run clean
+.PHONY: all deps format-check native-test fuzz-test fuzz windows win32 win64 wine-test bench test \
+	clear-skips run clean
 
 all: native-test windows
 
 deps:
 	$(if $(DEPS),bash $(DEPS))
+
+# Every C++ file as the root .clang-format lays it out (clang-format 14).
+format-check:
+	bash tools/format-check.sh
 
 # The native layer: the core and its tests, with ASan and UBSan.
 native-test: deps
@@ -44,7 +48,7 @@ wine-test: windows
 bench: windows
 	bash tools/bench.sh
 
-test: clear-skips native-test fuzz-test wine-test
+test: clear-skips format-check native-test fuzz-test wine-test
 	@echo "make test: the layers that ran:"; sed 's/^/  /' build/layers-ran.txt 2>/dev/null || true
 	@if [ -s build/skipped-layers.txt ]; then \
 	  echo "########################################################################"; \

@@ -6,8 +6,8 @@
 
 #include "history/history.h"
 #include "history/utc_minutes.h"
-#include "platform/win32/history_render.h"
-#include "platform/win32/win32_services.h"
+#include "win32/history_render.h"
+#include "win32/win32_services.h"
 
 namespace corvane::bench {
 

@@ -7,8 +7,8 @@
 #include <cstdio>
 #include <cwchar>
 
-#include "platform/win32/page_files.h"
-#include "platform/win32/program.h"
+#include "win32/page_files.h"
+#include "win32/program.h"
 
 namespace corvane::bench {
 

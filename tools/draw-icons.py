@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Draws Corvane's icons and its link cursor, and writes them as Windows .ico/.cur files.
 
-Run from anywhere: tools/draw-icons.py [output folder, default src/platform/win32/res].
+Run from anywhere: tools/draw-icons.py [output folder, default src/win32/res].
 With --preview=FOLDER it also writes enlarged PNG pictures there (needs ImageMagick's
 `convert`) to look at.
 
@@ -367,7 +367,7 @@ def main():
     args = [a for a in sys.argv[1:] if not a.startswith("--")]
     preview = next((a.split("=", 1)[1] for a in sys.argv[1:] if a.startswith("--preview=")), None)
     here = os.path.dirname(os.path.abspath(__file__))
-    out = args[0] if args else os.path.join(here, "..", "src", "platform", "win32", "res")
+    out = args[0] if args else os.path.join(here, "..", "src", "win32", "res")
     os.makedirs(out, exist_ok=True)
 
     icons = {

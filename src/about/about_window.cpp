@@ -4,8 +4,8 @@
 
 #include <cstdio>
 
-#include "about/about_layout.h"
-#include "about/addresses.h"
+#include "layout/about_layout.h"
+#include "common/addresses.h"
 #include "about/links.h"
 #include "common/app.h"
 #include "common/text.h"

@@ -4,7 +4,7 @@
 #include <optional>
 
 #include "about/about_window.h"
-#include "about/addresses.h"
+#include "common/addresses.h"
 #include "about/links.h"
 
 namespace corvane {

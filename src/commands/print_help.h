@@ -1,7 +1,7 @@
 // The print, help and About commands of the main window's menu.
 #pragma once
 
-#include "monitor/state.h"
+#include "state/state.h"
 
 namespace corvane {
 

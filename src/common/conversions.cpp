@@ -6,7 +6,7 @@
 #include <cstdlib>
 
 #include "common/numbers.h"
-#include "platform/errors.h"
+#include "common/errors.h"
 
 namespace corvane {
 

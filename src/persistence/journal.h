@@ -2,7 +2,7 @@
 // one older generation kept aside at each reset.
 #pragma once
 
-#include "monitor/state.h"
+#include "state/state.h"
 
 namespace corvane {
 

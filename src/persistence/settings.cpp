@@ -2,12 +2,13 @@
 #include "persistence/settings.h"
 
 #include <algorithm>
+#include <iterator>
 #include <string>
 
-#include "commands/refresh_rate.h"
 #include "common/conversions.h"
 #include "common/numbers.h"
-#include "monitor/layout.h"
+#include "layout/main_layout.h"
+#include "persistence/refresh_rate.h"
 #include "persistence/settings_keys.h"
 
 namespace corvane {
@@ -17,7 +18,8 @@ namespace {
 // An analysis cannot have run longer: 2^53 ms, where a double stops holding every millisecond.
 constexpr double kLongestElapsedMs = 9007199254740992.0;
 
-constexpr int32_t kDefaultPeriod = 1;
+// The period, in seconds, of a first run, and of one whose stored period cannot be read.
+constexpr const char* kDefaultPeriod = "1";
 
 std::string get(Platform& p, const char* key, const std::string& defaultValue) {
     return p.settings.get(kSettingsApp, kSettingsSection, key, defaultValue);
@@ -55,62 +57,123 @@ int32_t rememberedMaxPaging(double maxPagingSize) {
     return doubleToLong(maxPagingSize);
 }
 
+namespace {
+
+// What a key's reading and writing work with, besides the window's variables.
+struct Stored {
+    Context& context;
+    std::string decimalSeparator;
+    uint64_t now;  // the tick count when the saving began
+};
+
+// One key of the store. The table below is in load order; `saveOrder` is the key's place among
+// those SaveRegistre writes (0: never written by it), and `clear`, where there is one, is what
+// ClearRegistre does to the statistics the key keeps.
+struct SettingKey {
+    const char* name;
+    const char* absent;  // what reading a key that is not in the store gives
+    int saveOrder;
+    void (*load)(Stored& stored, const std::string& text);
+    std::string (*save)(const Stored& stored);
+    void (*clear)(Statistics& stats, double now);
+};
+
+MainState& state(const Stored& s) {
+    return s.context.state;
+}
+
+const SettingKey kSettingKeys[] = {
+    {"JM_R", "False", 2,
+     [](Stored& s, const std::string& t) {
+         state(s).sansApropos = textToBoolean(t, s.decimalSeparator);
+     },
+     [](const Stored& s) { return booleanText(state(s).sansApropos); }, nullptr},
+    {"NB", "0", 1,
+     [](Stored& s, const std::string& t) {
+         int32_t count = textToLong(t, s.decimalSeparator);
+         // A count below zero would reach a division by zero a few samples later.
+         if (count < 0) throw RuntimeError(kErrTypeMismatch);
+         state(s).stats.sampleCount = count;
+     },
+     [](const Stored& s) { return std::to_string(state(s).stats.sampleCount); },
+     [](Statistics& st, double) { st.sampleCount = 0; }},
+    {"MemoSwap", "", 3, [](Stored& s, const std::string& t) { state(s).memoSwap = t; },
+     [](const Stored& s) { return state(s).swapPath; }, nullptr},
+    {"MaxSwap", "0", 4,
+     [](Stored& s, const std::string& t) {
+         state(s).stats.maximum = sizeMo(t, s.decimalSeparator);
+     },
+     [](const Stored& s) { return std::to_string(state(s).stats.maximum); },
+     [](Statistics& st, double) { st.maximum = 0; }},
+    {"TotSwap", "0", 5, [](Stored& s, const std::string& t) { state(s).stats.total = t; },
+     [](const Stored& s) { return totalText(state(s).stats.total, s.decimalSeparator); },
+     [](Statistics& st, double) { st.total = 0.0; }},
+    {"MinSwap", "32767", 6,
+     [](Stored& s, const std::string& t) {
+         state(s).stats.minimum = sizeMo(t, s.decimalSeparator);
+     },
+     [](const Stored& s) { return std::to_string(state(s).stats.minimum); },
+     [](Statistics& st, double) { st.minimum = 32767; }},
+    {"MemoMinPaging", "0", 7,
+     [](Stored& s, const std::string& t) {
+         state(s).memoMinPaging = textToLong(t, s.decimalSeparator);
+     },
+     [](const Stored& s) { return std::to_string(state(s).minPagingSize); }, nullptr},
+    {"MemoMaxPaging", "0", 8,
+     [](Stored& s, const std::string& t) {
+         state(s).memoMaxPaging = textToLong(t, s.decimalSeparator);
+     },
+     [](const Stored& s) { return std::to_string(rememberedMaxPaging(state(s).maxPagingSize)); },
+     nullptr},
+    {"Elapsed", "0", 9,
+     [](Stored& s, const std::string& t) {
+         double elapsed = textToDouble(t, s.decimalSeparator);
+         // Time does not run backwards: such a value was not written by a run of the program.
+         if (!(elapsed >= 0 && elapsed <= kLongestElapsedMs)) throw RuntimeError(kErrTypeMismatch);
+         state(s).stats.startTick =
+             static_cast<double>(s.context.platform.system.tickCount()) - elapsed;
+     },
+     [](const Stored& s) {
+         return numberText(static_cast<double>(s.now) - state(s).stats.startTick,
+                           s.decimalSeparator);
+     },
+     [](Statistics& st, double now) { st.startTick = now; }},
+    // The timer takes 1 to 65535 ms and the slider 1 to 60: a period outside what the window
+    // offers is brought back to the nearest it does. Only majRaf writes it.
+    {kKeyRefreshRate, kDefaultPeriod, 0,
+     [](Stored& s, const std::string& t) {
+         int32_t period = textToLong(t, s.decimalSeparator);
+         majRaf(s.context, std::clamp(period, kSliderMin, kSliderMax));
+     },
+     nullptr, nullptr},
+};
+
+}  // namespace
+
 void LoadRegistre(Context& c) {
     Platform& p = c.platform;
-    MainState& s = c.state;
-    const std::string sep = p.system.decimalSeparator();
-    s.lastSaveTick = p.system.tickCount();
-
-    s.sansApropos = textToBoolean(get(p, kKeyNoAboutAtExit, booleanText(false)), sep);
-
-    int32_t count = textToLong(get(p, kKeySampleCount, "0"), sep);
-    // A count below zero would reach a division by zero a few samples later.
-    if (count < 0) throw RuntimeError(kErrTypeMismatch);
-    s.stats.sampleCount = count;
-
-    s.memoSwap = get(p, kKeyMemoSwap, "");
-    s.stats.maximum = sizeMo(get(p, kKeyMaxSwap, "0"), sep);
-    s.stats.total = get(p, kKeyTotSwap, "0");
-    s.stats.minimum = sizeMo(get(p, kKeyMinSwap, "32767"), sep);
-    s.memoMinPaging = textToLong(get(p, kKeyMemoMinPaging, "0"), sep);
-    s.memoMaxPaging = textToLong(get(p, kKeyMemoMaxPaging, "0"), sep);
-
-    double elapsed = textToDouble(get(p, kKeyElapsed, "0"), sep);
-    // Time does not run backwards: such a value was not written by a run of the program.
-    if (!(elapsed >= 0 && elapsed <= kLongestElapsedMs)) throw RuntimeError(kErrTypeMismatch);
-    s.stats.startTick = static_cast<double>(p.system.tickCount()) - elapsed;
-
-    // The timer takes 1 to 65535 ms and the slider 1 to 60: a period outside what the window
-    // offers is brought back to the nearest it does.
-    int32_t period = textToLong(get(p, kKeyRefreshRate, std::to_string(kDefaultPeriod)), sep);
-    majRaf(c, std::clamp(period, kSliderMin, kSliderMax));
+    Stored stored{c, p.system.decimalSeparator(), 0};
+    c.state.lastSaveTick = p.system.tickCount();
+    for (const SettingKey& key : kSettingKeys) key.load(stored, get(p, key.name, key.absent));
 }
 
 void SaveRegistre(Context& c) {
     Platform& p = c.platform;
-    MainState& s = c.state;
-    const std::string sep = p.system.decimalSeparator();
-    uint64_t now = p.system.tickCount();
-
-    put(p, kKeySampleCount, std::to_string(s.stats.sampleCount));
-    put(p, kKeyNoAboutAtExit, booleanText(s.sansApropos));
-    put(p, kKeyMemoSwap, s.swapPath);
-    put(p, kKeyMaxSwap, std::to_string(s.stats.maximum));
-    put(p, kKeyTotSwap, totalText(s.stats.total, sep));
-    put(p, kKeyMinSwap, std::to_string(s.stats.minimum));
-    put(p, kKeyMemoMinPaging, std::to_string(s.minPagingSize));
-    put(p, kKeyMemoMaxPaging, std::to_string(rememberedMaxPaging(s.maxPagingSize)));
-    put(p, kKeyElapsed, numberText(static_cast<double>(now) - s.stats.startTick, sep));
-    s.lastSaveTick = now;
+    const Stored stored{c, p.system.decimalSeparator(), p.system.tickCount()};
+    for (int order = 1; order <= static_cast<int>(std::size(kSettingKeys)); ++order) {
+        for (const SettingKey& key : kSettingKeys) {
+            if (key.saveOrder == order) put(p, key.name, key.save(stored));
+        }
+    }
+    c.state.lastSaveTick = stored.now;
 }
 
 void ClearRegistre(Context& c) {
     Statistics& st = c.state.stats;
-    st.sampleCount = 0;
-    st.maximum = 0;
-    st.total = 0.0;
-    st.minimum = 32767;
-    st.startTick = static_cast<double>(c.platform.system.tickCount());
+    const double now = static_cast<double>(c.platform.system.tickCount());
+    for (const SettingKey& key : kSettingKeys) {
+        if (key.clear) key.clear(st, now);
+    }
     // Derived from the two zeros above; the journal's summary reads it before the next sample.
     st.average = 0;
     SaveRegistre(c);
@@ -132,10 +195,9 @@ void checkpointRegistre(Context& c) {
 void repairRefreshRate(Context& c) {
     Platform& p = c.platform;
     try {
-        textToLong(get(p, kKeyRefreshRate, std::to_string(kDefaultPeriod)),
-                   p.system.decimalSeparator());
+        textToLong(get(p, kKeyRefreshRate, kDefaultPeriod), p.system.decimalSeparator());
     } catch (const RuntimeError&) {
-        put(p, kKeyRefreshRate, std::to_string(kDefaultPeriod));
+        put(p, kKeyRefreshRate, kDefaultPeriod);
     }
 }
 

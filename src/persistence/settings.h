@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-#include "monitor/state.h"
+#include "state/state.h"
 
 namespace corvane {
 

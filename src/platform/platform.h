@@ -1,4 +1,4 @@
-// The services through which the core reaches Windows. Implemented by platform/win32 for the
+// The services through which the core reaches Windows. Implemented by win32/ for the
 // program and by a fake for the tests. No declaration here includes a Windows header.
 //
 // Texts cross this boundary in UTF-8; the Win32 implementation converts them to and from the
@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "platform/controls.h"
-#include "platform/errors.h"
+#include "common/errors.h"
 #include "platform/records.h"
 
 namespace corvane {

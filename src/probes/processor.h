@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-#include "monitor/state.h"
+#include "state/state.h"
 
 namespace corvane {
 

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "monitor/state.h"
+#include "state/state.h"
 
 namespace corvane {
 

@@ -5,7 +5,7 @@
 
 #include "common/conversions.h"
 #include "common/numbers.h"
-#include "platform/errors.h"
+#include "common/errors.h"
 #include "probes/diagnostics.h"
 
 namespace corvane {

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "monitor/state.h"
+#include "state/state.h"
 
 namespace corvane {
 

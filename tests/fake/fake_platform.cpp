@@ -9,12 +9,12 @@
 
 #include <unistd.h>
 
-#include "about/about_layout.h"
+#include "layout/about_layout.h"
 #include "about/about_window.h"
 #include "common/text.h"
 #include "history/history.h"
 #include "history/utc_minutes.h"
-#include "monitor/layout.h"
+#include "layout/main_layout.h"
 
 namespace corvane::fake {
 

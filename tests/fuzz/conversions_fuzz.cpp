@@ -5,7 +5,7 @@
 #include <string>
 
 #include "common/conversions.h"
-#include "platform/errors.h"
+#include "common/errors.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     using namespace corvane;

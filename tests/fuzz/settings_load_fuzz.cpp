@@ -2,8 +2,9 @@
 // load either succeeds with values a run can use or raises type mismatch (13) or overflow (6);
 // the whole start-up, a few ticks and the exit then run on those values without a crash.
 //
-// Input: two bytes, a mask of the keys present (bit i for key i in load order) and the user's
-// decimal separator; then the values of the present keys, separated by "\n".
+// Input: one byte of flags (0x04: the user's decimal separator is "." rather than ",", 0x08: the
+// program's folder is read-only); then the stored keys, one a line, as "name=value". Keys are
+// named, so that a key added to the store leaves every input meaning what it meant.
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
@@ -11,19 +12,13 @@
 #include <string>
 
 #include "fake_platform.h"
-#include "monitor/main_window.h"
+#include "program/main_window.h"
 #include "persistence/settings.h"
 #include "probes/swap_location.h"
 
 namespace {
 
 using namespace corvane;
-
-const char* const kKeys[10] = {"JM_R",          "NB",
-                               "MemoSwap",      "MaxSwap",
-                               "TotSwap",       "MinSwap",
-                               "MemoMinPaging", "MemoMaxPaging",
-                               "Elapsed",       "Raffraichissement"};
 
 fake::FakePlatform& platform() {
     static fake::FakePlatform* fake = [] {
@@ -47,31 +42,33 @@ void forget(fake::FakePlatform& f) {
     f.windows.aboutView = fake::FakeAboutView();
 }
 
-void store(fake::FakePlatform& f, uint16_t mask, const std::string& texts) {
+void store(fake::FakePlatform& f, const std::string& lines) {
     forget(f);
     f.settings.values.clear();
     size_t at = 0;
-    for (int i = 0; i < 10; ++i) {
-        if (!(mask & (1u << i))) continue;
-        size_t end = texts.find('\n', at);
-        if (end == std::string::npos) end = texts.size();
-        f.settings.values[kKeys[i]] = texts.substr(at, end - at);
-        at = end < texts.size() ? end + 1 : end;
+    while (at < lines.size()) {
+        size_t end = lines.find('\n', at);
+        if (end == std::string::npos) end = lines.size();
+        const std::string line = lines.substr(at, end - at);
+        size_t equals = line.find('=');
+        if (equals != std::string::npos) {
+            f.settings.values[line.substr(0, equals)] = line.substr(equals + 1);
+        }
+        at = end + 1;
     }
 }
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    if (size < 2) return 0;
+    if (size < 1) return 0;
     fake::FakePlatform& f = platform();
-    uint16_t mask = static_cast<uint16_t>(data[0] | ((data[1] & 0x03) << 8));
-    f.system.decimal = (data[1] & 0x04) ? "." : ",";
-    bool readOnly = data[1] & 0x08;
-    std::string texts(reinterpret_cast<const char*>(data) + 2, size - 2);
+    f.system.decimal = (data[0] & 0x04) ? "." : ",";
+    bool readOnly = data[0] & 0x08;
+    std::string lines(reinterpret_cast<const char*>(data) + 1, size - 1);
 
     // The load alone.
-    store(f, mask, texts);
+    store(f, lines);
     Context c{f.platform, {}, false, false, false};
     try {
         LoadRegistre(c);
@@ -86,7 +83,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
 
     // A whole run on the same store: start-up, three ticks, the exit.
-    store(f, mask, texts);
+    store(f, lines);
     f.files.readOnlyFolders.clear();
     if (readOnly) f.files.readOnlyFolders.insert("C:\\Corvane");
     {

@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "about/addresses.h"
+#include "common/addresses.h"
 #include "common/text.h"
 #include "fake_platform.h"
 #include "harness.h"

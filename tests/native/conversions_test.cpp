@@ -4,7 +4,7 @@
 #include <functional>
 
 #include "common/conversions.h"
-#include "platform/errors.h"
+#include "common/errors.h"
 
 namespace corvane {
 namespace {

@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "fake_platform.h"
-#include "monitor/main_window.h"
+#include "program/main_window.h"
 #include "probes/swap_location.h"
 
 namespace corvane::testing {

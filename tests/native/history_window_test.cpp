@@ -2,7 +2,7 @@
 // and the export through the Save As dialog.
 #include "harness.h"
 #include "history/history_csv.h"
-#include "history/recording.h"
+#include "program/recording.h"
 
 namespace corvane::testing {
 namespace {

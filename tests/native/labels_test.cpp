@@ -1,7 +1,7 @@
 // The texts of the sampling tick, as the user reads them.
 #include <gtest/gtest.h>
 
-#include "monitor/labels.h"
+#include "stats/labels.h"
 
 namespace corvane {
 namespace {

@@ -1,5 +1,5 @@
 // The refresh period from the menu and the slider, and the always-on-top box.
-#include "commands/refresh_rate.h"
+#include "persistence/refresh_rate.h"
 
 #include <algorithm>
 

@@ -5,7 +5,7 @@
 #include <array>
 
 #include "harness.h"
-#include "monitor/startup.h"
+#include "program/startup.h"
 
 namespace corvane::testing {
 namespace {

@@ -1,7 +1,7 @@
 // Start-up order, its error trap, the hidden keys and the ways out.
 #include "harness.h"
 
-#include "monitor/startup.h"
+#include "program/startup.h"
 
 namespace corvane::testing {
 namespace {

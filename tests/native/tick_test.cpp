@@ -1,7 +1,7 @@
 // The sampling tick: statistics, labels, caption and the scratch list.
 #include "harness.h"
 
-#include "monitor/tick.h"
+#include "program/tick.h"
 
 namespace corvane::testing {
 namespace {

@@ -1,0 +1,104 @@
+// Turns the main window's events into calls of its procedures, and ends the program when one
+// of them reaches the exit procedure.
+#include "program/main_window.h"
+
+#include "commands/always_on_top.h"
+#include "commands/print_help.h"
+#include "persistence/refresh_rate.h"
+#include "common/app.h"
+#include "program/recording.h"
+#include "program/startup.h"
+#include "program/tick.h"
+#include "persistence/journal.h"
+#include "program/resets.h"
+#include "persistence/settings.h"
+
+namespace corvane {
+
+MainWindow::MainWindow(Platform& platform) : context_{platform, {}, false, false, false} {}
+
+template <class Handler>
+void MainWindow::dispatch(Handler&& handler) {
+    if (ended_ || context_.ending) return;
+    run(handler);
+}
+
+template <class Handler>
+void MainWindow::run(Handler&& handler) {
+    try {
+        handler();
+    } catch (const ProgramEnd&) {
+        // A session end inside the exit's own wait has ended the program already.
+        if (ended_) return;
+        ended_ = true;
+        context_.platform.view.endProgram();
+    } catch (const RuntimeError& error) {
+        // An error that no procedure traps ends the program after saying what it was.
+        ended_ = true;
+        context_.platform.dialogs.messageBox(
+            "Erreur d'exécution '" + std::to_string(error.number()) + "' :\r\n\r\n" +
+                error.description(),
+            kAppTitle, {MsgButtons::Ok, MsgIcon::Critical});
+        context_.platform.view.endProgram();
+    }
+}
+
+void MainWindow::onLoad() {
+    dispatch([&] { Startup(context_); });
+}
+
+void MainWindow::onTimer(TimerId timer) {
+    if (timer != TimerId::MainTimer1) return;
+    dispatch([&] {
+        Timer1Tick(context_);
+        checkpointRegistre(context_);
+    });
+}
+
+void MainWindow::onKeyPress(int16_t keyAscii) {
+    dispatch([&] { KeyPress(context_, keyAscii); });
+}
+
+void MainWindow::onMenu(MenuItem item) {
+    dispatch([&] {
+        switch (item) {
+            case MenuItem::impr: imprClick(context_); break;
+            case MenuItem::quitter: Terminer(context_);
+            case MenuItem::journal: journalClick(context_); break;
+            case MenuItem::InitJournal: InitJournalClick(context_); break;
+            case MenuItem::InitAll: InitAllClick(context_); break;
+            case MenuItem::s1: majRaf(context_, 1); break;
+            case MenuItem::s5: majRaf(context_, 5); break;
+            case MenuItem::s10: majRaf(context_, 10); break;
+            case MenuItem::s30: majRaf(context_, 30); break;
+            case MenuItem::m1: majRaf(context_, 60); break;
+            case MenuItem::aide: aideClick(context_); break;
+            case MenuItem::propos: proposClick(context_); break;
+            case MenuItem::historique: historique_Click(context_); break;
+            default: break;
+        }
+    });
+}
+
+void MainWindow::onSliderChange() {
+    dispatch([&] { majRaf(context_, context_.platform.view.sliderPosition()); });
+}
+
+void MainWindow::onDessusClick() {
+    dispatch([&] { dessusClick(context_); });
+}
+
+void MainWindow::onUnload() {
+    dispatch([&] { Terminer(context_); });
+}
+
+void MainWindow::onEndSession() {
+    // Windows may end the process as soon as this returns, even while the exit procedure waits
+    // on a window of its own: the statistics and the journal are closed now unless they are.
+    if (ended_) return;
+    run([&] { TerminerSession(context_); });
+}
+
+void MainWindow::onDbUnload() { context_.dbActif = false; }
+
+}  // namespace corvane

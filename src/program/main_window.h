@@ -1,0 +1,44 @@
+// The main window's handlers: what the window procedure calls for each message it decodes.
+#pragma once
+
+#include <cstdint>
+
+#include "state/state.h"
+
+namespace corvane {
+
+class MainWindow {
+public:
+    explicit MainWindow(Platform& platform);
+
+    void onLoad();
+    void onTimer(TimerId timer);
+    void onKeyPress(int16_t keyAscii);
+    void onMenu(MenuItem item);
+    void onSliderChange();
+    void onDessusClick();
+    // The window is being closed by its close box or the system menu.
+    void onUnload();
+    // Windows is ending the session (log-off or shutdown).
+    void onEndSession();
+    // The scratch list window was closed.
+    void onDbUnload();
+
+    // True once the program has ended; the window procedure then only lets the windows go.
+    bool ended() const { return ended_; }
+
+    Context& context() { return context_; }
+    const MainState& state() const { return context_.state; }
+
+private:
+    // Runs a handler unless the program is ending; ends the program when the handler does.
+    template <class Handler>
+    void dispatch(Handler&& handler);
+    template <class Handler>
+    void run(Handler&& handler);
+
+    Context context_;
+    bool ended_ = false;
+};
+
+}  // namespace corvane

@@ -1,0 +1,89 @@
+// The history procedures of the main window, over the platform.
+#include "program/recording.h"
+
+#include <algorithm>
+#include <limits>
+
+#include "history/utc_minutes.h"
+#include "stats/labels.h"
+#include "program/tick.h"
+
+namespace corvane {
+
+namespace {
+
+constexpr const char* kHistoryTitle = "Historique du fichier SWAP";
+
+int32_t clampMo(int64_t mo) {
+    return static_cast<int32_t>(std::clamp<int64_t>(mo, 0, std::numeric_limits<int32_t>::max()));
+}
+
+bool samePath(const std::string& a, const std::string& b) {
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
+        auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
+        return lower(x) == lower(y);
+    });
+}
+
+}  // namespace
+
+void OuvrirHistorique(Context& c) {
+    c.state.history.open(c.platform.files, c.state.programDirectory, c.platform.system.utcNow());
+}
+
+void EnregistrerMesure(Context& c, int32_t swapMo, const MemoryStatus& memory,
+                       std::optional<uint64_t> inUseBytes) {
+    Platform& p = c.platform;
+    History& history = c.state.history;
+    if (!history.isOpen()) return;
+    std::optional<int32_t> minute = minuteOf(p.system.utcNow());
+    if (!minute) return;  // a clock outside the years the history counts
+    const Statistics& s = c.state.stats;
+    history.setAnalysis({s.sampleCount > 0, s.minimum, s.maximum, s.average});
+    HistorySample sample;
+    sample.minute = *minute;
+    sample.swapMo = swapMo;
+    sample.memoryMo = clampMo(usedPhysicalMo(memory));
+    if (inUseBytes) sample.inUseMo = bytesToMo(*inUseBytes);
+    history.addSample(p.files, sample);
+}
+
+void FermerHistorique(Context& c) {
+    c.state.history.close(c.platform.files);
+}
+
+void ClearHistorique(Context& c) {
+    c.state.history.startNew(c.platform.files);
+}
+
+void historique_Click(Context& c) {
+    // A window that cannot be made is no reason to end the program, as an error left to the
+    // menu's caller would.
+    try {
+        c.platform.windows.showHistory(c.state.history);
+    } catch (const RuntimeError& error) {
+        c.platform.dialogs.messageBox(
+            "La fenêtre de l'historique n'a pas pu s'ouvrir.\r\n" + error.description(),
+            kHistoryTitle, {MsgButtons::Ok, MsgIcon::Exclamation});
+    }
+}
+
+void Exporter(Dialogs& dialogs, FileSystem& files, History& history) {
+    std::optional<std::string> target =
+        dialogs.saveAs("Exporter l'historique", "Corvane.csv", "Fichiers CSV (*.csv)", "*.csv");
+    if (!target) return;
+    if (samePath(*target, history.path())) {
+        dialogs.messageBox("Ce fichier est l'historique lui-même : choisissez un autre nom.",
+                           kHistoryTitle, {MsgButtons::Ok, MsgIcon::Exclamation});
+        return;
+    }
+    try {
+        history.exportTo(files, *target);
+    } catch (const RuntimeError& error) {
+        dialogs.messageBox(
+            "L'historique n'a pas pu être exporté vers " + *target + "\r\n" + error.description(),
+            kHistoryTitle, {MsgButtons::Ok, MsgIcon::Exclamation});
+    }
+}
+
+}  // namespace corvane

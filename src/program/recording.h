@@ -1,0 +1,34 @@
+// The main window's procedures for the history: opening it at start-up, feeding it at each
+// tick, closing it at exit, starting it anew, showing and exporting it.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+
+#include "state/state.h"
+
+namespace corvane {
+
+// Reads and tidies "Corvane.csv" beside the journal. Called by the start-up once the program
+// directory is known.
+void OuvrirHistorique(Context& context);
+
+// Feeds one sample of the tick (the swap size in Mo, the memory status and what Windows
+// reports of the swap file in use) to the minute in progress, at the UTC time now.
+void EnregistrerMesure(Context& context, int32_t swapMo, const MemoryStatus& memory,
+                       std::optional<uint64_t> inUseBytes);
+
+// Records the minute in progress, at exit.
+void FermerHistorique(Context& context);
+
+// Starts a new history, the previous one kept as "Corvane.csv.old".
+void ClearHistorique(Context& context);
+
+// The `historique` menu item: opens the history window.
+void historique_Click(Context& context);
+
+// The history window's "Exporter..." button: asks where, writes the copy there, says so when
+// it cannot.
+void Exporter(Dialogs& dialogs, FileSystem& files, History& history);
+
+}  // namespace corvane

@@ -1,0 +1,38 @@
+// Confirming and running the resets.
+#include "program/resets.h"
+
+#include <string>
+
+#include "program/recording.h"
+#include "persistence/journal.h"
+#include "persistence/settings.h"
+
+namespace corvane {
+
+namespace {
+
+// "No" is the default button: Enter alone must not throw away a record.
+bool confirmed(Platform& p, const std::string& question) {
+    return p.dialogs.messageBox(question, "Réinitialisation du journal",
+                                {MsgButtons::YesNo, MsgIcon::Question, MsgDefault::Second}) ==
+           MsgAnswer::Yes;
+}
+
+}  // namespace
+
+void InitJournalClick(Context& c) {
+    if (confirmed(c.platform, "Voulez-vous vraiment réinitialiser le journal ?")) ClearJournal(c);
+}
+
+void InitAllClick(Context& c) {
+    if (!confirmed(c.platform,
+                   "Voulez-vous vraiment réinitialiser le journal et toutes les "
+                   "données mémorisées ?")) {
+        return;
+    }
+    ClearRegistre(c);
+    ClearJournal(c);
+    ClearHistorique(c);
+}
+
+}  // namespace corvane

@@ -1,0 +1,14 @@
+// The two menu commands that restart the record, each after a confirmation.
+#pragma once
+
+#include "state/state.h"
+
+namespace corvane {
+
+// "Réinitialiser le journal": a new journal, the statistics kept.
+void InitJournalClick(Context& context);
+
+// "Réinitialiser tout": a new journal and a new analysis.
+void InitAllClick(Context& context);
+
+}  // namespace corvane

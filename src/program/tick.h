@@ -1,0 +1,19 @@
+// The `Timer1` Timer handler: one sample of the swap file and the memory, shown.
+#pragma once
+
+#include <string>
+
+#include "state/state.h"
+
+namespace corvane {
+
+void Timer1Tick(Context& context);
+
+// Adds one sample of `currentMo` to the statistics. A running total still in its stored text
+// form is read with `decimalSeparator`; a damaged one raises type mismatch (13).
+void addSample(Statistics& stats, int32_t currentMo, const std::string& decimalSeparator = ".");
+
+// Whole Mo of a length in bytes, a half to even.
+int32_t bytesToMo(uint64_t bytes);
+
+}  // namespace corvane

@@ -1,0 +1,67 @@
+// The main window's variables, held for the life of the program.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "history/history.h"
+#include "platform/platform.h"
+#include "stats/statistics.h"
+
+namespace corvane {
+
+struct MainState {
+    std::string programDirectory;  // ends with exactly one "\"
+    std::string journalPath;
+    std::string oldJournalPath;
+
+    OsVersionRecord versionRecord;
+    int32_t buildNumber = 0;
+    std::string versionText;
+    std::string swapFileName;
+
+    std::string windowsDirectory;
+    std::string pagingDirectory;
+    int32_t minPagingSize = 0;   // Mo, whole
+    double maxPagingSize = 0;    // Mo, may carry a fraction
+
+    std::string swapPath;        // empty: no swap file found
+    std::string messageTitle;    // the window's normal caption
+
+    Statistics stats;
+
+    // The swap configuration remembered from the previous run.
+    std::string memoSwap;
+    int32_t memoMinPaging = 0;
+    int32_t memoMaxPaging = 0;
+
+    bool sansApropos = false;    // true: no About window at exit
+
+    // Whether the last sampling tick could read the swap file's length.
+    bool swapReadable = true;
+
+    // Tick count (ms) when the statistics were last loaded or saved: the running program saves
+    // them again every ten minutes.
+    uint64_t lastSaveTick = 0;
+
+    // The swap file's minutes over days and weeks, in "Corvane.csv".
+    History history;
+};
+
+// Everything a procedure of the main window works on: the platform and the window's variables.
+struct Context {
+    Platform& platform;
+    MainState state;
+    // Program-wide: while set, each tick refills the scratch list window.
+    bool dbActif = false;
+    // Set once the exit procedure has begun: the window takes no further events.
+    bool ending = false;
+    // Set once the exit has saved the statistics and closed the journal, so that a session end
+    // arriving while the exit waits on a window does not write them twice.
+    bool analysisClosed = false;
+    // Set once start-up has loaded (or reset) the statistics and opened the journal: before
+    // that, what memory holds is half loaded or about to be reset, and not the user's record.
+    bool analysisOpen = false;
+};
+
+}  // namespace corvane

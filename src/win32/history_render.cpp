@@ -1,0 +1,259 @@
+// The history's drawing: scale, time axis, the swap band and lines, the memory, the part in
+// use and the analysis lines. Every loop runs over columns or marks, never over the records.
+#include "win32/history_render.h"
+
+#include <algorithm>
+#include <string>
+
+#include "win32/win32_text.h"
+
+namespace corvane::win32 {
+
+namespace {
+
+constexpr COLORREF kBackground = RGB(255, 255, 255);
+constexpr COLORREF kGrid = RGB(228, 228, 228);
+constexpr COLORREF kFrame = RGB(150, 150, 150);
+constexpr COLORREF kText = RGB(60, 60, 60);
+constexpr COLORREF kBand = RGB(190, 210, 242);
+constexpr COLORREF kSwap = RGB(20, 70, 170);
+constexpr COLORREF kMemory = RGB(0, 140, 70);
+constexpr COLORREF kInUse = RGB(225, 115, 0);
+constexpr COLORREF kAnalysis[] = {RGB(200, 30, 30), RGB(110, 110, 110), RGB(0, 130, 140)};
+
+int scaled(int pixels, int dpi) {
+    return MulDiv(pixels, dpi, 96);
+}
+
+class Gdi {
+public:
+    Gdi() = default;
+    Gdi(const Gdi&) = delete;
+    Gdi& operator=(const Gdi&) = delete;
+    ~Gdi() {
+        for (HGDIOBJ object : made_) DeleteObject(object);
+    }
+    HPEN pen(int style, int width, COLORREF colour) {
+        return keep(CreatePen(style, width, colour));
+    }
+    HBRUSH brush(COLORREF colour) { return keep(CreateSolidBrush(colour)); }
+
+private:
+    template <class T>
+    T keep(T object) {
+        made_.push_back(object);
+        return object;
+    }
+    std::vector<HGDIOBJ> made_;
+};
+
+void text(HDC dc, int x, int y, const std::string& utf8, UINT align, COLORREF colour) {
+    std::string ansi = toAnsi(utf8);
+    SetTextAlign(dc, align);
+    SetTextColor(dc, colour);
+    TextOutA(dc, x, y, ansi.c_str(), static_cast<int>(ansi.size()));
+}
+
+int textWidth(HDC dc, const std::string& utf8) {
+    std::string ansi = toAnsi(utf8);
+    SIZE size{0, 0};
+    GetTextExtentPoint32A(dc, ansi.c_str(), static_cast<int>(ansi.size()), &size);
+    return size.cx;
+}
+
+struct Scale {
+    RECT plot;
+    ValueAxis axis;
+    int y(int64_t mo) const {
+        int64_t height = plot.bottom - 1 - plot.top;
+        int64_t span = std::max<int64_t>(1, static_cast<int64_t>(axis.high) - axis.low);
+        int64_t offset = (mo - axis.low) * height / span;
+        return static_cast<int>(plot.bottom - 1 - std::clamp<int64_t>(offset, -1, height + 1));
+    }
+};
+
+// One series as runs of a line, broken where a column has no value.
+template <class Value>
+void drawSeries(HDC dc, const Scale& s, const std::vector<HistoryColumn>& columns, HPEN pen,
+                Value value) {
+    HGDIOBJ old = SelectObject(dc, pen);
+    std::vector<POINT> run;
+    run.reserve(columns.size());
+    auto flush = [&] {
+        if (run.size() == 1) run.push_back({run[0].x + 1, run[0].y});
+        if (run.size() > 1) Polyline(dc, run.data(), static_cast<int>(run.size()));
+        run.clear();
+    };
+    for (size_t i = 0; i < columns.size(); ++i) {
+        const HistoryColumn& c = columns[i];
+        int32_t v = c.hasData ? value(c) : kUnknownMo;
+        if (v == kUnknownMo) {
+            flush();
+            continue;
+        }
+        run.push_back({s.plot.left + static_cast<int>(i), s.y(v)});
+    }
+    flush();
+    SelectObject(dc, old);
+}
+
+void drawLegend(HDC dc, Gdi& gdi, int x, int y, int dpi) {
+    struct Item {
+        const char* label;
+        COLORREF colour;
+        bool band;
+    };
+    const Item items[] = {{"SWAP mini-maxi", kBand, true},
+                          {"SWAP", kSwap, false},
+                          {"RAM utilisée", kMemory, false},
+                          {"SWAP utilisé", kInUse, false},
+                          {"Analyse : maxi, moyenne, mini", kAnalysis[1], false}};
+    int swatch = scaled(16, dpi);
+    for (const Item& item : items) {
+        RECT mark{x, y + scaled(5, dpi), x + swatch, y + scaled(11, dpi)};
+        if (item.band) {
+            FillRect(dc, &mark, gdi.brush(item.colour));
+        } else {
+            HGDIOBJ old = SelectObject(dc, gdi.pen(PS_SOLID, scaled(2, dpi), item.colour));
+            MoveToEx(dc, mark.left, (mark.top + mark.bottom) / 2, nullptr);
+            LineTo(dc, mark.right, (mark.top + mark.bottom) / 2);
+            SelectObject(dc, old);
+        }
+        x += swatch + scaled(4, dpi);
+        text(dc, x, y, item.label, TA_LEFT | TA_TOP, kText);
+        x += textWidth(dc, item.label) + scaled(14, dpi);
+    }
+}
+
+}  // namespace
+
+RECT plotArea(int width, int height, int dpi) {
+    RECT r{scaled(62, dpi), scaled(24, dpi), width - scaled(12, dpi), height - scaled(34, dpi)};
+    if (r.right < r.left + 1) r.right = r.left + 1;
+    if (r.bottom < r.top + 1) r.bottom = r.top + 1;
+    return r;
+}
+
+int tickSpacing(int dpi) {
+    return scaled(90, dpi);
+}
+
+void renderHistory(HDC dc, SIZE size, int dpi, const HistoryPicture& picture) {
+    Gdi gdi;
+    RECT all{0, 0, size.cx, size.cy};
+    FillRect(dc, &all, gdi.brush(kBackground));
+    HGDIOBJ oldFont = SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
+    SetBkMode(dc, TRANSPARENT);
+    TEXTMETRICA metrics{};
+    GetTextMetricsA(dc, &metrics);
+    int lineHeight = metrics.tmHeight;
+
+    Scale s{plotArea(size.cx, size.cy, dpi), picture.axis};
+    const RECT& plot = s.plot;
+
+    // The value scale and its lines.
+    HPEN grid = gdi.pen(PS_SOLID, 1, kGrid);
+    HGDIOBJ oldPen = SelectObject(dc, grid);
+    for (int64_t v = picture.axis.low; v <= picture.axis.high; v += picture.axis.step) {
+        int y = s.y(v);
+        MoveToEx(dc, plot.left, y, nullptr);
+        LineTo(dc, plot.right, y);
+        text(dc, plot.left - scaled(4, dpi), y - lineHeight / 2, std::to_string(v) + " Mo",
+             TA_RIGHT | TA_TOP, kText);
+    }
+    // The time axis: marks at round local times, the date under the time where the day changes.
+    int64_t length = std::max(1, picture.span.length());
+    int columns = std::max<int>(1, static_cast<int>(picture.columns.size()));
+    for (const TimeTick& tick : picture.ticks) {
+        int x = plot.left + static_cast<int>((tick.minute - picture.span.start) * columns / length);
+        if (x < plot.left || x >= plot.right) continue;
+        MoveToEx(dc, x, plot.top, nullptr);
+        LineTo(dc, x, plot.bottom + scaled(3, dpi));
+        int y = plot.bottom + scaled(4, dpi);
+        if (!tick.time.empty()) {
+            text(dc, x, y, tick.time, TA_CENTER | TA_TOP, kText);
+            y += lineHeight;
+        }
+        if (!tick.date.empty()) text(dc, x, y, tick.date, TA_CENTER | TA_TOP, kText);
+    }
+    SelectObject(dc, oldPen);
+
+    // The swap band: from the smallest to the largest size of each column.
+    HBRUSH band = gdi.brush(kBand);
+    for (size_t i = 0; i < picture.columns.size(); ++i) {
+        const HistoryColumn& c = picture.columns[i];
+        if (!c.hasData) continue;
+        int x = plot.left + static_cast<int>(i);
+        RECT r{x, s.y(c.maxMo), x + 1, s.y(c.minMo) + 1};
+        FillRect(dc, &r, band);
+    }
+    int thick = std::max(1, scaled(2, dpi) - 1);
+    drawSeries(dc, s, picture.columns, gdi.pen(PS_SOLID, thick, kMemory),
+               [](const HistoryColumn& c) { return c.memoryMo; });
+    drawSeries(dc, s, picture.columns, gdi.pen(PS_SOLID, thick, kInUse),
+               [](const HistoryColumn& c) { return c.inUseMo; });
+    drawSeries(dc, s, picture.columns, gdi.pen(PS_SOLID, thick, kSwap),
+               [](const HistoryColumn& c) { return c.lastMo; });
+
+    // The analysis: dashed lines (a dashed pen is one pixel wide on every Windows), each with
+    // its value at the right end: Maxi above its line, the others below theirs. Labels of close
+    // values (they come largest first) are pushed apart, and all stay inside the plot.
+    SetBkMode(dc, TRANSPARENT);
+    size_t lines = picture.analysis.size();
+    std::vector<int> lineY(lines);
+    std::vector<int> labelY(lines);
+    int next = plot.top;
+    for (size_t i = 0; i < lines; ++i) {
+        lineY[i] = s.y(picture.analysis[i].valueMo);
+        labelY[i] = std::max(i == 0 ? lineY[i] - lineHeight : lineY[i] + 1, next);
+        next = labelY[i] + lineHeight;
+    }
+    int limit = plot.bottom - lineHeight;
+    for (size_t i = lines; i-- > 0;) {
+        labelY[i] = std::min(labelY[i], limit);
+        limit = labelY[i] - lineHeight;
+    }
+    for (size_t i = 0; i < lines; ++i) {
+        COLORREF colour = kAnalysis[std::min<size_t>(i, 2)];
+        HGDIOBJ old = SelectObject(dc, gdi.pen(PS_DASH, 1, colour));
+        MoveToEx(dc, plot.left, lineY[i], nullptr);
+        LineTo(dc, plot.right, lineY[i]);
+        SelectObject(dc, old);
+        text(dc, plot.right - scaled(4, dpi), labelY[i], picture.analysis[i].label,
+             TA_RIGHT | TA_TOP, colour);
+    }
+
+    HGDIOBJ oldBrush = SelectObject(dc, GetStockObject(NULL_BRUSH));
+    oldPen = SelectObject(dc, gdi.pen(PS_SOLID, 1, kFrame));
+    Rectangle(dc, plot.left - 1, plot.top - 1, plot.right + 1, plot.bottom + 1);
+    SelectObject(dc, oldPen);
+    SelectObject(dc, oldBrush);
+
+    drawLegend(dc, gdi, plot.left, scaled(4, dpi), dpi);
+    if (!picture.anyData) {
+        text(dc, (plot.left + plot.right) / 2, (plot.top + plot.bottom) / 2 - lineHeight / 2,
+             kNoRecordText, TA_CENTER | TA_TOP, kText);
+    }
+    SelectObject(dc, oldFont);
+}
+
+void drawHistoryToMemoryDc(System& system, const std::vector<MinuteRecord>& records,
+                           const AnalysisFigures& analysis, HistoryRange range, int32_t nowMinute,
+                           int width, int height) {
+    HDC screen = GetDC(nullptr);
+    int dpi = GetDeviceCaps(screen, LOGPIXELSX);
+    HDC dc = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
+    ReleaseDC(nullptr, screen);
+    HGDIOBJ old = SelectObject(dc, bitmap);
+    RECT plot = plotArea(width, height, dpi);
+    HistoryPicture picture = layoutHistory(records, analysis, range, nowMinute,
+                                           plot.right - plot.left, tickSpacing(dpi), system);
+    renderHistory(dc, {width, height}, dpi, picture);
+    GdiFlush();
+    SelectObject(dc, old);
+    DeleteObject(bitmap);
+    DeleteDC(dc);
+}
+
+}  // namespace corvane::win32

@@ -1,0 +1,325 @@
+// The main window: its controls made from the layout table, its messages turned into calls of
+// the core's handlers, and what the core asks of it.
+#include "win32/main_view.h"
+
+#include <commctrl.h>
+
+#include "win32/menu_ids.h"
+#include "win32/resource.h"
+#include "win32/win32_text.h"
+#include "win32/window_procedure.h"
+
+namespace corvane::win32 {
+
+namespace {
+
+constexpr DWORD kMainStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX |
+                             WS_CLIPCHILDREN;
+
+// The frame `cadre` is a container: it paints an etched box with its caption, and hands its
+// controls' notifications on to the main window.
+LRESULT CALLBACK frameProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_SETFONT:
+            SetWindowLongPtrA(hwnd, GWLP_USERDATA, static_cast<LONG_PTR>(wParam));
+            if (LOWORD(lParam)) InvalidateRect(hwnd, nullptr, TRUE);
+            return 0;
+        case WM_GETFONT: return GetWindowLongPtrA(hwnd, GWLP_USERDATA);
+        case WM_ERASEBKGND: {
+            RECT r;
+            GetClientRect(hwnd, &r);
+            FillRect(reinterpret_cast<HDC>(wParam), &r, GetSysColorBrush(COLOR_BTNFACE));
+            return 1;
+        }
+        case WM_PAINT: {
+            PAINTSTRUCT ps;
+            HDC dc = BeginPaint(hwnd, &ps);
+            auto font = reinterpret_cast<HFONT>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+            HGDIOBJ old = SelectObject(dc, font ? font : GetStockObject(DEFAULT_GUI_FONT));
+            char text[256];
+            int length = GetWindowTextA(hwnd, text, sizeof text);
+            SIZE extent{0, 0};
+            GetTextExtentPoint32A(dc, text, length, &extent);
+            RECT box;
+            GetClientRect(hwnd, &box);
+            box.top += extent.cy / 2;
+            DrawEdge(dc, &box, EDGE_ETCHED, BF_RECT);
+            if (length > 0) {
+                int left = MulDiv(8, GetDeviceCaps(dc, LOGPIXELSX), 96);
+                SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
+                SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
+                SetBkMode(dc, OPAQUE);
+                RECT textRect{left, 0, left + extent.cx + 4, extent.cy};
+                ExtTextOutA(dc, left + 2, 0, ETO_OPAQUE, &textRect, text,
+                            static_cast<UINT>(length), nullptr);
+            }
+            SelectObject(dc, old);
+            EndPaint(hwnd, &ps);
+            return 0;
+        }
+        case WM_SETTEXT: {
+            LRESULT result = DefWindowProcA(hwnd, message, wParam, lParam);
+            InvalidateRect(hwnd, nullptr, TRUE);
+            return result;
+        }
+        case WM_COMMAND:
+        case WM_NOTIFY:
+        case WM_HSCROLL:
+        case WM_VSCROLL:
+        case WM_CTLCOLORSTATIC:
+        case WM_CTLCOLORBTN:
+            return SendMessageA(GetParent(hwnd), message, wParam, lParam);
+        default: return DefWindowProcA(hwnd, message, wParam, lParam);
+    }
+}
+
+}  // namespace
+
+void Win32MainView::registerClasses(HINSTANCE instance) {
+    registerWindowClass(instance, kMainWindowClass,
+                        windowProcedure<Win32MainView, &Win32MainView::onMessage>,
+                        {.programIcon = true});
+    registerWindowClass(instance, kFrameClass, frameProc, {.buttonFace = false});
+}
+
+// ---- The main window ----
+
+Win32MainView::Win32MainView(HINSTANCE instance, const Metrics& metrics, Win32DbView& db)
+    : instance_(instance), metrics_(metrics), db_(db) {}
+
+Win32MainView::~Win32MainView() {
+    for (HFONT font : fonts_) DeleteObject(font);
+}
+
+LRESULT Win32MainView::onMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) hwnd_ = hwnd;
+    if (!core_) return DefWindowProcA(hwnd, message, wParam, lParam);
+    return handle(message, wParam, lParam);
+}
+
+LRESULT Win32MainView::handle(UINT message, WPARAM wParam, LPARAM lParam) {
+    HWND hwnd = hwnd_;
+    switch (message) {
+        case WM_TIMER:
+            core_->onTimer(static_cast<TimerId>(wParam));
+            return 0;
+        case WM_COMMAND:
+            if (lParam == 0) {  // a menu item or an accelerator
+                if (auto item = menuItemFromId(LOWORD(wParam))) core_->onMenu(*item);
+                return 0;
+            }
+            if (LOWORD(wParam) == static_cast<int>(Control::dessus) && HIWORD(wParam) == BN_CLICKED) {
+                core_->onDessusClick();
+                return 0;
+            }
+            break;
+        case WM_HSCROLL:
+            // The period changes when the slider settles, not at each step of a drag.
+            if (reinterpret_cast<HWND>(lParam) == control(Control::Slider) &&
+                LOWORD(wParam) == TB_ENDTRACK) {
+                core_->onSliderChange();
+            }
+            return 0;
+        case WM_CLOSE:
+            core_->onUnload();
+            return 0;
+        case WM_QUERYENDSESSION: return TRUE;
+        case WM_ENDSESSION:
+            if (wParam) core_->onEndSession();
+            return 0;
+        default: break;
+    }
+    return DefWindowProcA(hwnd, message, wParam, lParam);
+}
+
+void Win32MainView::create(MainWindow& core) {
+    RECT r{0, 0, metrics_.x(kMainWindow.clientWidth), metrics_.y(kMainWindow.clientHeight)};
+    AdjustWindowRectEx(&r, kMainStyle, TRUE, 0);
+    HMENU menu = LoadMenuA(instance_, MAKEINTRESOURCEA(IDR_MAINMENU));
+    CreateWindowExA(0, kMainWindowClass, toAnsi(kMainWindow.caption).c_str(), kMainStyle,
+                    CW_USEDEFAULT, CW_USEDEFAULT, r.right - r.left, r.bottom - r.top, nullptr, menu,
+                    instance_, this);
+    caption_ = kMainWindow.caption;
+    createControls();
+    core_ = &core;
+    db_.attach(core);
+}
+
+void Win32MainView::createControls() {
+    auto fontFor = [&](const FontStyle& wanted) {
+        HFONT font = metrics_.createFont(wanted);
+        fonts_.push_back(font);
+        return font;
+    };
+    // The tips have no owner: a topmost window owned by the main window keeps Wine from making
+    // the main window itself topmost ("Toujours visible"). Being topmost, they show above it
+    // anyway, and endProgram destroys them.
+    tooltip_ = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr,
+                               WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
+                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr,
+                               instance_, nullptr);
+    for (const ControlLayout& item : mainWindowControls()) {
+        // Controls inside the frame are its children, placed relative to it.
+        HWND parent = item.inFrame ? frame_ : hwnd_;
+        const char* windowClass = "STATIC";
+        DWORD style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS;
+        switch (item.kind) {
+            case ControlKind::Frame:
+                windowClass = kFrameClass;
+                style |= WS_CLIPCHILDREN;
+                break;
+            case ControlKind::Label:
+                style |= SS_LEFTNOWORDWRAP | SS_NOPREFIX | (item.tooltip ? SS_NOTIFY : 0);
+                break;
+            case ControlKind::CheckBox:
+                windowClass = "BUTTON";
+                style |= BS_AUTOCHECKBOX | WS_TABSTOP;
+                break;
+            case ControlKind::Slider:
+                windowClass = TRACKBAR_CLASSA;
+                style |= TBS_HORZ | TBS_AUTOTICKS | TBS_BOTTOM | WS_TABSTOP;
+                break;
+        }
+        HWND hwnd = CreateWindowExA(
+            0, windowClass, toAnsi(item.text).c_str(), style, metrics_.x(item.left),
+            metrics_.y(item.top), metrics_.x(item.width), metrics_.y(item.height), parent,
+            reinterpret_cast<HMENU>(static_cast<INT_PTR>(item.id)), instance_, nullptr);
+        SendMessageA(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(fontFor(item.font)), FALSE);
+        controls_[item.id] = hwnd;
+        texts_[item.id] = item.text;
+        autoSize_[item.id] = item.autoSize;
+        if (item.kind == ControlKind::Frame) frame_ = hwnd;
+        if (item.kind == ControlKind::Slider) {
+            SendMessageA(hwnd, TBM_SETRANGE, FALSE, MAKELPARAM(kSliderMin, kSliderMax));
+            SendMessageA(hwnd, TBM_SETLINESIZE, 0, 1);
+            SendMessageA(hwnd, TBM_SETPAGESIZE, 0, 5);
+            SendMessageA(hwnd, TBM_SETPOS, TRUE, kSliderMin);
+        }
+        if (item.autoSize) fitToText(hwnd);
+        if (item.kind == ControlKind::CheckBox) widenToText(hwnd);
+        if (item.tooltip) addTooltip(hwnd, item.tooltip);
+    }
+    // The label under the frame is never seen.
+    SetWindowPos(control(Control::Label2), HWND_BOTTOM, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+void Win32MainView::addTooltip(HWND control, const char* text) {
+    std::string ansi = toAnsi(text);
+    TOOLINFOA info{};
+    info.cbSize = TTTOOLINFOA_V2_SIZE;
+    info.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    info.hwnd = GetParent(control);
+    info.uId = reinterpret_cast<UINT_PTR>(control);
+    info.lpszText = ansi.data();
+    SendMessageA(tooltip_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&info));
+}
+
+void Win32MainView::showCentred(int showCommand) {
+    RECT window;
+    GetWindowRect(hwnd_, &window);
+    RECT work{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    int width = window.right - window.left;
+    int height = window.bottom - window.top;
+    SetWindowPos(hwnd_, nullptr, work.left + (work.right - work.left - width) / 2,
+                 work.top + (work.bottom - work.top - height) / 2, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    ShowWindow(hwnd_, showCommand);
+    UpdateWindow(hwnd_);
+}
+
+bool Win32MainView::ownsWindow(HWND window) const {
+    return hwnd_ && (window == hwnd_ || IsChild(hwnd_, window));
+}
+
+HWND Win32MainView::control(Control id) const {
+    auto it = controls_.find(id);
+    return it == controls_.end() ? nullptr : it->second;
+}
+
+void Win32MainView::setCaption(const std::string& text) {
+    if (!hwnd_ || text == caption_) return;
+    caption_ = text;
+    SetWindowTextA(hwnd_, toAnsi(text).c_str());
+}
+
+std::string Win32MainView::caption() { return caption_; }
+
+void Win32MainView::setText(Control id, const std::string& text) {
+    HWND hwnd = control(id);
+    if (!hwnd || texts_[id] == text) return;
+    texts_[id] = text;
+    SetWindowTextA(hwnd, toAnsi(text).c_str());
+    if (autoSize_[id]) fitToText(hwnd);
+}
+
+std::string Win32MainView::text(Control id) {
+    auto it = texts_.find(id);
+    return it == texts_.end() ? "" : it->second;
+}
+
+bool Win32MainView::isMinimised() { return hwnd_ && IsIconic(hwnd_); }
+
+void Win32MainView::setWidthTwips(int twips) {
+    // The width is meant to show exactly the frame with the classic 3-pixel window border; where
+    // the border is wider (newer themes), the window grows by the difference so that the frame
+    // still shows whole.
+    int classicBorders = 2 * MulDiv(3, metrics_.dpiX(), 96);
+    RECT r{0, 0, metrics_.x(twips) - classicBorders, 100};
+    AdjustWindowRectEx(&r, kMainStyle, TRUE, 0);
+    RECT window;
+    GetWindowRect(hwnd_, &window);
+    SetWindowPos(hwnd_, nullptr, 0, 0, r.right - r.left, window.bottom - window.top,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+bool Win32MainView::isChecked(Control id) {
+    return SendMessageA(control(id), BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+int Win32MainView::sliderPosition() {
+    return static_cast<int>(SendMessageA(control(Control::Slider), TBM_GETPOS, 0, 0));
+}
+
+void Win32MainView::setSliderPosition(int position) {
+    SendMessageA(control(Control::Slider), TBM_SETPOS, TRUE, position);
+}
+
+void Win32MainView::setWindowPos(int insertAfter, int x, int y, int cx, int cy, uint32_t flags) {
+    SetWindowPos(hwnd_, reinterpret_cast<HWND>(static_cast<INT_PTR>(insertAfter)), x, y, cx, cy,
+                 flags);
+}
+
+void Win32MainView::armTimer(TimerId id) {
+    Timer& timer = timers_[id];
+    KillTimer(hwnd_, static_cast<UINT_PTR>(id));
+    if (timer.enabled && timer.interval > 0) {
+        SetTimer(hwnd_, static_cast<UINT_PTR>(id), timer.interval, nullptr);
+    }
+}
+
+void Win32MainView::setTimerInterval(TimerId id, uint32_t milliseconds) {
+    timers_[id].interval = milliseconds;
+    if (timers_[id].enabled) armTimer(id);
+}
+
+void Win32MainView::setTimerEnabled(TimerId id, bool enabled) {
+    timers_[id].enabled = enabled;
+    armTimer(id);
+}
+
+void Win32MainView::endProgram() {
+    if (ended_) return;
+    ended_ = true;
+    for (auto& [id, timer] : timers_) KillTimer(hwnd_, static_cast<UINT_PTR>(id));
+    db_.destroy();
+    if (tooltip_) DestroyWindow(tooltip_);
+    HWND hwnd = hwnd_;
+    core_ = nullptr;  // no more events for the core
+    if (hwnd) DestroyWindow(hwnd);
+    hwnd_ = nullptr;
+    PostQuitMessage(0);
+}
+
+}  // namespace corvane::win32

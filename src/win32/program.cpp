@@ -1,0 +1,44 @@
+// Putting the program's services together.
+#include "win32/program.h"
+
+#include <commctrl.h>
+
+namespace corvane::win32 {
+
+namespace {
+
+void initCommonControls() {
+    // InitCommonControlsEx is missing from the oldest comctl32; the slider needs one or the other.
+    using InitEx = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
+    HMODULE comctl = LoadLibraryA("comctl32.dll");
+    auto initEx = comctl ? reinterpret_cast<InitEx>(reinterpret_cast<void*>(
+                               GetProcAddress(comctl, "InitCommonControlsEx")))
+                         : nullptr;
+    INITCOMMONCONTROLSEX icc{sizeof icc, ICC_BAR_CLASSES | ICC_WIN95_CLASSES};
+    if (!initEx || !initEx(&icc)) InitCommonControls();
+}
+
+}  // namespace
+
+Win32Program::Registered::Registered(HINSTANCE instance) {
+    initCommonControls();
+    Win32MainView::registerClasses(instance);
+    Win32DbView::registerClass(instance);
+    Win32HistoryWindow::registerClasses(instance);
+}
+
+Win32Program::Win32Program(HINSTANCE instance)
+    : registered_(instance),
+      db_(instance, metrics_),
+      view_(instance, metrics_, db_),
+      dialogs_(view_.ownerHandle()),
+      printer_(view_.ownerHandle()),
+      history_(instance, metrics_, system_, files_, dialogs_),
+      windows_(instance, metrics_, history_),
+      platform_{system_,  files_, registry_, settings_, shell_,
+                dialogs_, view_,  db_,       printer_,  windows_},
+      core_(platform_) {
+    view_.create(core_);
+}
+
+}  // namespace corvane::win32

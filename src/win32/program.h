@@ -1,0 +1,50 @@
+// Every Win32 service of the program and the main window they serve, made in the order they
+// depend on one another: what Corvane.exe runs, and what the benchmark times.
+#pragma once
+
+#include <windows.h>
+
+#include "program/main_window.h"
+#include "win32/about_view.h"
+#include "win32/history_window.h"
+#include "win32/main_view.h"
+#include "win32/metrics.h"
+#include "win32/printer_win32.h"
+#include "win32/win32_services.h"
+
+namespace corvane::win32 {
+
+class Win32Program {
+public:
+    // Loads the common controls, registers the window classes and makes the main window
+    // (hidden: the caller runs the start-up, then shows it).
+    explicit Win32Program(HINSTANCE instance);
+    Win32Program(const Win32Program&) = delete;
+    Win32Program& operator=(const Win32Program&) = delete;
+
+    MainWindow& core() { return core_; }
+    Win32MainView& view() { return view_; }
+
+private:
+    struct Registered {
+        explicit Registered(HINSTANCE instance);
+    };
+
+    Registered registered_;
+    Metrics metrics_;
+    Win32System system_;
+    Win32Files files_;
+    Win32Registry registry_;
+    Win32Settings settings_;
+    Win32Shell shell_;
+    Win32DbView db_;
+    Win32MainView view_;
+    Win32Dialogs dialogs_;
+    Win32Printer printer_;
+    Win32HistoryWindow history_;
+    Win32Windows windows_;
+    Platform platform_;
+    MainWindow core_;
+};
+
+}  // namespace corvane::win32

@@ -1,0 +1,34 @@
+// Resource IDs of the program. Menu items and controls use the indexes the automation relies on
+// (src/platform/controls.h); the menu's are checked against MenuItem in menu_ids.h.
+#pragma once
+
+#define IDR_MAINMENU 1
+#define IDR_ACCELERATORS 1
+#define IDI_CORVANE 1
+#define IDI_ABOUT 2
+#define IDI_ANIMATION1 11
+#define IDI_ANIMATION2 12
+#define IDI_ANIMATION3 13
+#define IDI_ANIMATION4 14
+#define IDC_LINK 1
+
+#define ID_FICHIER 12
+#define ID_IMPR 13
+#define ID_SEP1 14
+#define ID_QUITTER 15
+#define ID_OUTILS 16
+#define ID_JOURNAL 17
+#define ID_INITJOURNAL 18
+#define ID_INITALL 19
+#define ID_SEP3 20
+#define ID_RAFFRAICHISSEMENT 21
+#define ID_S1 22
+#define ID_S5 23
+#define ID_S10 24
+#define ID_S30 25
+#define ID_M1 26
+#define ID_QUOI 27
+#define ID_AIDE 28
+#define ID_SEP2 29
+#define ID_PROPOS 30
+#define ID_HISTORIQUE 33

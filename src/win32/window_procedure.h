@@ -1,0 +1,41 @@
+// The one window procedure of the program's windows, and the one registration of their classes.
+// The procedure keeps the window's object from WM_NCCREATE on and forwards every message to it;
+// no exception crosses it, whatever window it is.
+#pragma once
+
+#include <windows.h>
+
+namespace corvane::win32 {
+
+// Says in French what reached a window procedure uncaught, then ends the message loop. From the
+// first such error on, the windows get only the default handling.
+void leaveOnUncaught(HWND hwnd) noexcept;
+bool leavingOnUncaught();
+
+template <class Window, LRESULT (Window::*Forward)(HWND, UINT, WPARAM, LPARAM)>
+LRESULT CALLBACK windowProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        auto* create = reinterpret_cast<CREATESTRUCTA*>(lParam);
+        SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+    }
+    auto* window = reinterpret_cast<Window*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+    if (window && !leavingOnUncaught()) {
+        try {
+            return (window->*Forward)(hwnd, message, wParam, lParam);
+        } catch (...) {
+            leaveOnUncaught(hwnd);
+        }
+    }
+    return DefWindowProcA(hwnd, message, wParam, lParam);
+}
+
+struct ClassLook {
+    LPCSTR cursor = IDC_ARROW;
+    bool buttonFace = true;    // painted in the button face colour, as dialogs are
+    bool programIcon = false;  // the program's icon in the caption
+};
+
+void registerWindowClass(HINSTANCE instance, const char* name, WNDPROC procedure,
+                         ClassLook look = {});
+
+}  // namespace corvane::win32
