@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/controls.h"
 #include "common/errors.h"
+#include "platform/controls.h"
 #include "platform/records.h"
 
 namespace corvane {
@@ -98,8 +98,8 @@ public:
 };
 
 enum class WindowShow {
-    Normal,             // a normal window that receives the focus
-    MinimizedFocus,     // a minimised window that receives the focus
+    Normal,          // a normal window that receives the focus
+    MinimizedFocus,  // a minimised window that receives the focus
 };
 
 // Starting programs and opening addresses.

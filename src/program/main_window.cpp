@@ -4,14 +4,14 @@
 
 #include "commands/always_on_top.h"
 #include "commands/print_help.h"
-#include "persistence/refresh_rate.h"
 #include "common/app.h"
+#include "persistence/journal.h"
+#include "persistence/refresh_rate.h"
+#include "persistence/settings.h"
 #include "program/recording.h"
+#include "program/resets.h"
 #include "program/startup.h"
 #include "program/tick.h"
-#include "persistence/journal.h"
-#include "program/resets.h"
-#include "persistence/settings.h"
 
 namespace corvane {
 
@@ -35,10 +35,10 @@ void MainWindow::run(Handler&& handler) {
     } catch (const RuntimeError& error) {
         // An error that no procedure traps ends the program after saying what it was.
         ended_ = true;
-        context_.platform.dialogs.messageBox(
-            "Erreur d'exécution '" + std::to_string(error.number()) + "' :\r\n\r\n" +
-                error.description(),
-            kAppTitle, {MsgButtons::Ok, MsgIcon::Critical});
+        context_.platform.dialogs.messageBox("Erreur d'exécution '" +
+                                                 std::to_string(error.number()) + "' :\r\n\r\n" +
+                                                 error.description(),
+                                             kAppTitle, {MsgButtons::Ok, MsgIcon::Critical});
         context_.platform.view.endProgram();
     }
 }
@@ -99,6 +99,8 @@ void MainWindow::onEndSession() {
     run([&] { TerminerSession(context_); });
 }
 
-void MainWindow::onDbUnload() { context_.dbActif = false; }
+void MainWindow::onDbUnload() {
+    context_.dbActif = false;
+}
 
 }  // namespace corvane

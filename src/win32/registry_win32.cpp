@@ -61,8 +61,8 @@ std::string Win32Settings::get(const std::string& app, const std::string& sectio
     return value;
 }
 
-void Win32Settings::save(const std::string& app, const std::string& section,
-                         const std::string& key, const std::string& value) {
+void Win32Settings::save(const std::string& app, const std::string& section, const std::string& key,
+                         const std::string& value) {
     HKEY handle = nullptr;
     if (RegCreateKeyExA(HKEY_CURRENT_USER, settingsKey(app, section).c_str(), 0, nullptr, 0,
                         KEY_SET_VALUE, nullptr, &handle, nullptr) != ERROR_SUCCESS) {

@@ -1,7 +1,10 @@
 // Starting programs, opening addresses, and message boxes.
+// <windows.h> first: the other headers of the system rely on it.
+// clang-format off
 #include <windows.h>
 #include <commdlg.h>
 #include <shellapi.h>
+// clang-format on
 
 #include <algorithm>
 #include <vector>
@@ -99,8 +102,8 @@ std::optional<std::string> Win32Dialogs::saveAs(const std::string& title,
     ofn.nMaxFile = static_cast<DWORD>(file.size());
     ofn.lpstrTitle = ansiTitle.c_str();
     ofn.lpstrDefExt = extension.empty() ? nullptr : extension.c_str();
-    ofn.Flags = OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR |
-                OFN_EXPLORER;
+    ofn.Flags =
+        OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR | OFN_EXPLORER;
     using GetSaveFileNameFn = BOOL(WINAPI*)(LPOPENFILENAMEA);
     static const auto getSaveFileName =
         systemFunction<GetSaveFileNameFn>("comdlg32.dll", "GetSaveFileNameA");

@@ -29,7 +29,9 @@ std::string uncaughtText() {
 
 }  // namespace
 
-bool leavingOnUncaught() { return leaving; }
+bool leavingOnUncaught() {
+    return leaving;
+}
 
 void leaveOnUncaught(HWND hwnd) noexcept {
     if (leaving) return;
@@ -45,8 +47,7 @@ void leaveOnUncaught(HWND hwnd) noexcept {
     PostQuitMessage(1);
 }
 
-void registerWindowClass(HINSTANCE instance, const char* name, WNDPROC procedure,
-                         ClassLook look) {
+void registerWindowClass(HINSTANCE instance, const char* name, WNDPROC procedure, ClassLook look) {
     WNDCLASSA windowClass{};
     windowClass.lpfnWndProc = procedure;
     windowClass.hInstance = instance;
