@@ -1,7 +1,10 @@
 // Starting programs, opening addresses, and message boxes.
+// <windows.h> first: the other headers of the system rely on it.
+// clang-format off
+#include <windows.h>
 #include <commdlg.h>
 #include <shellapi.h>
-#include <windows.h>
+// clang-format on
 
 #include <algorithm>
 #include <vector>
