@@ -14,9 +14,8 @@ std::string processorFamily(uint32_t processorType) {
     }
 }
 
-void Proce(Context& c) {
-    MainView& view = c.platform.view;
-    SystemInfo info = c.platform.system.getSystemInfo();
+void Proce(System& system, MainView& view) {
+    SystemInfo info = system.getSystemInfo();
     view.setText(Control::processeur, std::to_string(info.numberOfProcessors) + " " +
                                           view.text(Control::processeur) +
                                           processorFamily(info.processorType));

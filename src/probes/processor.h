@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-#include "state/state.h"
+#include "platform/platform.h"
 
 namespace corvane {
 
@@ -13,6 +13,6 @@ std::string processorFamily(uint32_t processorType);
 
 // Puts the processor count before the label's current caption and the family after it: the
 // window's "CPU" becomes "2 CPU 586".
-void Proce(Context& context);
+void Proce(System& system, MainView& view);
 
 }  // namespace corvane

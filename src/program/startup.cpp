@@ -74,7 +74,7 @@ void Startup(Context& c) {
     if (s.programDirectory.empty() || s.programDirectory.back() != '\\') s.programDirectory += '\\';
 
     Plateforme(c);
-    Proce(c);
+    Proce(c.platform.system, c.platform.view);
     SystemIni(c);
 
     if (s.pagingDirectory.empty()) {

@@ -23,7 +23,7 @@ TEST(Proce, CountAndFamilyAroundTheCreationCaption) {
         fake::FakePlatform machine;
         machine.system.info = info;
         MainWindow other(machine.platform);
-        Proce(other.context());
+        Proce(machine.platform.system, machine.platform.view);
         EXPECT_EQ(machine.view.texts[Control::processeur], caption);
     }
 }
@@ -31,7 +31,7 @@ TEST(Proce, CountAndFamilyAroundTheCreationCaption) {
 TEST_F(ProceTest, BuildsOnTheCaptionItFinds) {
     fake.system.info = {2, 586};
     fake.view.texts[Control::processeur] = "Processeur";
-    Proce(window.context());
+    Proce(fake.platform.system, fake.platform.view);
     EXPECT_EQ(label(Control::processeur), "2 Processeur 586");
 }
 
