@@ -1,15 +1,20 @@
 #!/usr/bin/env bash
-# emulated-smoke.sh BUILD32 BUILD64: the real 32-bit Corvane.exe on a machine whose kernel runs
+# emulated-smoke.sh [BUILD32 BUILD64 [GTEST-ARGS...]]: the real 32-bit Corvane.exe on a machine whose kernel runs
 # no 32-bit Linux program, under qemu's user-mode emulation: i386 ELF programs are handed to
 # qemu-i386-static through binfmt_misc for this run only (the registration is removed at the
 # end, even on failure). One test of the x86-64 Wine suite drives it: every emulated process
-# start costs about a minute, so the smoke is kept to one start of the program.
+# start costs about a minute, so the smoke is kept to one start of the program. Arguments after
+# the builds pick other tests of the suite to run on the 32-bit program by hand, for instance
+# --gtest_filter='Wine/WindowsVersionTest.*' (about a minute a test).
 set -euo pipefail
 source "$(dirname "$0")/../../tools/layer-check.sh"
 source "$layer_root/tools/wine-env.sh"
 
 build32=$(realpath -m "${1:-$layer_root/build/win32}")
 build64=$(realpath -m "${2:-$layer_root/build/win64}")
+shift 2 2>/dev/null || shift $#
+tests=("$@")
+[ ${#tests[@]} -gt 0 ] || tests=(--gtest_also_run_disabled_tests --gtest_filter='EmulatedSmoke.*')
 out=$layer_root/build/wine-tests/emulated
 layer="emulated smoke of ${build32#"$layer_root"/}/Corvane.exe"
 binfmt=/proc/sys/fs/binfmt_misc
@@ -65,10 +70,10 @@ CORVANE_EXE=$(wine_env_windows_path "$corvane")
 CORVANE_FLOOR_EXE=$(wine_env_windows_path "$build64/tests/wine/CorvaneFloor.exe")
 CORVANE_SHOTS=$(wine_env_windows_path "$out")
 status=0
-env LC_ALL=fr_FR.UTF-8 TZ=Europe/Paris timeout --kill-after=10 900 wine "$suite" \
-  --gtest_also_run_disabled_tests --gtest_filter='EmulatedSmoke.*' || status=$?
+env LC_ALL=fr_FR.UTF-8 TZ=Europe/Paris timeout --kill-after=10 1800 wine "$suite" "${tests[@]}" ||
+  status=$?
 if [ $status -eq 124 ] || [ $status -eq 137 ]; then
-  echo "ERROR: the emulated smoke did not finish within 15 minutes" >&2
+  echo "ERROR: the emulated smoke did not finish within 30 minutes" >&2
 fi
 [ $status -eq 0 ] && echo "$layer: passed under qemu-i386 and $(wine_env_loader_name)"
 exit $status
