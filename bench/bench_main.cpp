@@ -178,11 +178,10 @@ void historyRows(const HistoryTimes& history, double tickUs) {
 // The programs' scan: once a minute whatever the window, and at every refresh while it is open
 // (then with the commit charge and the page files).
 void scanRows(const ScanTimes& scan, double tickUs) {
-    row("virtual memory: one scan of the programs, us", fixed(scan.scanUs, 1),
-        std::to_string(scan.processes) + " processes; " + fixed(100 * scan.scanUs / tickUs, 0) +
-            " % of a tick",
-        "", "once a minute", "");
-    row("virtual memory: the open window's refresh, us", fixed(scan.refreshUs, 1),
+    row("memory: one scan of the programs, us", fixed(scan.scanUs, 1),
+        std::to_string(scan.processes) + " processes read",
+        fixed(scan.scanUs / tickUs, 1) + " ticks", "once a minute", "");
+    row("memory: the open window's refresh, us", fixed(scan.refreshUs, 1),
         "share of one tick: " + fixed(100 * scan.refreshUs / tickUs, 0) + " %", "", "", "");
 }
 
