@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "bench_history.h"
+#include "bench_memory.h"
 #include "bench_tick.h"
 #include "bench_util.h"
 #include "driver.h"
@@ -174,6 +175,16 @@ void historyRows(const HistoryTimes& history, double tickUs) {
         yesNo(history.drawMs < 50));
 }
 
+// The programs' scan: once a minute whatever the window, and at every refresh while it is open
+// (then with the commit charge and the page files).
+void scanRows(const ScanTimes& scan, double tickUs) {
+    row("memory: one scan of the programs, us", fixed(scan.scanUs, 1),
+        std::to_string(scan.processes) + " processes read",
+        fixed(scan.scanUs / tickUs, 1) + " ticks", "once a minute", "");
+    row("memory: the open window's refresh, us", fixed(scan.refreshUs, 1),
+        "share of one tick: " + fixed(100 * scan.refreshUs / tickUs, 0) + " %", "", "", "");
+}
+
 }  // namespace
 
 int main() {
@@ -190,6 +201,8 @@ int main() {
         TickTimes tick = measureTick(setup, runs);
         std::fprintf(stderr, "bench: the history, %d runs...\n", runs);
         HistoryTimes history = measureHistory(setup, runs);
+        std::fprintf(stderr, "bench: the programs' scan, %d runs...\n", runs);
+        ScanTimes scan = measureScan(runs);
         double exeKiB = static_cast<double>(fileSize(setup.corvaneExe)) / 1024;
 
         std::printf("| %-44s | %12s | %-28s | %8s | %-16s | %-4s |\n", "measure (median of runs)",
@@ -235,6 +248,7 @@ int main() {
         row("size of Corvane.exe, KiB", fixed(exeKiB, 1), "", "", "<= 320 KiB",
             yesNo(exeKiB <= 320));
         historyRows(history, tick.realUs);
+        scanRows(scan, tick.realUs);
         return 0;
     } catch (const DriverError& error) {
         std::fprintf(stderr, "bench: %s\n", error.what());

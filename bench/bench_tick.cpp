@@ -104,6 +104,10 @@ private:
 
 }  // namespace
 
+// The tick as it is with the "Mémoire virtuelle" window closed, as it is most of the time: the
+// window is never opened here. Its scan of the programs, once a minute, falls in none of the
+// ticks measured but the first (at the start-up), or else in one tick of many, which the
+// median leaves out; its own time is a row of its own (bench_memory.cpp).
 TickTimes measureTick(const Setup& setup, int runs) {
     Win32Program program(GetModuleHandleW(nullptr));
     MainWindow& core = program.core();

@@ -146,6 +146,13 @@ const SettingKey kSettingKeys[] = {
          majRaf(s.context, std::clamp(period, kSliderMin, kSliderMax));
      },
      nullptr, nullptr},
+    // Added after the period so that the ten keys before it keep their order.
+    {"MaxCommit", "0", 10,
+     [](Stored& s, const std::string& t) {
+         state(s).stats.maxCommitMo = sizeMo(t, s.decimalSeparator);
+     },
+     [](const Stored& s) { return std::to_string(state(s).stats.maxCommitMo); },
+     [](Statistics& st, double) { st.maxCommitMo = 0; }},
 };
 
 }  // namespace
@@ -176,6 +183,7 @@ void ClearRegistre(Context& c) {
     }
     // Derived from the two zeros above; the journal's summary reads it before the next sample.
     st.average = 0;
+    c.state.memoryWatch.restartAnalysis();
     SaveRegistre(c);
 }
 

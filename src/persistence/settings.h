@@ -15,7 +15,7 @@ inline constexpr uint64_t kCheckpointMs = 600000;
 // 32 bits overflow (6); the keys after it are not read and the period is not applied.
 void LoadRegistre(Context& context);
 
-// Writes the statistics and the current swap configuration (nine keys; never the period).
+// Writes the statistics and the current swap configuration (ten keys; never the period).
 void SaveRegistre(Context& context);
 
 // Starts a new analysis: the statistics are zeroed and written.

@@ -21,7 +21,8 @@ enum class Control : int {
     Slider = 32,
 };
 
-// Items of the main window's menu bar, numbered 12 to 30 in menu order; 33 is the history item.
+// Items of the main window's menu bar, numbered 12 to 30 in menu order; 33 is the history item
+// and 34 the virtual memory's.
 enum class MenuItem : int {
     fichier = 12,
     impr = 13,
@@ -43,6 +44,7 @@ enum class MenuItem : int {
     sep2 = 29,
     propos = 30,
     historique = 33,
+    memoireVirtuelle = 34,
 };
 
 // The two list boxes of the scratch list window `Db`.
@@ -75,6 +77,23 @@ enum class HistoryControl : int {
     Graphique = 207,
     Survol = 208,
     Avis = 209,
+};
+
+// Controls of the "Mémoire virtuelle" window: the commit and its bar, the peaks, the page
+// files, the three orders of the programs, their columns' titles and their list, what the
+// window says when the list is empty, and the orders' title.
+enum class VirtualMemoryControl : int {
+    Engagement = 301,
+    Barre = 302,
+    Pics = 303,
+    Fichiers = 304,
+    TriEngagement = 305,
+    TriHeure = 306,
+    TriDebut = 307,
+    Colonnes = 308,
+    Programmes = 309,
+    Remarque = 310,
+    Trier = 311,
 };
 
 // Timers the core arms. The main window's `Timer1` drives the sampling tick; the About window

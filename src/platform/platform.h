@@ -13,6 +13,7 @@
 #include "common/errors.h"
 #include "platform/controls.h"
 #include "platform/records.h"
+#include "platform/virtual_memory.h"
 
 namespace corvane {
 
@@ -189,6 +190,7 @@ public:
 
 class AboutWindow;
 class History;
+class MemoryWatch;
 
 // What the core asks of the open history window.
 class HistoryView {
@@ -222,6 +224,9 @@ public:
     // Opens the history window over `history`, or brings it to the front when it is open. The
     // window attaches itself to `history` while it is open.
     virtual void showHistory(History& history) = 0;
+    // Opens the "Mémoire virtuelle" window, or brings it to the front when it is open. The
+    // window attaches itself to `watch` while it is open.
+    virtual void showVirtualMemory(MemoryWatch& watch) = 0;
 };
 
 // Every service, handed to the core as one bundle.
@@ -236,6 +241,7 @@ struct Platform {
     DbView& db;
     Printer& printer;
     Windows& windows;
+    VirtualMemory& memory;
 };
 
 }  // namespace corvane

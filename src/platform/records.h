@@ -42,6 +42,9 @@ struct MemoryStatus {
     uint64_t availPageFile = 0;
     uint64_t totalVirtual = 0;
     uint64_t availVirtual = 0;
+    // The two page-file figures are the commit limit and what is left of it (Windows 2000 and
+    // later), so that their difference is the commit charge in use.
+    bool commitKnown = false;
 };
 
 // The length of the sampled swap file. `known` is false when it cannot be read; `error` then

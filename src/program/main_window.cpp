@@ -12,6 +12,7 @@
 #include "program/resets.h"
 #include "program/startup.h"
 #include "program/tick.h"
+#include "program/virtual_memory.h"
 
 namespace corvane {
 
@@ -75,6 +76,7 @@ void MainWindow::onMenu(MenuItem item) {
             case MenuItem::aide: aideClick(context_); break;
             case MenuItem::propos: proposClick(context_); break;
             case MenuItem::historique: historique_Click(context_); break;
+            case MenuItem::memoireVirtuelle: memoireVirtuelle_Click(context_); break;
             default: break;
         }
     });

@@ -7,6 +7,7 @@
 #include "common/conversions.h"
 #include "common/numbers.h"
 #include "program/recording.h"
+#include "program/virtual_memory.h"
 #include "stats/labels.h"
 
 namespace corvane {
@@ -69,6 +70,7 @@ void Timer1Tick(Context& c) {
         roundHalfEven(static_cast<double>(p.system.tickCount()) - s.stats.startTick));
     MemoryStatus memory = p.system.memoryStatus();
     if (size.known) EnregistrerMesure(c, s.stats.current, memory, size.inUseBytes);
+    SuivreMemoireVirtuelle(c, memory);
 
     p.view.setText(Control::swap,
                    size.known ? swapLabel(s.stats) : swapUnreadableLabel(s.swapPath));

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "history/history.h"
+#include "memory/memory_watch.h"
 #include "platform/platform.h"
 #include "stats/statistics.h"
 
@@ -46,6 +47,9 @@ struct MainState {
 
     // The swap file's minutes over days and weeks, in "Corvane.csv".
     History history;
+
+    // The commit charge, the page files and the programs behind them.
+    MemoryWatch memoryWatch;
 };
 
 // Everything a procedure of the main window works on: the platform and the window's variables.

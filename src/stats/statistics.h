@@ -22,6 +22,8 @@ struct Statistics {
     int32_t maximum = 0;
     // Tick count (ms) at which the analysis began, on the platform's tick scale.
     double startTick = 0;
+    // The largest commit charge seen since the analysis began, in whole Mo; 0: none seen yet.
+    int32_t maxCommitMo = 0;
 };
 
 }  // namespace corvane

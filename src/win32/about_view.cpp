@@ -317,8 +317,9 @@ void Win32AboutView::close() {
 
 // ---- The service ----
 
-Win32Windows::Win32Windows(HINSTANCE instance, const Metrics& metrics, Win32HistoryWindow& history)
-    : instance_(instance), metrics_(metrics), history_(history) {
+Win32Windows::Win32Windows(HINSTANCE instance, const Metrics& metrics, Win32HistoryWindow& history,
+                           Win32VirtualMemoryWindow& memory)
+    : instance_(instance), metrics_(metrics), history_(history), memory_(memory) {
     Win32AboutView::registerClass(instance);
 }
 

@@ -71,18 +71,23 @@ private:
 };
 
 class Win32HistoryWindow;
+class Win32VirtualMemoryWindow;
 
-// Creates the windows that come and go: the About window and the history window.
+// Creates the windows that come and go: the About window, the history window and the virtual
+// memory's.
 class Win32Windows : public Windows {
 public:
-    Win32Windows(HINSTANCE instance, const Metrics& metrics, Win32HistoryWindow& history);
+    Win32Windows(HINSTANCE instance, const Metrics& metrics, Win32HistoryWindow& history,
+                 Win32VirtualMemoryWindow& memory);
     void showAboutModal(AboutWindow& logic) override;
-    void showHistory(History& history) override;  // in history_window.cpp
+    void showHistory(History& history) override;          // in history_window.cpp
+    void showVirtualMemory(MemoryWatch& watch) override;  // in virtual_memory_window.cpp
 
 private:
     HINSTANCE instance_;
     const Metrics& metrics_;
     Win32HistoryWindow& history_;
+    Win32VirtualMemoryWindow& memory_;
 };
 
 }  // namespace corvane::win32

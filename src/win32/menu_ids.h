@@ -36,6 +36,7 @@ inline constexpr MenuId kMenuIds[] = {
     {ID_SEP2, MenuItem::sep2},
     {ID_PROPOS, MenuItem::propos},
     {ID_HISTORIQUE, MenuItem::historique},
+    {ID_MEMOIREVIRTUELLE, MenuItem::memoireVirtuelle},
 };
 
 consteval bool menuIdsAgree() {

@@ -25,6 +25,7 @@ Win32Program::Registered::Registered(HINSTANCE instance) {
     Win32MainView::registerClasses(instance);
     Win32DbView::registerClass(instance);
     Win32HistoryWindow::registerClasses(instance);
+    Win32VirtualMemoryWindow::registerClass(instance);
 }
 
 Win32Program::Win32Program(HINSTANCE instance)
@@ -34,9 +35,10 @@ Win32Program::Win32Program(HINSTANCE instance)
       dialogs_(view_.ownerHandle()),
       printer_(view_.ownerHandle()),
       history_(instance, metrics_, system_, files_, dialogs_),
-      windows_(instance, metrics_, history_),
-      platform_{system_,  files_, registry_, settings_, shell_,
-                dialogs_, view_,  db_,       printer_,  windows_},
+      memoryWindow_(instance, metrics_),
+      windows_(instance, metrics_, history_, memoryWindow_),
+      platform_{system_, files_, registry_, settings_, shell_, dialogs_,
+                view_,   db_,    printer_,  windows_,  memory_},
       core_(platform_) {
     view_.create(core_);
 }

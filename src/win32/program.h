@@ -10,6 +10,8 @@
 #include "win32/main_view.h"
 #include "win32/metrics.h"
 #include "win32/printer_win32.h"
+#include "win32/virtual_memory_win32.h"
+#include "win32/virtual_memory_window.h"
 #include "win32/win32_services.h"
 
 namespace corvane::win32 {
@@ -42,6 +44,8 @@ private:
     Win32Dialogs dialogs_;
     Win32Printer printer_;
     Win32HistoryWindow history_;
+    Win32VirtualMemoryWindow memoryWindow_;
+    Win32VirtualMemory memory_;
     Win32Windows windows_;
     Platform platform_;
     MainWindow core_;

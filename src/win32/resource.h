@@ -32,3 +32,4 @@
 #define ID_SEP2 29
 #define ID_PROPOS 30
 #define ID_HISTORIQUE 33
+#define ID_MEMOIREVIRTUELLE 34

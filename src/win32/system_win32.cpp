@@ -95,8 +95,9 @@ MemoryStatus Win32System::memoryStatus() {
         MEMORYSTATUSEX m{};
         m.dwLength = sizeof m;
         if (statusEx(&m)) {
-            return {m.dwMemoryLoad,     m.ullTotalPhys,    m.ullAvailPhys,   m.ullTotalPageFile,
-                    m.ullAvailPageFile, m.ullTotalVirtual, m.ullAvailVirtual};
+            // Only here are the page-file figures the commit limit and what is left of it.
+            return {m.dwMemoryLoad,     m.ullTotalPhys,    m.ullAvailPhys,    m.ullTotalPageFile,
+                    m.ullAvailPageFile, m.ullTotalVirtual, m.ullAvailVirtual, true};
         }
     }
     MEMORYSTATUS m{};

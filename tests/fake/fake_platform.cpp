@@ -471,4 +471,16 @@ void FakeWindows::closeHistory() {
     shownHistory = nullptr;
 }
 
+void FakeWindows::showVirtualMemory(MemoryWatch& watch) {
+    ++memoryShown;
+    if (memoryError) throw *memoryError;
+    shownWatch = &watch;
+    watch.attach(&memoryView);
+}
+
+void FakeWindows::closeVirtualMemory() {
+    if (shownWatch) shownWatch->detach(&memoryView);
+    shownWatch = nullptr;
+}
+
 }  // namespace corvane::fake

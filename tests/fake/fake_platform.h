@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "memory/memory_watch.h"
 #include "platform/platform.h"
 
 namespace corvane::fake {
@@ -284,6 +285,37 @@ public:
     void refresh() override { ++refreshes; }
 };
 
+// The "Mémoire virtuelle" window: keeps every report it was given.
+class FakeVirtualMemoryView : public VirtualMemoryView {
+public:
+    std::vector<VirtualMemoryReport> reports;
+    void show(const VirtualMemoryReport& report) override { reports.push_back(report); }
+};
+
+// The virtual memory's figures, as the test sets them; each reading is counted. By default the
+// figures of a Windows that has them all, with no page file and no process.
+class FakeVirtualMemory : public VirtualMemory {
+public:
+    std::optional<CommitCharge> commit = CommitCharge{};
+    Listing<PageFileUse> files{true, {}};
+    Listing<ProcessCommit> running{true, {}};
+    int commitReads = 0;
+    int pageFileReads = 0;
+    int processReads = 0;
+    std::optional<CommitCharge> commitCharge() override {
+        ++commitReads;
+        return commit;
+    }
+    Listing<PageFileUse> pageFiles() override {
+        ++pageFileReads;
+        return files;
+    }
+    Listing<ProcessCommit> processes() override {
+        ++processReads;
+        return running;
+    }
+};
+
 // Shows the About window as the program does: a new window, loaded, then whatever the test
 // makes the user do before it returns.
 class FakeWindows : public Windows {
@@ -302,6 +334,15 @@ public:
     void showHistory(History& history) override;
     // The user closes the history window.
     void closeHistory();
+
+    // Opening the "Mémoire virtuelle" window attaches `memoryView` to the watch.
+    int memoryShown = 0;
+    std::optional<RuntimeError> memoryError;  // raised instead of opening, when set
+    MemoryWatch* shownWatch = nullptr;
+    FakeVirtualMemoryView memoryView;
+    void showVirtualMemory(MemoryWatch& watch) override;
+    // The user closes the "Mémoire virtuelle" window.
+    void closeVirtualMemory();
 };
 
 // Every fake, and the bundle the core takes.
@@ -327,8 +368,9 @@ struct FakePlatform {
     FakeDbView db;
     FakePrinter printer;
     FakeWindows windows;
-    Platform platform{system,  files, registry, settings, shell,
-                      dialogs, view,  db,       printer,  windows};
+    FakeVirtualMemory memory;
+    Platform platform{system, files, registry, settings, shell, dialogs,
+                      view,   db,    printer,  windows,  memory};
 };
 
 }  // namespace corvane::fake

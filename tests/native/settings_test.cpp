@@ -61,7 +61,7 @@ TEST_F(SettingsTest, FirstRunSavesStartingValuesInOrderAndNeverThePeriod) {
     SaveRegistre(c);
     EXPECT_EQ(fake.settings.savedKeys,
               (std::vector<std::string>{"NB", "JM_R", "MemoSwap", "MaxSwap", "TotSwap", "MinSwap",
-                                        "MemoMinPaging", "MemoMaxPaging", "Elapsed"}));
+                                        "MemoMinPaging", "MemoMaxPaging", "Elapsed", "MaxCommit"}));
     EXPECT_EQ(stored("NB"), "0");
     EXPECT_EQ(stored("JM_R"), "False");
     EXPECT_EQ(stored("MemoSwap"), "C:\\pagefile.sys");
@@ -71,6 +71,7 @@ TEST_F(SettingsTest, FirstRunSavesStartingValuesInOrderAndNeverThePeriod) {
     EXPECT_EQ(stored("MemoMinPaging"), "1536");
     EXPECT_EQ(stored("MemoMaxPaging"), "3072");
     EXPECT_EQ(stored("Elapsed"), "1234");
+    EXPECT_EQ(stored("MaxCommit"), "0");
 }
 
 TEST_F(SettingsTest, SavedStatisticsLoadBackIntoTheNextRun) {

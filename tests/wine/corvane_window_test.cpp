@@ -137,6 +137,7 @@ TEST_F(MainWindowTest, MenuHasEveryItemInOrderWithItsIdAndShortcut) {
         {1, 18, "Réinitialiser le journal"},
         {1, 19, "Réinitialiser tout"},
         {1, 33, "&Historique...\tCtrl+H"},
+        {1, 34, "&Mémoire virtuelle...\tCtrl+M"},
         {1, 20, "-"},
         {1, 21, "&Raffraichissement"},
         {2, 22, "1 seconde"},

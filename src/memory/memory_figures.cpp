@@ -1,0 +1,103 @@
+// Figures of the virtual memory, worked out and worded.
+#include "memory/memory_figures.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+#include "common/numbers.h"
+
+namespace corvane {
+
+namespace {
+
+constexpr double kMo = 1048576.0;
+
+// Digits in groups of three, as a French reader groups them ("1 536").
+std::string grouped(uint64_t whole) {
+    std::string digits = std::to_string(whole);
+    for (int at = static_cast<int>(digits.size()) - 3; at > 0; at -= 3)
+        digits.insert(static_cast<size_t>(at), " ");
+    return digits;
+}
+
+// `value` with `decimals` decimals and a French decimal comma, already rounded.
+std::string withDecimals(double value, int decimals) {
+    double scale = std::pow(10.0, decimals);
+    auto scaled = static_cast<uint64_t>(value * scale + 0.5);
+    std::string text = grouped(scaled / static_cast<uint64_t>(scale));
+    if (decimals == 0) return text;
+    std::string fraction = std::to_string(scaled % static_cast<uint64_t>(scale));
+    fraction.insert(0, static_cast<size_t>(decimals) - fraction.size(), '0');
+    return text + "," + fraction;
+}
+
+}  // namespace
+
+uint64_t pagesToBytes(uint64_t pages, uint64_t pageSize) {
+    if (pageSize != 0 && pages > std::numeric_limits<uint64_t>::max() / pageSize)
+        return std::numeric_limits<uint64_t>::max();
+    return pages * pageSize;
+}
+
+int32_t wholeMo(uint64_t bytes) {
+    double mo = roundHalfEven(static_cast<double>(bytes) / kMo);
+    return mo >= 2147483647.0 ? std::numeric_limits<int32_t>::max() : static_cast<int32_t>(mo);
+}
+
+std::string sizeText(uint64_t bytes) {
+    double mo = static_cast<double>(bytes) / kMo;
+    if (roundHalfEven(mo) < 1000)
+        return std::to_string(static_cast<int64_t>(roundHalfEven(mo))) + " Mo";
+    double go = mo / 1024;
+    // Three significant digits; a value that rounds up to the next power of ten takes one
+    // decimal less ("9,996" is "10,0", not "10,00").
+    int decimals = 0;
+    if (std::round(go * 100) < 1000) {
+        decimals = 2;
+    } else if (std::round(go * 10) < 1000) {
+        decimals = 1;
+    }
+    return withDecimals(go, decimals) + " Go";
+}
+
+std::string growthText(int64_t bytes) {
+    uint64_t size = bytes < 0 ? 0 - static_cast<uint64_t>(bytes) : static_cast<uint64_t>(bytes);
+    std::string text = sizeText(size);
+    if (text == "0 Mo") return text;
+    return (bytes < 0 ? "-" : "+") + text;
+}
+
+int commitPermille(const CommitCharge& commit) {
+    if (commit.limitBytes == 0) return 0;
+    double share = static_cast<double>(commit.usedBytes) / static_cast<double>(commit.limitBytes);
+    return static_cast<int>(std::clamp(std::floor(share * 1000 + 0.5), 0.0, 1000.0));
+}
+
+std::string commitText(const std::optional<CommitCharge>& commit) {
+    if (!commit) return std::string("Engagement : ") + kNotOnThisWindows;
+    int percent = (commitPermille(*commit) + 5) / 10;
+    return "Engagement : " + sizeText(commit->usedBytes) + " / " + sizeText(commit->limitBytes) +
+           " (" + std::to_string(percent) + " %)";
+}
+
+std::string peaksText(const std::optional<CommitCharge>& commit, int32_t analysisMaxMo) {
+    std::string text = "Pic depuis le démarrage de Windows : ";
+    if (!commit) {
+        text += kNotOnThisWindows;
+    } else if (commit->peakBytes < commit->usedBytes) {
+        // A peak below what is in use now is no peak: the system does not keep it.
+        text += "non communiqué";
+    } else {
+        text += sizeText(commit->peakBytes);
+    }
+    text += "    Maximum de l'analyse : ";
+    text += analysisMaxMo > 0 ? sizeText(static_cast<uint64_t>(analysisMaxMo) << 20) : "-";
+    return text;
+}
+
+int32_t raisedMaximum(int32_t maximumMo, uint64_t usedBytes) {
+    return std::max(maximumMo, wholeMo(usedBytes));
+}
+
+}  // namespace corvane

@@ -1,0 +1,39 @@
+// The arithmetic and the French wording of the virtual memory's figures: pages to bytes, sizes
+// in Mo or Go, commit as "used / limit", and the analysis' largest commit.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "platform/virtual_memory.h"
+
+namespace corvane {
+
+// Windows counts commit and page files in pages; a count too large for 64 bits of bytes is no
+// figure any machine has, and saturates rather than wrapping to a small one.
+uint64_t pagesToBytes(uint64_t pages, uint64_t pageSize);
+
+// Whole Mo (1048576 bytes), a half to even, at most the largest 32-bit number.
+int32_t wholeMo(uint64_t bytes);
+
+// A size as Explorer writes it for a French user: three significant digits, "812 Mo", "1,46 Go",
+// "23,5 Go", "128 Go", "1 536 Go".
+std::string sizeText(uint64_t bytes);
+// A change of size, signed: "+300 Mo", "-12 Mo", "0 Mo".
+std::string growthText(int64_t bytes);
+
+// How full the commit is, in thousandths of its limit (0 to 1000).
+int commitPermille(const CommitCharge& commit);
+// "Engagement : 5,11 Go / 12,0 Go (43 %)", or why there is no figure.
+std::string commitText(const std::optional<CommitCharge>& commit);
+// The peak since Windows started and Corvane's own largest since the analysis began.
+std::string peaksText(const std::optional<CommitCharge>& commit, int32_t analysisMaxMo);
+
+// The analysis' largest commit, in whole Mo, once `usedBytes` has been seen.
+int32_t raisedMaximum(int32_t maximumMo, uint64_t usedBytes);
+
+// What the window says in place of a figure this version of Windows does not give.
+inline constexpr const char* kNotOnThisWindows = "non disponible sur cette version de Windows";
+
+}  // namespace corvane
