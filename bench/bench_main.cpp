@@ -170,8 +170,8 @@ const char* yesNo(bool met) {
 void historyRows(const HistoryTimes& history, double tickUs) {
     row("history: recording one sample, us", fixed(history.recordUs, 1),
         "share of one tick: " + fixed(100 * history.recordUs / tickUs, 0) + " %", "", "", "");
-    row("history: 30 days drawn (43 200 records), ms", fixed(history.drawMs, 1), "", "",
-        "< 50 ms", yesNo(history.drawMs < 50));
+    row("history: 30 days drawn (43 200 records), ms", fixed(history.drawMs, 1), "", "", "< 50 ms",
+        yesNo(history.drawMs < 50));
 }
 
 }  // namespace

@@ -4,11 +4,11 @@
 
 #include <cstdio>
 
-#include "layout/about_layout.h"
-#include "common/addresses.h"
 #include "about/links.h"
+#include "common/addresses.h"
 #include "common/app.h"
 #include "common/text.h"
+#include "layout/about_layout.h"
 
 namespace corvane {
 

@@ -10,7 +10,7 @@
 namespace corvane {
 
 class AboutWindow {
-   public:
+public:
     explicit AboutWindow(Platform& platform);
 
     // The window's events. `view` is the window just created; it stays valid until `fin`.
@@ -28,7 +28,7 @@ class AboutWindow {
 
     bool closed() const { return closed_; }
 
-   private:
+private:
     Platform& platform_;
     AboutView* view_ = nullptr;
     bool closed_ = false;

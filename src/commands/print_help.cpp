@@ -4,8 +4,8 @@
 #include <optional>
 
 #include "about/about_window.h"
-#include "common/addresses.h"
 #include "about/links.h"
+#include "common/addresses.h"
 
 namespace corvane {
 

@@ -5,14 +5,16 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "common/numbers.h"
 #include "common/errors.h"
+#include "common/numbers.h"
 
 namespace corvane {
 
 namespace {
 
-bool isBlank(char c) { return c == ' ' || c == '\t'; }
+bool isBlank(char c) {
+    return c == ' ' || c == '\t';
+}
 
 std::string trimmed(const std::string& text) {
     size_t first = 0;
@@ -32,10 +34,14 @@ std::optional<double> parseHex(const std::string& digits, bool octal) {
     uint64_t value = 0;
     for (char c : digits) {
         int d;
-        if (c >= '0' && c <= '9') d = c - '0';
-        else if (!octal && c >= 'a' && c <= 'f') d = c - 'a' + 10;
-        else if (!octal && c >= 'A' && c <= 'F') d = c - 'A' + 10;
-        else return std::nullopt;
+        if (c >= '0' && c <= '9')
+            d = c - '0';
+        else if (!octal && c >= 'a' && c <= 'f')
+            d = c - 'a' + 10;
+        else if (!octal && c >= 'A' && c <= 'F')
+            d = c - 'A' + 10;
+        else
+            return std::nullopt;
         if (octal && d > 7) return std::nullopt;
         value = value * (octal ? 8 : 16) + static_cast<uint64_t>(d);
     }
@@ -50,8 +56,10 @@ std::optional<double> parse(const std::string& text, const std::string& decimalS
                             bool& tooLarge) {
     tooLarge = false;
     std::string s = trimmed(text);
-    if (s.size() > 2 && s[0] == '&' && (s[1] == 'H' || s[1] == 'h')) return parseHex(s.substr(2), false);
-    if (s.size() > 2 && s[0] == '&' && (s[1] == 'O' || s[1] == 'o')) return parseHex(s.substr(2), true);
+    if (s.size() > 2 && s[0] == '&' && (s[1] == 'H' || s[1] == 'h'))
+        return parseHex(s.substr(2), false);
+    if (s.size() > 2 && s[0] == '&' && (s[1] == 'O' || s[1] == 'o'))
+        return parseHex(s.substr(2), true);
 
     std::string plain;  // the number with "." as its decimal point, for strtod
     size_t i = 0;
@@ -65,7 +73,8 @@ std::optional<double> parse(const std::string& text, const std::string& decimalS
     if (i < s.size() && s[i] == '.') {
         point = true;
         i += 1;
-    } else if (!decimalSeparator.empty() && s.compare(i, decimalSeparator.size(), decimalSeparator) == 0) {
+    } else if (!decimalSeparator.empty() &&
+               s.compare(i, decimalSeparator.size(), decimalSeparator) == 0) {
         point = true;
         i += decimalSeparator.size();
     }
@@ -134,6 +143,8 @@ bool textToBoolean(const std::string& text, const std::string& decimalSeparator)
     return numberOrRaise(text, decimalSeparator) != 0;
 }
 
-std::string booleanText(bool value) { return value ? "True" : "False"; }
+std::string booleanText(bool value) {
+    return value ? "True" : "False";
+}
 
 }  // namespace corvane

@@ -11,7 +11,8 @@ namespace corvane {
 
 // The number a text holds, or nothing when it holds none. `decimalSeparator` is accepted as
 // the decimal point besides ".".
-std::optional<double> parseNumber(const std::string& text, const std::string& decimalSeparator = ".");
+std::optional<double> parseNumber(const std::string& text,
+                                  const std::string& decimalSeparator = ".");
 
 // To a 32-bit signed integer, rounded half to even.
 int32_t textToLong(const std::string& text, const std::string& decimalSeparator = ".");

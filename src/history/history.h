@@ -48,7 +48,6 @@ public:
     // False when the file was there at start-up but could not be read.
     bool previousRead() const { return !unreadable_; }
     const std::string& path() const { return path_; }
-    const std::string& oldPath() const { return oldPath_; }
 
     void setAnalysis(const AnalysisFigures& figures) { analysis_ = figures; }
     const AnalysisFigures& analysis() const { return analysis_; }

@@ -47,7 +47,6 @@ inline constexpr int kFrameWidthTwips = 5895;
 inline constexpr int kMainWindowWidthTwips = kFrameWidthTwips + 100;
 inline constexpr int kSliderMin = 1;
 inline constexpr int kSliderMax = 60;
-inline constexpr unsigned kTimer1DefaultInterval = 1000;
 
 // The main window's controls in creation order.
 const std::vector<ControlLayout>& mainWindowControls();

@@ -5,7 +5,9 @@
 
 namespace corvane {
 
-std::string asidePath(const std::string& target) { return target + ".bak"; }
+std::string asidePath(const std::string& target) {
+    return target + ".bak";
+}
 
 void replaceByRenames(RenameSteps& steps, const std::string& source, const std::string& target) {
     const std::string aside = asidePath(target);

@@ -11,8 +11,8 @@
 #include <utility>
 #include <vector>
 
-#include "platform/controls.h"
 #include "common/errors.h"
+#include "platform/controls.h"
 #include "platform/records.h"
 
 namespace corvane {
@@ -104,8 +104,8 @@ public:
 };
 
 enum class WindowShow {
-    Normal,             // a normal window that receives the focus
-    MinimizedFocus,     // a minimised window that receives the focus
+    Normal,          // a normal window that receives the focus
+    MinimizedFocus,  // a minimised window that receives the focus
 };
 
 // Starting programs and opening addresses.

@@ -9,7 +9,9 @@ namespace corvane {
 
 namespace {
 
-bool isTextType(uint32_t type) { return type != kRegDword && type != kRegBinary; }
+bool isTextType(uint32_t type) {
+    return type != kRegDword && type != kRegBinary;
+}
 
 }  // namespace
 

@@ -35,8 +35,8 @@ std::string resolveSystemManagedPath(const std::string& path, const std::string&
 
 void RechercheSwap(Context& c) {
     Platform& p = c.platform;
-    std::string path =
-        firstPagingPath(readRegistryValue(p, RootKey::LocalMachine, kMemoryManagementKey, "PagingFiles"));
+    std::string path = firstPagingPath(
+        readRegistryValue(p, RootKey::LocalMachine, kMemoryManagementKey, "PagingFiles"));
     if (isSystemManagedPath(path)) {
         std::string existing =
             readRegistryValue(p, RootKey::LocalMachine, kMemoryManagementKey, "ExistingPageFiles");

@@ -4,8 +4,8 @@
 #include <optional>
 
 #include "common/conversions.h"
-#include "common/numbers.h"
 #include "common/errors.h"
+#include "common/numbers.h"
 #include "probes/diagnostics.h"
 
 namespace corvane {

@@ -4,14 +4,14 @@
 
 #include "commands/always_on_top.h"
 #include "commands/print_help.h"
-#include "persistence/refresh_rate.h"
 #include "common/app.h"
+#include "persistence/journal.h"
+#include "persistence/refresh_rate.h"
+#include "persistence/settings.h"
 #include "program/recording.h"
+#include "program/resets.h"
 #include "program/startup.h"
 #include "program/tick.h"
-#include "persistence/journal.h"
-#include "program/resets.h"
-#include "persistence/settings.h"
 
 namespace corvane {
 
@@ -115,6 +115,8 @@ void MainWindow::onEndSession() {
     run([&] { TerminerSession(context_); });
 }
 
-void MainWindow::onDbUnload() { context_.dbActif = false; }
+void MainWindow::onDbUnload() {
+    context_.dbActif = false;
+}
 
 }  // namespace corvane

@@ -5,8 +5,8 @@
 #include <limits>
 
 #include "history/utc_minutes.h"
-#include "stats/labels.h"
 #include "program/tick.h"
+#include "stats/labels.h"
 
 namespace corvane {
 

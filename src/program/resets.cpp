@@ -3,9 +3,9 @@
 
 #include <string>
 
-#include "program/recording.h"
 #include "persistence/journal.h"
 #include "persistence/settings.h"
+#include "program/recording.h"
 
 namespace corvane {
 

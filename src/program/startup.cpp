@@ -3,15 +3,15 @@
 
 #include "commands/print_help.h"
 #include "common/app.h"
-#include "program/recording.h"
 #include "layout/main_layout.h"
-#include "program/tick.h"
 #include "persistence/journal.h"
 #include "persistence/settings.h"
 #include "probes/processor.h"
 #include "probes/swap_location.h"
 #include "probes/system_ini.h"
 #include "probes/windows_version.h"
+#include "program/recording.h"
+#include "program/tick.h"
 
 namespace corvane {
 

@@ -65,12 +65,13 @@ void Timer1Tick(Context& c) {
     s.swapReadable = size.known;
     if (size.known) addSample(s.stats, bytesToMo(size.bytes), p.system.decimalSeparator());
 
-    auto elapsed = static_cast<int64_t>(roundHalfEven(static_cast<double>(p.system.tickCount()) -
-                                                      s.stats.startTick));
+    auto elapsed = static_cast<int64_t>(
+        roundHalfEven(static_cast<double>(p.system.tickCount()) - s.stats.startTick));
     MemoryStatus memory = p.system.memoryStatus();
     if (size.known) EnregistrerMesure(c, s.stats.current, memory, size.inUseBytes);
 
-    p.view.setText(Control::swap, size.known ? swapLabel(s.stats) : swapUnreadableLabel(s.swapPath));
+    p.view.setText(Control::swap,
+                   size.known ? swapLabel(s.stats) : swapUnreadableLabel(s.swapPath));
     p.view.setText(Control::MemLibre,
                    memoryLabel(usedPhysicalMo(memory), totalPhysicalMo(memory), memory.memoryLoad));
     p.view.setText(Control::DebutWin, elapsedLabel(elapsed));

@@ -22,11 +22,11 @@ struct MainState {
 
     std::string windowsDirectory;
     std::string pagingDirectory;
-    int32_t minPagingSize = 0;   // Mo, whole
-    double maxPagingSize = 0;    // Mo, may carry a fraction
+    int32_t minPagingSize = 0;  // Mo, whole
+    double maxPagingSize = 0;   // Mo, may carry a fraction
 
-    std::string swapPath;        // empty: no swap file found
-    std::string messageTitle;    // the window's normal caption
+    std::string swapPath;      // empty: no swap file found
+    std::string messageTitle;  // the window's normal caption
 
     Statistics stats;
 
@@ -35,7 +35,7 @@ struct MainState {
     int32_t memoMinPaging = 0;
     int32_t memoMaxPaging = 0;
 
-    bool sansApropos = false;    // true: no About window at exit
+    bool sansApropos = false;  // true: no About window at exit
 
     // Whether the last sampling tick could read the swap file's length.
     bool swapReadable = true;

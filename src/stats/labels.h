@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "stats/statistics.h"
 #include "platform/records.h"
+#include "stats/statistics.h"
 
 namespace corvane {
 
@@ -21,7 +21,8 @@ std::string elapsedLabel(int64_t elapsedMs);
 // The taskbar text of the minimised window: "SW:70  min:50  Max:70 Moy:60".
 std::string minimisedCaption(const Statistics& stats);
 // The seven memory lines of the scratch list window.
-std::vector<std::string> memoryLines(const MemoryStatus& memory, const std::string& decimalSeparator);
+std::vector<std::string> memoryLines(const MemoryStatus& memory,
+                                     const std::string& decimalSeparator);
 
 // Whole Mo of physical memory: total (a total a little under a whole Mo counts as that Mo)
 // and in use.

@@ -323,8 +323,7 @@ void Win32AboutView::close() {
 
 // ---- The service ----
 
-Win32Windows::Win32Windows(HINSTANCE instance, const Metrics& metrics,
-                           Win32HistoryWindow& history)
+Win32Windows::Win32Windows(HINSTANCE instance, const Metrics& metrics, Win32HistoryWindow& history)
     : instance_(instance), metrics_(metrics), history_(history) {
     Win32AboutView::registerClass(instance);
 }

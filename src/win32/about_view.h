@@ -18,7 +18,7 @@ namespace corvane::win32 {
 inline constexpr const char* kAboutWindowClass = "CorvaneAbout";
 
 class Win32AboutView : public AboutView {
-   public:
+public:
     Win32AboutView(HINSTANCE instance, const Metrics& metrics, AboutWindow& logic);
     ~Win32AboutView() override;
     Win32AboutView(const Win32AboutView&) = delete;
@@ -41,7 +41,7 @@ class Win32AboutView : public AboutView {
     void setTimerEnabled(bool enabled) override;
     void close() override;
 
-   private:
+private:
     LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
     void createControls();
     void loadImages();
@@ -74,12 +74,12 @@ class Win32HistoryWindow;
 
 // Creates the windows that come and go: the About window and the history window.
 class Win32Windows : public Windows {
-   public:
+public:
     Win32Windows(HINSTANCE instance, const Metrics& metrics, Win32HistoryWindow& history);
     void showAboutModal(AboutWindow& logic) override;
     void showHistory(History& history) override;  // in history_window.cpp
 
-   private:
+private:
     HINSTANCE instance_;
     const Metrics& metrics_;
     Win32HistoryWindow& history_;

@@ -39,7 +39,9 @@ LRESULT Win32DbView::onMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lP
     return DefWindowProcA(hwnd, message, wParam, lParam);
 }
 
-void Win32DbView::load() { loaded_ = true; }
+void Win32DbView::load() {
+    loaded_ = true;
+}
 
 void Win32DbView::createWindow() {
     if (hwnd_) return;
@@ -51,12 +53,11 @@ void Win32DbView::createWindow() {
     if (!hwnd_) throw RuntimeError(kErrOutOfMemory);
     if (!font_) font_ = metrics_.createFont(kLabelFont);
     for (const ListLayout& list : dbWindowLists()) {
-        HWND box = CreateWindowExA(WS_EX_CLIENTEDGE, "LISTBOX", nullptr,
-                                   WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_TABSTOP | LBS_NOTIFY,
-                                   metrics_.x(list.left), metrics_.y(list.top),
-                                   metrics_.x(list.width), metrics_.y(list.height), hwnd_,
-                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(list.id)), instance_,
-                                   nullptr);
+        HWND box = CreateWindowExA(
+            WS_EX_CLIENTEDGE, "LISTBOX", nullptr,
+            WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_TABSTOP | LBS_NOTIFY, metrics_.x(list.left),
+            metrics_.y(list.top), metrics_.x(list.width), metrics_.y(list.height), hwnd_,
+            reinterpret_cast<HMENU>(static_cast<INT_PTR>(list.id)), instance_, nullptr);
         SendMessageA(box, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
     }
 }

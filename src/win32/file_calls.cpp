@@ -79,9 +79,9 @@ std::string modulePath() {
     if (wideFunctions()) {
         std::wstring buffer(MAX_PATH, L'\0');
         for (;;) {
-            DWORD n =
-                GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
-            if (n < buffer.size()) return utf16ToUtf8(std::u16string(buffer.begin(), buffer.begin() + n));
+            DWORD n = GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+            if (n < buffer.size())
+                return utf16ToUtf8(std::u16string(buffer.begin(), buffer.begin() + n));
             buffer.resize(buffer.size() * 2);
         }
     }

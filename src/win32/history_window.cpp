@@ -5,8 +5,8 @@
 #include <algorithm>
 #include <exception>
 
-#include "program/recording.h"
 #include "history/utc_minutes.h"
+#include "program/recording.h"
 #include "win32/about_view.h"
 #include "win32/history_render.h"
 #include "win32/resource.h"
@@ -299,8 +299,7 @@ LRESULT Win32HistoryWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
     return DefWindowProcA(hwnd_, message, wParam, lParam);
 }
 
-LRESULT Win32HistoryWindow::onPlotMessage(HWND hwnd, UINT message, WPARAM wParam,
-                                          LPARAM lParam) {
+LRESULT Win32HistoryWindow::onPlotMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     if (!hwnd_) return DefWindowProcA(hwnd, message, wParam, lParam);
     if (!plot_) plot_ = hwnd;
     return handlePlot(message, wParam, lParam);

@@ -13,8 +13,8 @@ namespace corvane::win32 {
 
 namespace {
 
-constexpr DWORD kMainStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX |
-                             WS_CLIPCHILDREN;
+constexpr DWORD kMainStyle =
+    WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
 
 // The frame `cadre` is a container: it paints an etched box with its caption, and hands its
 // controls' notifications on to the main window.
@@ -50,8 +50,8 @@ LRESULT CALLBACK frameProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
                 SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
                 SetBkMode(dc, OPAQUE);
                 RECT textRect{left, 0, left + extent.cx + 4, extent.cy};
-                ExtTextOutA(dc, left + 2, 0, ETO_OPAQUE, &textRect, text,
-                            static_cast<UINT>(length), nullptr);
+                ExtTextOutA(dc, left + 2, 0, ETO_OPAQUE, &textRect, text, static_cast<UINT>(length),
+                            nullptr);
             }
             SelectObject(dc, old);
             EndPaint(hwnd, &ps);
@@ -67,8 +67,7 @@ LRESULT CALLBACK frameProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
         case WM_HSCROLL:
         case WM_VSCROLL:
         case WM_CTLCOLORSTATIC:
-        case WM_CTLCOLORBTN:
-            return SendMessageA(GetParent(hwnd), message, wParam, lParam);
+        case WM_CTLCOLORBTN: return SendMessageA(GetParent(hwnd), message, wParam, lParam);
         default: return DefWindowProcA(hwnd, message, wParam, lParam);
     }
 }
@@ -100,15 +99,14 @@ LRESULT Win32MainView::onMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM 
 LRESULT Win32MainView::handle(UINT message, WPARAM wParam, LPARAM lParam) {
     HWND hwnd = hwnd_;
     switch (message) {
-        case WM_TIMER:
-            core_->onTimer(static_cast<TimerId>(wParam));
-            return 0;
+        case WM_TIMER: core_->onTimer(static_cast<TimerId>(wParam)); return 0;
         case WM_COMMAND:
             if (lParam == 0) {  // a menu item or an accelerator
                 if (auto item = menuItemFromId(LOWORD(wParam))) core_->onMenu(*item);
                 return 0;
             }
-            if (LOWORD(wParam) == static_cast<int>(Control::dessus) && HIWORD(wParam) == BN_CLICKED) {
+            if (LOWORD(wParam) == static_cast<int>(Control::dessus) &&
+                HIWORD(wParam) == BN_CLICKED) {
                 core_->onDessusClick();
                 return 0;
             }
@@ -120,9 +118,7 @@ LRESULT Win32MainView::handle(UINT message, WPARAM wParam, LPARAM lParam) {
                 core_->onSliderChange();
             }
             return 0;
-        case WM_CLOSE:
-            core_->onUnload();
-            return 0;
+        case WM_CLOSE: core_->onUnload(); return 0;
         case WM_QUERYENDSESSION: return TRUE;
         case WM_ENDSESSION:
             if (wParam) core_->onEndSession();
@@ -154,10 +150,10 @@ void Win32MainView::createControls() {
     // The tips have no owner: a topmost window owned by the main window keeps Wine from making
     // the main window itself topmost ("Toujours visible"). Being topmost, they show above it
     // anyway, and endProgram destroys them.
-    tooltip_ = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr,
-                               WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
-                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr,
-                               instance_, nullptr);
+    tooltip_ =
+        CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr,
+                        WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT, CW_USEDEFAULT,
+                        CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, instance_, nullptr);
     for (const ControlLayout& item : mainWindowControls()) {
         // Controls inside the frame are its children, placed relative to it.
         HWND parent = item.inFrame ? frame_ : hwnd_;
@@ -244,7 +240,9 @@ void Win32MainView::setCaption(const std::string& text) {
     SetWindowTextA(hwnd_, toAnsi(text).c_str());
 }
 
-std::string Win32MainView::caption() { return caption_; }
+std::string Win32MainView::caption() {
+    return caption_;
+}
 
 void Win32MainView::setText(Control id, const std::string& text) {
     HWND hwnd = control(id);
@@ -259,7 +257,9 @@ std::string Win32MainView::text(Control id) {
     return it == texts_.end() ? "" : it->second;
 }
 
-bool Win32MainView::isMinimised() { return hwnd_ && IsIconic(hwnd_); }
+bool Win32MainView::isMinimised() {
+    return hwnd_ && IsIconic(hwnd_);
+}
 
 void Win32MainView::setWidthTwips(int twips) {
     // The width is meant to show exactly the frame with the classic 3-pixel window border; where

@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "program/main_window.h"
 #include "platform/platform.h"
+#include "program/main_window.h"
 #include "win32/metrics.h"
 
 namespace corvane::win32 {
@@ -121,6 +121,5 @@ private:
     bool loaded_ = false;
     Lines lines_[2];
 };
-
 
 }  // namespace corvane::win32

@@ -30,7 +30,8 @@ SIZE textSize(HWND control) {
     std::string text(static_cast<size_t>(length) + 1, '\0');
     GetWindowTextA(control, text.data(), length + 1);
     HDC dc = GetDC(control);
-    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(control, WM_GETFONT, 0, 0)));
+    HGDIOBJ old =
+        SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(control, WM_GETFONT, 0, 0)));
     SIZE size{0, 0};
     GetTextExtentPoint32A(dc, text.c_str(), length, &size);
     TEXTMETRICA metrics{};
@@ -45,7 +46,8 @@ SIZE textSize(HWND control) {
 
 void fitToText(HWND control) {
     SIZE size = textSize(control);
-    SetWindowPos(control, nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(control, nullptr, 0, 0, size.cx, size.cy,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void widenToText(HWND checkBox) {

@@ -13,7 +13,6 @@ public:
     int x(int twips) const { return MulDiv(twips, dpiX_, 1440); }
     int y(int twips) const { return MulDiv(twips, dpiY_, 1440); }
     int dpiX() const { return dpiX_; }
-    int dpiY() const { return dpiY_; }
     // A font of the given description; the caller owns it.
     HFONT createFont(const FontStyle& font) const;
 

@@ -8,7 +8,7 @@
 namespace corvane::win32 {
 
 class Win32Printer : public Printer {
-   public:
+public:
     // `mainWindow` is where the program keeps the main window's handle once it exists.
     explicit Win32Printer(HWND& mainWindow) : mainWindow_(mainWindow) {}
     ~Win32Printer() override;
@@ -19,7 +19,7 @@ class Win32Printer : public Printer {
     void showPrinterDialog() override;
     void printMainWindow() override;
 
-   private:
+private:
     HWND& mainWindow_;
     HDC printerDc_ = nullptr;
     // The printer and its settings as the user last chose them, offered again next time.

@@ -5,7 +5,6 @@
 #include <optional>
 
 #include "persistence/staged_values.h"
-
 #include "win32/win32_services.h"
 #include "win32/win32_text.h"
 
@@ -108,8 +107,8 @@ std::string Win32Settings::get(const std::string& app, const std::string& sectio
     return value ? *value : defaultValue;
 }
 
-void Win32Settings::save(const std::string& app, const std::string& section,
-                         const std::string& key, const std::string& value) {
+void Win32Settings::save(const std::string& app, const std::string& section, const std::string& key,
+                         const std::string& value) {
     WritableSection open(app, section);
     writeText(open.handle(), key, value);
 }

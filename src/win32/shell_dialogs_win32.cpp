@@ -1,7 +1,10 @@
 // Starting programs, opening addresses, and message boxes.
+// <windows.h> first: the other headers of the system rely on it.
+// clang-format off
 #include <windows.h>
 #include <commdlg.h>
 #include <shellapi.h>
+// clang-format on
 
 #include <algorithm>
 #include <vector>
@@ -73,16 +76,16 @@ void Win32Shell::run(const std::string& commandLine, WindowShow show) {
         startup.dwFlags = STARTF_USESHOWWINDOW;
         startup.wShowWindow = static_cast<WORD>(showCommand(show));
         std::wstring wideLine = toWide(line);
-        started = CreateProcessW(toWide(program).c_str(), wideLine.data(), nullptr, nullptr,
-                                 FALSE, 0, nullptr, nullptr, &startup, &process);
+        started = CreateProcessW(toWide(program).c_str(), wideLine.data(), nullptr, nullptr, FALSE,
+                                 0, nullptr, nullptr, &startup, &process);
     } else {
         STARTUPINFOA startup{};
         startup.cb = sizeof startup;
         startup.dwFlags = STARTF_USESHOWWINDOW;
         startup.wShowWindow = static_cast<WORD>(showCommand(show));
         std::string ansiLine = toAnsi(line);
-        started = CreateProcessA(toAnsi(program).c_str(), ansiLine.data(), nullptr, nullptr,
-                                 FALSE, 0, nullptr, nullptr, &startup, &process);
+        started = CreateProcessA(toAnsi(program).c_str(), ansiLine.data(), nullptr, nullptr, FALSE,
+                                 0, nullptr, nullptr, &startup, &process);
     }
     if (!started) raiseLastError();
     CloseHandle(process.hThread);
@@ -148,14 +151,14 @@ std::optional<std::string> Win32Dialogs::saveAs(const std::string& title,
                                                 const std::string& patternName,
                                                 const std::string& pattern) {
     // The filter is pairs of NUL-ended texts, the list ending with an empty one.
-    std::string filter = patternName + '\0' + pattern + '\0' + "Tous les fichiers (*.*)" + '\0' +
-                         "*.*" + '\0';
+    std::string filter =
+        patternName + '\0' + pattern + '\0' + "Tous les fichiers (*.*)" + '\0' + "*.*" + '\0';
     std::string extension = pattern.rfind("*.", 0) == 0 ? pattern.substr(2) : "";
     // The window the user is working in owns the dialog, so that it cannot be used meanwhile.
     HWND active = GetActiveWindow();
     HWND owner = active ? active : owner_;
-    const DWORD flags = OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY |
-                        OFN_NOCHANGEDIR | OFN_EXPLORER;
+    const DWORD flags =
+        OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR | OFN_EXPLORER;
     if (wideFunctions()) {
         // Wide on the NT family: a folder outside the ANSI code page can be chosen.
         std::wstring wideFilter = toWide(filter);

@@ -41,7 +41,8 @@ Win32System::~Win32System() {
 bool Win32System::getVersionEx(OsVersionRecord& record) {
     OSVERSIONINFOEXA info{};
     info.dwOSVersionInfoSize = record.size;
-    if (record.size != sizeof(OSVERSIONINFOEXA) && record.size != sizeof(OSVERSIONINFOA)) return false;
+    if (record.size != sizeof(OSVERSIONINFOEXA) && record.size != sizeof(OSVERSIONINFOA))
+        return false;
     // The record's earlier contents stay where the system fills nothing.
     info.dwMajorVersion = record.major;
     info.dwMinorVersion = record.minor;
@@ -88,14 +89,14 @@ MemoryStatus Win32System::memoryStatus() {
         MEMORYSTATUSEX m{};
         m.dwLength = sizeof m;
         if (statusEx(&m)) {
-            return {m.dwMemoryLoad,    m.ullTotalPhys,    m.ullAvailPhys,  m.ullTotalPageFile,
+            return {m.dwMemoryLoad,     m.ullTotalPhys,    m.ullAvailPhys,   m.ullTotalPageFile,
                     m.ullAvailPageFile, m.ullTotalVirtual, m.ullAvailVirtual};
         }
     }
     MEMORYSTATUS m{};
     m.dwLength = sizeof m;
     GlobalMemoryStatus(&m);
-    return {m.dwMemoryLoad,    m.dwTotalPhys,    m.dwAvailPhys,  m.dwTotalPageFile,
+    return {m.dwMemoryLoad,    m.dwTotalPhys,    m.dwAvailPhys,   m.dwTotalPageFile,
             m.dwAvailPageFile, m.dwTotalVirtual, m.dwAvailVirtual};
 }
 
@@ -145,8 +146,8 @@ bool Win32System::anotherInstanceRunning() {
     // The mutex above is one a session: a copy in another session (another user, a remote
     // one) running from this folder would write the same journal and history.
     if (!wideFunctions()) return false;  // the 9x family has one session
-    folderMutex_ = CreateMutexW(nullptr, FALSE,
-                                toWide(folderMutexName(applicationDirectory())).c_str());
+    folderMutex_ =
+        CreateMutexW(nullptr, FALSE, toWide(folderMutexName(applicationDirectory())).c_str());
     DWORD error = GetLastError();
     // Held by another user, whose mutex this one may not open: running all the same.
     if (!folderMutex_) return error == ERROR_ACCESS_DENIED;
@@ -168,7 +169,8 @@ DateTime Win32System::utcNow() {
 std::string Win32System::formatShortDate(const DateTime& when) {
     SYSTEMTIME st = toSystemTime(when);
     char buffer[128];
-    int n = GetDateFormatA(LOCALE_USER_DEFAULT, DATE_SHORTDATE, &st, nullptr, buffer, sizeof buffer);
+    int n =
+        GetDateFormatA(LOCALE_USER_DEFAULT, DATE_SHORTDATE, &st, nullptr, buffer, sizeof buffer);
     return n > 0 ? fromAnsi(std::string(buffer, static_cast<size_t>(n - 1))) : "";
 }
 
@@ -182,7 +184,8 @@ std::string Win32System::formatTime(const DateTime& when) {
 std::string Win32System::formatShortTime(const DateTime& when) {
     SYSTEMTIME st = toSystemTime(when);
     char buffer[128];
-    int n = GetTimeFormatA(LOCALE_USER_DEFAULT, TIME_NOSECONDS, &st, nullptr, buffer, sizeof buffer);
+    int n =
+        GetTimeFormatA(LOCALE_USER_DEFAULT, TIME_NOSECONDS, &st, nullptr, buffer, sizeof buffer);
     return n > 0 ? fromAnsi(std::string(buffer, static_cast<size_t>(n - 1))) : "";
 }
 
@@ -209,6 +212,8 @@ std::string Win32System::decimalSeparator() {
     return n > 1 ? fromAnsi(std::string(buffer, static_cast<size_t>(n - 1))) : ".";
 }
 
-std::string Win32System::ansiToUtf8(const std::string& ansi) { return fromAnsi(ansi); }
+std::string Win32System::ansiToUtf8(const std::string& ansi) {
+    return fromAnsi(ansi);
+}
 
 }  // namespace corvane::win32

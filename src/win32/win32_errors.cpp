@@ -28,8 +28,12 @@ int errorNumberFor(uint32_t systemError) {
     }
 }
 
-void raiseSystemError(uint32_t systemError) { throw RuntimeError(errorNumberFor(systemError)); }
+void raiseSystemError(uint32_t systemError) {
+    throw RuntimeError(errorNumberFor(systemError));
+}
 
-void raiseLastError() { raiseSystemError(GetLastError()); }
+void raiseLastError() {
+    raiseSystemError(GetLastError());
+}
 
 }  // namespace corvane::win32

@@ -26,7 +26,8 @@ std::string toAnsi(const std::string& utf8) {
 
 std::string fromAnsi(const std::string& ansi) {
     if (ansi.empty()) return "";
-    int size = MultiByteToWideChar(CP_ACP, 0, ansi.data(), static_cast<int>(ansi.size()), nullptr, 0);
+    int size =
+        MultiByteToWideChar(CP_ACP, 0, ansi.data(), static_cast<int>(ansi.size()), nullptr, 0);
     std::wstring wide(static_cast<size_t>(size), L'\0');
     MultiByteToWideChar(CP_ACP, 0, ansi.data(), static_cast<int>(ansi.size()), wide.data(), size);
     return utf16ToUtf8(std::u16string(wide.begin(), wide.end()));

@@ -29,9 +29,13 @@ bool isProgramEnd() noexcept {
 
 }  // namespace
 
-void leaveThrough(MainWindow* core) { leavingCore = core; }
+void leaveThrough(MainWindow* core) {
+    leavingCore = core;
+}
 
-bool leavingOnUncaught() { return leaving; }
+bool leavingOnUncaught() {
+    return leaving;
+}
 
 void leaveOnUncaught(HWND hwnd) noexcept {
     if (leaving) return;
@@ -57,8 +61,7 @@ void leaveOnUncaught(HWND hwnd) noexcept {
     PostQuitMessage(1);
 }
 
-void registerWindowClass(HINSTANCE instance, const char* name, WNDPROC procedure,
-                         ClassLook look) {
+void registerWindowClass(HINSTANCE instance, const char* name, WNDPROC procedure, ClassLook look) {
     WNDCLASSA windowClass{};
     windowClass.lpfnWndProc = procedure;
     windowClass.hInstance = instance;

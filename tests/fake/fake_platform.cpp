@@ -1,19 +1,19 @@
 // The fake platform's behaviour, as close to Windows as the tests need.
 #include "fake_platform.h"
 
+#include <unistd.h>
+
 #include <algorithm>
 #include <cstdio>
 #include <fstream>
 #include <random>
 #include <sstream>
 
-#include <unistd.h>
-
-#include "layout/about_layout.h"
 #include "about/about_window.h"
 #include "common/text.h"
 #include "history/history.h"
 #include "history/utc_minutes.h"
+#include "layout/about_layout.h"
 #include "layout/main_layout.h"
 #include "persistence/staged_values.h"
 
@@ -55,7 +55,8 @@ bool FakeSystem::getVersionEx(OsVersionRecord& record) {
     versionCallSizes.push_back(record.size);
     if (record.size == OsVersionRecord::kExtendedSize && !acceptsExtendedRecord) return false;
     if (record.size == OsVersionRecord::kBasicSize && !acceptsBasicRecord) return false;
-    if (record.size != OsVersionRecord::kExtendedSize && record.size != OsVersionRecord::kBasicSize) {
+    if (record.size != OsVersionRecord::kExtendedSize &&
+        record.size != OsVersionRecord::kBasicSize) {
         return false;
     }
     uint32_t size = record.size;
@@ -98,14 +99,16 @@ DateTime FakeSystem::utcToLocal(const DateTime& utc) {
     return local;
 }
 
-std::string FakeSystem::ansiToUtf8(const std::string& ansi) { return cp1252ToUtf8(ansi); }
+std::string FakeSystem::ansiToUtf8(const std::string& ansi) {
+    return cp1252ToUtf8(ansi);
+}
 
 // ---- Files ----
 
 FakeFiles::FakeFiles() {
     std::random_device device;
-    root_ = fs::temp_directory_path() / ("corvane-fake-" + std::to_string(device()) + "-" +
-                                         std::to_string(::getpid()));
+    root_ = fs::temp_directory_path() /
+            ("corvane-fake-" + std::to_string(device()) + "-" + std::to_string(::getpid()));
     fs::create_directories(root_);
 }
 
@@ -164,7 +167,8 @@ void FakeFiles::checkWritable(const std::string& windowsPath) const {
         while (!ro.empty() && ro.back() == '\\') ro.pop_back();
         if (folder == ro) throw RuntimeError(kErrPathFileAccess);
     }
-    if (!fs::is_directory(hostPath(windowsPath).parent_path())) throw RuntimeError(kErrPathNotFound);
+    if (!fs::is_directory(hostPath(windowsPath).parent_path()))
+        throw RuntimeError(kErrPathNotFound);
 }
 
 void FakeFiles::checkUnlocked(const std::string& windowsPath) const {
@@ -265,8 +269,8 @@ std::string registryKeyName(RootKey root, const std::string& key) {
 }
 }  // namespace
 
-void FakeRegistry::set(RootKey root, const std::string& key, const std::string& name,
-                       uint32_t type, const std::string& data) {
+void FakeRegistry::set(RootKey root, const std::string& key, const std::string& name, uint32_t type,
+                       const std::string& data) {
     keys_[registryKeyName(root, key)][upper(name)] = {type, data};
 }
 

@@ -22,7 +22,7 @@ OsVersionRecord osVersion(uint32_t platformId, uint32_t major, uint32_t minor, u
 
 class FakeSystem : public System {
 public:
-    OsVersionRecord version;           // what the system reports
+    OsVersionRecord version;            // what the system reports
     bool acceptsExtendedRecord = true;  // false: the 156-byte form is rejected, as on Windows 95
     bool acceptsBasicRecord = true;
     std::vector<uint32_t> versionCallSizes;  // the size of every record asked for
@@ -276,7 +276,7 @@ public:
     std::string windowCaption;
     std::map<AboutControl, std::string> texts;
     std::vector<std::pair<AboutControl, std::string>> writes;  // every text written, in order
-    std::vector<int> images;  // every image shown, in order
+    std::vector<int> images;                                   // every image shown, in order
     uint32_t timerInterval = 0;
     bool timerEnabled = false;
     int closes = 0;
@@ -340,7 +340,8 @@ struct FakePlatform {
     FakeDbView db;
     FakePrinter printer;
     FakeWindows windows;
-    Platform platform{system, files, registry, settings, shell, dialogs, view, db, printer, windows};
+    Platform platform{system,  files, registry, settings, shell,
+                      dialogs, view,  db,       printer,  windows};
 };
 
 }  // namespace corvane::fake

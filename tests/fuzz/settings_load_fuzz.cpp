@@ -12,9 +12,9 @@
 #include <string>
 
 #include "fake_platform.h"
-#include "program/main_window.h"
 #include "persistence/settings.h"
 #include "probes/swap_location.h"
+#include "program/main_window.h"
 
 namespace {
 

@@ -12,7 +12,7 @@ namespace corvane::testing {
 namespace {
 
 class AboutTest : public ::testing::Test {
-   protected:
+protected:
     void load() { about.onLoad(view); }
     std::string shown(AboutControl control) { return view.texts[control]; }
     void setProgramFileTime(const std::string& path, DateTime when) {
@@ -175,7 +175,7 @@ TEST(AboutAddresses, StayOnTheReservedExampleDomain) {
 
 // When the main window shows it: the menu item, and the exit unless "j" was pressed.
 class AboutAtExitTest : public MonitorTest {
-   protected:
+protected:
     void SetUp() override {
         setSwapMiB(50);
         window.onLoad();

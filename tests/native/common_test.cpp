@@ -35,7 +35,9 @@ TEST(FormatZeroPadded, AtLeastTheGivenDigits) {
 }
 
 TEST(CodePage, FrenchLettersAreOneByteEachInWindows1252) {
-    EXPECT_EQ(utf8ToCp1252("Début d'analyse à"), "D\xE9" "but d'analyse \xE0");
+    EXPECT_EQ(utf8ToCp1252("Début d'analyse à"),
+              "D\xE9"
+              "but d'analyse \xE0");
     EXPECT_EQ(cp1252ToUtf8("Param\xE8tres \x80"), "Paramètres €");
     EXPECT_EQ(utf8ToCp1252("€ ©"), "\x80 \xA9");
     EXPECT_EQ(utf8ToCp1252("日本"), "??");

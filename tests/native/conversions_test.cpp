@@ -1,9 +1,10 @@
 // Reading numbers and Booleans from stored texts.
+#include "common/conversions.h"
+
 #include <gtest/gtest.h>
 
 #include <functional>
 
-#include "common/conversions.h"
 #include "common/errors.h"
 
 namespace corvane {
@@ -23,7 +24,7 @@ TEST(TextToLong, ReadsPlainAndDecoratedNumbers) {
     EXPECT_EQ(textToLong("  1536 "), 1536);
     EXPECT_EQ(textToLong("-42"), -42);
     EXPECT_EQ(textToLong("+7"), 7);
-    EXPECT_EQ(textToLong("2.5"), 2);   // half to even
+    EXPECT_EQ(textToLong("2.5"), 2);  // half to even
     EXPECT_EQ(textToLong("3,5", ","), 4);
     EXPECT_EQ(textToLong("1e3"), 1000);
     EXPECT_EQ(textToLong("&H10"), 16);

@@ -1,7 +1,7 @@
 // The texts of the sampling tick, as the user reads them.
-#include <gtest/gtest.h>
-
 #include "stats/labels.h"
+
+#include <gtest/gtest.h>
 
 namespace corvane {
 namespace {
@@ -17,7 +17,7 @@ TEST(ElapsedLabel, BuildsFromTheRightAndLeavesOutEmptyParts) {
 TEST(ElapsedLabel, SecondsRoundHalfToEvenThenWrapAtSixty) {
     EXPECT_EQ(elapsedLabel(59999), " 0 s");  // 60 after rounding, modulo 60
     EXPECT_EQ(elapsedLabel(3600000), "1 h 0 s");
-    EXPECT_EQ(elapsedLabel(2500), " 2 s");   // 2.5 to even
+    EXPECT_EQ(elapsedLabel(2500), " 2 s");  // 2.5 to even
     EXPECT_EQ(elapsedLabel(3500), " 4 s");
     EXPECT_EQ(elapsedLabel(59500), " 0 s");  // 59.5 to 60, then 0
 }
@@ -58,8 +58,13 @@ TEST(MemoryLabel, MachinesWithMoreThanFourGigabytesReadRight) {
 }
 
 TEST(MemoryLines, SevenLinesWithTheUsersDecimalSeparator) {
-    MemoryStatus m{39, 2048ULL * 1048576, 1024ULL * 1048576 + 524288, 4096ULL * 1048576,
-                   3000ULL * 1048576, 2047ULL * 1048576, 1900ULL * 1048576};
+    MemoryStatus m{39,
+                   2048ULL * 1048576,
+                   1024ULL * 1048576 + 524288,
+                   4096ULL * 1048576,
+                   3000ULL * 1048576,
+                   2047ULL * 1048576,
+                   1900ULL * 1048576};
     std::vector<std::string> lines = memoryLines(m, ",");
     ASSERT_EQ(lines.size(), 7u);
     EXPECT_EQ(lines[0], "MemoryLoad : 39%");

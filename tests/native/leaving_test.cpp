@@ -24,11 +24,15 @@ protected:
     bool journalClosed() { return journal().find("Fin d'analyse le   ") != std::string::npos; }
     // The statistics of an earlier run, with a period of 5 s.
     void storeEarlierRun() {
-        fake.settings.values = {{"JM_R", "False"},       {"NB", "5"},
+        fake.settings.values = {{"JM_R", "False"},
+                                {"NB", "5"},
                                 {"MemoSwap", "C:\\pagefile.sys"},
-                                {"MaxSwap", "90"},       {"TotSwap", "300"},
-                                {"MinSwap", "40"},       {"MemoMinPaging", "0"},
-                                {"MemoMaxPaging", "0"}, {"Elapsed", "60000"},
+                                {"MaxSwap", "90"},
+                                {"TotSwap", "300"},
+                                {"MinSwap", "40"},
+                                {"MemoMinPaging", "0"},
+                                {"MemoMaxPaging", "0"},
+                                {"Elapsed", "60000"},
                                 {"Raffraichissement", "5"}};
     }
 };
@@ -132,7 +136,7 @@ TEST_F(LeavingTest, MemoryRunningOutDuringStartUpIsTheStartUpsUnexpectedError) {
     EXPECT_EQ(fake.dialogs.shown[0].text.rfind("Erreur : 7\r\nMémoire insuffisante\r\n", 0), 0u);
     EXPECT_TRUE(window.ended());
     EXPECT_EQ(fake.windows.aboutShown, 1);  // the start-up's error closes the window: Terminer
-    EXPECT_EQ(stored("NB"), "1");  // the sample was taken before the memory status failed
+    EXPECT_EQ(stored("NB"), "1");           // the sample was taken before the memory status failed
     EXPECT_TRUE(journalClosed());
 }
 
@@ -191,7 +195,8 @@ TEST_F(LeavingTest, AnotherErrorOfALaterTickIsSaidAndTheRunEndsSaved) {
     fake.system.memoryError = RuntimeError(kErrOverflow);
     tick();
     ASSERT_EQ(fake.dialogs.shown.size(), 1u);
-    EXPECT_EQ(fake.dialogs.shown[0].text, "Erreur d'exécution '6' :\r\n\r\nDépassement de capacité");
+    EXPECT_EQ(fake.dialogs.shown[0].text,
+              "Erreur d'exécution '6' :\r\n\r\nDépassement de capacité");
     EXPECT_TRUE(window.ended());
     EXPECT_EQ(fake.windows.aboutShown, 0);
     EXPECT_EQ(stored("NB"), "3");
@@ -209,8 +214,10 @@ TEST_F(LeavingTest, ACountTooCloseToTheLimitIsADamagedSettingAndTheNextStartIsCl
         f.files.resize("C:\\pagefile.sys", 50 * kMiB);
         f.registry.setMultiString(RootKey::LocalMachine, kMemoryManagementKey, "PagingFiles",
                                   {"C:\\pagefile.sys 1536 3072"});
-        f.settings.values = {{"NB", count}, {"MemoSwap", "C:\\pagefile.sys"},
-                             {"MemoMinPaging", "0"}, {"MemoMaxPaging", "0"}};
+        f.settings.values = {{"NB", count},
+                             {"MemoSwap", "C:\\pagefile.sys"},
+                             {"MemoMinPaging", "0"},
+                             {"MemoMaxPaging", "0"}};
         {
             MainWindow w(f.platform);
             w.onLoad();
@@ -337,11 +344,15 @@ TEST_F(LeavingTest, ARunKilledAtAnyPointOfItsSaveLeavesTheOldSetOrTheNewWhole) {
         f.files.resize("C:\\pagefile.sys", 70 * kMiB);
         f.registry.setMultiString(RootKey::LocalMachine, kMemoryManagementKey, "PagingFiles",
                                   {"C:\\pagefile.sys 1536 3072"});
-        f.settings.values = {{"JM_R", "False"},       {"NB", "5"},
+        f.settings.values = {{"JM_R", "False"},
+                             {"NB", "5"},
                              {"MemoSwap", "C:\\pagefile.sys"},
-                             {"MaxSwap", "90"},       {"TotSwap", "300"},
-                             {"MinSwap", "40"},       {"MemoMinPaging", "0"},
-                             {"MemoMaxPaging", "0"}, {"Elapsed", "60000"},
+                             {"MaxSwap", "90"},
+                             {"TotSwap", "300"},
+                             {"MinSwap", "40"},
+                             {"MemoMinPaging", "0"},
+                             {"MemoMaxPaging", "0"},
+                             {"Elapsed", "60000"},
                              {"Raffraichissement", "5"}};
         {
             MainWindow killed(f.platform);
@@ -385,7 +396,7 @@ TEST(StagedValues, EveryTextComesBackAsItWasAndOnlyFromASetThisProgramWrote) {
     EXPECT_EQ(staged.find('\r'), std::string::npos);
     for (const auto& [key, value] : set) EXPECT_EQ(stagedValue(staged, key), value) << key;
     EXPECT_EQ(stagedValue(staged, "MaxSwap"), std::nullopt);
-    EXPECT_EQ(stagedValue(staged, "N"), std::nullopt);  // a key's beginning is not the key
+    EXPECT_EQ(stagedValue(staged, "N"), std::nullopt);    // a key's beginning is not the key
     EXPECT_EQ(stagedValue("NB=12", "NB"), std::nullopt);  // no format line: not ours
     EXPECT_EQ(stagedValue("", "NB"), std::nullopt);
     EXPECT_EQ(stagedValue("Corvane 1\nElapsed=5%4", "Elapsed"), std::nullopt);  // a broken escape

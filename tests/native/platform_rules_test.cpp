@@ -108,7 +108,8 @@ TEST(FolderMutexName, OneFolderOneNameWhateverTheCaseAndTwoFoldersTwoNames) {
     EXPECT_EQ(name.size(), std::string("Global\\Corvane.Folder.").size() + 16);
     EXPECT_EQ(folderMutexName("c:\\users\\ДМИТРИЙ\\CORVANE"), name);
     EXPECT_EQ(folderMutexName("C:\\Users\\Дмитрий\\Corvane\\"), name);
-    EXPECT_EQ(folderMutexName("C:\\Użytkownicy\\Łukasz"), folderMutexName("C:\\UŻYTKOWNICY\\łUKASZ"));
+    EXPECT_EQ(folderMutexName("C:\\Użytkownicy\\Łukasz"),
+              folderMutexName("C:\\UŻYTKOWNICY\\łUKASZ"));
     EXPECT_EQ(folderMutexName("C:\\Données\\Élodie"), folderMutexName("c:\\DONNÉES\\élodie"));
     EXPECT_NE(folderMutexName("C:\\Corvane"), folderMutexName("D:\\Corvane"));
     EXPECT_NE(folderMutexName("C:\\Users\\Дмитрий"), folderMutexName("C:\\Users\\Дмитрии"));
@@ -153,7 +154,8 @@ TEST(StartFallback, AnAddressTheCommandInterpreterWouldExpandIsRefusedNotRun) {
     fake::FakePlatform f;
     ErrStart(f.platform, "C:\\Program Files\\Corvane\\aide.html", RuntimeError(kErrFileNotFound));
     ASSERT_EQ(f.shell.calls.size(), 1u);
-    EXPECT_EQ(f.shell.calls[0].command, "cmd /c start \"\" \"C:\\Program Files\\Corvane\\aide.html\"");
+    EXPECT_EQ(f.shell.calls[0].command,
+              "cmd /c start \"\" \"C:\\Program Files\\Corvane\\aide.html\"");
 }
 
 }  // namespace

@@ -5,7 +5,7 @@ namespace corvane::testing {
 namespace {
 
 class CommandsTest : public MonitorTest {
-   protected:
+protected:
     void SetUp() override {
         setSwapMiB(50);
         window.onLoad();
@@ -69,7 +69,7 @@ TEST_F(PrintTest, OtherFailuresAreSkippedAndTheWindowRunsOn) {
 }
 
 class HelpTest : public CommandsTest {
-   protected:
+protected:
     void SetUp() override {
         fake.system.appDir = "C:\\Program Files\\Corvane";
         fake.files.put(fake.system.appDir + "\\Corvane.exe", "");

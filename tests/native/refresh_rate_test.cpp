@@ -9,7 +9,7 @@ namespace corvane::testing {
 namespace {
 
 class RefreshRateTest : public MonitorTest {
-   protected:
+protected:
     void SetUp() override {
         setSwapMiB(50);
         window.onLoad();

@@ -1,7 +1,7 @@
 // Start-up order, its error trap, the hidden keys and the ways out.
-#include "harness.h"
-
 #include "program/startup.h"
+
+#include "harness.h"
 
 namespace corvane::testing {
 namespace {

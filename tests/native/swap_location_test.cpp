@@ -1,6 +1,5 @@
 // The registry value reader and where it finds the swap file.
 #include "harness.h"
-
 #include "probes/registry_reader.h"
 
 namespace corvane::testing {
@@ -73,8 +72,9 @@ TEST(RegistryReader, ValuesPastTheBufferReadNotFound) {
 }
 
 TEST(FirstPagingPath, TakesTheFirstEntryUpToItsFirstBlank) {
-    EXPECT_EQ(firstPagingPath(std::string("C:\\pagefile.sys 1536 3072\0D:\\pagefile.sys 1 2\0", 47)),
-              "C:\\pagefile.sys");
+    EXPECT_EQ(
+        firstPagingPath(std::string("C:\\pagefile.sys 1536 3072\0D:\\pagefile.sys 1 2\0", 47)),
+        "C:\\pagefile.sys");
     EXPECT_EQ(firstPagingPath(" C:\\pagefile.sys 1 2"), "");
     EXPECT_EQ(firstPagingPath("C:\\pagefile.sys"), "C:\\pagefile.sys");
     EXPECT_EQ(firstPagingPath("Not Found"), "");

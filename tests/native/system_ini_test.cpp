@@ -100,7 +100,7 @@ TEST(ReadSystemIni, BadOrOverflowingNumbersLeaveTheSizeAsItWas) {
 }
 
 class SystemIniTest : public MonitorTest {
-   protected:
+protected:
     void writeSystemIni(const std::string& bytes) {
         fake.files.put("C:\\WINDOWS\\system.ini", bytes);
     }

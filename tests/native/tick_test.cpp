@@ -1,7 +1,7 @@
 // The sampling tick: statistics, labels, caption and the scratch list.
-#include "harness.h"
-
 #include "program/tick.h"
+
+#include "harness.h"
 
 namespace corvane::testing {
 namespace {
@@ -110,7 +110,7 @@ TEST_F(TickTest, ScratchListGetsSevenMemoryLinesWhileActive) {
 }
 
 TEST(AddSample, FirstSampleSetsMinimumAndMaximumWhateverTheyHeld) {
-    Statistics s;  // as after a reset: minimum 32767, maximum 0
+    Statistics s;         // as after a reset: minimum 32767, maximum 0
     addSample(s, 40960);  // a 40 GiB paging file
     EXPECT_EQ(s.minimum, 40960);
     EXPECT_EQ(s.maximum, 40960);

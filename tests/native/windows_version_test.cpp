@@ -97,7 +97,7 @@ TEST(BuildNumber, IsTheRemainderModulo65536WithTheBuildsSign) {
 }
 
 class PlateformeTest : public MonitorTest {
-   protected:
+protected:
     std::vector<std::string>& list2() { return fake.db.lists[DbList::List2]; }
 };
 

@@ -14,14 +14,16 @@ constexpr DWORD kEmulatedMs = 300000;
 class EmulatedSmoke : public RunsTest {};
 
 TEST_F(EmulatedSmoke, DISABLED_SamplesAGrowingFileNamesWindowsAndEndsAtEscapeWithItsJournal) {
+    // Windows 10, which the program reads as it is only through its manifest.
+    setString(HKEY_CURRENT_USER, "Software\\Wine", "Version", "win10");
     started = localTime();
     corvane.emplace(Process::start(folder + "\\Corvane.exe", "", folder));
     main = waitWindow(corvane->id(), kMainClass, kEmulatedMs);
     main.waitControlText(kSwap, "SWAP: ", kEmulatedMs);
     opened = {started, localTime()};
     EXPECT_EQ(main.controlText(kSwap), "SWAP: 50 Mo  Mini: 50 Mo  Maxi: 50 Mo  Moy: 50 Mo");
-    // The prefix's default Windows, as the 32-bit program reads it with its manifest.
-    EXPECT_EQ(main.controlText(kWindows), "WINDOWS LongHorn (6.1.7601 Service Pack 1) WS ???");
+    EXPECT_EQ(main.controlText(kWindows), "WINDOWS NT Inconnu (10.0.18362 ) WS ???");
+    deleteValue(HKEY_CURRENT_USER, "Software\\Wine", "Version");
 
     setSwapSize(70 * kMiB);
     main.postTimer(kTimer1);

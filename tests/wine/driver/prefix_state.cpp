@@ -41,9 +41,9 @@ void setMultiString(HKEY root, const std::string& keyPath, const std::string& va
 void setAnsiValue(HKEY root, const std::string& keyPath, const std::string& valueName, DWORD type,
                   const std::string& bytes) {
     HKEY key = createKey(root, keyPath);
-    LONG result = RegSetValueExA(key, valueName.c_str(), 0, type,
-                                 reinterpret_cast<const BYTE*>(bytes.data()),
-                                 static_cast<DWORD>(bytes.size()));
+    LONG result =
+        RegSetValueExA(key, valueName.c_str(), 0, type, reinterpret_cast<const BYTE*>(bytes.data()),
+                       static_cast<DWORD>(bytes.size()));
     RegCloseKey(key);
     if (result != ERROR_SUCCESS) {
         throw DriverError("cannot set registry value " + keyPath + "\\" + valueName + ": " +
@@ -232,9 +232,9 @@ std::vector<FileEntry> listFiles(const std::string& folder) {
     if (find == INVALID_HANDLE_VALUE) return files;
     do {
         if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
-        files.push_back({toUtf8(entry.cFileName),
-                         (uint64_t(entry.ftLastWriteTime.dwHighDateTime) << 32) |
-                             entry.ftLastWriteTime.dwLowDateTime});
+        files.push_back(
+            {toUtf8(entry.cFileName), (uint64_t(entry.ftLastWriteTime.dwHighDateTime) << 32) |
+                                          entry.ftLastWriteTime.dwLowDateTime});
     } while (FindNextFileW(find, &entry));
     FindClose(find);
     return files;

@@ -12,18 +12,19 @@ std::string classOf(HWND window) {
 }
 
 // Asks the window's program for its text. The text may change between asking its length and
-// reading it, so a buffer that came back full is read again, larger.
+// reading it, so a buffer that came back full is read again, larger. A busy program is waited
+// for (up to the timeout), not taken for a hung one: under emulation a program may not look at
+// its messages for many seconds while it starts.
 std::string textOf(HWND window) {
     DWORD_PTR length = 0;
-    if (!SendMessageTimeoutW(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, kTimeoutMs,
-                             &length)) {
+    if (!SendMessageTimeoutW(window, WM_GETTEXTLENGTH, 0, 0, SMTO_NORMAL, kTimeoutMs, &length)) {
         throw DriverError("window " + classOf(window) + " does not answer WM_GETTEXTLENGTH");
     }
     for (size_t size = length + 64;; size *= 2) {
         std::wstring text(size, L'\0');
         DWORD_PTR copied = 0;
         if (!SendMessageTimeoutW(window, WM_GETTEXT, size, reinterpret_cast<LPARAM>(text.data()),
-                                 SMTO_ABORTIFHUNG, kTimeoutMs, &copied)) {
+                                 SMTO_NORMAL, kTimeoutMs, &copied)) {
             throw DriverError("window " + classOf(window) + " does not answer WM_GETTEXT");
         }
         if (copied + 1 < size) {
@@ -136,11 +137,25 @@ std::string Window::waitControlText(int id, const std::string& prefix, DWORD tim
 }
 
 std::string Window::waitText(const std::string& prefix, DWORD timeoutMs) const {
+    // A program that does not answer yet is still starting: asked again until the timeout.
     std::string last;
-    if (pollUntil([&] { return (last = text()).rfind(prefix, 0) == 0; }, timeoutMs)) return last;
+    std::string unanswered;
+    const bool shown = pollUntil(
+        [&] {
+            try {
+                last = text();
+                unanswered.clear();
+            } catch (const DriverError& error) {
+                unanswered = error.what();
+                return false;
+            }
+            return last.rfind(prefix, 0) == 0;
+        },
+        timeoutMs);
+    if (shown) return last;
     throw DriverError("window " + className() + " " + hex(handle_) + " never showed \"" + prefix +
                       "...\" within " + std::to_string(timeoutMs) + " ms; it shows \"" + last +
-                      "\"");
+                      "\"" + (unanswered.empty() ? "" : " (" + unanswered + ")"));
 }
 
 void Window::post(UINT message, WPARAM wParam, LPARAM lParam) const {
