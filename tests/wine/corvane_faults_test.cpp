@@ -176,7 +176,7 @@ TEST_F(FaultTest, ACyrillicProgramFolderKeepsTheJournalTheHistoryAndTheStatistic
     tickUntilSwapReads("SWAP: 70 Mo  Mini: 50 Mo  Maxi: 70 Mo  Moy: 60 Mo");
     ASSERT_EQ(quit(), "2");
     const std::string journal = readFile(folder + "\\Corvane.txt");
-    EXPECT_EQ(journal.rfind("D\xE9but d'analyse le ", 0), 0u) << journal;
+    EXPECT_EQ(journal.rfind("D\351but d'analyse le ", 0), 0u) << journal;
     EXPECT_NE(journal.find("taille maximale de : 70Mo\r\n"), std::string::npos) << journal;
     // Quitting records the minute in progress.
     const std::string history = readFile(folder + "\\Corvane.csv");
