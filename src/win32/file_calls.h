@@ -31,6 +31,13 @@ struct DirectoryEntry {
 // The entry, or nothing (GetLastError says why).
 std::optional<DirectoryEntry> findEntry(const std::string& path);
 
+// A named mutex (ERROR_ALREADY_EXISTS in GetLastError when it was there).
+HANDLE createMutexAt(const std::string& name);
+
+// Starts `program` (a full path) with `commandLine`, which begins with the program's name.
+BOOL createProcessAt(const std::string& program, const std::string& commandLine, WORD show,
+                     PROCESS_INFORMATION& process);
+
 // The program file's full path, as UTF-8.
 std::string modulePath();
 

@@ -69,24 +69,7 @@ void Win32Shell::run(const std::string& commandLine, WindowShow show) {
     std::string line =
         "\"" + program + "\"" + (blank == std::string::npos ? "" : commandLine.substr(blank));
     PROCESS_INFORMATION process{};
-    BOOL started;
-    if (wideFunctions()) {
-        STARTUPINFOW startup{};
-        startup.cb = sizeof startup;
-        startup.dwFlags = STARTF_USESHOWWINDOW;
-        startup.wShowWindow = static_cast<WORD>(showCommand(show));
-        std::wstring wideLine = toWide(line);
-        started = CreateProcessW(toWide(program).c_str(), wideLine.data(), nullptr, nullptr, FALSE,
-                                 0, nullptr, nullptr, &startup, &process);
-    } else {
-        STARTUPINFOA startup{};
-        startup.cb = sizeof startup;
-        startup.dwFlags = STARTF_USESHOWWINDOW;
-        startup.wShowWindow = static_cast<WORD>(showCommand(show));
-        std::string ansiLine = toAnsi(line);
-        started = CreateProcessA(toAnsi(program).c_str(), ansiLine.data(), nullptr, nullptr, FALSE,
-                                 0, nullptr, nullptr, &startup, &process);
-    }
+    BOOL started = createProcessAt(program, line, static_cast<WORD>(showCommand(show)), process);
     if (!started) raiseLastError();
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);

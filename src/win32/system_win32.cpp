@@ -146,8 +146,7 @@ bool Win32System::anotherInstanceRunning() {
     // The mutex above is one a session: a copy in another session (another user, a remote
     // one) running from this folder would write the same journal and history.
     if (!wideFunctions()) return false;  // the 9x family has one session
-    folderMutex_ =
-        CreateMutexW(nullptr, FALSE, toWide(folderMutexName(applicationDirectory())).c_str());
+    folderMutex_ = createMutexAt(folderMutexName(applicationDirectory()));
     DWORD error = GetLastError();
     // Held by another user, whose mutex this one may not open: running all the same.
     if (!folderMutex_) return error == ERROR_ACCESS_DENIED;
