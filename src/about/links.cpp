@@ -32,6 +32,13 @@ void ErrStart(Platform& p, const std::string& argument, const RuntimeError& erro
         showStartProblem(p, error);
         return;
     }
+    // The command interpreter expands %NAME% (and !NAME! where delayed expansion is on) even
+    // inside quotes, and nothing escapes it there: such an address would run as something
+    // else. A quote cannot be passed inside the quoted argument either.
+    if (argument.find_first_of("%!\"") != std::string::npos) {
+        showStartProblem(p, RuntimeError(kErrBadFileName));
+        return;
+    }
     try {
         p.shell.run("cmd /c start " + startArgument(argument), WindowShow::MinimizedFocus);
     } catch (const RuntimeError& retryError) {

@@ -11,6 +11,7 @@ enum ErrorNumber : int {
     kErrOverflow = 6,
     kErrOutOfMemory = 7,
     kErrTypeMismatch = 13,
+    kErrInternal = 51,
     kErrBadFileName = 52,
     kErrFileNotFound = 53,
     kErrDeviceIo = 57,
@@ -32,6 +33,9 @@ class RuntimeError : public std::exception {
 public:
     explicit RuntimeError(int number);
     RuntimeError(int number, const std::string& description);
+    // The number alone, with no text to allocate: for when memory has run out.
+    struct NoText {};
+    RuntimeError(int number, NoText) noexcept : number_(number) {}
     int number() const { return number_; }
     const std::string& description() const { return description_; }
     // "Erreur 53 : Fichier introuvable"
@@ -42,6 +46,11 @@ private:
     std::string description_;
     std::string message_;
 };
+
+// The exception being handled, as the run-time error that reports it: the program's own as it
+// is, an allocation that failed as out of memory (7), anything else as an internal error (51).
+// Call it only inside a catch block.
+RuntimeError currentError() noexcept;
 
 // Thrown by the exit procedure: the program ends, no further statement of the caller runs.
 struct ProgramEnd {};

@@ -24,12 +24,14 @@ void showFailure(Platform& p, const std::string& what, const RuntimeError& error
 
 }  // namespace
 
-void OuvrirJournal(Context& c) {
+bool OuvrirJournal(Context& c) {
     Platform& p = c.platform;
     try {
         p.files.appendText(c.state.journalPath, "Début d'analyse le " + dateAndTime(p) + kCrLf);
+        return true;
     } catch (const RuntimeError&) {
         // A read-only folder or a full disk must not keep the monitor from running.
+        return false;
     }
 }
 

@@ -6,8 +6,9 @@
 
 namespace corvane {
 
-// Appends the start line. A journal that cannot be written costs that line and nothing else.
-void OuvrirJournal(Context& context);
+// Appends the start line. A journal that cannot be written costs that line and nothing else;
+// the result says whether it was written.
+bool OuvrirJournal(Context& context);
 
 // Appends the summary of the analysis; raises RuntimeError when the journal cannot be written.
 void FermerJournal(Context& context);

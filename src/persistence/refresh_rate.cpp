@@ -5,6 +5,7 @@
 #include <string>
 
 #include "layout/main_layout.h"
+#include "persistence/settings.h"
 #include "persistence/settings_keys.h"
 
 namespace corvane {
@@ -17,7 +18,14 @@ void majRaf(Context& c, int32_t periodSeconds) {
     periodSeconds = std::clamp(periodSeconds, static_cast<int32_t>(kSliderMin),
                                static_cast<int32_t>(kSliderMax));
     p.view.setText(Control::lblRaf, std::to_string(periodSeconds) + " s");
-    p.settings.save(kSettingsApp, kSettingsSection, kKeyRefreshRate, std::to_string(periodSeconds));
+    // A store that refuses the period costs it at the next start, not this run (nor, written
+    // back by every start-up, every later run).
+    try {
+        p.settings.save(kSettingsApp, kSettingsSection, kKeyRefreshRate,
+                        std::to_string(periodSeconds));
+    } catch (const RuntimeError& error) {
+        reportStoreFailure(c, error);
+    }
     p.view.setTimerEnabled(TimerId::MainTimer1, false);
     p.view.setTimerInterval(TimerId::MainTimer1,
                             static_cast<uint32_t>(static_cast<int64_t>(periodSeconds) * 1000));

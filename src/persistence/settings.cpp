@@ -3,8 +3,10 @@
 
 #include <algorithm>
 #include <iterator>
+#include <limits>
 #include <string>
 
+#include "common/app.h"
 #include "common/conversions.h"
 #include "common/numbers.h"
 #include "layout/main_layout.h"
@@ -17,6 +19,12 @@ namespace {
 
 // An analysis cannot have run longer: 2^53 ms, where a double stops holding every millisecond.
 constexpr double kLongestElapsedMs = 9007199254740992.0;
+
+// The largest sample count a start carries on: a year of samples at one a second below the
+// 32-bit limit. No run gets there (it would take 67 years); a larger count was not written by
+// the program, and carried on it would overflow within the run and be saved again, failing
+// every later start.
+constexpr int32_t kLargestSampleCount = std::numeric_limits<int32_t>::max() - 366 * 86400;
 
 // The period, in seconds, of a first run, and of one whose stored period cannot be read.
 constexpr const char* kDefaultPeriod = "1";
@@ -92,7 +100,7 @@ const SettingKey kSettingKeys[] = {
      [](Stored& s, const std::string& t) {
          int32_t count = textToLong(t, s.decimalSeparator);
          // A count below zero would reach a division by zero a few samples later.
-         if (count < 0) throw RuntimeError(kErrTypeMismatch);
+         if (count < 0 || count > kLargestSampleCount) throw RuntimeError(kErrTypeMismatch);
          state(s).stats.sampleCount = count;
      },
      [](const Stored& s) { return std::to_string(state(s).stats.sampleCount); },
@@ -167,11 +175,15 @@ void LoadRegistre(Context& c) {
 void SaveRegistre(Context& c) {
     Platform& p = c.platform;
     const Stored stored{c, p.system.decimalSeparator(), p.system.tickCount()};
+    // As one set: a run killed while the keys are written must not leave the next start a mix
+    // of two runs' statistics (a count of one with the total of the other).
+    std::vector<std::pair<std::string, std::string>> values;
     for (int order = 1; order <= static_cast<int>(std::size(kSettingKeys)); ++order) {
         for (const SettingKey& key : kSettingKeys) {
-            if (key.saveOrder == order) put(p, key.name, key.save(stored));
+            if (key.saveOrder == order) values.emplace_back(key.name, key.save(stored));
         }
     }
+    p.settings.saveAll(kSettingsApp, kSettingsSection, values);
     c.state.lastSaveTick = stored.now;
 }
 
@@ -184,7 +196,21 @@ void ClearRegistre(Context& c) {
     // Derived from the two zeros above; the journal's summary reads it before the next sample.
     st.average = 0;
     c.state.memoryWatch.restartAnalysis();
-    SaveRegistre(c);
+    // The new analysis goes on in memory whatever the store does; it is saved again at exit.
+    try {
+        SaveRegistre(c);
+    } catch (const RuntimeError& error) {
+        reportStoreFailure(c, error);
+    }
+}
+
+void reportStoreFailure(Context& c, const RuntimeError& error) {
+    if (c.storeFailureReported) return;
+    c.storeFailureReported = true;
+    c.platform.dialogs.messageBox(
+        std::string("Vos paramètres n'ont pas pu être enregistrés : Corvane continue sans eux.") +
+            "\r\n" + error.what(),
+        kAppTitle, {MsgButtons::Ok, MsgIcon::Exclamation});
 }
 
 void checkpointRegistre(Context& c) {
@@ -205,7 +231,11 @@ void repairRefreshRate(Context& c) {
     try {
         textToLong(get(p, kKeyRefreshRate, kDefaultPeriod), p.system.decimalSeparator());
     } catch (const RuntimeError&) {
-        put(p, kKeyRefreshRate, kDefaultPeriod);
+        try {
+            put(p, kKeyRefreshRate, kDefaultPeriod);
+        } catch (const RuntimeError& error) {
+            reportStoreFailure(c, error);
+        }
     }
 }
 

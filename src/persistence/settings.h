@@ -18,8 +18,12 @@ void LoadRegistre(Context& context);
 // Writes the statistics and the current swap configuration (ten keys; never the period).
 void SaveRegistre(Context& context);
 
-// Starts a new analysis: the statistics are zeroed and written.
+// Starts a new analysis: the statistics are zeroed and written. A store that refuses them is
+// reported (once a run) and the analysis goes on in memory.
 void ClearRegistre(Context& context);
+
+// Tells the user, the first time in a run, that the settings store refused a write.
+void reportStoreFailure(Context& context, const RuntimeError& error);
 
 // Saves the statistics when ten minutes have passed since they last were, so that a run that
 // ends without the exit procedure loses little. A failing store is left for the exit to report.

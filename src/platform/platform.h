@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "common/errors.h"
@@ -96,6 +97,11 @@ public:
                             const std::string& key, const std::string& defaultValue) = 0;
     virtual void save(const std::string& app, const std::string& section, const std::string& key,
                       const std::string& value) = 0;
+    // Writes several keys of one section, in order, so that a program killed meanwhile leaves
+    // `get` reading either all of the values before or all of these (persistence/
+    // staged_values.h says how).
+    virtual void saveAll(const std::string& app, const std::string& section,
+                         const std::vector<std::pair<std::string, std::string>>& values) = 0;
 };
 
 enum class WindowShow {
@@ -107,7 +113,10 @@ enum class WindowShow {
 class Shell {
 public:
     virtual ~Shell() = default;
-    // Starts a command line; raises RuntimeError (53 when the program is not found).
+    // Starts a command line whose first word names a program of the system ("notepad.exe",
+    // "cmd"): it is started from the system's own folders, never found by search path (a
+    // program of that name in the current folder or beside Corvane does not run). Raises
+    // RuntimeError (53 when the system has no such program).
     virtual void run(const std::string& commandLine, WindowShow show) = 0;
     // Opens a document or address with the shell's open verb; raises RuntimeError on failure.
     virtual void open(const std::string& address, WindowShow show) = 0;

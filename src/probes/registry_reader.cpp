@@ -20,10 +20,12 @@ std::string convertRegistryAnswer(const RegistryAnswer& answer) {
     const auto& buffer = answer.buffer;
     size_t size = std::min<size_t>(answer.dataSize, buffer.size());
     if (answer.type == kRegDword) {
+        // Only the bytes the value holds: a shorter one leaves the buffer's blank fill in the
+        // rest, which is no part of the number.
         double value = 0;
         double weight = 1;
         for (size_t i = 0; i < 4; ++i, weight *= 256) {
-            if (i < buffer.size()) value += buffer[i] * weight;
+            if (i < size) value += buffer[i] * weight;
         }
         return formatZeroPadded(value, 3);
     }

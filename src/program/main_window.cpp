@@ -33,14 +33,20 @@ void MainWindow::run(Handler&& handler) {
         if (ended_) return;
         ended_ = true;
         context_.platform.view.endProgram();
-    } catch (const RuntimeError& error) {
-        // An error that no procedure traps ends the program after saying what it was.
-        ended_ = true;
-        context_.platform.dialogs.messageBox("Erreur d'exécution '" +
-                                                 std::to_string(error.number()) + "' :\r\n\r\n" +
-                                                 error.description(),
-                                             kAppTitle, {MsgButtons::Ok, MsgIcon::Critical});
+    } catch (...) {
+        // Whatever no procedure traps, the program's own errors and memory running out alike,
+        // ends the program after saying what it was, through the exit's saving steps.
+        leaveOnError(currentError());
+    }
+}
+
+void MainWindow::leaveOnError(const RuntimeError& error) noexcept {
+    if (ended_) return;
+    leaveAfterError(context_, error);
+    ended_ = true;
+    try {
         context_.platform.view.endProgram();
+    } catch (...) {
     }
 }
 
@@ -49,11 +55,21 @@ void MainWindow::onLoad() {
 }
 
 void MainWindow::onTimer(TimerId timer) {
-    if (timer != TimerId::MainTimer1) return;
+    // A tick that waits on a message of its own lets no other tick in meanwhile.
+    if (timer != TimerId::MainTimer1 || ticking_) return;
+    ticking_ = true;
     dispatch([&] {
-        Timer1Tick(context_);
+        try {
+            Timer1Tick(context_);
+        } catch (const RuntimeError& error) {
+            // A damaged stored total shows only at its first addition, which may come long
+            // after start-up: the analysis restarts as it does there.
+            if (error.number() != kErrTypeMismatch) throw;
+            restartAnalysis(context_);
+        }
         checkpointRegistre(context_);
     });
+    ticking_ = false;
 }
 
 void MainWindow::onKeyPress(int16_t keyAscii) {

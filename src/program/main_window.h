@@ -24,6 +24,10 @@ public:
     // The scratch list window was closed.
     void onDbUnload();
 
+    // Says what went wrong, saves the statistics and closes the journal as the exit does, and
+    // ends the program: for errors that reach a window's callback from outside the handlers.
+    void leaveOnError(const RuntimeError& error) noexcept;
+
     // True once the program has ended; the window procedure then only lets the windows go.
     bool ended() const { return ended_; }
 
@@ -39,6 +43,7 @@ private:
 
     Context context_;
     bool ended_ = false;
+    bool ticking_ = false;
 };
 
 }  // namespace corvane

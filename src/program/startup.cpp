@@ -24,15 +24,7 @@ const char* const kCrLf = "\r\n";
 void startupErrorHandler(Context& c, const RuntimeError& error) {
     Platform& p = c.platform;
     if (error.number() == kErrTypeMismatch) {
-        p.dialogs.messageBox(
-            std::string("Problème au chargement de vos paramères !") + kCrLf + "Réinitialisation",
-            "Vous pouvez continuer !", {MsgButtons::Ok, MsgIcon::Information});
-        // A session end while the message waited has ended the program: the damaged values
-        // stay for the next start to find.
-        if (c.ending) throw ProgramEnd{};
-        ClearRegistre(c);
-        ClearJournal(c);
-        repairRefreshRate(c);
+        restartAnalysis(c);
         return;
     }
     p.dialogs.messageBox("Erreur : " + std::to_string(error.number()) + kCrLf +
@@ -52,8 +44,11 @@ template <class Statement>
 void trapped(Context& c, Statement&& statement) {
     try {
         statement();
-    } catch (const RuntimeError& error) {
-        startupErrorHandler(c, error);
+    } catch (const ProgramEnd&) {
+        throw;
+    } catch (...) {
+        // Memory running out is trapped as the program's own errors are (7).
+        startupErrorHandler(c, currentError());
     }
     if (c.ending) throw ProgramEnd{};
 }
@@ -104,8 +99,19 @@ void Startup(Context& c) {
             trapped(c, [&] { ClearJournal(c); });
         }
     }
-    trapped(c, [&] { OuvrirJournal(c); });
+    bool journalWritten = true;
+    trapped(c, [&] { journalWritten = OuvrirJournal(c); });
     c.analysisOpen = true;
+    if (!journalWritten) {
+        // Said once, now: otherwise weeks of figures go nowhere without a word (a folder under
+        // Program Files, a read-only medium).
+        trapped(c, [&] {
+            p.dialogs.messageBox("Corvane ne peut pas écrire dans son dossier " +
+                                     s.programDirectory + kCrLf +
+                                     "Le journal et l'historique n'y seront pas enregistrés.",
+                                 titleForMessages(c), {MsgButtons::Ok, MsgIcon::Exclamation});
+        });
+    }
     c.dbActif = true;
     trapped(c, [&] { Affichage(c); });
 
@@ -133,20 +139,33 @@ void closeAnalysis(Context& c, bool tellUser) {
     Platform& p = c.platform;
     try {
         SaveRegistre(c);
-    } catch (const RuntimeError& error) {
-        if (tellUser) {
-            p.dialogs.messageBox(std::string("Vos statistiques n'ont pas pu être enregistrées.") +
-                                     kCrLf + error.what(),
-                                 kAppTitle, {MsgButtons::Ok, MsgIcon::Exclamation});
+    } catch (...) {
+        RuntimeError error = currentError();
+        // A store that already refused a write this run has been reported.
+        if (tellUser && !c.storeFailureReported) {
+            c.storeFailureReported = true;
+            try {
+                p.dialogs.messageBox(
+                    std::string("Vos statistiques n'ont pas pu être enregistrées.") + kCrLf +
+                        error.what(),
+                    kAppTitle, {MsgButtons::Ok, MsgIcon::Exclamation});
+            } catch (...) {
+                // The journal's summary is still worth its try.
+            }
         }
     }
     try {
         FermerJournal(c);
-    } catch (const RuntimeError& error) {
+    } catch (...) {
+        RuntimeError error = currentError();
         if (tellUser) {
-            p.dialogs.messageBox("Le résumé de l'analyse n'a pas pu être écrit dans le journal " +
-                                     c.state.journalPath + kCrLf + error.what(),
-                                 kAppTitle, {MsgButtons::Ok, MsgIcon::Exclamation});
+            try {
+                p.dialogs.messageBox(
+                    "Le résumé de l'analyse n'a pas pu être écrit dans le journal " +
+                        c.state.journalPath + kCrLf + error.what(),
+                    kAppTitle, {MsgButtons::Ok, MsgIcon::Exclamation});
+            } catch (...) {
+            }
         }
     }
 }
@@ -160,7 +179,9 @@ void Terminer(Context& c) {
         // The credits must never cost the statistics that are saved next.
         try {
             proposClick(c);
-        } catch (const RuntimeError&) {
+        } catch (const ProgramEnd&) {
+            throw;
+        } catch (...) {
         }
     }
     closeAnalysis(c, true);
@@ -176,6 +197,36 @@ void TerminerSession(Context& c) {
     if (!c.analysisOpen) c.analysisClosed = true;
     closeAnalysis(c, false);
     throw ProgramEnd{};
+}
+
+void restartAnalysis(Context& c) {
+    c.platform.dialogs.messageBox(
+        std::string("Problème au chargement de vos paramères !") + kCrLf + "Réinitialisation",
+        "Vous pouvez continuer !", {MsgButtons::Ok, MsgIcon::Information});
+    // A session end while the message waited has ended the program: the damaged values stay
+    // for the next start to find.
+    if (c.ending) throw ProgramEnd{};
+    ClearRegistre(c);
+    ClearJournal(c);
+    repairRefreshRate(c);
+}
+
+void leaveAfterError(Context& c, const RuntimeError& error) noexcept {
+    c.ending = true;
+    try {
+        std::string text = "Erreur d'exécution '" + std::to_string(error.number()) + "' :";
+        if (!error.description().empty()) text += std::string(kCrLf) + kCrLf + error.description();
+        c.platform.dialogs.messageBox(text, kAppTitle, {MsgButtons::Ok, MsgIcon::Critical});
+    } catch (...) {
+        // Without its message the program still saves what it holds.
+    }
+    try {
+        FermerHistorique(c);
+    } catch (...) {
+    }
+    // Before start-up has loaded them, memory holds no statistics worth more than the store's.
+    if (!c.analysisOpen) c.analysisClosed = true;
+    closeAnalysis(c, true);
 }
 
 void KeyPress(Context& c, int16_t keyAscii) {

@@ -16,6 +16,15 @@ void Startup(Context& context);
 // The exit at log-off or shutdown: as Terminer, with no modal window.
 [[noreturn]] void TerminerSession(Context& context);
 
+// A damaged setting found at start-up or by a later tick (13): said, then the statistics and
+// the journal start again, and the program runs on.
+void restartAnalysis(Context& context);
+
+// The way out after an error that nothing else handles: it is said in French, then the
+// statistics are saved and the journal closed as the exit does (no About window). The caller
+// ends the program.
+void leaveAfterError(Context& context, const RuntimeError& error) noexcept;
+
 // The key-press handler: "d" shows the scratch list window, "j" switches the About window at
 // exit, Escape quits.
 void KeyPress(Context& context, int16_t keyAscii);

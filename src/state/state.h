@@ -66,6 +66,8 @@ struct Context {
     // Set once start-up has loaded (or reset) the statistics and opened the journal: before
     // that, what memory holds is half loaded or about to be reset, and not the user's record.
     bool analysisOpen = false;
+    // Set once the user has been told that the settings store refuses writes: said once a run.
+    bool storeFailureReported = false;
 };
 
 }  // namespace corvane

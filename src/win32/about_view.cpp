@@ -25,7 +25,13 @@ struct ThreadWindows {
 BOOL CALLBACK collectEnabledWindow(HWND hwnd, LPARAM param) {
     auto* windows = reinterpret_cast<ThreadWindows*>(param);
     if (hwnd != windows->except && IsWindowVisible(hwnd) && IsWindowEnabled(hwnd)) {
-        windows->found.push_back(hwnd);
+        // Called by Windows: nothing may be thrown through it. Without memory for the list the
+        // windows found so far are the ones kept from input.
+        try {
+            windows->found.push_back(hwnd);
+        } catch (...) {
+            return FALSE;
+        }
     }
     return TRUE;
 }

@@ -3,6 +3,8 @@
 
 #include <cwchar>
 
+#include "platform/file_replace.h"
+#include "win32/file_calls.h"
 #include "win32/page_files.h"
 #include "win32/win32_errors.h"
 #include "win32/win32_services.h"
@@ -40,11 +42,24 @@ uint32_t pageSize() {
 }
 
 HANDLE openOrRaise(const std::string& path, DWORD access, DWORD share, DWORD disposition) {
-    HANDLE file = CreateFileA(toAnsi(path).c_str(), access, share, nullptr, disposition,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE file = createFileAt(path, access, share, disposition);
     if (file == INVALID_HANDLE_VALUE) raiseLastError();
     return file;
 }
+
+// The renames of a replace where the system has no one-step one.
+class Win32RenameSteps : public RenameSteps {
+public:
+    bool exists(const std::string& path) override {
+        return fileAttributesAt(path) != INVALID_FILE_ATTRIBUTES;
+    }
+    void rename(const std::string& from, const std::string& to) override {
+        if (!moveFileAt(from, to)) raiseLastError();
+    }
+    void remove(const std::string& path) override {
+        if (!deleteFileAt(path)) raiseLastError();
+    }
+};
 
 void writeAll(HANDLE file, const std::string& bytes) {
     DWORD written = 0;
@@ -96,19 +111,17 @@ SwapFileSize Win32Files::swapFileSize(const std::string& path) {
     }
     // The directory entry gives the 64-bit length without opening the file, which Windows
     // refuses for a paging file (sharing violation).
-    WIN32_FIND_DATAA data;
-    HANDLE find = FindFirstFileA(toAnsi(path).c_str(), &data);
-    if (find == INVALID_HANDLE_VALUE) {
+    std::optional<DirectoryEntry> entry = findEntry(path);
+    if (!entry) {
         result.error = GetLastError();
         return result;
     }
-    FindClose(find);
-    if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+    if (entry->attributes & FILE_ATTRIBUTE_DIRECTORY) {
         result.error = ERROR_FILE_NOT_FOUND;
         return result;
     }
     result.known = true;
-    result.bytes = (static_cast<uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+    result.bytes = entry->size;
     return result;
 }
 
@@ -135,36 +148,37 @@ void Win32Files::writeFile(const std::string& path, const std::string& bytes) {
 }
 
 void Win32Files::replaceFile(const std::string& source, const std::string& target) {
-    std::string from = toAnsi(source);
-    std::string to = toAnsi(target);
-    if (MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-        return;
-    }
+    // The new content reaches the disk before it takes the old one's place: otherwise a power
+    // cut just after the replace can leave a file of zeros where the old one was.
+    HANDLE file = openOrRaise(source, GENERIC_WRITE, 0, OPEN_EXISTING);
+    BOOL flushed = FlushFileBuffers(file);
+    DWORD flushError = flushed ? 0 : GetLastError();
+    CloseHandle(file);
+    if (!flushed) raiseSystemError(flushError);
+
+    if (moveFileExAt(source, target, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return;
     DWORD error = GetLastError();
     if (error != ERROR_CALL_NOT_IMPLEMENTED) raiseSystemError(error);
-    // Windows 9x has no MoveFileEx: delete, then rename.
-    DeleteFileA(to.c_str());
-    if (!MoveFileA(from.c_str(), to.c_str())) raiseLastError();
+    Win32RenameSteps steps;
+    replaceByRenames(steps, source, target);
 }
 
 void Win32Files::deleteFile(const std::string& path) {
-    if (!DeleteFileA(toAnsi(path).c_str())) raiseLastError();
+    if (!deleteFileAt(path)) raiseLastError();
 }
 
 void Win32Files::renameFile(const std::string& from, const std::string& to) {
-    if (!MoveFileA(toAnsi(from).c_str(), toAnsi(to).c_str())) raiseLastError();
+    if (!moveFileAt(from, to)) raiseLastError();
 }
 
 void Win32Files::copyFile(const std::string& from, const std::string& to) {
-    if (!CopyFileA(toAnsi(from).c_str(), toAnsi(to).c_str(), FALSE)) raiseLastError();
+    if (!copyFileAt(from, to)) raiseLastError();
 }
 
 std::optional<DateTime> Win32Files::lastModified(const std::string& path) {
-    WIN32_FIND_DATAA data;
-    HANDLE find = FindFirstFileA(toAnsi(path).c_str(), &data);
-    if (find == INVALID_HANDLE_VALUE) return std::nullopt;
-    FindClose(find);
-    return localTimeOf(data.ftLastWriteTime);
+    std::optional<DirectoryEntry> entry = findEntry(path);
+    if (!entry) return std::nullopt;
+    return localTimeOf(entry->lastWrite);
 }
 
 }  // namespace corvane::win32

@@ -9,8 +9,10 @@ namespace {
 
 void initCommonControls() {
     // InitCommonControlsEx is missing from the oldest comctl32; the slider needs one or the other.
+    // The library is the one the program imports (the manifest's version 6 where there is one),
+    // already loaded: it is never looked for by name along the search path.
     using InitEx = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
-    HMODULE comctl = LoadLibraryA("comctl32.dll");
+    HMODULE comctl = GetModuleHandleA("comctl32.dll");
     auto initEx = comctl ? reinterpret_cast<InitEx>(reinterpret_cast<void*>(
                                GetProcAddress(comctl, "InitCommonControlsEx")))
                          : nullptr;
@@ -19,6 +21,21 @@ void initCommonControls() {
 }
 
 }  // namespace
+
+void restrictLibrarySearch() {
+    HMODULE kernel = GetModuleHandleA("kernel32.dll");
+    // Windows 8, and 7 and Vista with their update: libraries loaded by name come from the
+    // system folder only, never from the program's folder or the current one.
+    using SetDefaultDllDirectoriesFn = BOOL(WINAPI*)(DWORD);
+    auto setDefault = reinterpret_cast<SetDefaultDllDirectoriesFn>(
+        reinterpret_cast<void*>(GetProcAddress(kernel, "SetDefaultDllDirectories")));
+    if (setDefault && setDefault(LOAD_LIBRARY_SEARCH_SYSTEM32)) return;
+    // XP SP1 and later: at least the current folder leaves the search.
+    using SetDllDirectoryFn = BOOL(WINAPI*)(LPCWSTR);
+    auto setDirectory = reinterpret_cast<SetDllDirectoryFn>(
+        reinterpret_cast<void*>(GetProcAddress(kernel, "SetDllDirectoryW")));
+    if (setDirectory) setDirectory(L"");
+}
 
 Win32Program::Registered::Registered(HINSTANCE instance) {
     initCommonControls();

@@ -16,6 +16,10 @@
 
 namespace corvane::win32 {
 
+// Takes the program's folder and the current folder out of the search for libraries loaded by
+// name, where Windows can; the first thing the program does.
+void restrictLibrarySearch();
+
 class Win32Program {
 public:
     // Loads the common controls, registers the window classes and makes the main window

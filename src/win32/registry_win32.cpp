@@ -1,6 +1,10 @@
 // Registry values and the per-user settings store through advapi32.
 #include <windows.h>
 
+#include <algorithm>
+#include <optional>
+
+#include "persistence/staged_values.h"
 #include "win32/win32_services.h"
 #include "win32/win32_text.h"
 
@@ -34,6 +38,58 @@ RegistryAnswer Win32Registry::queryValue(RootKey root, const std::string& keyPat
     return answer;
 }
 
+namespace {
+
+// A REG_SZ value of an open key, as UTF-8; nothing when it is absent or of another type.
+std::optional<std::string> readText(HKEY handle, const std::string& name) {
+    std::string ansiName = toAnsi(name);
+    DWORD type = 0;
+    DWORD size = 0;
+    if (RegQueryValueExA(handle, ansiName.c_str(), nullptr, &type, nullptr, &size) !=
+            ERROR_SUCCESS ||
+        (type != REG_SZ && type != REG_EXPAND_SZ)) {
+        return std::nullopt;
+    }
+    std::string data(size, '\0');
+    if (RegQueryValueExA(handle, ansiName.c_str(), nullptr, &type,
+                         reinterpret_cast<BYTE*>(data.data()), &size) != ERROR_SUCCESS ||
+        (type != REG_SZ && type != REG_EXPAND_SZ)) {
+        return std::nullopt;
+    }
+    data.resize(std::min<size_t>(size, data.size()));
+    while (!data.empty() && data.back() == '\0') data.pop_back();
+    return fromAnsi(data);
+}
+
+void writeText(HKEY handle, const std::string& name, const std::string& value) {
+    std::string data = toAnsi(value);
+    if (RegSetValueExA(handle, toAnsi(name).c_str(), 0, REG_SZ,
+                       reinterpret_cast<const BYTE*>(data.c_str()),
+                       static_cast<DWORD>(data.size() + 1)) != ERROR_SUCCESS) {
+        throw RuntimeError(kErrInvalidCall);
+    }
+}
+
+// The section's key, opened for writing and closed when it goes.
+class WritableSection {
+public:
+    WritableSection(const std::string& app, const std::string& section) {
+        if (RegCreateKeyExA(HKEY_CURRENT_USER, settingsKey(app, section).c_str(), 0, nullptr, 0,
+                            KEY_SET_VALUE, nullptr, &handle_, nullptr) != ERROR_SUCCESS) {
+            throw RuntimeError(kErrInvalidCall);
+        }
+    }
+    ~WritableSection() { RegCloseKey(handle_); }
+    WritableSection(const WritableSection&) = delete;
+    WritableSection& operator=(const WritableSection&) = delete;
+    HKEY handle() const { return handle_; }
+
+private:
+    HKEY handle_ = nullptr;
+};
+
+}  // namespace
+
 std::string Win32Settings::get(const std::string& app, const std::string& section,
                                const std::string& key, const std::string& defaultValue) {
     HKEY handle = nullptr;
@@ -41,39 +97,35 @@ std::string Win32Settings::get(const std::string& app, const std::string& sectio
                       &handle) != ERROR_SUCCESS) {
         return defaultValue;
     }
-    std::string name = toAnsi(key);
-    DWORD type = 0;
-    DWORD size = 0;
-    std::string value;
-    LONG result = RegQueryValueExA(handle, name.c_str(), nullptr, &type, nullptr, &size);
-    if (result == ERROR_SUCCESS && (type == REG_SZ || type == REG_EXPAND_SZ)) {
-        std::string data(size, '\0');
-        result = RegQueryValueExA(handle, name.c_str(), nullptr, &type,
-                                  reinterpret_cast<BYTE*>(data.data()), &size);
-        if (result == ERROR_SUCCESS) {
-            data.resize(size);
-            while (!data.empty() && data.back() == '\0') data.pop_back();
-            value = fromAnsi(data);
-        }
+    std::optional<std::string> value;
+    // A set whose writing was cut short: its keys may mix two runs, the staged value does not.
+    if (std::optional<std::string> staged = readText(handle, kStagedValueName)) {
+        value = stagedValue(*staged, key);
     }
+    if (!value) value = readText(handle, key);
     RegCloseKey(handle);
-    if (result != ERROR_SUCCESS || (type != REG_SZ && type != REG_EXPAND_SZ)) return defaultValue;
-    return value;
+    return value ? *value : defaultValue;
 }
 
 void Win32Settings::save(const std::string& app, const std::string& section, const std::string& key,
                          const std::string& value) {
-    HKEY handle = nullptr;
-    if (RegCreateKeyExA(HKEY_CURRENT_USER, settingsKey(app, section).c_str(), 0, nullptr, 0,
-                        KEY_SET_VALUE, nullptr, &handle, nullptr) != ERROR_SUCCESS) {
+    WritableSection open(app, section);
+    writeText(open.handle(), key, value);
+}
+
+void Win32Settings::saveAll(const std::string& app, const std::string& section,
+                            const std::vector<std::pair<std::string, std::string>>& values) {
+    WritableSection open(app, section);
+    // Each value is written whole by the registry; the staged one stands for the set until
+    // every key holds it.
+    writeText(open.handle(), kStagedValueName, encodeStagedValues(values));
+    for (const auto& [key, value] : values) writeText(open.handle(), key, value);
+    // Flushed, so that a power cut cannot bring back the keys without the staged value.
+    RegFlushKey(open.handle());
+    LONG removed = RegDeleteValueA(open.handle(), toAnsi(kStagedValueName).c_str());
+    if (removed != ERROR_SUCCESS && removed != ERROR_FILE_NOT_FOUND) {
         throw RuntimeError(kErrInvalidCall);
     }
-    std::string data = toAnsi(value);
-    LONG result = RegSetValueExA(handle, toAnsi(key).c_str(), 0, REG_SZ,
-                                 reinterpret_cast<const BYTE*>(data.c_str()),
-                                 static_cast<DWORD>(data.size() + 1));
-    RegCloseKey(handle);
-    if (result != ERROR_SUCCESS) throw RuntimeError(kErrInvalidCall);
 }
 
 }  // namespace corvane::win32

@@ -1,6 +1,8 @@
 // Facts about the running Windows and the program, read through kernel32.
 #include <windows.h>
 
+#include "platform/instance_names.h"
+#include "win32/file_calls.h"
 #include "win32/win32_services.h"
 #include "win32/win32_text.h"
 
@@ -23,15 +25,6 @@ SYSTEMTIME toSystemTime(const DateTime& when) {
     return st;
 }
 
-std::string modulePath() {
-    std::string buffer(MAX_PATH, '\0');
-    for (;;) {
-        DWORD n = GetModuleFileNameA(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
-        if (n < buffer.size()) return buffer.substr(0, n);
-        buffer.resize(buffer.size() * 2);
-    }
-}
-
 template <class Fn>
 Fn kernelFunction(const char* name) {
     return reinterpret_cast<Fn>(
@@ -42,6 +35,7 @@ Fn kernelFunction(const char* name) {
 
 Win32System::~Win32System() {
     if (instanceMutex_) CloseHandle(instanceMutex_);
+    if (folderMutex_) CloseHandle(folderMutex_);
 }
 
 bool Win32System::getVersionEx(OsVersionRecord& record) {
@@ -131,7 +125,7 @@ std::string Win32System::applicationDirectory() {
     size_t slash = path.find_last_of('\\');
     std::string directory = slash == std::string::npos ? "" : path.substr(0, slash);
     if (directory.size() == 2 && directory[1] == ':') directory += '\\';  // a drive root
-    return fromAnsi(directory);
+    return directory;
 }
 
 std::string Win32System::executableName() {
@@ -140,7 +134,7 @@ std::string Win32System::executableName() {
     std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
     size_t dot = name.find_last_of('.');
     if (dot != std::string::npos) name.erase(dot);
-    return fromAnsi(name);
+    return name;
 }
 
 std::vector<int> Win32System::programVersion() {
@@ -148,8 +142,16 @@ std::vector<int> Win32System::programVersion() {
 }
 
 bool Win32System::anotherInstanceRunning() {
-    if (!instanceMutex_) instanceMutex_ = CreateMutexA(nullptr, FALSE, "Corvane.Instance");
-    return instanceMutex_ && GetLastError() == ERROR_ALREADY_EXISTS;
+    instanceMutex_ = CreateMutexA(nullptr, FALSE, kInstanceMutexName);
+    if (instanceMutex_ && GetLastError() == ERROR_ALREADY_EXISTS) return true;
+    // The mutex above is one a session: a copy in another session (another user, a remote
+    // one) running from this folder would write the same journal and history.
+    if (!wideFunctions()) return false;  // the 9x family has one session
+    folderMutex_ = createMutexAt(folderMutexName(applicationDirectory()));
+    DWORD error = GetLastError();
+    // Held by another user, whose mutex this one may not open: running all the same.
+    if (!folderMutex_) return error == ERROR_ACCESS_DENIED;
+    return error == ERROR_ALREADY_EXISTS;
 }
 
 DateTime Win32System::localNow() {

@@ -31,6 +31,7 @@ public:
 
 private:
     HANDLE instanceMutex_ = nullptr;
+    HANDLE folderMutex_ = nullptr;
     // GetTickCount carried across its 49.7-day wrap where GetTickCount64 is missing.
     WideTicks ticks_;
 };
@@ -63,6 +64,8 @@ public:
                     const std::string& defaultValue) override;
     void save(const std::string& app, const std::string& section, const std::string& key,
               const std::string& value) override;
+    void saveAll(const std::string& app, const std::string& section,
+                 const std::vector<std::pair<std::string, std::string>>& values) override;
 };
 
 class Win32Shell : public Shell {

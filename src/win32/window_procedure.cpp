@@ -5,6 +5,7 @@
 
 #include "common/app.h"
 #include "common/errors.h"
+#include "program/main_window.h"
 #include "win32/resource.h"
 #include "win32/win32_text.h"
 
@@ -13,21 +14,24 @@ namespace corvane::win32 {
 namespace {
 
 bool leaving = false;
+MainWindow* leavingCore = nullptr;
 
-std::string uncaughtText() {
+// The exit procedure's own end, which the core handles itself: it never needs a message.
+bool isProgramEnd() noexcept {
     try {
         throw;
-    } catch (const RuntimeError& error) {
-        return "Erreur d'exécution '" + std::to_string(error.number()) + "' :\r\n\r\n" +
-               error.description();
     } catch (const ProgramEnd&) {
-        return {};
+        return true;
     } catch (...) {
-        return "Erreur d'exécution :\r\n\r\nune erreur imprévue a arrêté le programme.";
+        return false;
     }
 }
 
 }  // namespace
+
+void leaveThrough(MainWindow* core) {
+    leavingCore = core;
+}
 
 bool leavingOnUncaught() {
     return leaving;
@@ -36,13 +40,23 @@ bool leavingOnUncaught() {
 void leaveOnUncaught(HWND hwnd) noexcept {
     if (leaving) return;
     leaving = true;
-    try {
-        std::string text = uncaughtText();
-        if (!text.empty()) {
+    if (isProgramEnd()) {
+        PostQuitMessage(0);
+        return;
+    }
+    RuntimeError error = currentError();
+    if (leavingCore) {
+        // Said, then the statistics and the journal saved; the program's end posts the quit.
+        leavingCore->leaveOnError(error);
+        if (leavingCore->ended()) return;
+    } else {
+        try {
+            std::string text = "Erreur d'exécution '" + std::to_string(error.number()) + "' :";
+            if (!error.description().empty()) text += "\r\n\r\n" + error.description();
             MessageBoxA(hwnd, toAnsi(text).c_str(), kAppTitle, MB_OK | MB_ICONERROR | MB_TASKMODAL);
+        } catch (...) {
+            // Not even the message could be made: the program still ends.
         }
-    } catch (...) {
-        // Not even the message could be made: the program still ends.
     }
     PostQuitMessage(1);
 }

@@ -5,10 +5,20 @@
 
 #include <windows.h>
 
+namespace corvane {
+class MainWindow;
+}
+
 namespace corvane::win32 {
 
-// Says in French what reached a window procedure uncaught, then ends the message loop. From the
-// first such error on, the windows get only the default handling.
+// The main window whose exit an exception that reaches a callback goes through; until there is
+// one (and in programs without it), such an exception is said and the message loop ends.
+void leaveThrough(MainWindow* core);
+
+// Called inside a catch block at a callback's edge (a window procedure, the message loop):
+// says in French what reached it, then leaves through the main window's exit after an error,
+// which saves the statistics and closes the journal. From the first such error on, the windows
+// get only the default handling.
 void leaveOnUncaught(HWND hwnd) noexcept;
 bool leavingOnUncaught();
 

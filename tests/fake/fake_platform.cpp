@@ -15,6 +15,7 @@
 #include "history/utc_minutes.h"
 #include "layout/about_layout.h"
 #include "layout/main_layout.h"
+#include "persistence/staged_values.h"
 
 namespace corvane::fake {
 
@@ -73,6 +74,7 @@ bool FakeSystem::getVersionEx(OsVersionRecord& record) {
 }
 
 MemoryStatus FakeSystem::memoryStatus() {
+    if (beforeMemoryStatus) beforeMemoryStatus();
     if (memoryError) throw *memoryError;
     return memory;
 }
@@ -308,11 +310,28 @@ RegistryAnswer FakeRegistry::queryValue(RootKey root, const std::string& keyPath
 
 // ---- Settings ----
 
+// The store as the Win32 one is: a set being written is read from its staged value.
 std::string FakeSettings::get(const std::string&, const std::string&, const std::string& key,
                               const std::string& defaultValue) {
     readKeys.push_back(key);
+    auto staged = values.find(kStagedValueName);
+    if (staged != values.end()) {
+        if (std::optional<std::string> value = stagedValue(staged->second, key)) return *value;
+    }
     auto it = values.find(key);
     return it == values.end() ? defaultValue : it->second;
+}
+
+void FakeSettings::write(const std::string& key, const std::optional<std::string>& value) {
+    if (writesBeforeKill) {
+        if (*writesBeforeKill == 0) throw Killed{};
+        --*writesBeforeKill;
+    }
+    if (value) {
+        values[key] = *value;
+    } else {
+        values.erase(key);
+    }
 }
 
 void FakeSettings::save(const std::string&, const std::string&, const std::string& key,
@@ -320,7 +339,19 @@ void FakeSettings::save(const std::string&, const std::string&, const std::strin
     if (saveError) throw *saveError;
     if (trace) trace->push_back("save " + key + "=" + value);
     savedKeys.push_back(key);
-    values[key] = value;
+    write(key, value);
+}
+
+void FakeSettings::saveAll(const std::string&, const std::string&,
+                           const std::vector<std::pair<std::string, std::string>>& set) {
+    if (saveError) throw *saveError;
+    write(kStagedValueName, encodeStagedValues(set));
+    for (const auto& [key, value] : set) {
+        if (trace) trace->push_back("save " + key + "=" + value);
+        savedKeys.push_back(key);
+        write(key, value);
+    }
+    write(kStagedValueName, std::nullopt);
 }
 
 // ---- Shell ----

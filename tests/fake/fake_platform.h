@@ -30,6 +30,8 @@ public:
     SystemInfo info{2, 586};
     MemoryStatus memory;
     std::optional<RuntimeError> memoryError;  // raised by memoryStatus() when set
+    // Run by memoryStatus() first, when set: it may throw what no fake error is (bad_alloc).
+    std::function<void()> beforeMemoryStatus;
     uint64_t ticks = 1000000;
     std::string windowsDir = "C:\\WINDOWS";
     std::string appDir = "C:\\Corvane";
@@ -129,6 +131,9 @@ private:
     std::map<std::string, std::map<std::string, Value>> keys_;
 };
 
+// Thrown by a fake that plays a process killed in the middle of what it was doing.
+struct Killed {};
+
 class FakeSettings : public SettingsStore {
 public:
     std::string get(const std::string& app, const std::string& section, const std::string& key,
@@ -139,8 +144,16 @@ public:
     std::map<std::string, std::string> values;
     std::vector<std::string> savedKeys;  // every key saved, in order
     std::vector<std::string> readKeys;   // every key read, in order
+    void saveAll(const std::string& app, const std::string& section,
+                 const std::vector<std::pair<std::string, std::string>>& values) override;
     std::optional<RuntimeError> saveError;
     std::vector<std::string>* trace = nullptr;  // "save KEY=VALUE" for every save
+    // When set, the store takes this many more writes (a value set or removed), then the
+    // process "dies": the next write is not made and Killed is thrown.
+    std::optional<int> writesBeforeKill;
+
+private:
+    void write(const std::string& key, const std::optional<std::string>& value);
 };
 
 class FakeShell : public Shell {

@@ -119,6 +119,7 @@ TEST_F(JournalTest, ARenameThatFailsIsShownInsteadOfTheNotice) {
 TEST_F(JournalTest, TheViewerGetsTheQuotedPathAndAFailureIsExplained) {
     fake::FakePlatform f;
     f.system.appDir = "C:\\Program Files\\Corvane";
+    f.files.put(f.system.appDir + "\\Corvane.exe", "");
     f.files.resize("C:\\pagefile.sys", 50 * kMiB);
     f.registry.setMultiString(RootKey::LocalMachine, kMemoryManagementKey, "PagingFiles",
                               {"C:\\pagefile.sys 1 2"});
@@ -152,11 +153,15 @@ TEST_F(JournalTest, InAReadOnlyFolderTheRunGoesOnAndOnlyTheLostSummaryIsReported
     };
     MainWindow w(f.platform);
     w.onLoad();
-    EXPECT_TRUE(f.dialogs.shown.empty());
-    w.onTimer(TimerId::MainTimer1);
-    w.onMenu(MenuItem::quitter);
+    // Said once at start-up, before anything of the run is lost.
     ASSERT_EQ(f.dialogs.shown.size(), 1u);
     EXPECT_EQ(f.dialogs.shown[0].text,
+              "Corvane ne peut pas écrire dans son dossier C:\\Corvane\\\r\n"
+              "Le journal et l'historique n'y seront pas enregistrés.");
+    w.onTimer(TimerId::MainTimer1);
+    w.onMenu(MenuItem::quitter);
+    ASSERT_EQ(f.dialogs.shown.size(), 2u);
+    EXPECT_EQ(f.dialogs.shown[1].text,
               "Le résumé de l'analyse n'a pas pu être écrit dans le journal "
               "C:\\Corvane\\Corvane.txt\r\nErreur 75 : Erreur d'accès Chemin/Fichier");
     EXPECT_EQ(savedCountWhenShown, "2");

@@ -72,6 +72,7 @@ class HelpTest : public CommandsTest {
 protected:
     void SetUp() override {
         fake.system.appDir = "C:\\Program Files\\Corvane";
+        fake.files.put(fake.system.appDir + "\\Corvane.exe", "");
         fake.files.modifiedTimes[kPage] = DateTime{2026, 1, 5, 10, 0, 0};
         CommandsTest::SetUp();
     }

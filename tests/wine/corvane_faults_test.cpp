@@ -78,9 +78,14 @@ TEST_F(FaultTest, InAReadOnlyFolderOnlyTheJournalIsLostAndTheStatisticsAreSaved)
     if (readOnly.empty()) GTEST_SKIP() << "CORVANE_READONLY_DIR is not set (run.sh sets it)";
     const std::string journalBefore = readFile(readOnly + "\\Corvane.txt");
     corvane.emplace(Process::start(readOnly + "\\Corvane.exe", "", readOnly));
+    // Said once at start-up: the journal and the history cannot be written there.
+    MessageBoxInfo unwritable = waitMessageBox(corvane->id());
+    EXPECT_EQ(unwritable.text, "Corvane ne peut pas écrire dans son dossier " + readOnly +
+                                   "\\\r\nLe journal et l'historique n'y seront pas enregistrés.");
+    pressButton(unwritable.window, IDOK);
     main = waitWindow(corvane->id(), kMainClass);
     main.waitControlText(kSwap, "SWAP: ");
-    EXPECT_TRUE(messageBoxes(corvane->id()).empty()) << "the lost start line was reported";
+    EXPECT_TRUE(messageBoxes(corvane->id()).empty()) << "said more than once";
 
     main.postCommand(kInitJournal);
     MessageBoxInfo question = waitMessageBox(corvane->id());
@@ -154,6 +159,83 @@ TEST_F(FaultTest, DamagedSettingsRestartTheAnalysisOrEndTheStartUpAndTheNextStar
         launch();
         EXPECT_TRUE(messageBoxes(corvane->id()).empty()) << "the next start is not clean";
         quit();
+    }
+}
+
+// A user folder outside the ANSI code page (1252 here, as on a French system): the program
+// finds itself there and writes and reads its journal, history and statistics.
+TEST_F(FaultTest, ACyrillicProgramFolderKeepsTheJournalTheHistoryAndTheStatistics) {
+    folder = "C:\\corvane-tests\\Пользователи\\Дмитрий";
+    deleteTree("C:\\corvane-tests\\Пользователи");
+    makeDirectories(folder);
+    copyFileTo(corvaneExe(), folder + "\\Corvane.exe");
+
+    launch();
+    EXPECT_TRUE(messageBoxes(corvane->id()).empty());
+    setSwapSize(70 * kMiB);
+    tickUntilSwapReads("SWAP: 70 Mo  Mini: 50 Mo  Maxi: 70 Mo  Moy: 60 Mo");
+    ASSERT_EQ(quit(), "2");
+    const std::string journal = readFile(folder + "\\Corvane.txt");
+    EXPECT_EQ(journal.rfind("D\351but d'analyse le ", 0), 0u) << journal;
+    EXPECT_NE(journal.find("taille maximale de : 70Mo\r\n"), std::string::npos) << journal;
+    // Quitting records the minute in progress.
+    const std::string history = readFile(folder + "\\Corvane.csv");
+    EXPECT_NE(history.find(";70;70;"), std::string::npos) << history;
+
+    // Read back by the next run: the statistics carry on, the history and the journal grow.
+    setSwapSize(50 * kMiB);
+    launch();
+    EXPECT_EQ(main.controlText(kSwap), "SWAP: 50 Mo  Mini: 50 Mo  Maxi: 70 Mo  Moy: 57 Mo");
+    EXPECT_TRUE(messageBoxes(corvane->id()).empty());
+    ASSERT_EQ(quit(), "3");
+    EXPECT_EQ(readFile(folder + "\\Corvane.txt").rfind(journal, 0), 0u);
+    EXPECT_EQ(readFile(folder + "\\Corvane.csv").rfind(history, 0), 0u);
+}
+
+// A program named notepad.exe beside Corvane (the current folder too): Ctrl+J must start the
+// system's editor, never that one.
+TEST_F(FaultTest, CtrlJStartsTheSystemsNotepadNotOnePlantedBesideTheProgram) {
+    ASSERT_FALSE(floorExe().empty()) << "CORVANE_FLOOR_EXE is not set";
+    copyFileTo(floorExe(), folder + "\\notepad.exe");
+    copyFileTo(floorExe(), folder + "\\cmd.exe");
+    launch();
+    for (const Window& editor : topWindows(0, "Notepad")) editor.post(WM_CLOSE);
+    bringToFront(main);
+    pressKeys({VK_CONTROL, 'J'});
+    Window editor;
+    ASSERT_TRUE(pollUntil([&] {
+        for (const Window& w : topWindows(0, "Notepad"))
+            if (w.text().find("Corvane.txt") != std::string::npos) editor = w;
+        return bool(editor);
+    })) << "no notepad window of the system shows the journal";
+    // The planted program opens a window of Corvane's class: none but Corvane's own may come.
+    Sleep(1000);
+    for (const Window& w : topWindows(0, kMainClass)) {
+        EXPECT_EQ(w.processId(), corvane->id()) << "the planted notepad.exe ran";
+    }
+    editor.post(WM_CLOSE);
+    EXPECT_TRUE(pollUntil([&] { return !editor.exists(); })) << "notepad did not close";
+    quit();
+}
+
+// A count at the 32-bit limit would overflow at the next tick and be saved again: it is a
+// damaged setting, repaired once, and the starts after are clean.
+TEST_F(FaultTest, ASampleCountAtTheLimitIsRepairedOnceThenEveryStartIsClean) {
+    setString(HKEY_CURRENT_USER, kSettingsSectionKey, "NB", "2147483647");
+    setString(HKEY_CURRENT_USER, kSettingsSectionKey, "MemoSwap", kPagefile);
+    MessageBoxInfo box = launchToMessage();
+    EXPECT_EQ(box.title, "Vous pouvez continuer !");
+    EXPECT_EQ(box.text, "Problème au chargement de vos paramères !\r\nRéinitialisation");
+    main = waitWindow(corvane->id(), kMainClass);
+    EXPECT_EQ(main.waitControlText(kSwap, "SWAP: "),
+              "SWAP: 50 Mo  Mini: 50 Mo  Maxi: 50 Mo  Moy: 50 Mo");
+    setSwapSize(60 * kMiB);
+    tickUntilSwapReads("SWAP: 60 Mo  Mini: 50 Mo  Maxi: 60 Mo  Moy: 55 Mo");
+    EXPECT_EQ(quit(), "2");
+    for (const char* count : {"3", "4"}) {
+        launch();
+        EXPECT_TRUE(messageBoxes(corvane->id()).empty()) << "a later start was not clean";
+        EXPECT_EQ(quit(), count);
     }
 }
 

@@ -125,6 +125,17 @@ if [ -f "$corvane" ]; then
   CORVANE_EXE=$(wine_env_windows_path "$corvane")
 fi
 
+# Wine names Unix files in the Unix locale's character set: without a French locale installed
+# that is ASCII, and a program folder such as C:\Users\Дмитрий cannot even be made. A French
+# UTF-8 locale of the build's own, made once, where the system has none.
+locale_dir=$layer_root/build/locale
+if ! locale -a 2>/dev/null | grep -qi '^fr_FR\.utf-\?8$' && command -v localedef >/dev/null; then
+  [ -d "$locale_dir/fr_FR.UTF-8" ] ||
+    localedef -i fr_FR -f UTF-8 "$locale_dir/fr_FR.UTF-8" >/dev/null 2>&1 ||
+    echo "## WARNING: no French UTF-8 locale: a program folder outside ASCII cannot be made" >&2
+  [ -d "$locale_dir/fr_FR.UTF-8" ] && export LOCPATH=$locale_dir
+fi
+
 status=0
 # A French user's locale: the window's texts are French, and so is the decimal separator; and a
 # French user's clock, with its summer time.
