@@ -337,8 +337,8 @@ TEST_F(LeavingTest, AFolderOutsideTheAnsiCodePageGetsTheJournalAndTheHistory) {
 
 TEST_F(LeavingTest, ARunKilledAtAnyPointOfItsSaveLeavesTheOldSetOrTheNewWhole) {
     // Every point at which a save can be cut: before the staged set, after it, after each of
-    // the nine keys, after the staged set's removal.
-    for (int writes = 0; writes <= 11; ++writes) {
+    // the ten saved keys, after the staged set's removal.
+    for (int writes = 0; writes <= 12; ++writes) {
         SCOPED_TRACE(writes);
         fake::FakePlatform f;
         f.files.resize("C:\\pagefile.sys", 70 * kMiB);
@@ -364,7 +364,7 @@ TEST_F(LeavingTest, ARunKilledAtAnyPointOfItsSaveLeavesTheOldSetOrTheNewWhole) {
             } catch (const fake::Killed&) {
                 died = true;
             }
-            EXPECT_EQ(died, writes < 11);
+            EXPECT_EQ(died, writes < 12);
             f.settings.writesBeforeKill.reset();
         }
         MainWindow next(f.platform);
