@@ -6,7 +6,7 @@ need=()
 have() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok installed'; }
 
 pkgs=(
-  cmake ninja-build make g++ libgtest-dev clang
+  cmake ninja-build make g++ libgtest-dev clang clang-format locales
   g++-mingw-w64-i686 mingw-w64-i686-dev binutils-mingw-w64-i686
   g++-mingw-w64-x86-64 mingw-w64-x86-64-dev binutils-mingw-w64-x86-64 qemu-user-static
   wine wine32:i386 wine64 fonts-wine xvfb xdotool x11-apps imagemagick xauth

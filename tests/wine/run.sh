@@ -130,6 +130,7 @@ fi
 # UTF-8 locale of the build's own, made once, where the system has none.
 locale_dir=$layer_root/build/locale
 if ! locale -a 2>/dev/null | grep -qi '^fr_FR\.utf-\?8$' && command -v localedef >/dev/null; then
+  mkdir -p "$locale_dir"
   [ -d "$locale_dir/fr_FR.UTF-8" ] ||
     localedef -i fr_FR -f UTF-8 "$locale_dir/fr_FR.UTF-8" >/dev/null 2>&1 ||
     echo "## WARNING: no French UTF-8 locale: a program folder outside ASCII cannot be made" >&2
