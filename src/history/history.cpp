@@ -11,10 +11,9 @@ namespace corvane {
 
 namespace {
 
-constexpr int32_t kKeptMinutes = History::kKeptDays * kMinutesPerDay;
-// While the program runs, the oldest day is let go only once it is a day past the limit, so
-// that the file is rewritten once a day at most.
-constexpr int32_t kTrimSlack = kMinutesPerDay;
+// Names tried, in order, for the copy of a file about to be compacted: none is ever replaced.
+constexpr const char* kBackupSuffixes[] = {".bak",  ".bak2", ".bak3", ".bak4", ".bak5",
+                                           ".bak6", ".bak7", ".bak8", ".bak9"};
 
 bool earlier(const MinuteRecord& a, const MinuteRecord& b) {
     return a.minute < b.minute;
@@ -42,8 +41,9 @@ void History::open(FileSystem& files, const std::string& programDirectory, const
     tmpPath_ = path_ + ".tmp";
 
     ParsedHistory parsed;
+    std::string bytes;
     try {
-        std::string bytes = files.readFile(path_);
+        bytes = files.readFile(path_);
         parsed = parseHistory(bytes);
     } catch (const RuntimeError& error) {
         if (error.number() == kErrFileNotFound) {
@@ -66,12 +66,20 @@ void History::open(FileSystem& files, const std::string& programDirectory, const
         std::stable_sort(records_.begin(), records_.end(), earlier);
         records_.erase(std::unique(records_.begin(), records_.end()), records_.end());
     }
-    size_t before = records_.size();
-    if (std::optional<int32_t> now = minuteOf(utcNow)) dropBefore(*now - kKeptMinutes);
-    bool dropped = records_.size() != before;
+    (void)utcNow;  // a clock set ahead or back must not decide what goes
+    bool dropped = dropExpired();
+    unreadLines_ = parsed.skippedLines + parsed.resavedLines;
     if (parsed.tidy() && !dropped) return;
-    // A failed rewrite leaves the old file whole; the next line must then not join a cut one.
-    if (!rewrite(files)) needsLineEnd_ = !parsed.endsWithLineEnd;
+    // The next line appended to a file left as it was must not join a cut one.
+    needsLineEnd_ = !parsed.endsWithLineEnd;
+    if (!parsed.understood() && !backUp(files, bytes)) {
+        // What could not be read is not destroyed without a copy: the file stays as it was,
+        // and the new minutes are appended to it.
+        keepFileAsIs_ = true;
+        return;
+    }
+    // A failed rewrite leaves the old file whole.
+    rewrite(files);
 }
 
 void History::addSample(FileSystem& files, const HistorySample& sample) {
@@ -104,7 +112,16 @@ void History::startNew(FileSystem& files) {
     refreshView();
 }
 
+bool History::isOwnFile(FileSystem& files, const std::string& path) const {
+    for (const std::string* own : {&path_, &oldPath_, &tmpPath_, &backupPath_}) {
+        if (!own->empty() && files.sameFile(path, *own)) return true;
+    }
+    return false;
+}
+
 void History::exportTo(FileSystem& files, const std::string& target) {
+    // Written from memory over the file itself, the copy would replace what memory lacks.
+    if (isOwnFile(files, target)) throw RuntimeError(kErrFileExists);
     if (saved() && !unreadable_) {
         try {
             files.copyFile(path_, target);
@@ -127,10 +144,12 @@ void History::record(FileSystem& files, const MinuteRecord& minute) {
     }
     pending_ += formatRecord(minute);
     writePending(files);
-    if (records_.front().minute < minute.minute - kKeptMinutes - kTrimSlack) {
-        dropBefore(minute.minute - kKeptMinutes);
+    // The oldest records are let go a day's worth at a time, so that the file is rewritten
+    // once a day at most.
+    size_t slack = static_cast<size_t>(std::max(1, kept_ / 400));
+    if (records_.size() > static_cast<size_t>(kept_) + slack && dropExpired()) {
         // Only a file that holds what memory holds may be rewritten from memory.
-        if (saved() && !unreadable_) rewrite(files);
+        if (saved() && !unreadable_ && !keepFileAsIs_) rewrite(files);
     }
     refreshView();
 }
@@ -173,17 +192,23 @@ bool History::rotate(FileSystem& files) {
             if (mayHaveWrittenPart(error)) needsLineEnd_ = true;
         }
     }
-    try {
-        files.deleteFile(oldPath_);
-    } catch (const RuntimeError&) {
-        // None yet, or it cannot go: the rename says which.
-    }
+    // The previous generation is replaced in the same step that puts its successor in place,
+    // never deleted before: a file that cannot move leaves both as they were.
     try {
         files.renameFile(path_, oldPath_);
     } catch (const RuntimeError& error) {
-        if (error.number() != kErrFileNotFound) return false;
+        if (error.number() == kErrFileExists) {
+            try {
+                files.replaceFile(path_, oldPath_);
+            } catch (const RuntimeError&) {
+                return false;
+            }
+        } else if (error.number() != kErrFileNotFound) {
+            return false;
+        }
     }
     rotationPending_ = false;
+    keepFileAsIs_ = false;
     oldPending_.clear();
     needsHeader_ = true;
     needsLineEnd_ = false;
@@ -206,9 +231,39 @@ bool History::rewrite(FileSystem& files) {
     return true;
 }
 
-void History::dropBefore(int32_t minute) {
-    auto keep = std::lower_bound(records_.begin(), records_.end(), MinuteRecord{minute}, earlier);
-    records_.erase(records_.begin(), keep);
+bool History::backUp(FileSystem& files, const std::string& bytes) {
+    std::string copy = path_ + ".bak.tmp";
+    try {
+        files.writeFile(copy, bytes);
+        for (const char* suffix : kBackupSuffixes) {
+            try {
+                // A move, not a copy over: a backup made at an earlier start stays.
+                files.renameFile(copy, path_ + suffix);
+                backupPath_ = path_ + suffix;
+                return true;
+            } catch (const RuntimeError& error) {
+                if (error.number() != kErrFileExists) throw;
+            }
+        }
+    } catch (const RuntimeError&) {
+    }
+    try {
+        files.deleteFile(copy);
+    } catch (const RuntimeError&) {
+    }
+    return false;
+}
+
+bool History::dropExpired() {
+    if (records_.size() <= static_cast<size_t>(kept_)) return false;
+    size_t followedByEnough = records_.size() - static_cast<size_t>(kept_);
+    int32_t limit = records_.back().minute - kept_;
+    size_t olderThanLimit = static_cast<size_t>(
+        std::lower_bound(records_.begin(), records_.end(), MinuteRecord{limit}, earlier) -
+        records_.begin());
+    size_t count = std::min(followedByEnough, olderThanLimit);
+    records_.erase(records_.begin(), records_.begin() + static_cast<std::ptrdiff_t>(count));
+    return count > 0;
 }
 
 void History::refreshView() {

@@ -207,6 +207,14 @@ std::string historyNotice(const History& history) {
         notice = "L'historique enregistré (" + history.path() +
                  ") n'a pas pu être lu : seules les mesures de cette session sont montrées.";
     }
+    if (history.unreadLines() > 0) {
+        if (!notice.empty()) notice += " ";
+        notice += history.path() + " contenait des lignes d'une autre forme que la sienne (" +
+                  std::to_string(history.unreadLines()) + ") : ";
+        notice += history.backupPath().empty()
+                      ? "le fichier est laissé tel quel et les nouvelles mesures y sont ajoutées."
+                      : "le fichier tel qu'il était est gardé dans " + history.backupPath() + ".";
+    }
     if (!history.saved()) {
         if (!notice.empty()) notice += " ";
         notice += "L'historique ne peut pas être écrit dans " + history.path() +

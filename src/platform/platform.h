@@ -75,6 +75,9 @@ public:
     virtual void renameFile(const std::string& from, const std::string& to) = 0;
     virtual void copyFile(const std::string& from, const std::string& to) = 0;
     virtual std::optional<DateTime> lastModified(const std::string& path) = 0;
+    // True when both paths name the same file: the same file on the same volume when both
+    // exist, else the same full path. Never raises.
+    virtual bool sameFile(const std::string& a, const std::string& b) = 0;
 };
 
 // Reads registry values, leaving every conversion to the caller.

@@ -135,7 +135,8 @@ void Win32HistoryWindow::layoutControls() {
                std::max<int>(x + gap, c.right - margin - exportWidth), margin, exportWidth,
                buttonHeight, TRUE);
     HWND notice = control(HistoryControl::Avis);
-    int noticeHeight = IsWindowVisible(notice) ? 2 * line : 0;
+    // Three lines: a notice names the history's files in full, and a folder may be deep.
+    int noticeHeight = IsWindowVisible(notice) ? 3 * line : 0;
     int hoverTop = c.bottom - margin - line;
     MoveWindow(control(HistoryControl::Survol), margin, hoverTop, c.right - 2 * margin, line, TRUE);
     int noticeTop = hoverTop - noticeHeight;

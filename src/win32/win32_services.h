@@ -46,6 +46,7 @@ public:
     void renameFile(const std::string& from, const std::string& to) override;
     void copyFile(const std::string& from, const std::string& to) override;
     std::optional<DateTime> lastModified(const std::string& path) override;
+    bool sameFile(const std::string& a, const std::string& b) override;  // file_identity_win32
 };
 
 class Win32Registry : public Registry {

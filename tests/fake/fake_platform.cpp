@@ -255,6 +255,19 @@ std::optional<DateTime> FakeFiles::lastModified(const std::string& path) {
     return std::nullopt;
 }
 
+bool FakeFiles::sameFile(const std::string& a, const std::string& b) {
+    std::error_code error;
+    bool same = fs::equivalent(hostPath(a), hostPath(b), error);
+    if (!error) return same;
+    return hostPath(a).lexically_normal() == hostPath(b).lexically_normal();
+}
+
+void FakeFiles::alias(const std::string& existing, const std::string& otherName) {
+    fs::path link = hostPath(otherName);
+    fs::create_directories(link.parent_path());
+    fs::create_hard_link(hostPath(existing), link);
+}
+
 // ---- Registry ----
 
 namespace {

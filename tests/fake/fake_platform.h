@@ -101,6 +101,11 @@ public:
     void copyFile(const std::string& from, const std::string& to) override;
     std::optional<DateTime> lastModified(const std::string& path) override;
     std::map<std::string, DateTime> modifiedTimes;
+    // The host's own answer: the same file on disk, or the same normalised path.
+    bool sameFile(const std::string& a, const std::string& b) override;
+    // Gives an existing file a second name, as a short name or a network path to this machine
+    // does on Windows.
+    void alias(const std::string& existing, const std::string& otherName);
 
 private:
     void checkWritable(const std::string& windowsPath) const;

@@ -55,21 +55,25 @@ TEST_F(HistoryFileTest, ANewFileStartsWithItsHeaderAndATidyOneIsLeftAlone) {
     EXPECT_EQ(again.records().size(), 2u);
 }
 
-TEST_F(HistoryFileTest, CompactionDropsWhatIsOlderThanFourHundredDaysAndEveryBadLine) {
+TEST_F(HistoryFileTest, CompactionSortsAndMendsTheFileAfterKeepingItAsItWas) {
+    // The clock does not decide what is too old: a record 400 days and a minute older than
+    // now stays while fewer than 400 days of records follow it.
     int32_t limit = kNowMinute - 400 * 1440;
-    files.put(kPath, "Minute;old header\r\n" + line(limit - 1) + line(limit) + "garbage\r\n" +
-                         line(kNowMinute - 2) + "\r\n" + line(kNowMinute - 3) +
-                         line(kNowMinute - 3) + "2026-12-08 06:1");
+    std::string original = "Minute;old header\r\n" + line(limit - 1) + line(limit) + "garbage\r\n" +
+                           line(kNowMinute - 2) + "\r\n" + line(kNowMinute - 3) +
+                           line(kNowMinute - 3) + "2026-12-08 06:1";
+    files.put(kPath, original);
     open();
-    // The line written at exactly 400 days stays; the file comes back sorted and whole.
-    EXPECT_EQ(file(), kHeader + line(limit) + line(kNowMinute - 3) + line(kNowMinute - 2));
+    EXPECT_EQ(file(), kHeader + line(limit - 1) + line(limit) + line(kNowMinute - 3) +
+                          line(kNowMinute - 2));
+    EXPECT_EQ(file("C:\\Corvane\\Corvane.csv.bak"), original);
     EXPECT_FALSE(files.exists(kTmp));
-    ASSERT_EQ(history.records().size(), 3u);
-    EXPECT_EQ(history.records().front().minute, limit);
+    ASSERT_EQ(history.records().size(), 4u);
+    EXPECT_EQ(history.records().front().minute, limit - 1);
     sample(kNowMinute);
     sample(kNowMinute + 1);
-    EXPECT_EQ(file(), kHeader + line(limit) + line(kNowMinute - 3) + line(kNowMinute - 2) +
-                          line(kNowMinute));
+    EXPECT_EQ(file(), kHeader + line(limit - 1) + line(limit) + line(kNowMinute - 3) +
+                          line(kNowMinute - 2) + line(kNowMinute));
 }
 
 TEST_F(HistoryFileTest, AFailedCompactionLeavesTheOldFileWholeAndAppendsOnAFreshLine) {
@@ -154,15 +158,14 @@ TEST_F(HistoryFileTest, AWriteCutShortByAFullDiskCostsNoRecord) {
     EXPECT_EQ(file(), kHeader + line(kNowMinute) + line(kNowMinute + 1));
 }
 
-TEST_F(HistoryFileTest, ARunLongerThanTheLimitLetsTheOldestDaysGoOnceADay) {
+TEST_F(HistoryFileTest, ARunLongerThanTheLimitLetsNothingGoWhileFewRecordsFollow) {
     files.put(kPath, kHeader + line(kNowMinute - 399 * 1440) + line(kNowMinute));
     open();
     int32_t later = kNowMinute + 2 * 1440 + 5;  // the first record is now 401 days and more old
     sample(later);
     sample(later + 1);
-    EXPECT_EQ(history.records().size(), 2u);
-    EXPECT_EQ(file(), kHeader + line(kNowMinute) + line(later));
-    // A day later it has not been rewritten again.
+    EXPECT_EQ(history.records().size(), 3u);
+    EXPECT_EQ(file(), kHeader + line(kNowMinute - 399 * 1440) + line(kNowMinute) + line(later));
     files.replaceError = RuntimeError(kErrPathFileAccess);
     sample(later + 2);
     EXPECT_TRUE(files.replaceError.has_value());

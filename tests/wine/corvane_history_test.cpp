@@ -18,6 +18,7 @@ inline constexpr const char* kHeader =
 enum HistoryId : int {
     kHistorique = 33,  // the menu item
     kHeure = 201,
+    kJour = 202,
     kSemaine = 203,
     kTout = 205,
     kExporter = 206,
@@ -211,6 +212,40 @@ TEST_F(HistoryTest, ExporterWritesACopyWhereTheSaveAsDialogSays) {
         << (fileExists(target) ? readFile(target) : "<none>");
     EXPECT_EQ(readFile(csvPath()), history);
     EXPECT_TRUE(messageBoxes(corvane->id()).empty());
+}
+
+TEST_F(HistoryTest, AHistoryASpreadsheetSavedBackLosesNothing) {
+    // Dates as a French spreadsheet writes them, numbers grouped, a column of notes added.
+    int64_t now = utcMinuteNow();
+    std::string resaved =
+        "Minute (UTC);SWAP mini (Mo);SWAP maxi (Mo);SWAP (Mo);RAM en usage (Mo);SWAP en usage "
+        "(Mo);Note\r\n";
+    std::string ours = kHeader;
+    for (int64_t m = now - 120; m < now - 60; ++m) {
+        std::string date = minuteText(m);  // "2026-12-08 06:17" -> "08/12/2026 06:17"
+        std::string french =
+            date.substr(8, 2) + "/" + date.substr(5, 2) + "/" + date.substr(0, 4) + date.substr(10);
+        int size = 1500 + static_cast<int>(m % 50);
+        resaved += french + ";1 " + std::to_string(size - 1000) + ";" + std::to_string(size + 2) +
+                   ";" + std::to_string(size) + ";900;;" + (m % 7 ? "" : "pic") + "\r\n";
+        ours += date + ";" + std::to_string(size) + ";" + std::to_string(size + 2) + ";" +
+                std::to_string(size) + ";900;\r\n";
+    }
+    resaved += "Total;;;;;;\r\n";
+    writeHistory(resaved);
+    launch();
+    // The file as it was is kept before anything is rewritten; the records are all there.
+    ASSERT_TRUE(fileExists(csvPath() + ".bak")) << "no copy of the file as it was";
+    EXPECT_EQ(readFile(csvPath() + ".bak"), resaved);
+    std::string rewritten = readFile(csvPath());
+    EXPECT_EQ(rewritten.substr(0, ours.size()), ours);
+    Window window = openHistory();
+    EXPECT_TRUE(window.control(kAvis).visible());
+    EXPECT_NE(window.controlText(kAvis).find("Corvane.csv.bak"), std::string::npos)
+        << window.controlText(kAvis);
+    window.control(kHeure).post(BM_CLICK);
+    ASSERT_TRUE(pollUntil([&] { return window.control(kHeure).send(BM_GETCHECK) == BST_CHECKED; }));
+    shot("history-resaved", window);
 }
 
 TEST_F(HistoryTest, SeveralDaysAreDrawnAndTheirValuesReadUnderThePointer) {
