@@ -236,7 +236,7 @@ bool parseResavedRecordLine(std::string_view line, MinuteRecord& record) {
     return true;
 }
 
-ParsedHistory parseHistory(std::string_view bytes) {
+ParsedHistory parseHistory(std::string_view bytes, std::string_view header) {
     ParsedHistory parsed;
     size_t start = 0;
     bool first = true;
@@ -257,7 +257,7 @@ ParsedHistory parseHistory(std::string_view bytes) {
             ++parsed.blankLines;
             continue;
         }
-        if (isFirst && line == kHistoryHeader) {
+        if (isFirst && line == header) {
             parsed.header = true;
             continue;
         }
@@ -282,12 +282,23 @@ ParsedHistory parseHistory(std::string_view bytes) {
     return parsed;
 }
 
-std::string historyText(const std::vector<MinuteRecord>& records) {
+std::string historyText(const std::vector<MinuteRecord>& records, std::string_view header) {
     std::string text;
-    text.reserve(kHistoryHeader.size() + 2 + records.size() * 44);
-    text += kHistoryHeader;
+    text.reserve(header.size() + 2 + records.size() * 44);
+    text += header;
     text += kCrLf;
     for (const MinuteRecord& r : records) text += formatRecord(r);
+    return text;
+}
+
+std::string exportText(const std::vector<MinuteRecord>& hours,
+                       const std::vector<MinuteRecord>& minutes) {
+    std::string text;
+    text.reserve(kExportHeader.size() + 2 + (hours.size() + minutes.size()) * 52);
+    text += kExportHeader;
+    text += kCrLf;
+    for (const MinuteRecord& r : hours) text += "heure;" + formatRecord(r);
+    for (const MinuteRecord& r : minutes) text += "minute;" + formatRecord(r);
     return text;
 }
 

@@ -15,6 +15,16 @@ namespace corvane {
 inline constexpr std::string_view kHistoryHeader =
     "Minute (UTC);SWAP mini (Mo);SWAP maxi (Mo);SWAP (Mo);RAM en usage (Mo);SWAP en usage (Mo)";
 inline constexpr std::string_view kCrLf = "\r\n";
+// The hours' file: one line an hour, the minute its hour begins at, the smallest, largest and
+// last swap size of the hour, and the largest memory and swap in use.
+inline constexpr std::string_view kHourHeader =
+    "Heure (UTC);SWAP mini (Mo);SWAP maxi (Mo);SWAP (Mo);RAM en usage maxi (Mo);SWAP en usage "
+    "maxi (Mo)";
+// The export: minutes where there are minutes, hours before them, a first column that says
+// which. For an hour, memory and swap in use are the hour's largest.
+inline constexpr std::string_view kExportHeader =
+    "Type;Minute ou heure (UTC);SWAP mini (Mo);SWAP maxi (Mo);SWAP (Mo);RAM en usage (Mo);SWAP "
+    "en usage (Mo)";
 
 // "2026-12-08 06:17;1536;1540;1538;812;120" and its CR LF; the last field is empty where the
 // part in use is unknown.
@@ -52,9 +62,14 @@ struct ParsedHistory {
 // Reads a whole file. A record a spreadsheet saved back is read and counted; a line cut short,
 // a line of garbage or a header anywhere but first is skipped; nothing in the bytes can make it
 // fail.
-ParsedHistory parseHistory(std::string_view bytes);
+ParsedHistory parseHistory(std::string_view bytes, std::string_view header = kHistoryHeader);
 
 // The whole file for `records`: header, then one line each.
-std::string historyText(const std::vector<MinuteRecord>& records);
+std::string historyText(const std::vector<MinuteRecord>& records,
+                        std::string_view header = kHistoryHeader);
+
+// The export of `hours` then `minutes`: "heure;..." and "minute;..." lines under kExportHeader.
+std::string exportText(const std::vector<MinuteRecord>& hours,
+                       const std::vector<MinuteRecord>& minutes);
 
 }  // namespace corvane

@@ -187,8 +187,11 @@ void Win32HistoryWindow::renderIfNeeded() {
         const std::vector<MinuteRecord>& records = history_->records();
         int32_t now =
             minuteOf(system_.utcNow()).value_or(records.empty() ? 0 : records.back().minute);
-        picture_ = layoutHistory(records, history_->analysis(), range_, now,
-                                 plotRect_.right - plotRect_.left, tickSpacing(dpi), system_);
+        // The span reads what start-up left in the files, once.
+        history_->load(files_, firstMinuteNeeded(range_, now));
+        picture_ =
+            layoutHistory(history_->hours(), history_->records(), history_->analysis(), range_, now,
+                          plotRect_.right - plotRect_.left, tickSpacing(dpi), system_);
         HDC memory = CreateCompatibleDC(windowDc);
         HGDIOBJ old = SelectObject(memory, buffer_);
         renderHistory(memory, size, dpi, picture_);

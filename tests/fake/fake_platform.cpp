@@ -189,6 +189,16 @@ std::string FakeFiles::readFile(const std::string& path) {
     return *bytes;
 }
 
+uint64_t FakeFiles::fileLength(const std::string& path) {
+    return readFile(path).size();
+}
+
+std::string FakeFiles::readPart(const std::string& path, uint64_t offset, uint32_t length) {
+    std::string bytes = readFile(path);
+    if (offset >= bytes.size()) return {};
+    return bytes.substr(static_cast<size_t>(offset), length);
+}
+
 void FakeFiles::appendText(const std::string& path, const std::string& text) {
     checkWritable(path);
     checkUnlocked(path);

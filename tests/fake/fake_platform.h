@@ -93,6 +93,8 @@ public:
 
     SwapFileSize swapFileSize(const std::string& path) override;
     std::string readFile(const std::string& path) override;
+    uint64_t fileLength(const std::string& path) override;
+    std::string readPart(const std::string& path, uint64_t offset, uint32_t length) override;
     void appendText(const std::string& path, const std::string& text) override;
     void writeFile(const std::string& path, const std::string& bytes) override;
     void replaceFile(const std::string& source, const std::string& target) override;

@@ -47,7 +47,25 @@ std::string MemoryFiles::readFile(const std::string& path) {
     check(kRead, path);
     auto it = files.find(key(path));
     if (it == files.end()) throw RuntimeError(kErrFileNotFound);
+    bytesRead += it->second.size();
     return it->second;
+}
+
+uint64_t MemoryFiles::fileLength(const std::string& path) {
+    check(kRead, path);
+    auto it = files.find(key(path));
+    if (it == files.end()) throw RuntimeError(kErrFileNotFound);
+    return it->second.size();
+}
+
+std::string MemoryFiles::readPart(const std::string& path, uint64_t offset, uint32_t length) {
+    check(kRead, path);
+    auto it = files.find(key(path));
+    if (it == files.end()) throw RuntimeError(kErrFileNotFound);
+    if (offset >= it->second.size()) return {};
+    std::string part = it->second.substr(static_cast<size_t>(offset), length);
+    bytesRead += part.size();
+    return part;
 }
 
 void MemoryFiles::appendText(const std::string& path, const std::string& text) {

@@ -38,12 +38,16 @@ public:
     std::map<std::string, std::string> aliases;
     // Counts every change to any file, so that a reader can tell nothing changed.
     uint64_t changes = 0;
+    // Counts the bytes every read returned.
+    uint64_t bytesRead = 0;
 
     bool exists(const std::string& path) const;
     std::optional<std::string> contents(const std::string& path) const;
 
     SwapFileSize swapFileSize(const std::string& path) override;
     std::string readFile(const std::string& path) override;
+    uint64_t fileLength(const std::string& path) override;
+    std::string readPart(const std::string& path, uint64_t offset, uint32_t length) override;
     void appendText(const std::string& path, const std::string& text) override;
     void writeFile(const std::string& path, const std::string& bytes) override;
     void replaceFile(const std::string& source, const std::string& target) override;

@@ -1,11 +1,13 @@
 // The history's whole life on a file system that fails any call on demand: start-ups over any
 // file, samples over minutes and days, the clock set ahead and back, compaction, new
 // histories, exports, disks that fill, files held elsewhere, moves refused. Whatever happens,
-// nothing crashes and no record that was ever in the file is lost unless it is more than the
-// kept span older than the newest; lines the reader did not understand survive somewhere.
+// nothing crashes and no record that was ever in the file is lost, as a minute or within its
+// hour, unless it is more than the kept span older than the newest; lines the reader did not
+// understand survive somewhere.
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <algorithm>
+#include <climits>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -15,11 +17,13 @@
 #include <optional>
 #include <set>
 #include <string>
+#include <string_view>
 #include <tuple>
 #include <vector>
 
 #include "history/history.h"
 #include "history/history_csv.h"
+#include "history/hour_records.h"
 #include "history/utc_minutes.h"
 #include "memory_files.h"
 
@@ -31,6 +35,7 @@ const std::string kDir = "C:\\Corvane\\";
 const std::string kCsv = kDir + "Corvane.csv";
 // A second name of the history file, as a short name gives it.
 const std::string kAlias = "C:\\CORVAN~1\\CORVAN~1.CSV";
+const std::string kHours = kDir + "Corvane-heures.csv";
 const char* const kOtherFiles[] = {".old", ".bak", ".bak2", ".bak3", ".tmp"};
 
 using Key = std::tuple<int32_t, int32_t, int32_t, int32_t, int32_t, int32_t>;
@@ -83,7 +88,8 @@ public:
 
     void run() {
         clock_ = *minuteOf(DateTime{2026, 12, 8, 6, 15, 0});
-        kept_ = in_.ConsumeIntegralInRange<int32_t>(5, 3 * 1440);
+        span_ = in_.ConsumeIntegralInRange<int32_t>(2, 3 * 1440);
+        kept_ = in_.ConsumeIntegralInRange<int32_t>(60, 6 * 1440);
         std::string first = initialFile(in_, clock_);
         if (!first.empty() || in_.ConsumeBool()) files_.files[upper(kCsv)] = first;
         foreign_ = foreignLines(first);
@@ -133,7 +139,7 @@ private:
     }
 
     void start() {
-        history_ = std::make_unique<History>(kept_);
+        history_ = std::make_unique<History>(kept_, span_);
         history_->open(files_, kDir, dateTimeOf(clock_));
     }
 
@@ -166,16 +172,22 @@ private:
         }
         if (own) __builtin_trap();  // the export wrote over the history's own files
         if (files_.contents(kCsv).value_or("<none>") != before) __builtin_trap();
-        ParsedHistory copy = parseHistory(files_.contents(target).value_or(""));
-        std::set<Key> exported;
-        for (const MinuteRecord& r : copy.records) exported.insert(keyOf(r));
+        // Every record in memory is a line of the copy, saying which detail it is.
+        std::string copy = files_.contents(target).value_or("");
+        std::set<std::string> lines;
+        for (size_t at = 0, end; (end = copy.find("\r\n", at)) != std::string::npos; at = end + 2) {
+            lines.insert(copy.substr(at, end + 2 - at));
+        }
         for (const MinuteRecord& r : history_->records()) {
-            if (!exported.count(keyOf(r))) __builtin_trap();  // a record missing from the copy
+            if (!lines.count("minute;" + formatRecord(r))) __builtin_trap();
+        }
+        for (const MinuteRecord& r : history_->hours()) {
+            if (!lines.count("heure;" + formatRecord(r))) __builtin_trap();
         }
     }
 
     void step() {
-        int op = in_.ConsumeIntegralInRange(0, 11);
+        int op = in_.ConsumeIntegralInRange(0, 12);
         if (std::getenv("HISTORY_LIFE_TRACE")) {
             std::fprintf(stderr, "op %d clock %s failing %u/%d free %lld locked %zu\n", op,
                          formatMinute(clock_).c_str(), files_.failing, files_.failure,
@@ -226,6 +238,7 @@ private:
                 break;
             }
             case 10: exportCopy(); break;
+            case 12: history_->load(files_, in_.ConsumeIntegral<int32_t>()); break;
             default: history_->close(files_); break;
         }
     }
@@ -240,7 +253,11 @@ private:
         cached.valid = true;
         cached.changes = files_.changes;
         cached.records.clear();
-        for (const MinuteRecord& r : parseHistory(bytes).records) cached.records.insert(keyOf(r));
+        std::string_view header =
+            path.rfind(kHours, 0) == 0 ? kHourHeader : std::string_view(kHistoryHeader);
+        for (const MinuteRecord& r : parseHistory(bytes, header).records) {
+            cached.records.insert(keyOf(r));
+        }
         return cached.records;
     }
 
@@ -268,12 +285,31 @@ private:
 
     void checkNothingLost() {
         std::vector<const std::set<Key>*> files{&recordsOf(kCsv)};
-        for (const char* suffix : kOtherFiles) files.push_back(&recordsOf(kCsv + suffix));
+        std::vector<const std::set<Key>*> hourFiles{&recordsOf(kHours)};
+        for (const char* suffix : kOtherFiles) {
+            files.push_back(&recordsOf(kCsv + suffix));
+            hourFiles.push_back(&recordsOf(kHours + suffix));
+        }
         const std::vector<MinuteRecord>& memory = history_->records();
+        const std::vector<MinuteRecord>& memoryHours = history_->hours();
+        auto covers = [](const Key& hour, const Key& k) {
+            return std::get<0>(hour) == hourOf(std::get<0>(k)) &&
+                   std::get<1>(hour) <= std::get<1>(k) && std::get<2>(hour) >= std::get<2>(k);
+        };
         auto kept = [&](const Key& k) {
             if (std::get<0>(k) < newest_ - kept_) return true;  // older than the kept span
             for (const std::set<Key>* f : files) {
                 if (f->count(k)) return true;
+            }
+            for (const std::set<Key>* f : hourFiles) {
+                for (auto it = f->lower_bound(Key{hourOf(std::get<0>(k)), INT32_MIN, INT32_MIN,
+                                                  INT32_MIN, INT32_MIN, INT32_MIN});
+                     it != f->end() && std::get<0>(*it) == hourOf(std::get<0>(k)); ++it) {
+                    if (covers(*it, k)) return true;
+                }
+            }
+            for (const MinuteRecord& h : memoryHours) {
+                if (covers(keyOf(h), k)) return true;
             }
             auto it = std::lower_bound(
                 memory.begin(), memory.end(), std::get<0>(k),
@@ -288,9 +324,13 @@ private:
         }
         // The generation before the current one goes only once its successor is the old file.
         const std::set<Key>& old = recordsOf(kCsv + ".old");
-        bool successorInPlace = std::all_of(
-            successor_.begin(), successor_.end(),
-            [&](const Key& k) { return std::get<0>(k) < newest_ - kept_ || old.count(k); });
+        const std::set<Key>& oldHours = recordsOf(kHours + ".old");
+        bool successorInPlace =
+            std::all_of(successor_.begin(), successor_.end(), [&](const Key& k) {
+                return std::get<0>(k) < newest_ - kept_ || old.count(k) ||
+                       std::any_of(oldHours.begin(), oldHours.end(),
+                                   [&](const Key& h) { return covers(h, k); });
+            });
         if (!successorInPlace) {
             for (const Key& k : previous_) {
                 if (!kept(k)) lost(k);
@@ -301,6 +341,7 @@ private:
     void checkForeignLinesKept() {
         std::string all = files_.contents(kCsv).value_or("");
         for (const char* suffix : kOtherFiles) all += files_.contents(kCsv + suffix).value_or("");
+        all += files_.contents(kHours).value_or("");
         for (const std::string& line : foreign_) {
             if (all.find(line) == std::string::npos) __builtin_trap();
         }
@@ -311,6 +352,7 @@ private:
     std::unique_ptr<History> history_;
     int32_t clock_ = 0;
     int32_t kept_ = 0;
+    int32_t span_ = 0;
     int32_t newest_ = 0;
     bool newHistory_ = false;
     struct Parsed {

@@ -3,10 +3,14 @@
 // replaced only by its successor, and the export never writes over the history's own files.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <limits>
+
 #include "fake_platform.h"
 #include "history/history.h"
 #include "history/history_csv.h"
 #include "history/history_plot.h"
+#include "history/hour_records.h"
 #include "history/utc_minutes.h"
 #include "program/recording.h"
 
@@ -117,55 +121,84 @@ TEST_F(HistoryKeepTest, AFileThatCannotBeReadIsNeitherRewrittenNorMovedAside) {
 }
 
 TEST_F(HistoryKeepTest, AClockSetAheadOrBackLetsNothingGo) {
-    // A history of 399 days, then two years ahead at start-up and while running, then back.
-    std::string bytes = kHeader + line(kNowMinute - 399 * 1440) + lines(kNowMinute - 3, 3);
-    files.put(kPath, bytes);
+    // A history of 399 days, then two years ahead at start-up and while running, then back:
+    // every minute is still there, as a minute or within its hour.
+    std::vector<MinuteRecord> first{at(kNowMinute - 399 * 1440), at(kNowMinute - 3, 1500),
+                                    at(kNowMinute - 2, 1600), at(kNowMinute - 1)};
+    files.put(kPath, historyText(first));
     DateTime ahead = kNow;
     ahead.year += 2;
     int32_t aheadMinute = *minuteOf(ahead);
     history.open(files, kDir, ahead);
-    EXPECT_EQ(file(), bytes);
-    EXPECT_EQ(history.records().size(), 4u);
     for (int32_t m = aheadMinute; m < aheadMinute + 3; ++m) sample(history, m);
     history.close(files);
-    EXPECT_EQ(file(), bytes + lines(aheadMinute, 3));
-
     History restarted;
     restarted.open(files, kDir, ahead);
-    EXPECT_EQ(restarted.records().size(), 7u);
     sample(restarted, kNowMinute);  // the clock put right
     sample(restarted, kNowMinute + 1);
-    EXPECT_EQ(restarted.records().size(), 8u);
-    EXPECT_EQ(parseHistory(file()).records.size(), 8u);
+    restarted.close(files);
+
+    History last;
+    last.open(files, kDir, kNow);
+    last.load(files, std::numeric_limits<int32_t>::min());
+    std::vector<MinuteRecord> everything = first;
+    for (int32_t m = aheadMinute; m < aheadMinute + 3; ++m) everything.push_back(at(m));
+    everything.push_back(at(kNowMinute));
+    everything.push_back(at(kNowMinute + 1));
+    for (const MinuteRecord& r : everything) {
+        SCOPED_TRACE(formatMinute(r.minute));
+        bool asMinute = std::count(last.records().begin(), last.records().end(), r) == 1;
+        bool inItsHour = std::any_of(last.hours().begin(), last.hours().end(), [&](auto& h) {
+            return h.minute == hourOf(r.minute) && h.minMo <= r.minMo && h.maxMo >= r.maxMo;
+        });
+        EXPECT_TRUE(asMinute || inItsHour);
+    }
+    // The minutes before the jump ahead are an hour now: its band is theirs.
+    EXPECT_EQ(std::count(last.hours().begin(), last.hours().end(),
+                         MinuteRecord{hourOf(kNowMinute - 3), 1500, 1600, 1536, 800, kUnknownMo}),
+              1);
 }
 
-TEST_F(HistoryKeepTest, TheKeptSpanCountsBackFromTheNewestRecord) {
-    // Ten minutes kept: 30 minutes in a row keep their last eleven (the record exactly ten
-    // minutes older than the newest included), whatever the clock.
-    files.put(kPath, kHeader + lines(1000, 30));
-    History small(10);
+TEST_F(HistoryKeepTest, HoursGoOnlyOnceOlderThanTheKeptSpanBeforeTheNewestRecord) {
+    // Ten hours kept, an hour of minutes: one minute an hour for thirty hours keeps the
+    // minutes of the last hour and ten hours before them, whatever the clock.
+    std::vector<MinuteRecord> minutes;
+    for (int32_t h = 0; h < 30; ++h) minutes.push_back(at((1000 + h) * 60));
+    files.put(kPath, historyText(minutes));
+    History small(600, 60);
     small.open(files, kDir, DateTime{1971, 1, 1, 0, 0, 0});
-    EXPECT_EQ(file(), kHeader + lines(1019, 11));
-    EXPECT_EQ(small.records().front().minute, 1019);
+    EXPECT_EQ(file(), historyText({at(1028 * 60), at(1029 * 60)}));
+    std::vector<MinuteRecord> tenHours(minutes.begin() + 18, minutes.begin() + 28);
+    EXPECT_EQ(file("C:\\Corvane\\Corvane-heures.csv"), historyText(tenHours, kHourHeader));
 
     // A record far ahead pushes out no more than the records it adds.
-    files.put(kPath, kHeader + lines(1000, 11) + line(900000));
-    History jumped(10);
-    jumped.open(files, kDir, kNow);
-    EXPECT_EQ(file(), kHeader + lines(1002, 9) + line(900000));
+    std::vector<MinuteRecord> jumped(minutes.begin(), minutes.begin() + 11);
+    jumped.push_back(at(900000 * 60));
+    files.put(kPath, historyText(jumped));
+    files.put("C:\\Corvane\\Corvane-heures.csv", "");
+    History after(600, 60);
+    after.open(files, kDir, kNow);
+    EXPECT_EQ(file(), historyText({at(900000 * 60)}));
+    EXPECT_EQ(file("C:\\Corvane\\Corvane-heures.csv"),
+              historyText({minutes.begin() + 1, minutes.begin() + 11}, kHourHeader));
 }
 
-TEST_F(HistoryKeepTest, WhileRunningTheOldestGoASliceAtATimeAndTheFileFollows) {
-    History h(800);  // two minutes of slack: the file is rewritten every third minute
-    files.put(kPath, kHeader + lines(kNowMinute - 800, 800));
+TEST_F(HistoryKeepTest, WhileRunningTheFileIsAppendedToAndCompactedOnceASpanHasGonePast) {
+    History h(400 * 1440, 60);  // an hour of minutes: the file is compacted every hour or so
+    files.put(kPath, historyText({}) + lines(kNowMinute - 100, 100));
     h.open(files, kDir, kNow);
-    for (int32_t m = kNowMinute; m <= kNowMinute + 3; ++m) sample(h, m);
-    // 803 records: the two older than 800 minutes before the newest are let go.
-    EXPECT_EQ(file(), kHeader + lines(kNowMinute - 798, 801));
+    EXPECT_EQ(file(), historyText({}) + lines(kNowMinute - 100, 100));
+    for (int32_t m = kNowMinute; m <= kNowMinute + 22; ++m) sample(h, m);
+    // At 06:36 the first minute (04:35) was two hours older than the newest: the minutes
+    // before 05:00 became the hour 04:00.
+    EXPECT_EQ(file(), historyText({}) + lines(kNowMinute - 75, 75) + lines(kNowMinute, 22));
+    EXPECT_EQ(file("C:\\Corvane\\Corvane-heures.csv"),
+              historyText({at(kNowMinute - 135)}, kHourHeader));
     files.replaceError = RuntimeError(kErrPathFileAccess);
-    sample(h, kNowMinute + 4);
-    EXPECT_TRUE(files.replaceError.has_value()) << "rewritten again a minute later";
-    EXPECT_EQ(h.records().size(), 802u);
+    sample(h, kNowMinute + 23);
+    EXPECT_TRUE(files.replaceError.has_value()) << "compacted again a minute later";
+    EXPECT_EQ(file().size(),
+              (historyText({}) + lines(kNowMinute - 75, 75) + lines(kNowMinute, 23)).size());
 }
 
 TEST_F(HistoryKeepTest, ANewHistoryNeverDeletesTheOldOneBeforeItsSuccessorIsInPlace) {
@@ -220,7 +253,8 @@ TEST_F(HistoryKeepTest, TheExportRefusesTheHistorysOwnFilesUnderAnyName) {
     fake.dialogs.saveAsAnswers.push_back("C:\\Corvane\\Corvane copie.csv");
     Exporter(fake.dialogs, fake.files, h);
     EXPECT_TRUE(fake.dialogs.shown.empty());
-    EXPECT_EQ(fake.files.contents("C:\\Corvane\\Corvane copie.csv"), before);
+    EXPECT_EQ(fake.files.contents("C:\\Corvane\\Corvane copie.csv"),
+              exportText({}, {at(kNowMinute)}));
 }
 
 }  // namespace
