@@ -2,9 +2,13 @@
 // real file system, the picture drawn by the real GDI code.
 #include "bench_history.h"
 
+#include <algorithm>
+#include <limits>
 #include <vector>
 
 #include "history/history.h"
+#include "history/history_csv.h"
+#include "history/hour_records.h"
 #include "history/utc_minutes.h"
 #include "win32/history_render.h"
 #include "win32/win32_services.h"
@@ -47,6 +51,28 @@ double recordingRun(const Setup& setup, Win32System& system, Win32Files& files, 
     return took * 1000 / kSamplesPerRun;
 }
 
+MinuteRecord minuteAt(int32_t minute, int32_t i) {
+    MinuteRecord r;
+    r.minute = minute;
+    // A swap file that grows and shrinks over the days, with a little noise.
+    int32_t base = 1024 + ((i / 1440) % 60) * 16 + (i % 1440) / 24;
+    r.minMo = base - (i % 5);
+    r.maxMo = base + (i % 3);
+    r.lastMo = base;
+    r.memoryMo = 3000 + (i % 600);
+    r.inUseMo = i % 11 ? 200 + (i % 100) : kUnknownMo;
+    return r;
+}
+
+// 400 days of minutes ending now.
+std::vector<MinuteRecord> fourHundredDays(int32_t now) {
+    constexpr int32_t kMinutes = 400 * 1440;
+    std::vector<MinuteRecord> records;
+    records.reserve(kMinutes);
+    for (int32_t i = 0; i < kMinutes; ++i) records.push_back(minuteAt(now - kMinutes + 1 + i, i));
+    return records;
+}
+
 std::vector<MinuteRecord> thirtyDays(int32_t now) {
     std::vector<MinuteRecord> records;
     records.reserve(kThirtyDays);
@@ -66,6 +92,30 @@ std::vector<MinuteRecord> thirtyDays(int32_t now) {
 }
 
 }  // namespace
+
+void removeHistory(const std::string& folder) {
+    for (const char* name : {"Corvane.csv", "Corvane-heures.csv"}) {
+        DeleteFileA((folder + "\\" + name).c_str());
+    }
+}
+
+void writeFourHundredDays(const std::string& folder, bool oneFile) {
+    Win32System system;
+    Win32Files files;
+    std::vector<MinuteRecord> minutes = fourHundredDays(nowMinute(system));
+    removeHistory(folder);
+    if (oneFile) {
+        files.writeFile(folder + "\\Corvane.csv", historyText(minutes));
+        return;
+    }
+    int32_t cut = hourOf(minutes.back().minute - History::kMinuteDays * 1440);
+    auto split = std::lower_bound(
+        minutes.begin(), minutes.end(), MinuteRecord{cut},
+        [](const MinuteRecord& a, const MinuteRecord& b) { return a.minute < b.minute; });
+    files.writeFile(folder + "\\Corvane-heures.csv",
+                    historyText(hoursOf({minutes.begin(), split}), kHourHeader));
+    files.writeFile(folder + "\\Corvane.csv", historyText({split, minutes.end()}));
+}
 
 HistoryTimes measureHistory(const Setup& setup, int runs) {
     Win32System system;
@@ -88,7 +138,26 @@ HistoryTimes measureHistory(const Setup& setup, int runs) {
         double took = nowMs() - begin;
         if (run >= 0) drawing.push_back(took);
     }
-    return {median(recording), median(drawing)};
+    // "Tout" over 400 days: the first reading of the files, then the drawing.
+    std::string directory = setup.folder + "\\history-bench-all";
+    wine::makeDirectories(directory);
+    writeFourHundredDays(directory);
+    std::vector<double> loading, all;
+    for (int run = -1; run < runs; ++run) {
+        History history;
+        history.open(files, directory + "\\", system.utcNow());
+        double begin = nowMs();
+        history.load(files, std::numeric_limits<int32_t>::min());
+        double loaded = nowMs();
+        win32::drawHistoryToMemoryDc(system, history.hours(), history.records(), analysis,
+                                     HistoryRange::All, now, 820, 480);
+        double drawn = nowMs();
+        if (run < 0) continue;
+        loading.push_back(loaded - begin);
+        all.push_back(drawn - loaded);
+    }
+    wine::deleteTree(directory);
+    return {median(recording), median(drawing), median(loading), median(all)};
 }
 
 }  // namespace corvane::bench

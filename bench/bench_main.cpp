@@ -78,6 +78,57 @@ Startup measureStartup(const Setup& setup, int runs) {
     return {median(corvane), median(corvaneWindow), median(floor), median(taskmgr)};
 }
 
+// Start-up with no history and with 400 days of it, side by side, and the memory once
+// started.
+struct HistoryStartup {
+    double empty, full, oneFile;       // to the first sample shown, ms
+    double emptyKiB, fullKiB;          // private bytes once started
+    double emptyPeakKiB, fullPeakKiB;  // the most committed during start-up
+};
+
+void startedMemory(const Setup& setup, double& privateKiB, double& peakKiB) {
+    Process corvane = Process::start(setup.installedExe, "", setup.folder);
+    Window main = waitWindow(corvane.id(), kMainClass, 60000);
+    main.waitControlText(kSwapLabel, "SWAP: ", 60000);
+    Sleep(300);
+    PROCESS_MEMORY_COUNTERS_EX counters{};
+    counters.cb = sizeof counters;
+    GetProcessMemoryInfo(corvane.handle(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters),
+                         sizeof counters);
+    SIZE_T bytes = counters.PrivateUsage ? counters.PrivateUsage : counters.PagefileUsage;
+    privateKiB = static_cast<double>(bytes) / 1024;
+    peakKiB = static_cast<double>(counters.PeakPagefileUsage) / 1024;
+    corvane.kill();
+}
+
+HistoryStartup measureHistoryStartup(const Setup& setup, int runs) {
+    std::vector<double> empty, full, oneFile, emptyKiB, fullKiB, emptyPeak, fullPeak;
+    for (int run = -1; run < runs; ++run) {
+        prepareStore(setup);
+        removeHistory(setup.folder);
+        double e = launchUntil(setup.installedExe, setup.folder, showsFirstSample);
+        double em = 0, ep = 0;
+        startedMemory(setup, em, ep);
+        writeFourHundredDays(setup.folder);
+        double f = launchUntil(setup.installedExe, setup.folder, showsFirstSample);
+        double fm = 0, fp = 0;
+        startedMemory(setup, fm, fp);
+        writeFourHundredDays(setup.folder, true);
+        double o = launchUntil(setup.installedExe, setup.folder, showsFirstSample);
+        if (run < 0) continue;
+        empty.push_back(e);
+        full.push_back(f);
+        oneFile.push_back(o);
+        emptyKiB.push_back(em);
+        fullKiB.push_back(fm);
+        emptyPeak.push_back(ep);
+        fullPeak.push_back(fp);
+    }
+    removeHistory(setup.folder);
+    return {median(empty),   median(full),      median(oneFile), median(emptyKiB),
+            median(fullKiB), median(emptyPeak), median(fullPeak)};
+}
+
 struct MemoryFigures {
     double privateKiB = 0;
     DWORD gdi = 0;
@@ -168,11 +219,35 @@ const char* yesNo(bool met) {
 
 // The history's rows: recording is part of every tick (above), here alone and set against
 // the whole tick; drawing is what the history window does at each record and each resize.
-void historyRows(const HistoryTimes& history, double tickUs) {
+void historyRows(const HistoryTimes& history, const HistoryStartup& start, double tickUs) {
     row("history: recording one sample, us", fixed(history.recordUs, 1),
         "share of one tick: " + fixed(100 * history.recordUs / tickUs, 0) + " %", "", "", "");
     row("history: 30 days drawn (43 200 records), ms", fixed(history.drawMs, 1), "", "", "< 50 ms",
         yesNo(history.drawMs < 50));
+    double ratio = start.full / start.empty;
+    row("start-up, empty history, ms", fixed(start.empty, 1), "", "", "", "");
+    row("start-up, 400 days of history, ms", fixed(start.full, 1),
+        "empty: " + fixed(start.empty, 1), fixed(ratio, 2) + "x", "<= 1.1x empty",
+        yesNo(ratio <= 1.1));
+    row("start-up, 400 days in one file (earlier), ms", fixed(start.oneFile, 1),
+        "empty: " + fixed(start.empty, 1), fixed(start.oneFile / start.empty, 2) + "x",
+        "(for comparison)", "-");
+    double more = start.fullKiB - start.emptyKiB;
+    row("private bytes once started, 400 days, KiB", fixed(start.fullKiB, 0),
+        "empty: " + fixed(start.emptyKiB, 0), "+" + fixed(more, 0), "<= empty + 2 MiB",
+        yesNo(more <= 2048));
+    double peakMore = start.fullPeakKiB - start.emptyPeakKiB;
+    if (start.fullPeakKiB > 0) {
+        row("peak during start-up, 400 days, KiB", fixed(start.fullPeakKiB, 0),
+            "empty: " + fixed(start.emptyPeakKiB, 0), "+" + fixed(peakMore, 0), "<= empty + 8 MiB",
+            yesNo(peakMore <= 8192));
+    } else {
+        row("peak during start-up", "-", "not reported by this system", "", "<= empty + 8 MiB",
+            "-");
+    }
+    row("history: 400 days read for a view, ms", fixed(history.loadMs, 1), "(once)", "", "", "");
+    row("history: \"Tout\" over 400 days drawn, ms", fixed(history.allMs, 1), "", "", "< 50 ms",
+        yesNo(history.allMs < 50));
 }
 
 // The programs' scan: once a minute whatever the window, and at every refresh while it is open
@@ -203,6 +278,8 @@ int main() {
         HistoryTimes history = measureHistory(setup, runs);
         std::fprintf(stderr, "bench: the programs' scan, %d runs...\n", runs);
         ScanTimes scan = measureScan(runs);
+        std::fprintf(stderr, "bench: start-up with and without a history, %d runs...\n", runs);
+        HistoryStartup historyStart = measureHistoryStartup(setup, runs);
         double exeKiB = static_cast<double>(fileSize(setup.corvaneExe)) / 1024;
 
         std::printf("| %-44s | %12s | %-28s | %8s | %-16s | %-4s |\n", "measure (median of runs)",
@@ -247,7 +324,7 @@ int main() {
         row("ticks taken per second, driven", fixed(memory.ticksPerSecond, 0), "", "", "", "");
         row("size of Corvane.exe, KiB", fixed(exeKiB, 1), "", "", "<= 320 KiB",
             yesNo(exeKiB <= 320));
-        historyRows(history, tick.realUs);
+        historyRows(history, historyStart, tick.realUs);
         scanRows(scan, tick.realUs);
         return 0;
     } catch (const DriverError& error) {

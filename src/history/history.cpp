@@ -1,23 +1,42 @@
-// Recording the minutes, the file beside the journal, its compaction and its rotation.
+// Recording the minutes; start-up reading the end of the file, the rest read on demand; the
+// minutes beyond their span folded into hours; compaction and rotation of both files.
 #include "history/history.h"
 
 #include <algorithm>
 #include <exception>
+#include <limits>
+#include <string_view>
 
 #include "history/history_csv.h"
+#include "history/hour_records.h"
 #include "history/utc_minutes.h"
 
 namespace corvane {
 
 namespace {
 
-constexpr int32_t kKeptMinutes = History::kKeptDays * kMinutesPerDay;
-// While the program runs, the oldest day is let go only once it is a day past the limit, so
-// that the file is rewritten once a day at most.
-constexpr int32_t kTrimSlack = kMinutesPerDay;
+constexpr int32_t kNoMinute = std::numeric_limits<int32_t>::max();
+constexpr int32_t kEveryMinute = std::numeric_limits<int32_t>::min();
+// What start-up reads of the file's beginning, to know how far back it goes.
+constexpr uint32_t kHeadBytes = 4096;
+
+// Names tried, in order, for the copy of a file about to be compacted: none is ever replaced.
+constexpr const char* kBackupSuffixes[] = {".bak",  ".bak2", ".bak3", ".bak4", ".bak5",
+                                           ".bak6", ".bak7", ".bak8", ".bak9"};
 
 bool earlier(const MinuteRecord& a, const MinuteRecord& b) {
     return a.minute < b.minute;
+}
+
+// In time order, each record once.
+void tidyUp(std::vector<MinuteRecord>& records) {
+    std::stable_sort(records.begin(), records.end(), earlier);
+    records.erase(std::unique(records.begin(), records.end()), records.end());
+}
+
+// The first record at or after `minute`.
+std::vector<MinuteRecord>::iterator from(std::vector<MinuteRecord>& records, int32_t minute) {
+    return std::lower_bound(records.begin(), records.end(), MinuteRecord{minute}, earlier);
 }
 
 // Whether a failed append may have left part of its text in the file. A file that could not
@@ -33,18 +52,53 @@ bool mayHaveWrittenPart(const RuntimeError& error) {
     }
 }
 
+// A whole file, or nothing when it is not there; false, and why in `error`, when it is there
+// but cannot be read.
+bool readWhole(FileSystem& files, const std::string& path, std::string& bytes,
+               int* error = nullptr) {
+    try {
+        bytes = files.readFile(path);
+    } catch (const RuntimeError& failure) {
+        bytes.clear();
+        if (failure.number() == kErrFileNotFound) return true;
+        if (error) *error = failure.number();
+        return false;
+    } catch (const std::bad_alloc&) {
+        bytes.clear();
+        if (error) *error = kErrOutOfMemory;
+        return false;
+    }
+    return true;
+}
+
+// What `parsed` says of a part of the file read from within it: every line understood and in
+// order, the header apart.
+bool tidyPart(const ParsedHistory& parsed) {
+    return parsed.skippedLines == 0 && parsed.blankLines == 0 && parsed.endsWithLineEnd &&
+           parsed.inOrder && parsed.repeatedRecords == 0 && parsed.resavedLines == 0;
+}
+
 }  // namespace
 
 void History::open(FileSystem& files, const std::string& programDirectory, const DateTime& utcNow) {
+    (void)utcNow;  // a clock set ahead or back must not decide what goes
     opened_ = true;
     path_ = programDirectory + "Corvane.csv";
     oldPath_ = path_ + ".old";
     tmpPath_ = path_ + ".tmp";
+    hourPath_ = programDirectory + "Corvane-heures.csv";
+    hourOldPath_ = hourPath_ + ".old";
+    loadedFrom_ = kNoMinute;
+    fileOldest_ = kNoMinute;
 
-    ParsedHistory parsed;
+    std::string tail;
+    std::string head;
+    bool whole = false;
     try {
-        std::string bytes = files.readFile(path_);
-        parsed = parseHistory(bytes);
+        uint64_t length = files.fileLength(path_);
+        whole = length <= kTailBytes;
+        tail = files.readPart(path_, whole ? 0 : length - kTailBytes, kTailBytes);
+        if (!whole) head = files.readPart(path_, 0, kHeadBytes);
     } catch (const RuntimeError& error) {
         if (error.number() == kErrFileNotFound) {
             // The new file gets its header at once: a folder that cannot be written is known
@@ -56,22 +110,29 @@ void History::open(FileSystem& files, const std::string& programDirectory, const
         }
         return;
     } catch (const std::bad_alloc&) {
-        // Far larger than anything this program writes: leave it alone.
         unreadable_ = true;
         return;
     }
-    records_ = std::move(parsed.records);
-    if (!parsed.inOrder) {
-        // The clock was put back at some time: draw and keep the minutes in time order.
-        std::stable_sort(records_.begin(), records_.end(), earlier);
-        records_.erase(std::unique(records_.begin(), records_.end()), records_.end());
+    std::string_view part = tail;
+    if (!whole) {
+        // The part begins within a line: the first whole line follows the first line end.
+        size_t lineEnd = part.find('\n');
+        part = lineEnd == std::string_view::npos ? std::string_view() : part.substr(lineEnd + 1);
     }
-    size_t before = records_.size();
-    if (std::optional<int32_t> now = minuteOf(utcNow)) dropBefore(*now - kKeptMinutes);
-    bool dropped = records_.size() != before;
-    if (parsed.tidy() && !dropped) return;
-    // A failed rewrite leaves the old file whole; the next line must then not join a cut one.
-    if (!rewrite(files)) needsLineEnd_ = !parsed.endsWithLineEnd;
+    ParsedHistory parsed = parseHistory(part);
+    minutes_ = std::move(parsed.records);
+    tidyUp(minutes_);
+    if (!minutes_.empty()) loadedFrom_ = minutes_.front().minute;
+    // The next line appended to a file left as it is must not join a cut one.
+    needsLineEnd_ = !parsed.endsWithLineEnd;
+    ParsedHistory first =
+        whole ? ParsedHistory() : parseHistory(head.substr(0, head.rfind('\n') + 1));
+    const std::vector<MinuteRecord>& firstRecords = whole ? minutes_ : first.records;
+    if (!firstRecords.empty()) fileOldest_ = firstRecords.front().minute;
+    compactDue_ = whole ? !parsed.tidy() : !tidyPart(parsed);
+    if (fileHoldsTooMuch()) compactDue_ = true;
+    // A small file is put right at once; a large one waits for the first new minute.
+    if (whole && compactDue_) compact(files);
 }
 
 void History::addSample(FileSystem& files, const HistorySample& sample) {
@@ -97,42 +158,207 @@ void History::startNew(FileSystem& files) {
     // What the old file could not take yet goes to it just before it moves aside.
     oldPending_ += pending_;
     pending_.clear();
-    records_.clear();
+    minutes_.clear();
+    hours_.clear();
+    // Nothing of the new history is in the files: they are not to be read into it.
+    wholeRead_ = true;
+    loadedFrom_ = kEveryMinute;
+    fileOldest_ = kNoMinute;
+    compactDue_ = false;
     unreadable_ = false;
     rotationPending_ = true;
+    hoursRotated_ = false;
     writePending(files);
     refreshView();
+}
+
+bool History::isOwnFile(FileSystem& files, const std::string& path) const {
+    const std::string hourTmp = hourPath_ + ".tmp";
+    for (const std::string* own :
+         {&path_, &oldPath_, &tmpPath_, &hourPath_, &hourOldPath_, &hourTmp, &backupPath_}) {
+        if (!own->empty() && files.sameFile(path, *own)) return true;
+    }
+    return false;
 }
 
 void History::exportTo(FileSystem& files, const std::string& target) {
-    if (saved() && !unreadable_) {
-        try {
-            files.copyFile(path_, target);
-            return;
-        } catch (const RuntimeError& error) {
-            // No minute has been written yet: the copy is a file with its header alone.
-            if (error.number() != kErrFileNotFound) throw;
-        }
+    // Written over one of the history's files, the copy would replace what it is made from.
+    if (isOwnFile(files, target)) throw RuntimeError(kErrFileExists);
+    load(files, kEveryMinute);
+    // What the files hold and could not be read is not exported as if there were none.
+    if (!wholeRead_) throw RuntimeError(readError_ ? readError_ : kErrDeviceIo);
+    files.writeFile(target, exportText(hours_, minutes_));
+}
+
+void History::load(FileSystem& files, int32_t minute) {
+    if (!opened_ || wholeRead_ || minute >= loadedFrom_) return;
+    std::string bytes;
+    std::string hourBytes;
+    readError_ = 0;
+    if (!readWhole(files, path_, bytes, &readError_) ||
+        !readWhole(files, hourPath_, hourBytes, &readError_)) {
+        return;
     }
-    // The file lacks what waits in memory: the copy is written from memory.
-    files.writeFile(target, historyText(records_));
+    std::vector<MinuteRecord> minutes = parseHistory(bytes).records;
+    bytes = std::string();
+    std::vector<MinuteRecord> hours = parseHistory(hourBytes, kHourHeader).records;
+    hourBytes = std::string();
+    // The minutes in memory that the file does not have yet stay.
+    minutes.insert(minutes.end(), minutes_.begin(), minutes_.end());
+    tidyUp(minutes);
+    tidyUp(hours);
+    minutes_ = std::move(minutes);
+    hours_ = std::move(hours);
+    wholeRead_ = true;
+    loadedFrom_ = kEveryMinute;
+    ageOut();
 }
 
 void History::record(FileSystem& files, const MinuteRecord& minute) {
-    if (records_.empty() || records_.back().minute <= minute.minute) {
-        records_.push_back(minute);
+    if (minutes_.empty() || minutes_.back().minute <= minute.minute) {
+        minutes_.push_back(minute);
     } else {
-        records_.insert(std::upper_bound(records_.begin(), records_.end(), minute, earlier),
+        minutes_.insert(std::upper_bound(minutes_.begin(), minutes_.end(), minute, earlier),
                         minute);
+    }
+    if (minute.minute < loadedFrom_ && !wholeRead_) {
+        // Every record from here on is not known to be in memory: only this one is.
+        loadedFrom_ = std::min(loadedFrom_, minute.minute);
     }
     pending_ += formatRecord(minute);
     writePending(files);
-    if (records_.front().minute < minute.minute - kKeptMinutes - kTrimSlack) {
-        dropBefore(minute.minute - kKeptMinutes);
-        // Only a file that holds what memory holds may be rewritten from memory.
-        if (saved() && !unreadable_) rewrite(files);
+    ageOut();
+    if (fileHoldsTooMuch()) compactDue_ = true;
+    // A compaction that could not read the files waits an hour before it reads them again.
+    if (compactDue_ && minute.minute >= nextCompact_) {
+        nextCompact_ = minute.minute + kMinutesPerHour;
+        compact(files);
+        if (!compactDue_) nextCompact_ = kEveryMinute;
     }
     refreshView();
+}
+
+void History::ageOut() {
+    if (minutes_.empty()) return;
+    int32_t cut = minuteCut(newest());
+    // A day's worth at a time, so that memory is not reshuffled at every minute.
+    int32_t slack = std::max(1, minuteSpan_ / 31);
+    if (minutes_.front().minute >= cut - slack) return;
+    auto keep = from(minutes_, cut);
+    if (wholeRead_) {
+        std::vector<MinuteRecord> old(minutes_.begin(), keep);
+        hours_ = mergeHours(hours_, hoursOf(old));
+        dropExpired(hours_);
+    }
+    minutes_.erase(minutes_.begin(), keep);
+    if (!wholeRead_) loadedFrom_ = std::max(loadedFrom_, cut);
+}
+
+int32_t History::minuteCut(int32_t newestMinute) const {
+    int64_t cut = static_cast<int64_t>(newestMinute) - minuteSpan_;
+    return cut <= 0 ? 0 : hourOf(static_cast<int32_t>(cut));
+}
+
+bool History::fileHoldsTooMuch() const {
+    // Once a span of minutes has gone past the span the file keeps: once a month at the usual
+    // spans, so that the file is rewritten seldom.
+    return fileOldest_ != kNoMinute && !minutes_.empty() &&
+           static_cast<int64_t>(fileOldest_) < static_cast<int64_t>(newest()) - 2 * minuteSpan_;
+}
+
+int32_t History::newest() const {
+    int32_t newestMinute = kEveryMinute;
+    if (!minutes_.empty()) newestMinute = minutes_.back().minute;
+    if (!hours_.empty()) newestMinute = std::max(newestMinute, hours_.back().minute);
+    return newestMinute;
+}
+
+void History::dropExpired(std::vector<MinuteRecord>& hours) const {
+    // Hours stand for sixty minutes each.
+    size_t enough = static_cast<size_t>(std::max(1, kept_ / kMinutesPerHour));
+    if (hours.size() <= enough) return;
+    size_t followedByEnough = hours.size() - enough;
+    int32_t newestMinute = std::max(newest(), hours.back().minute);
+    int64_t limit = static_cast<int64_t>(newestMinute) - kept_;
+    size_t olderThanLimit = static_cast<size_t>(
+        std::find_if(hours.begin(), hours.end(),
+                     // An hour goes once its last minute is past the limit.
+                     [&](const MinuteRecord& r) { return r.minute + kMinutesPerHour > limit; }) -
+        hours.begin());
+    size_t count = std::min(followedByEnough, olderThanLimit);
+    hours.erase(hours.begin(), hours.begin() + static_cast<std::ptrdiff_t>(count));
+}
+
+void History::compact(FileSystem& files) {
+    // Only files that hold what memory holds may be rewritten.
+    if (!saved() || unreadable_ || keepFileAsIs_) return;
+    std::string bytes;
+    std::string hourBytes;
+    if (!readWhole(files, path_, bytes) || !readWhole(files, hourPath_, hourBytes)) return;
+    ParsedHistory minutesRead = parseHistory(bytes);
+    ParsedHistory hoursRead = parseHistory(hourBytes, kHourHeader);
+    std::vector<MinuteRecord> minutes = std::move(minutesRead.records);
+    std::vector<MinuteRecord> hours = std::move(hoursRead.records);
+    tidyUp(minutes);
+    tidyUp(hours);
+    unreadLines_ = minutesRead.skippedLines + minutesRead.resavedLines + hoursRead.skippedLines +
+                   hoursRead.resavedLines;
+
+    int32_t newestMinute = newest();
+    if (!minutes.empty()) newestMinute = std::max(newestMinute, minutes.back().minute);
+    if (!hours.empty()) newestMinute = std::max(newestMinute, hours.back().minute);
+    auto keep = from(minutes, minuteCut(newestMinute));
+    std::vector<MinuteRecord> old(minutes.begin(), keep);
+    minutes.erase(minutes.begin(), keep);
+    size_t hoursBefore = hours.size();
+    hours = mergeHours(hours, hoursOf(old));
+    dropExpired(hours);
+
+    bool minutesChange = !old.empty() || !minutesRead.tidy();
+    bool hoursChange =
+        !old.empty() || hours.size() != hoursBefore || (!hourBytes.empty() && !hoursRead.tidy());
+    compactDue_ = false;
+    if (!minutesChange && !hoursChange) return;
+    // What could not be read is not destroyed without a copy: a file that cannot be copied
+    // stays as it is, and the new minutes are appended to it.
+    if ((minutesChange && !minutesRead.understood() && !backUp(files, path_, bytes)) ||
+        (hoursChange && !hoursRead.understood() && !backUp(files, hourPath_, hourBytes))) {
+        keepFileAsIs_ = true;
+        return;
+    }
+    bytes = std::string();
+    hourBytes = std::string();
+    // The hours first: no minute leaves the file before its hour is in place.
+    if (hoursChange && !replaceWith(files, hourPath_, historyText(hours, kHourHeader))) return;
+    if (minutesChange && !replaceWith(files, path_, historyText(minutes))) return;
+    needsHeader_ = false;
+    needsLineEnd_ = false;
+    fileOldest_ = minutes.empty() ? kNoMinute : minutes.front().minute;
+    if (wholeRead_) {
+        hours_ = std::move(hours);
+        minutes_ = std::move(minutes);
+        ageOut();
+    } else if (!old.empty()) {
+        // The minutes folded into hours are hours now, read when a view asks for them.
+        int32_t cut = hourOf(old.back().minute) + kMinutesPerHour;
+        minutes_.erase(minutes_.begin(), from(minutes_, cut));
+        loadedFrom_ = minutes_.empty() ? kNoMinute : std::max(loadedFrom_, cut);
+    }
+}
+
+bool History::replaceWith(FileSystem& files, const std::string& path, const std::string& bytes) {
+    std::string tmp = path + ".tmp";
+    try {
+        files.writeFile(tmp, bytes);
+        files.replaceFile(tmp, path);
+    } catch (const std::exception&) {
+        try {
+            files.deleteFile(tmp);
+        } catch (const RuntimeError&) {
+        }
+        return false;
+    }
+    return true;
 }
 
 void History::writePending(FileSystem& files) {
@@ -162,6 +388,23 @@ void History::writePending(FileSystem& files) {
     }
 }
 
+bool History::moveAside(FileSystem& files, const std::string& from, const std::string& to) {
+    // The previous generation is replaced in the same step that puts its successor in place,
+    // never deleted before: a file that cannot move leaves both as they were.
+    try {
+        files.renameFile(from, to);
+    } catch (const RuntimeError& error) {
+        if (error.number() == kErrFileNotFound) return true;
+        if (error.number() != kErrFileExists) return false;
+        try {
+            files.replaceFile(from, to);
+        } catch (const RuntimeError&) {
+            return false;
+        }
+    }
+    return true;
+}
+
 bool History::rotate(FileSystem& files) {
     if (!oldPending_.empty()) {
         try {
@@ -173,42 +416,41 @@ bool History::rotate(FileSystem& files) {
             if (mayHaveWrittenPart(error)) needsLineEnd_ = true;
         }
     }
-    try {
-        files.deleteFile(oldPath_);
-    } catch (const RuntimeError&) {
-        // None yet, or it cannot go: the rename says which.
+    // The hours are the older part: they move first, so that the minutes never go without them.
+    if (!hoursRotated_) {
+        if (!moveAside(files, hourPath_, hourOldPath_)) return false;
+        hoursRotated_ = true;
     }
-    try {
-        files.renameFile(path_, oldPath_);
-    } catch (const RuntimeError& error) {
-        if (error.number() != kErrFileNotFound) return false;
-    }
+    if (!moveAside(files, path_, oldPath_)) return false;
     rotationPending_ = false;
+    keepFileAsIs_ = false;
     oldPending_.clear();
     needsHeader_ = true;
     needsLineEnd_ = false;
     return true;
 }
 
-bool History::rewrite(FileSystem& files) {
+bool History::backUp(FileSystem& files, const std::string& path, const std::string& bytes) {
+    std::string copy = path + ".bak.tmp";
     try {
-        files.writeFile(tmpPath_, historyText(records_));
-        files.replaceFile(tmpPath_, path_);
-    } catch (const std::exception&) {
-        try {
-            files.deleteFile(tmpPath_);
-        } catch (const RuntimeError&) {
+        files.writeFile(copy, bytes);
+        for (const char* suffix : kBackupSuffixes) {
+            try {
+                // A move, not a copy over: a backup made at an earlier start stays.
+                files.renameFile(copy, path + suffix);
+                backupPath_ = path + suffix;
+                return true;
+            } catch (const RuntimeError& error) {
+                if (error.number() != kErrFileExists) throw;
+            }
         }
-        return false;
+    } catch (const RuntimeError&) {
     }
-    needsHeader_ = false;
-    needsLineEnd_ = false;
-    return true;
-}
-
-void History::dropBefore(int32_t minute) {
-    auto keep = std::lower_bound(records_.begin(), records_.end(), MinuteRecord{minute}, earlier);
-    records_.erase(records_.begin(), keep);
+    try {
+        files.deleteFile(copy);
+    } catch (const RuntimeError&) {
+    }
+    return false;
 }
 
 void History::refreshView() {

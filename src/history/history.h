@@ -1,8 +1,11 @@
-// The swap file's history over days and weeks: the minutes recorded, kept in "Corvane.csv"
-// beside the journal, and the window that may be watching them.
+// The swap file's history over days and months: minutes for the recent weeks in "Corvane.csv",
+// hours beyond them in "Corvane-heures.csv", both beside the journal, and the window that may
+// be watching them. Start-up reads only the end of the minutes; the rest is read when a view
+// or the export asks for it.
 #pragma once
 
 #include <cstdint>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -22,11 +25,26 @@ struct AnalysisFigures {
 
 class History {
 public:
-    // Records older than this, counted from now, go when the file is compacted.
+    // How long hours are kept, counted back from the newest record.
     static constexpr int32_t kKeptDays = 400;
+    static constexpr int32_t kKeptMinutes = kKeptDays * 1440;
+    // How long minutes are kept before they live on as hours.
+    static constexpr int32_t kMinuteDays = 31;
+    // What start-up reads of the minutes: the end of the file, a day and more.
+    static constexpr uint32_t kTailBytes = 80 * 1024;
 
-    // Reads the history in `programDirectory` (which ends with "\") and compacts the file when
-    // it holds records too old, lines that do not parse, or a line cut short. Never raises.
+    // A record goes once it is more than `keptMinutes` older than the newest record and at
+    // least `keptMinutes` minutes' worth of records follow it: a clock set ahead adds only the
+    // few records made while it was wrong, so it cannot push the history out. Minutes older
+    // than `minuteSpan` before the newest are folded into hours, never dropped.
+    History() = default;
+    explicit History(int32_t keptMinutes, int32_t minuteSpan = kMinuteDays * 1440)
+        : kept_(keptMinutes), minuteSpan_(minuteSpan) {}
+
+    // Reads the end of the history in `programDirectory` (which ends with "\"). A file small
+    // enough to be read whole is compacted at once when it needs it; a larger one at its first
+    // new minute. Before any line that is not in this program's form is rewritten, the file as
+    // it was is kept beside it (backupPath()). Never raises.
     void open(FileSystem& files, const std::string& programDirectory, const DateTime& utcNow);
     bool isOpen() const { return opened_; }
 
@@ -36,18 +54,38 @@ public:
     void addSample(FileSystem& files, const HistorySample& sample);
     // Records the minute in progress and writes what waits, as the program ends.
     void close(FileSystem& files);
-    // Starts a new history; the file becomes the rotated one (one generation is kept).
+    // Starts a new history; the files become the rotated ones (one generation is kept).
     void startNew(FileSystem& files);
-    // Writes a copy of the history to `target`; raises RuntimeError when it cannot.
+    // Writes every record kept to `target`: hours where there are no minutes, then minutes, a
+    // first column saying which. Raises RuntimeError when it cannot, or when `target` is one of
+    // the history's own files.
     void exportTo(FileSystem& files, const std::string& target);
+    // True when `path` names one of the files the history keeps (under any name).
+    bool isOwnFile(FileSystem& files, const std::string& path) const;
 
-    // Every record, oldest first.
-    const std::vector<MinuteRecord>& records() const { return records_; }
+    // Makes sure every record from `minute` on is in memory, reading the files when it is not:
+    // minutes as far back as they go, hours before them. Never raises.
+    void load(FileSystem& files, int32_t minute);
+    // The minutes in memory, oldest first.
+    const std::vector<MinuteRecord>& records() const { return minutes_; }
+    // The hours before the first minute in memory, oldest first; empty until load() reached
+    // back past the minutes.
+    const std::vector<MinuteRecord>& hours() const { return hours_; }
+    // Every record from this minute on is in memory.
+    int32_t loadedFrom() const { return loadedFrom_; }
+
     // True while every recorded minute is in the file and the last write went through.
     bool saved() const { return !writeFailed_ && pending_.empty() && !rotationPending_; }
     // False when the file was there at start-up but could not be read.
     bool previousRead() const { return !unreadable_; }
     const std::string& path() const { return path_; }
+    const std::string& hourPath() const { return hourPath_; }
+    const std::string& oldPath() const { return oldPath_; }
+    // Lines of the files that could not be read as records, or were read from another form.
+    int64_t unreadLines() const { return unreadLines_; }
+    // Where the file as it was before its compaction is kept; empty when it was not copied
+    // (nothing to keep, or the copy failed and the file was left as it was).
+    const std::string& backupPath() const { return backupPath_; }
 
     void setAnalysis(const AnalysisFigures& figures) { analysis_ = figures; }
     const AnalysisFigures& analysis() const { return analysis_; }
@@ -63,24 +101,52 @@ private:
     void record(FileSystem& files, const MinuteRecord& minute);
     void writePending(FileSystem& files);
     bool rotate(FileSystem& files);
-    // Writes the records to a new file and puts it in the old one's place in one step.
-    bool rewrite(FileSystem& files);
-    void dropBefore(int32_t minute);
+    bool moveAside(FileSystem& files, const std::string& from, const std::string& to);
+    // Reads both files whole, folds the minutes beyond their span into hours, lets go of the
+    // hours beyond the kept span, and writes both back when anything changed: the hours first,
+    // so that no minute goes before its hour is in place.
+    void compact(FileSystem& files);
+    bool replaceWith(FileSystem& files, const std::string& path, const std::string& bytes);
+    // Copies a file's bytes to a backup name that is not taken yet.
+    bool backUp(FileSystem& files, const std::string& path, const std::string& bytes);
+    // Lets the hours go that the keeping rule lets go.
+    void dropExpired(std::vector<MinuteRecord>& hours) const;
+    // Moves the minutes beyond their span out of memory (into the hours, once those are read).
+    void ageOut();
+    int32_t newest() const;
+    // The first minute kept as a minute when `newestMinute` is the newest: an hour's start.
+    int32_t minuteCut(int32_t newestMinute) const;
+    bool fileHoldsTooMuch() const;
     void refreshView();
 
+    int32_t kept_ = kKeptMinutes;
+    int32_t minuteSpan_ = kMinuteDays * 1440;
     bool opened_ = false;
     std::string path_;
     std::string oldPath_;
     std::string tmpPath_;
-    std::vector<MinuteRecord> records_;
+    std::string hourPath_;
+    std::string hourOldPath_;
+    std::vector<MinuteRecord> minutes_;
+    std::vector<MinuteRecord> hours_;
+    int32_t loadedFrom_ = 0;
+    bool wholeRead_ = false;   // both files are in memory, up to the minutes' span
+    int32_t fileOldest_ = 0;   // the first minute of the file, as its first line says
+    bool compactDue_ = false;  // the file holds more than it should, or is not tidy
+    int32_t nextCompact_ = std::numeric_limits<int32_t>::min();
     MinuteAggregator current_;
     std::string pending_;           // lines recorded but not yet in the file
     std::string oldPending_;        // the last lines of the history before a new one began
     bool needsHeader_ = false;      // the file is not there: the next write begins it
     bool needsLineEnd_ = false;     // a failed write may have left a line cut short
-    bool rotationPending_ = false;  // a new history waits for the old file to move aside
+    bool rotationPending_ = false;  // a new history waits for the old files to move aside
+    bool hoursRotated_ = false;     // the hours have moved aside already
     bool writeFailed_ = false;
     bool unreadable_ = false;
+    int readError_ = 0;          // why the files could not be read for a view, the last time
+    bool keepFileAsIs_ = false;  // it holds lines not understood and no copy of them was made
+    int64_t unreadLines_ = 0;
+    std::string backupPath_;
     AnalysisFigures analysis_;
     HistoryView* view_ = nullptr;
 };

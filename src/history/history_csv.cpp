@@ -66,6 +66,95 @@ bool parseMinute(std::string_view field, int32_t& minute) {
     return true;
 }
 
+std::string_view trimmed(std::string_view text) {
+    while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
+    while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
+    return text;
+}
+
+std::string_view unquoted(std::string_view field) {
+    field = trimmed(field);
+    if (field.size() >= 2 && field.front() == '"' && field.back() == '"') {
+        field = trimmed(field.substr(1, field.size() - 2));
+    }
+    return field;
+}
+
+// "1 536", "1536,00": digits that may be grouped by spaces (a no-break space in the ANSI code
+// page or in UTF-8 too), and a decimal part of zeros.
+bool parseResavedMo(std::string_view field, int32_t& value) {
+    std::string digits;
+    size_t i = 0;
+    for (; i < field.size(); ++i) {
+        char c = field[i];
+        if (c >= '0' && c <= '9') {
+            digits += c;
+        } else if (!digits.empty() && (c == ' ' || c == '\xA0')) {
+            continue;
+        } else if (!digits.empty() && c == '\xC2' && i + 1 < field.size() &&
+                   field[i + 1] == '\xA0') {
+            ++i;
+        } else {
+            break;
+        }
+    }
+    if (i < field.size()) {
+        if ((field[i] != ',' && field[i] != '.') || i + 1 == field.size()) return false;
+        for (size_t j = i + 1; j < field.size(); ++j) {
+            if (field[j] != '0') return false;
+        }
+    }
+    return parseMo(digits, value);
+}
+
+// Up to three numbers of 1 to `widest` digits between `separator`s: "8/12/2026", "6:10:00".
+size_t numbersOf(std::string_view text, char separator, int (&values)[3], size_t widest) {
+    size_t count = 0;
+    size_t start = 0;
+    for (size_t i = 0; i <= text.size(); ++i) {
+        if (i < text.size() && text[i] != separator) continue;
+        size_t length = i - start;
+        if (count == 3 || length == 0 || length > widest ||
+            !digitsAt(text, start, length, values[count])) {
+            return 0;
+        }
+        ++count;
+        start = i + 1;
+    }
+    return count;
+}
+
+// "08/12/2026 06:10", "8/12/2026 6:10:00", "2026-12-08 06:10:00", "2026-12-08T06:10".
+bool parseResavedMinute(std::string_view field, int32_t& minute) {
+    size_t between = field.find_first_of(" T");
+    if (between == std::string_view::npos) return false;
+    std::string_view date = field.substr(0, between);
+    std::string_view time = trimmed(field.substr(between + 1));
+    int d[3];
+    int t[3] = {0, 0, 0};
+    DateTime when;
+    if (date.find('-') != std::string_view::npos) {
+        if (numbersOf(date, '-', d, 4) != 3 || date.find('-') != 4) return false;
+        when.year = d[0];
+        when.month = d[1];
+        when.day = d[2];
+    } else {
+        if (numbersOf(date, '/', d, 4) != 3 || date.size() - date.rfind('/') != 5) return false;
+        when.day = d[0];
+        when.month = d[1];
+        when.year = d[2];
+    }
+    size_t parts = numbersOf(time, ':', t, 2);
+    if (parts < 2 || time.size() - time.find(':') != 3 + (parts == 3 ? 3 : 0)) return false;
+    if (t[1] > 59 || t[2] > 59) return false;
+    when.hour = t[0];
+    when.minute = t[1];
+    std::optional<int32_t> m = minuteOf(when);
+    if (!m) return false;
+    minute = *m;
+    return true;
+}
+
 }  // namespace
 
 std::string formatMinute(int32_t minute) {
@@ -122,7 +211,32 @@ bool parseRecordLine(std::string_view line, MinuteRecord& record) {
     return true;
 }
 
-ParsedHistory parseHistory(std::string_view bytes) {
+bool parseResavedRecordLine(std::string_view line, MinuteRecord& record) {
+    // The separator of a French spreadsheet, or the tab of a copy from one.
+    char separator = line.find(';') != std::string_view::npos ? ';' : '\t';
+    std::string_view fields[6];
+    size_t count = 0;
+    size_t start = 0;
+    for (size_t i = 0; i <= line.size() && count < 6; ++i) {
+        if (i == line.size() || line[i] == separator) {
+            fields[count++] = unquoted(line.substr(start, i - start));
+            start = i + 1;
+        }
+    }
+    if (count < 5) return false;
+    MinuteRecord r;
+    if (!parseResavedMinute(fields[0], r.minute) || !parseResavedMo(fields[1], r.minMo) ||
+        !parseResavedMo(fields[2], r.maxMo) || !parseResavedMo(fields[3], r.lastMo) ||
+        !parseResavedMo(fields[4], r.memoryMo)) {
+        return false;
+    }
+    if (count == 6 && !fields[5].empty() && !parseResavedMo(fields[5], r.inUseMo)) return false;
+    if (r.minMo > r.lastMo || r.lastMo > r.maxMo) return false;
+    record = r;
+    return true;
+}
+
+ParsedHistory parseHistory(std::string_view bytes, std::string_view header) {
     ParsedHistory parsed;
     size_t start = 0;
     bool first = true;
@@ -143,14 +257,17 @@ ParsedHistory parseHistory(std::string_view bytes) {
             ++parsed.blankLines;
             continue;
         }
-        if (isFirst && line == kHistoryHeader) {
+        if (isFirst && line == header) {
             parsed.header = true;
             continue;
         }
         MinuteRecord record;
         if (!parseRecordLine(line, record)) {
-            ++parsed.skippedLines;
-            continue;
+            if (!parseResavedRecordLine(line, record)) {
+                ++parsed.skippedLines;
+                continue;
+            }
+            ++parsed.resavedLines;
         }
         if (!parsed.records.empty()) {
             const MinuteRecord& before = parsed.records.back();
@@ -165,12 +282,23 @@ ParsedHistory parseHistory(std::string_view bytes) {
     return parsed;
 }
 
-std::string historyText(const std::vector<MinuteRecord>& records) {
+std::string historyText(const std::vector<MinuteRecord>& records, std::string_view header) {
     std::string text;
-    text.reserve(kHistoryHeader.size() + 2 + records.size() * 44);
-    text += kHistoryHeader;
+    text.reserve(header.size() + 2 + records.size() * 44);
+    text += header;
     text += kCrLf;
     for (const MinuteRecord& r : records) text += formatRecord(r);
+    return text;
+}
+
+std::string exportText(const std::vector<MinuteRecord>& hours,
+                       const std::vector<MinuteRecord>& minutes) {
+    std::string text;
+    text.reserve(kExportHeader.size() + 2 + (hours.size() + minutes.size()) * 52);
+    text += kExportHeader;
+    text += kCrLf;
+    for (const MinuteRecord& r : hours) text += "heure;" + formatRecord(r);
+    for (const MinuteRecord& r : minutes) text += "minute;" + formatRecord(r);
     return text;
 }
 

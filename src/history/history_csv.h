@@ -15,6 +15,16 @@ namespace corvane {
 inline constexpr std::string_view kHistoryHeader =
     "Minute (UTC);SWAP mini (Mo);SWAP maxi (Mo);SWAP (Mo);RAM en usage (Mo);SWAP en usage (Mo)";
 inline constexpr std::string_view kCrLf = "\r\n";
+// The hours' file: one line an hour, the minute its hour begins at, the smallest, largest and
+// last swap size of the hour, and the largest memory and swap in use.
+inline constexpr std::string_view kHourHeader =
+    "Heure (UTC);SWAP mini (Mo);SWAP maxi (Mo);SWAP (Mo);RAM en usage maxi (Mo);SWAP en usage "
+    "maxi (Mo)";
+// The export: minutes where there are minutes, hours before them, a first column that says
+// which. For an hour, memory and swap in use are the hour's largest.
+inline constexpr std::string_view kExportHeader =
+    "Type;Minute ou heure (UTC);SWAP mini (Mo);SWAP maxi (Mo);SWAP (Mo);RAM en usage (Mo);SWAP "
+    "en usage (Mo)";
 
 // "2026-12-08 06:17;1536;1540;1538;812;120" and its CR LF; the last field is empty where the
 // part in use is unknown.
@@ -22,8 +32,12 @@ std::string formatRecord(const MinuteRecord& record);
 // The minute as the file writes it: "2026-12-08 06:17".
 std::string formatMinute(int32_t minute);
 
-// One line without its line end. Nothing for a line that is not a whole, sound record.
+// One line without its line end, exactly as formatRecord writes it. False for anything else.
 bool parseRecordLine(std::string_view line, MinuteRecord& record);
+// The same record in the forms a spreadsheet saves it back in: the date as "08/12/2026 06:10"
+// (day first, seconds allowed), fields in quotes, thousands spaced, the last field left out, more
+// columns after ours. False for a line that still is not a sound record.
+bool parseResavedRecordLine(std::string_view line, MinuteRecord& record);
 
 struct ParsedHistory {
     std::vector<MinuteRecord> records;  // in the file's order
@@ -33,19 +47,29 @@ struct ParsedHistory {
     bool endsWithLineEnd = true;  // false: the last line was cut before its line end
     bool inOrder = true;          // no record is earlier than the one before it
     int64_t repeatedRecords = 0;  // records equal to the one just before
+    int64_t resavedLines = 0;     // records read from another form than ours (a spreadsheet's)
 
     // True when the file is exactly what this program writes: nothing to mend.
     bool tidy() const {
         return header && skippedLines == 0 && blankLines == 0 && endsWithLineEnd && inOrder &&
-               repeatedRecords == 0;
+               repeatedRecords == 0 && resavedLines == 0;
     }
+    // True when writing the records back in our form loses nothing of the file but blank
+    // lines, repeats and its order: every other line was our header or one of our records.
+    bool understood() const { return skippedLines == 0 && resavedLines == 0; }
 };
 
-// Reads a whole file. A line cut short, a line of garbage or a header anywhere but first is
-// skipped; nothing in the bytes can make it fail.
-ParsedHistory parseHistory(std::string_view bytes);
+// Reads a whole file. A record a spreadsheet saved back is read and counted; a line cut short,
+// a line of garbage or a header anywhere but first is skipped; nothing in the bytes can make it
+// fail.
+ParsedHistory parseHistory(std::string_view bytes, std::string_view header = kHistoryHeader);
 
 // The whole file for `records`: header, then one line each.
-std::string historyText(const std::vector<MinuteRecord>& records);
+std::string historyText(const std::vector<MinuteRecord>& records,
+                        std::string_view header = kHistoryHeader);
+
+// The export of `hours` then `minutes`: "heure;..." and "minute;..." lines under kExportHeader.
+std::string exportText(const std::vector<MinuteRecord>& hours,
+                       const std::vector<MinuteRecord>& minutes);
 
 }  // namespace corvane

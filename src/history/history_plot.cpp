@@ -59,6 +59,11 @@ LocalText localText(System& system, int32_t utcMinute) {
 
 TimeSpan visibleSpan(HistoryRange range, const std::vector<MinuteRecord>& records,
                      int32_t nowMinute) {
+    return visibleSpan(range, {}, records, nowMinute);
+}
+
+TimeSpan visibleSpan(HistoryRange range, const std::vector<MinuteRecord>& hours,
+                     const std::vector<MinuteRecord>& minutes, int32_t nowMinute) {
     constexpr int32_t kShortest = 60;
     TimeSpan span;
     span.end = nowMinute + 1;
@@ -68,29 +73,48 @@ TimeSpan visibleSpan(HistoryRange range, const std::vector<MinuteRecord>& record
         }
         return span;
     }
-    if (!records.empty()) span.end = std::max(span.end, records.back().minute + 1);
+    if (!minutes.empty()) span.end = std::max(span.end, minutes.back().minute + 1);
+    if (!hours.empty()) span.end = std::max(span.end, hours.back().minute + 60);
     span.start = span.end - kShortest;
-    if (!records.empty()) span.start = std::min(span.start, records.front().minute);
+    if (!minutes.empty()) span.start = std::min(span.start, minutes.front().minute);
+    if (!hours.empty()) span.start = std::min(span.start, hours.front().minute);
     return span;
+}
+
+int32_t firstMinuteNeeded(HistoryRange range, int32_t nowMinute) {
+    for (const RangeChoice& choice : kHistoryRanges) {
+        if (choice.range == range && choice.minutes > 0) return nowMinute + 1 - choice.minutes;
+    }
+    return std::numeric_limits<int32_t>::min();
 }
 
 std::vector<HistoryColumn> bucketByColumn(const std::vector<MinuteRecord>& records, TimeSpan span,
                                           int columns) {
     std::vector<HistoryColumn> out(static_cast<size_t>(std::max(columns, 0)));
+    addByColumn(out, records, span, 1);
+    return out;
+}
+
+void addByColumn(std::vector<HistoryColumn>& out, const std::vector<MinuteRecord>& records,
+                 TimeSpan span, int32_t recordMinutes) {
+    int64_t columns = static_cast<int64_t>(out.size());
     int64_t length = span.length();
-    if (columns <= 0 || length <= 0) return out;
-    auto it = std::lower_bound(records.begin(), records.end(), span.start,
-                               [](const MinuteRecord& r, int32_t m) { return r.minute < m; });
+    if (columns <= 0 || length <= 0) return;
+    // Records that began before the span may reach into it.
+    auto it = std::lower_bound(records.begin(), records.end(),
+                               static_cast<int64_t>(span.start) - recordMinutes + 1,
+                               [](const MinuteRecord& r, int64_t m) { return r.minute < m; });
     for (; it != records.end() && it->minute < span.end; ++it) {
         int64_t offset = it->minute - span.start;
-        int64_t first = offset * columns / length;
-        int64_t last = first;
-        // A minute wider than a column covers each column it reaches into.
-        if (columns > length) last = ((offset + 1) * columns + length - 1) / length - 1;
-        last = std::min<int64_t>(last, columns - 1);
-        for (int64_t c = first; c <= last; ++c) merge(out[static_cast<size_t>(c)], *it);
+        int64_t first = std::max<int64_t>(0, floorDiv(offset * columns, length));
+        // A record wider than a column covers each column it reaches into.
+        int64_t last = ((offset + recordMinutes) * columns + length - 1) / length - 1;
+        last = std::min<int64_t>(std::max(last, first), columns - 1);
+        for (int64_t c = first; c <= last; ++c) {
+            merge(out[static_cast<size_t>(c)], *it);
+            out[static_cast<size_t>(c)].lastMinute = it->minute + recordMinutes - 1;
+        }
     }
-    return out;
 }
 
 int32_t columnMinute(TimeSpan span, int columns, int index) {
@@ -207,6 +231,14 @@ std::string historyNotice(const History& history) {
         notice = "L'historique enregistré (" + history.path() +
                  ") n'a pas pu être lu : seules les mesures de cette session sont montrées.";
     }
+    if (history.unreadLines() > 0) {
+        if (!notice.empty()) notice += " ";
+        notice += history.path() + " contenait des lignes d'une autre forme que la sienne (" +
+                  std::to_string(history.unreadLines()) + ") : ";
+        notice += history.backupPath().empty()
+                      ? "le fichier est laissé tel quel et les nouvelles mesures y sont ajoutées."
+                      : "le fichier tel qu'il était est gardé dans " + history.backupPath() + ".";
+    }
     if (!history.saved()) {
         if (!notice.empty()) notice += " ";
         notice += "L'historique ne peut pas être écrit dans " + history.path() +
@@ -218,9 +250,20 @@ std::string historyNotice(const History& history) {
 HistoryPicture layoutHistory(const std::vector<MinuteRecord>& records,
                              const AnalysisFigures& analysis, HistoryRange range, int32_t nowMinute,
                              int plotWidth, int minTickSpacing, System& system) {
+    return layoutHistory({}, records, analysis, range, nowMinute, plotWidth, minTickSpacing,
+                         system);
+}
+
+HistoryPicture layoutHistory(const std::vector<MinuteRecord>& hours,
+                             const std::vector<MinuteRecord>& minutes,
+                             const AnalysisFigures& analysis, HistoryRange range, int32_t nowMinute,
+                             int plotWidth, int minTickSpacing, System& system) {
     HistoryPicture picture;
-    picture.span = visibleSpan(range, records, nowMinute);
-    picture.columns = bucketByColumn(records, picture.span, plotWidth);
+    picture.span = visibleSpan(range, hours, minutes, nowMinute);
+    picture.columns.resize(static_cast<size_t>(std::max(plotWidth, 0)));
+    // Hours are older than the first minute: added first, they keep each column in time order.
+    addByColumn(picture.columns, hours, picture.span, 60);
+    addByColumn(picture.columns, minutes, picture.span, 1);
     picture.anyData = std::any_of(picture.columns.begin(), picture.columns.end(),
                                   [](const HistoryColumn& c) { return c.hasData; });
     picture.axis = valueAxis(picture.columns, analysis);

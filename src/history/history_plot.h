@@ -40,6 +40,11 @@ struct TimeSpan {
 // at least).
 TimeSpan visibleSpan(HistoryRange range, const std::vector<MinuteRecord>& records,
                      int32_t nowMinute);
+// The same over hours followed by minutes.
+TimeSpan visibleSpan(HistoryRange range, const std::vector<MinuteRecord>& hours,
+                     const std::vector<MinuteRecord>& minutes, int32_t nowMinute);
+// The first minute `range` needs in memory; the smallest minute there is for "Tout".
+int32_t firstMinuteNeeded(HistoryRange range, int32_t nowMinute);
 
 // The records under one pixel column.
 struct HistoryColumn {
@@ -57,6 +62,10 @@ struct HistoryColumn {
 // covers. Costs the records in the span plus the columns, so that a paint never walks them all.
 std::vector<HistoryColumn> bucketByColumn(const std::vector<MinuteRecord>& records, TimeSpan span,
                                           int columns);
+// The same for records that each stand for `recordMinutes` minutes (60 for hours), added to
+// `out`: hours fill every column they cover, as a minute wider than a column does.
+void addByColumn(std::vector<HistoryColumn>& out, const std::vector<MinuteRecord>& records,
+                 TimeSpan span, int32_t recordMinutes);
 // The first minute under column `index`.
 int32_t columnMinute(TimeSpan span, int columns, int index);
 
@@ -103,6 +112,12 @@ struct HistoryPicture {
     bool anyData = false;
 };
 HistoryPicture layoutHistory(const std::vector<MinuteRecord>& records,
+                             const AnalysisFigures& analysis, HistoryRange range, int32_t nowMinute,
+                             int plotWidth, int minTickSpacing, System& system);
+// The same from hours (before the first minute) and minutes: each span draws from whichever
+// detail there is.
+HistoryPicture layoutHistory(const std::vector<MinuteRecord>& hours,
+                             const std::vector<MinuteRecord>& minutes,
                              const AnalysisFigures& analysis, HistoryRange range, int32_t nowMinute,
                              int plotWidth, int minTickSpacing, System& system);
 

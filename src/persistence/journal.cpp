@@ -51,35 +51,38 @@ void ClearJournal(Context& c) {
     Platform& p = c.platform;
     const MainState& s = c.state;
 
-    int deleteError = 0;
-    try {
-        p.files.deleteFile(s.oldJournalPath);
-    } catch (const RuntimeError& error) {
-        deleteError = error.number();
-    }
-    std::optional<RuntimeError> renameError;
+    // The old journal is replaced in the same step that puts its successor in place, never
+    // deleted before: a journal that cannot move (held by an editor) leaves both as they were.
+    bool replaced = false;
+    std::optional<RuntimeError> moveError;
     try {
         p.files.renameFile(s.journalPath, s.oldJournalPath);
     } catch (const RuntimeError& error) {
-        renameError = error;
+        if (error.number() == kErrFileExists) {
+            try {
+                p.files.replaceFile(s.journalPath, s.oldJournalPath);
+                replaced = true;
+            } catch (const RuntimeError& replaceError) {
+                moveError = replaceError;
+            }
+        } else {
+            moveError = error;
+        }
     }
 
     // The new journal has its start line before any message waits on the user, so that a
     // session end meanwhile leaves a journal that begins as every journal does.
     OuvrirJournal(c);
-    if (renameError && renameError->number() != kErrFileNotFound) {
+    if (moveError && moveError->number() != kErrFileNotFound) {
         // The journal is still where it was: the new analysis goes on in it.
         showFailure(p,
                     "Le journal n'a pas été réinitialisé : impossible de renommer " +
                         s.journalPath + " en " + s.oldJournalPath,
-                    *renameError);
-    } else {
-        int lastError = renameError ? renameError->number() : deleteError;
+                    *moveError);
+    } else if (replaced) {
         // No old journal replaced (the first rotation) or no journal moved: nothing to say.
-        if (lastError != kErrFileNotFound) {
-            p.dialogs.messageBox("L'ancien journal a été renommé " + s.oldJournalPath,
-                                 "Journal réinitialisé", {MsgButtons::Ok, MsgIcon::None});
-        }
+        p.dialogs.messageBox("L'ancien journal a été renommé " + s.oldJournalPath,
+                             "Journal réinitialisé", {MsgButtons::Ok, MsgIcon::None});
     }
 }
 

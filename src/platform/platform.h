@@ -67,6 +67,10 @@ public:
     virtual SwapFileSize swapFileSize(const std::string& path) = 0;
     // The whole content of a file, as bytes.
     virtual std::string readFile(const std::string& path) = 0;
+    // A file's length in bytes.
+    virtual uint64_t fileLength(const std::string& path) = 0;
+    // Up to `length` bytes of a file from `offset` (fewer where the file ends before).
+    virtual std::string readPart(const std::string& path, uint64_t offset, uint32_t length) = 0;
     // Appends UTF-8 text to a file, written in the ANSI code page; creates the file if needed.
     virtual void appendText(const std::string& path, const std::string& text) = 0;
     // Writes bytes to a new file at `path`, replacing any file there.
@@ -77,6 +81,9 @@ public:
     virtual void renameFile(const std::string& from, const std::string& to) = 0;
     virtual void copyFile(const std::string& from, const std::string& to) = 0;
     virtual std::optional<DateTime> lastModified(const std::string& path) = 0;
+    // True when both paths name the same file: the same file on the same volume when both
+    // exist, else the same full path. Never raises.
+    virtual bool sameFile(const std::string& a, const std::string& b) = 0;
 };
 
 // Reads registry values, leaving every conversion to the caller.

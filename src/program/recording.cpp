@@ -18,13 +18,6 @@ int32_t clampMo(int64_t mo) {
     return static_cast<int32_t>(std::clamp<int64_t>(mo, 0, std::numeric_limits<int32_t>::max()));
 }
 
-bool samePath(const std::string& a, const std::string& b) {
-    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-        auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
-        return lower(x) == lower(y);
-    });
-}
-
 }  // namespace
 
 void OuvrirHistorique(Context& c) {
@@ -72,7 +65,9 @@ void Exporter(Dialogs& dialogs, FileSystem& files, History& history) {
     std::optional<std::string> target =
         dialogs.saveAs("Exporter l'historique", "Corvane.csv", "Fichiers CSV (*.csv)", "*.csv");
     if (!target) return;
-    if (samePath(*target, history.path())) {
+    // The same file may have many names (short names, "..", a network path to this machine):
+    // what counts is the file itself.
+    if (history.isOwnFile(files, *target)) {
         dialogs.messageBox("Ce fichier est l'historique lui-même : choisissez un autre nom.",
                            kHistoryTitle, {MsgButtons::Ok, MsgIcon::Exclamation});
         return;

@@ -131,9 +131,13 @@ std::string Win32Files::readFile(const std::string& path) {
     std::string bytes;
     char buffer[8192];
     DWORD got = 0;
-    while (ReadFile(file, buffer, sizeof buffer, &got, nullptr) && got > 0)
+    BOOL ok = TRUE;
+    while ((ok = ReadFile(file, buffer, sizeof buffer, &got, nullptr)) && got > 0)
         bytes.append(buffer, got);
+    // A read that fails half way is an error, not a shorter file.
+    DWORD error = ok ? 0 : GetLastError();
     CloseHandle(file);
+    if (error) raiseSystemError(error);
     return bytes;
 }
 

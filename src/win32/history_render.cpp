@@ -240,6 +240,13 @@ void renderHistory(HDC dc, SIZE size, int dpi, const HistoryPicture& picture) {
 void drawHistoryToMemoryDc(System& system, const std::vector<MinuteRecord>& records,
                            const AnalysisFigures& analysis, HistoryRange range, int32_t nowMinute,
                            int width, int height) {
+    drawHistoryToMemoryDc(system, {}, records, analysis, range, nowMinute, width, height);
+}
+
+void drawHistoryToMemoryDc(System& system, const std::vector<MinuteRecord>& hours,
+                           const std::vector<MinuteRecord>& records,
+                           const AnalysisFigures& analysis, HistoryRange range, int32_t nowMinute,
+                           int width, int height) {
     HDC screen = GetDC(nullptr);
     int dpi = GetDeviceCaps(screen, LOGPIXELSX);
     HDC dc = CreateCompatibleDC(screen);
@@ -247,7 +254,7 @@ void drawHistoryToMemoryDc(System& system, const std::vector<MinuteRecord>& reco
     ReleaseDC(nullptr, screen);
     HGDIOBJ old = SelectObject(dc, bitmap);
     RECT plot = plotArea(width, height, dpi);
-    HistoryPicture picture = layoutHistory(records, analysis, range, nowMinute,
+    HistoryPicture picture = layoutHistory(hours, records, analysis, range, nowMinute,
                                            plot.right - plot.left, tickSpacing(dpi), system);
     renderHistory(dc, {width, height}, dpi, picture);
     GdiFlush();

@@ -25,5 +25,10 @@ void renderHistory(HDC dc, SIZE size, int dpi, const HistoryPicture& picture);
 void drawHistoryToMemoryDc(System& system, const std::vector<MinuteRecord>& records,
                            const AnalysisFigures& analysis, HistoryRange range, int32_t nowMinute,
                            int width, int height);
+// The same from hours before the minutes.
+void drawHistoryToMemoryDc(System& system, const std::vector<MinuteRecord>& hours,
+                           const std::vector<MinuteRecord>& records,
+                           const AnalysisFigures& analysis, HistoryRange range, int32_t nowMinute,
+                           int width, int height);
 
 }  // namespace corvane::win32

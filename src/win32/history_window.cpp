@@ -135,7 +135,8 @@ void Win32HistoryWindow::layoutControls() {
                std::max<int>(x + gap, c.right - margin - exportWidth), margin, exportWidth,
                buttonHeight, TRUE);
     HWND notice = control(HistoryControl::Avis);
-    int noticeHeight = IsWindowVisible(notice) ? 2 * line : 0;
+    // Three lines: a notice names the history's files in full, and a folder may be deep.
+    int noticeHeight = IsWindowVisible(notice) ? 3 * line : 0;
     int hoverTop = c.bottom - margin - line;
     MoveWindow(control(HistoryControl::Survol), margin, hoverTop, c.right - 2 * margin, line, TRUE);
     int noticeTop = hoverTop - noticeHeight;
@@ -186,8 +187,11 @@ void Win32HistoryWindow::renderIfNeeded() {
         const std::vector<MinuteRecord>& records = history_->records();
         int32_t now =
             minuteOf(system_.utcNow()).value_or(records.empty() ? 0 : records.back().minute);
-        picture_ = layoutHistory(records, history_->analysis(), range_, now,
-                                 plotRect_.right - plotRect_.left, tickSpacing(dpi), system_);
+        // The span reads what start-up left in the files, once.
+        history_->load(files_, firstMinuteNeeded(range_, now));
+        picture_ =
+            layoutHistory(history_->hours(), history_->records(), history_->analysis(), range_, now,
+                          plotRect_.right - plotRect_.left, tickSpacing(dpi), system_);
         HDC memory = CreateCompatibleDC(windowDc);
         HGDIOBJ old = SelectObject(memory, buffer_);
         renderHistory(memory, size, dpi, picture_);

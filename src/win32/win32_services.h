@@ -47,6 +47,9 @@ public:
     void renameFile(const std::string& from, const std::string& to) override;
     void copyFile(const std::string& from, const std::string& to) override;
     std::optional<DateTime> lastModified(const std::string& path) override;
+    bool sameFile(const std::string& a, const std::string& b) override;  // file_identity_win32
+    uint64_t fileLength(const std::string& path) override;               // file_parts_win32
+    std::string readPart(const std::string& path, uint64_t offset, uint32_t length) override;
 };
 
 class Win32Registry : public Registry {

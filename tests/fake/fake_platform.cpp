@@ -195,6 +195,16 @@ std::string FakeFiles::readFile(const std::string& path) {
     return *bytes;
 }
 
+uint64_t FakeFiles::fileLength(const std::string& path) {
+    return readFile(path).size();
+}
+
+std::string FakeFiles::readPart(const std::string& path, uint64_t offset, uint32_t length) {
+    std::string bytes = readFile(path);
+    if (offset >= bytes.size()) return {};
+    return bytes.substr(static_cast<size_t>(offset), length);
+}
+
 void FakeFiles::appendText(const std::string& path, const std::string& text) {
     checkWritable(path);
     checkUnlocked(path);
@@ -259,6 +269,19 @@ std::optional<DateTime> FakeFiles::lastModified(const std::string& path) {
     auto it = modifiedTimes.find(path);
     if (it != modifiedTimes.end()) return it->second;
     return std::nullopt;
+}
+
+bool FakeFiles::sameFile(const std::string& a, const std::string& b) {
+    std::error_code error;
+    bool same = fs::equivalent(hostPath(a), hostPath(b), error);
+    if (!error) return same;
+    return hostPath(a).lexically_normal() == hostPath(b).lexically_normal();
+}
+
+void FakeFiles::alias(const std::string& existing, const std::string& otherName) {
+    fs::path link = hostPath(otherName);
+    fs::create_directories(link.parent_path());
+    fs::create_hard_link(hostPath(existing), link);
 }
 
 // ---- Registry ----

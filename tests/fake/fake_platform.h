@@ -96,6 +96,8 @@ public:
 
     SwapFileSize swapFileSize(const std::string& path) override;
     std::string readFile(const std::string& path) override;
+    uint64_t fileLength(const std::string& path) override;
+    std::string readPart(const std::string& path, uint64_t offset, uint32_t length) override;
     void appendText(const std::string& path, const std::string& text) override;
     void writeFile(const std::string& path, const std::string& bytes) override;
     void replaceFile(const std::string& source, const std::string& target) override;
@@ -104,6 +106,11 @@ public:
     void copyFile(const std::string& from, const std::string& to) override;
     std::optional<DateTime> lastModified(const std::string& path) override;
     std::map<std::string, DateTime> modifiedTimes;
+    // The host's own answer: the same file on disk, or the same normalised path.
+    bool sameFile(const std::string& a, const std::string& b) override;
+    // Gives an existing file a second name, as a short name or a network path to this machine
+    // does on Windows.
+    void alias(const std::string& existing, const std::string& otherName);
 
 private:
     void checkWritable(const std::string& windowsPath) const;

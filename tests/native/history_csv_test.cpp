@@ -51,10 +51,7 @@ TEST(HistoryCsv, ALineCutShortIsSkippedAndMarksTheFileForMending) {
 
 TEST(HistoryCsv, LinesThatAreNotSoundRecordsAreSkipped) {
     const char* garbage[] = {
-        "2026-12-08 06:17;1536;1540;1538;812",          // a field short
-        "2026-12-08 06:17;1536;1540;1538;812;1;2",      // a field more
         "2026-12-08 06:17;1536;1540;1538;-812;",        // a sign
-        "2026-12-08 06:17; 1536;1540;1538;812;",        // a blank
         "2026-12-08 06:17;1536;1540;1538;;",            // memory missing
         "2026-12-08 06:17;1541;1540;1540;812;",         // smallest above largest
         "2026-12-08 06:17;1536;1540;1600;812;",         // last outside the band
@@ -62,9 +59,6 @@ TEST(HistoryCsv, LinesThatAreNotSoundRecordsAreSkipped) {
         "2026-12-08 06:17;1536;99999999999;1538;812;",  // eleven digits
         "2026-02-30 06:17;1;1;1;1;",                    // no such day
         "2026-12-08 24:00;1;1;1;1;",                    // no such hour
-        "08/12/2026 06:17;1;1;1;1;",                    // a spreadsheet's own date form
-        "2026-12-08T06:17;1;1;1;1;",
-        "2026-12-08 06:17:00;1;1;1;1;",
         "1969-12-31 23:59;1;1;1;1;",
         "Minute (UTC);SWAP mini (Mo);SWAP maxi (Mo);SWAP (Mo);RAM en usage (Mo);SWAP en usage (Mo)",
     };
@@ -80,6 +74,50 @@ TEST(HistoryCsv, LinesThatAreNotSoundRecordsAreSkipped) {
     EXPECT_EQ(parsed.blankLines, 1);
     EXPECT_TRUE(parsed.header);
     EXPECT_TRUE(parsed.endsWithLineEnd);
+}
+
+TEST(HistoryCsv, RecordsASpreadsheetSavedBackAreReadAndCounted) {
+    const std::pair<const char*, MinuteRecord> resaved[] = {
+        {"08/12/2026 06:17;1536;1540;1538;812;", {kMinute, 1536, 1540, 1538, 812, kUnknownMo}},
+        {"8/12/2026 6:17;1536;1540;1538;812;120", {kMinute, 1536, 1540, 1538, 812, 120}},
+        {"08/12/2026 06:17:00;1536;1540;1538;812", {kMinute, 1536, 1540, 1538, 812, kUnknownMo}},
+        {"2026-12-08T06:17;1;2;1;3;4", {kMinute, 1, 2, 1, 3, 4}},
+        {"2026-12-08 06:17;1;2;1;3", {kMinute, 1, 2, 1, 3, kUnknownMo}},  // the empty last left out
+        {"2026-12-08 06:17:59;1;2;1;3;4;note;;", {kMinute, 1, 2, 1, 3, 4}},
+        {"\"08/12/2026 06:17\";\"1 536\";1\xC2\xA0"
+         "540;1\xA0"
+         "538;812,00;",
+         {kMinute, 1536, 1540, 1538, 812, kUnknownMo}},
+        {"08/12/2026 06:17\t1536\t1540\t1538\t812\t", {kMinute, 1536, 1540, 1538, 812, kUnknownMo}},
+    };
+    for (const auto& [line, expected] : resaved) {
+        SCOPED_TRACE(line);
+        MinuteRecord record;
+        EXPECT_FALSE(parseRecordLine(line, record));
+        ASSERT_TRUE(parseResavedRecordLine(line, record));
+        EXPECT_EQ(record, expected);
+        ParsedHistory parsed = parseHistory(kHeader + line + "\r\n");
+        EXPECT_EQ(parsed.resavedLines, 1);
+        EXPECT_FALSE(parsed.understood());
+        EXPECT_FALSE(parsed.tidy());
+    }
+    const char* stillNot[] = {
+        "08/12/26 06:17;1;1;1;1;",         // a year of two digits
+        "12/08/2026 06:17 PM;1;1;1;1;",    // a twelve-hour clock
+        "08/12/2026 06:7;1;1;1;1;",        // a minute of one digit
+        "08/12/2026;1;1;1;1;",             // no time
+        "31/02/2026 06:17;1;1;1;1;",       // no such day
+        "08/12/2026 06:17;1536,5;1;1;1;",  // a fraction
+        "08/12/2026 06:17;1;1;1;",         // a field short
+        "08/12/2026 06:17;1;1;1;x;",       // not a number
+        "08/12/2026 06:17;5;1;3;1;",       // smallest above largest
+    };
+    for (const char* line : stillNot) {
+        SCOPED_TRACE(line);
+        MinuteRecord record;
+        EXPECT_FALSE(parseResavedRecordLine(line, record));
+    }
+    EXPECT_TRUE(parseHistory(kHeader + "2026-12-08 06:17;1;1;1;1;\r\n").understood());
 }
 
 TEST(HistoryCsv, OrderRepeatsAndAMissingHeaderAreNoticed) {

@@ -2,10 +2,13 @@
 // a file held open elsewhere, the rotation of a new history, and the export.
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include "fake_platform.h"
 #include "history/history.h"
 #include "history/history_csv.h"
 #include "history/history_plot.h"
+#include "history/hour_records.h"
 #include "history/utc_minutes.h"
 
 namespace corvane {
@@ -15,6 +18,8 @@ constexpr const char* kDir = "C:\\Corvane\\";
 constexpr const char* kPath = "C:\\Corvane\\Corvane.csv";
 constexpr const char* kOld = "C:\\Corvane\\Corvane.csv.old";
 constexpr const char* kTmp = "C:\\Corvane\\Corvane.csv.tmp";
+constexpr const char* kHours = "C:\\Corvane\\Corvane-heures.csv";
+const std::string kHourHeaderLine = std::string(kHourHeader) + "\r\n";
 const DateTime kNow{2026, 12, 8, 6, 15, 30};
 const int32_t kNowMinute = *minuteOf(kNow);
 const std::string kHeader = std::string(kHistoryHeader) + "\r\n";
@@ -55,21 +60,26 @@ TEST_F(HistoryFileTest, ANewFileStartsWithItsHeaderAndATidyOneIsLeftAlone) {
     EXPECT_EQ(again.records().size(), 2u);
 }
 
-TEST_F(HistoryFileTest, CompactionDropsWhatIsOlderThanFourHundredDaysAndEveryBadLine) {
+TEST_F(HistoryFileTest, CompactionSortsAndMendsTheFileAndFoldsOldMinutesIntoHours) {
+    // Minutes more than 31 days older than the newest live on as their hour; the clock does
+    // not decide what is too old.
     int32_t limit = kNowMinute - 400 * 1440;
-    files.put(kPath, "Minute;old header\r\n" + line(limit - 1) + line(limit) + "garbage\r\n" +
-                         line(kNowMinute - 2) + "\r\n" + line(kNowMinute - 3) +
-                         line(kNowMinute - 3) + "2026-12-08 06:1");
+    std::string original = "Minute;old header\r\n" + line(limit - 1) + line(limit) + "garbage\r\n" +
+                           line(kNowMinute - 2) + "\r\n" + line(kNowMinute - 3) +
+                           line(kNowMinute - 3) + "2026-12-08 06:1";
+    files.put(kPath, original);
     open();
-    // The line written at exactly 400 days stays; the file comes back sorted and whole.
-    EXPECT_EQ(file(), kHeader + line(limit) + line(kNowMinute - 3) + line(kNowMinute - 2));
+    EXPECT_EQ(file(), kHeader + line(kNowMinute - 3) + line(kNowMinute - 2));
+    EXPECT_EQ(file(kHours), kHourHeaderLine + formatRecord(at(hourOf(limit))));
+    EXPECT_EQ(file("C:\\Corvane\\Corvane.csv.bak"), original);
     EXPECT_FALSE(files.exists(kTmp));
-    ASSERT_EQ(history.records().size(), 3u);
-    EXPECT_EQ(history.records().front().minute, limit);
+    ASSERT_EQ(history.records().size(), 2u);
+    EXPECT_TRUE(history.hours().empty()) << "read before any view asked for them";
+    history.load(files, std::numeric_limits<int32_t>::min());
+    EXPECT_EQ(history.hours(), std::vector<MinuteRecord>{at(hourOf(limit))});
     sample(kNowMinute);
     sample(kNowMinute + 1);
-    EXPECT_EQ(file(), kHeader + line(limit) + line(kNowMinute - 3) + line(kNowMinute - 2) +
-                          line(kNowMinute));
+    EXPECT_EQ(file(), kHeader + line(kNowMinute - 3) + line(kNowMinute - 2) + line(kNowMinute));
 }
 
 TEST_F(HistoryFileTest, AFailedCompactionLeavesTheOldFileWholeAndAppendsOnAFreshLine) {
@@ -154,7 +164,7 @@ TEST_F(HistoryFileTest, AWriteCutShortByAFullDiskCostsNoRecord) {
     EXPECT_EQ(file(), kHeader + line(kNowMinute) + line(kNowMinute + 1));
 }
 
-TEST_F(HistoryFileTest, ARunLongerThanTheLimitLetsTheOldestDaysGoOnceADay) {
+TEST_F(HistoryFileTest, ARunLongerThanTheLimitKeepsTheOldestMinuteAsItsHour) {
     files.put(kPath, kHeader + line(kNowMinute - 399 * 1440) + line(kNowMinute));
     open();
     int32_t later = kNowMinute + 2 * 1440 + 5;  // the first record is now 401 days and more old
@@ -162,7 +172,7 @@ TEST_F(HistoryFileTest, ARunLongerThanTheLimitLetsTheOldestDaysGoOnceADay) {
     sample(later + 1);
     EXPECT_EQ(history.records().size(), 2u);
     EXPECT_EQ(file(), kHeader + line(kNowMinute) + line(later));
-    // A day later it has not been rewritten again.
+    EXPECT_EQ(file(kHours), kHourHeaderLine + formatRecord(at(hourOf(kNowMinute - 399 * 1440))));
     files.replaceError = RuntimeError(kErrPathFileAccess);
     sample(later + 2);
     EXPECT_TRUE(files.replaceError.has_value());
@@ -211,12 +221,13 @@ TEST_F(HistoryFileTest, ExportCopiesTheFileOrWritesWhatMemoryHoldsWhenTheFileLac
     sample(kNowMinute);
     sample(kNowMinute + 1);
     history.exportTo(files, "D:\\copie.csv");
-    EXPECT_EQ(files.contents("D:\\copie.csv"), kHeader + line(kNowMinute));
+    EXPECT_EQ(files.contents("D:\\copie.csv"), exportText({}, {at(kNowMinute)}));
 
     files.lockedFiles.insert(kPath);
     sample(kNowMinute + 3);
     history.exportTo(files, "D:\\copie.csv");
-    EXPECT_EQ(files.contents("D:\\copie.csv"), kHeader + line(kNowMinute) + line(kNowMinute + 1));
+    EXPECT_EQ(files.contents("D:\\copie.csv"),
+              exportText({}, {at(kNowMinute), at(kNowMinute + 1)}));
     EXPECT_EQ(file(), kHeader + line(kNowMinute));
 
     files.readOnlyFolders.insert("D:\\");

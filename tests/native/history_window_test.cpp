@@ -60,7 +60,7 @@ TEST_F(HistoryWindowTest, ExportWritesTheCopyWhereTheUserChoosesAndSaysWhenItCan
     EXPECT_EQ(fake.dialogs.saveAsCalls[0].suggestedName, "Corvane.csv");
     EXPECT_EQ(fake.dialogs.saveAsCalls[0].pattern, "*.csv");
     EXPECT_EQ(fake.files.contents("D:\\Exports\\swap.csv"),
-              std::string(kHistoryHeader) + "\r\n2026-12-08 06:15;1536;1536;1536;812;\r\n");
+              std::string(kExportHeader) + "\r\nminute;2026-12-08 06:15;1536;1536;1536;812;\r\n");
     EXPECT_TRUE(fake.dialogs.shown.empty());
 
     Exporter(fake.dialogs, fake.files, history());  // cancelled

@@ -116,6 +116,28 @@ TEST_F(JournalTest, ARenameThatFailsIsShownInsteadOfTheNotice) {
     EXPECT_FALSE(window.ended());
 }
 
+TEST_F(JournalTest, AJournalHeldByAnEditorKeepsTheOldOneUntilItCanTakeItsPlace) {
+    fake.files.put(kOld, "ancien\r\n");
+    fake.files.lockedFiles.insert(kJournal);
+    answer(MsgAnswer::Yes);
+    window.onMenu(MenuItem::InitJournal);
+    ASSERT_EQ(fake.dialogs.shown.size(), 2u);
+    EXPECT_EQ(fake.dialogs.shown[1].text,
+              "Le journal n'a pas été réinitialisé : impossible de renommer "
+              "C:\\Corvane\\Corvane.txt en C:\\Corvane\\Corvane.old\r\n" +
+                  std::string(RuntimeError(kErrPermissionDenied).what()));
+    EXPECT_EQ(file(kOld), "ancien\r\n");
+    EXPECT_EQ(file(kJournal), kStartLine);
+
+    fake.files.lockedFiles.clear();
+    answer(MsgAnswer::Yes);
+    window.onMenu(MenuItem::InitJournal);
+    ASSERT_EQ(fake.dialogs.shown.size(), 4u);
+    EXPECT_EQ(fake.dialogs.shown[3].text,
+              "L'ancien journal a été renommé C:\\Corvane\\Corvane.old");
+    EXPECT_EQ(file(kOld), kStartLine);
+}
+
 TEST_F(JournalTest, TheViewerGetsTheQuotedPathAndAFailureIsExplained) {
     fake::FakePlatform f;
     f.system.appDir = "C:\\Program Files\\Corvane";

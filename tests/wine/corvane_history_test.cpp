@@ -18,6 +18,7 @@ inline constexpr const char* kHeader =
 enum HistoryId : int {
     kHistorique = 33,  // the menu item
     kHeure = 201,
+    kJour = 202,
     kSemaine = 203,
     kTout = 205,
     kExporter = 206,
@@ -82,6 +83,28 @@ protected:
     }
     static bool isHint(const std::string& text) { return text.rfind("Placez le pointeur", 0) == 0; }
     static bool isValues(const std::string& text) { return text.find(" : ") != std::string::npos; }
+
+    // "Exporter..." through the Save As dialog, to `target`.
+    void exportThroughDialog(const Window& window, const std::string& target) {
+        window.control(kExporter).post(BM_CLICK);
+        Window dialog;
+        ASSERT_TRUE(pollUntil([&] {
+            for (const Window& w : topWindows(corvane->id(), "#32770"))
+                if (w.text() == "Exporter l'historique") dialog = w;
+            return bool(dialog);
+        })) << "no Save As dialog";
+        HWND name = nullptr;
+        HWND save = nullptr;
+        for (const ControlInfo& c : dialog.controls()) {
+            bool edit = lstrcmpiA(c.className.c_str(), "Edit") == 0;
+            if (edit && (c.id == kFileNameCombo || c.id == kFileNameEdit)) name = c.handle;
+            if (c.id == IDOK && lstrcmpiA(c.className.c_str(), "Button") == 0) save = c.handle;
+        }
+        ASSERT_NE(name, nullptr);
+        ASSERT_NE(save, nullptr);
+        Window(name).send(WM_SETTEXT, 0, reinterpret_cast<LPARAM>(fromUtf8(target).c_str()));
+        dialog.post(WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(save));
+    }
 
     Window openHistory() {
         main.postCommand(kHistorique);
@@ -206,10 +229,119 @@ TEST_F(HistoryTest, ExporterWritesACopyWhereTheSaveAsDialogSays) {
     const std::string target = folder + "\\copie de l'historique.csv";
     Window(name).send(WM_SETTEXT, 0, reinterpret_cast<LPARAM>(fromUtf8(target).c_str()));
     dialog.post(WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(save));
-    ASSERT_TRUE(pollUntil([&] { return fileExists(target) && readFile(target) == history; }))
+    const std::string exported =
+        "Type;Minute ou heure (UTC);SWAP mini (Mo);SWAP maxi (Mo);SWAP "
+        "(Mo);RAM en usage (Mo);SWAP en usage (Mo)\r\nminute;" +
+        minuteText(now - 3) + ";1536;1540;1538;812;\r\nminute;" + minuteText(now - 2) +
+        ";1536;1536;1536;815;120\r\n";
+    ASSERT_TRUE(pollUntil([&] { return fileExists(target) && readFile(target) == exported; }))
         << "the copy is not there or differs: "
         << (fileExists(target) ? readFile(target) : "<none>");
     EXPECT_EQ(readFile(csvPath()), history);
+    EXPECT_TRUE(messageBoxes(corvane->id()).empty());
+}
+
+TEST_F(HistoryTest, AHistoryASpreadsheetSavedBackLosesNothing) {
+    // Dates as a French spreadsheet writes them, numbers grouped, a column of notes added.
+    int64_t now = utcMinuteNow();
+    std::string resaved =
+        "Minute (UTC);SWAP mini (Mo);SWAP maxi (Mo);SWAP (Mo);RAM en usage (Mo);SWAP en usage "
+        "(Mo);Note\r\n";
+    std::string ours = kHeader;
+    for (int64_t m = now - 120; m < now - 60; ++m) {
+        std::string date = minuteText(m);  // "2026-12-08 06:17" -> "08/12/2026 06:17"
+        std::string french =
+            date.substr(8, 2) + "/" + date.substr(5, 2) + "/" + date.substr(0, 4) + date.substr(10);
+        int size = 1500 + static_cast<int>(m % 50);
+        resaved += french + ";1 " + std::to_string(size - 1000) + ";" + std::to_string(size + 2) +
+                   ";" + std::to_string(size) + ";900;;" + (m % 7 ? "" : "pic") + "\r\n";
+        ours += date + ";" + std::to_string(size) + ";" + std::to_string(size + 2) + ";" +
+                std::to_string(size) + ";900;\r\n";
+    }
+    resaved += "Total;;;;;;\r\n";
+    writeHistory(resaved);
+    launch();
+    // The file as it was is kept before anything is rewritten; the records are all there.
+    ASSERT_TRUE(fileExists(csvPath() + ".bak")) << "no copy of the file as it was";
+    EXPECT_EQ(readFile(csvPath() + ".bak"), resaved);
+    std::string rewritten = readFile(csvPath());
+    EXPECT_EQ(rewritten.substr(0, ours.size()), ours);
+    Window window = openHistory();
+    EXPECT_TRUE(window.control(kAvis).visible());
+    EXPECT_NE(window.controlText(kAvis).find("Corvane.csv.bak"), std::string::npos)
+        << window.controlText(kAvis);
+    window.control(kHeure).post(BM_CLICK);
+    ASSERT_TRUE(pollUntil([&] { return window.control(kHeure).send(BM_GETCHECK) == BST_CHECKED; }));
+    shot("history-resaved", window);
+}
+
+TEST_F(HistoryTest, FourHundredDaysStartAreDrawnInToutAndExportedWithBothDetails) {
+    // 400 days as this version keeps them: hours up to 31 days ago, minutes since. The swap
+    // file grows over a season and shrinks back, and swings within each day.
+    int64_t now = utcMinuteNow();
+    int64_t cut = (now - 31 * 1440) / 60 * 60;
+    auto sizeAt = [](int64_t m) {
+        int season = static_cast<int>((m / 1440) % 120);
+        int day = static_cast<int>(m % 1440 < 720 ? m % 1440 : 1440 - m % 1440);
+        return 1200 + (season < 60 ? season : 120 - season) * 8 + day / 6;
+    };
+    std::string hours =
+        "Heure (UTC);SWAP mini (Mo);SWAP maxi (Mo);SWAP (Mo);RAM en usage maxi (Mo);SWAP en "
+        "usage maxi (Mo)\r\n";
+    int hourCount = 0;
+    for (int64_t h = (now - 400 * 1440) / 60 * 60; h < cut; h += 60, ++hourCount) {
+        int size = sizeAt(h);
+        hours += minuteText(h) + ";" + std::to_string(size - 40) + ";" + std::to_string(size + 60) +
+                 ";" + std::to_string(size) + ";2400;300\r\n";
+    }
+    std::string minutes = kHeader;
+    int minuteCount = 0;
+    for (int64_t m = cut; m < now - 1; ++m, ++minuteCount) {
+        int size = sizeAt(m);
+        minutes += minuteText(m) + ";" + std::to_string(size - 3) + ";" + std::to_string(size + 4) +
+                   ";" + std::to_string(size) + ";2200;280\r\n";
+    }
+    writeHistory(minutes);
+    std::ofstream(folder + "\\Corvane-heures.csv", std::ios::binary | std::ios::trunc) << hours;
+    setSwapSize(1700 * kMiB);
+    launch();
+    Window window = openHistory();
+    window.control(kTout).post(BM_CLICK);
+    ASSERT_TRUE(pollUntil([&] { return window.control(kTout).send(BM_GETCHECK) == BST_CHECKED; }));
+    bringToFront(window);
+    // Under the pointer a year ago: the values of hours, with their band.
+    const RECT plot = window.control(kGraphique).rect();
+    const int y = (plot.top + plot.bottom) / 2;
+    std::string old = pointAt(window, plot.left + (plot.right - plot.left) / 5, y, isValues);
+    EXPECT_TRUE(std::regex_search(old, std::regex(" : SWAP [0-9]+ Mo \\(de [0-9]+ à [0-9]+ Mo\\)")))
+        << old;
+    shot("history-400-days-all", window);
+
+    const std::string target = folder + "\\export 400 jours.csv";
+    exportThroughDialog(window, target);
+    // The file is held while it is written.
+    std::string exported;
+    ASSERT_TRUE(pollUntil(
+        [&] {
+            try {
+                exported = fileExists(target) ? readFile(target) : "";
+            } catch (const DriverError&) {
+                return false;
+            }
+            return exported.size() > hours.size() + minutes.size();
+        },
+        20000))
+        << "no export, or a short one: " << exported.size() << " bytes";
+    int exportedHours = 0;
+    int exportedMinutes = 0;
+    for (size_t at = 0; at < exported.size(); at = exported.find('\n', at) + 1) {
+        if (exported.compare(at, 6, "heure;") == 0) ++exportedHours;
+        if (exported.compare(at, 7, "minute;") == 0) ++exportedMinutes;
+        if (exported.find('\n', at) == std::string::npos) break;
+    }
+    EXPECT_EQ(exported.rfind("Type;Minute ou heure (UTC);", 0), 0u) << exported.substr(0, 200);
+    EXPECT_EQ(exportedHours, hourCount);
+    EXPECT_GE(exportedMinutes, minuteCount);
     EXPECT_TRUE(messageBoxes(corvane->id()).empty());
 }
 

@@ -1,0 +1,27 @@
+// The coarser detail of the history: minutes folded into hours, for the time beyond the minutes
+// kept.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "history/minute_record.h"
+
+namespace corvane {
+
+inline constexpr int32_t kMinutesPerHour = 60;
+
+// The first minute of the hour that holds `minute`.
+inline int32_t hourOf(int32_t minute) {
+    return minute - minute % kMinutesPerHour;
+}
+
+// One record per hour of `minutes` (oldest first): the hour's first minute, its smallest,
+// largest and last swap size, and its largest memory and swap in use.
+std::vector<MinuteRecord> hoursOf(const std::vector<MinuteRecord>& minutes);
+
+// Both lists of hours (each oldest first) in one; an hour in both takes the widest of each.
+std::vector<MinuteRecord> mergeHours(const std::vector<MinuteRecord>& a,
+                                     const std::vector<MinuteRecord>& b);
+
+}  // namespace corvane

@@ -1,0 +1,376 @@
+// The history's whole life on a file system that fails any call on demand: start-ups over any
+// file, samples over minutes and days, the clock set ahead and back, compaction, new
+// histories, exports, disks that fill, files held elsewhere, moves refused. Whatever happens,
+// nothing crashes and no record that was ever in the file is lost, as a minute or within its
+// hour, unless it is more than the kept span older than the newest; lines the reader did not
+// understand survive somewhere.
+#include <fuzzer/FuzzedDataProvider.h>
+
+#include <algorithm>
+#include <climits>
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <map>
+#include <memory>
+#include <optional>
+#include <set>
+#include <string>
+#include <string_view>
+#include <tuple>
+#include <vector>
+
+#include "history/history.h"
+#include "history/history_csv.h"
+#include "history/hour_records.h"
+#include "history/utc_minutes.h"
+#include "memory_files.h"
+
+namespace {
+
+using namespace corvane;
+
+const std::string kDir = "C:\\Corvane\\";
+const std::string kCsv = kDir + "Corvane.csv";
+// A second name of the history file, as a short name gives it.
+const std::string kAlias = "C:\\CORVAN~1\\CORVAN~1.CSV";
+const std::string kHours = kDir + "Corvane-heures.csv";
+const char* const kOtherFiles[] = {".old", ".bak", ".bak2", ".bak3", ".tmp"};
+
+using Key = std::tuple<int32_t, int32_t, int32_t, int32_t, int32_t, int32_t>;
+Key keyOf(const MinuteRecord& r) {
+    return {r.minute, r.minMo, r.maxMo, r.lastMo, r.memoryMo, r.inUseMo};
+}
+
+std::string spreadsheetLine(const MinuteRecord& r) {
+    DateTime t = dateTimeOf(r.minute);
+    char text[96];
+    std::snprintf(text, sizeof text, "%02d/%02d/%04d %02d:%02d;%d;%d;%d;%d;%s;note\r\n", t.day,
+                  t.month, t.year, t.hour, t.minute, r.minMo, r.maxMo, r.lastMo, r.memoryMo,
+                  r.inUseMo == kUnknownMo ? "" : std::to_string(r.inUseMo).c_str());
+    return text;
+}
+
+// The file at the first start: any bytes, or records in this program's form, in a
+// spreadsheet's, or torn, with foreign lines among them.
+std::string initialFile(FuzzedDataProvider& in, int32_t& clock) {
+    switch (in.ConsumeIntegralInRange(0, 2)) {
+        case 0: return {};
+        case 1: return in.ConsumeRandomLengthString(4096);
+        default: break;
+    }
+    std::string text = in.ConsumeBool() ? std::string(kHistoryHeader) + "\r\n" : "Minute;x\r\n";
+    int count = in.ConsumeIntegralInRange(0, 300);
+    int32_t minute = clock - in.ConsumeIntegralInRange(0, 5 * 1440);
+    for (int i = 0; i < count; ++i) {
+        int32_t lo = in.ConsumeIntegralInRange(0, 3000);
+        MinuteRecord r{minute, lo,  lo + in.ConsumeIntegralInRange(0, 9),
+                       lo,     800, in.ConsumeBool() ? kUnknownMo : 100};
+        r.lastMo = r.minMo + (r.maxMo - r.minMo) / 2;
+        switch (in.ConsumeIntegralInRange(0, 5)) {
+            case 0: text += spreadsheetLine(r); break;
+            case 1: text += "garbage " + std::to_string(i) + "\r\n"; break;
+            case 2: text += "\r\n"; break;
+            default: text += formatRecord(r); break;
+        }
+        minute += in.PickValueInArray({1, 1, 1, 2, 60, 1440, -3, 0});
+        minute = std::max(minute, 0);
+    }
+    if (in.ConsumeBool()) text += "2026-12-08 06:1";  // cut short
+    clock = std::max(clock, minute);
+    return text;
+}
+
+class Life {
+public:
+    explicit Life(FuzzedDataProvider& in) : in_(in) {}
+
+    void run() {
+        clock_ = *minuteOf(DateTime{2026, 12, 8, 6, 15, 0});
+        span_ = in_.ConsumeIntegralInRange<int32_t>(2, 3 * 1440);
+        kept_ = in_.ConsumeIntegralInRange<int32_t>(60, 6 * 1440);
+        std::string first = initialFile(in_, clock_);
+        if (!first.empty() || in_.ConsumeBool()) files_.files[upper(kCsv)] = first;
+        foreign_ = foreignLines(first);
+        files_.aliases[upper(kAlias)] = upper(kCsv);
+        start();
+        int steps = 0;
+        while (in_.remaining_bytes() > 0 && ++steps < 400) {
+            step();
+            noteFile();
+            checkNothingLost();
+        }
+        // The faults end, the program ends: everything it kept is in the files.
+        files_.failing = 0;
+        files_.freeBytes.reset();
+        files_.locked.clear();
+        history_->close(files_);
+        noteFile();
+        checkNothingLost();
+        restart();
+        checkNothingLost();
+        if (!newHistory_) checkForeignLinesKept();
+    }
+
+private:
+    static std::string upper(std::string s) {
+        for (char& c : s) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+        return s;
+    }
+
+    // Lines of a file that the reader does not take as a record or as the header.
+    static std::vector<std::string> foreignLines(const std::string& bytes) {
+        std::vector<std::string> lines;
+        size_t start = 0;
+        bool firstLine = true;
+        while (start < bytes.size()) {
+            size_t end = bytes.find('\n', start);
+            std::string line = bytes.substr(start, end == std::string::npos ? end : end - start);
+            start = end == std::string::npos ? bytes.size() : end + 1;
+            if (!line.empty() && line.back() == '\r') line.pop_back();
+            MinuteRecord r;
+            bool header = firstLine && line == kHistoryHeader;
+            firstLine = false;
+            if (line.empty() || header || parseRecordLine(line, r)) continue;
+            lines.push_back(line);
+        }
+        return lines;
+    }
+
+    void start() {
+        history_ = std::make_unique<History>(kept_, span_);
+        history_->open(files_, kDir, dateTimeOf(clock_));
+    }
+
+    void restart() {
+        history_.reset();
+        start();
+    }
+
+    void sample() {
+        int32_t step = in_.PickValueInArray({0, 0, 1, 1, 1, 2, 59, 61, 1440, kept_, kept_ + 1, -1,
+                                             -60, -1440, 2 * 525600, -2 * 525600});
+        clock_ = std::clamp<int64_t>(static_cast<int64_t>(clock_) + step, 0,
+                                     *minuteOf(DateTime{3999, 12, 31, 23, 59, 0}));
+        HistorySample s;
+        s.minute = clock_;
+        s.swapMo = in_.ConsumeIntegralInRange(0, 4000);
+        s.memoryMo = in_.ConsumeIntegralInRange(0, 4000);
+        s.inUseMo = in_.ConsumeBool() ? kUnknownMo : in_.ConsumeIntegralInRange(0, 4000);
+        history_->addSample(files_, s);
+    }
+
+    void exportCopy() {
+        std::string before = files_.contents(kCsv).value_or("<none>");
+        bool own = in_.ConsumeBool();
+        std::string target = own ? (in_.ConsumeBool() ? kAlias : kCsv + ".old") : "D:\\copie.csv";
+        try {
+            history_->exportTo(files_, target);
+        } catch (const RuntimeError&) {
+            return;
+        }
+        if (own) __builtin_trap();  // the export wrote over the history's own files
+        if (files_.contents(kCsv).value_or("<none>") != before) __builtin_trap();
+        // Every record in memory is a line of the copy, saying which detail it is.
+        std::string copy = files_.contents(target).value_or("");
+        std::set<std::string> lines;
+        for (size_t at = 0, end; (end = copy.find("\r\n", at)) != std::string::npos; at = end + 2) {
+            lines.insert(copy.substr(at, end + 2 - at));
+        }
+        for (const MinuteRecord& r : history_->records()) {
+            if (!lines.count("minute;" + formatRecord(r))) __builtin_trap();
+        }
+        for (const MinuteRecord& r : history_->hours()) {
+            if (!lines.count("heure;" + formatRecord(r))) __builtin_trap();
+        }
+    }
+
+    void step() {
+        int op = in_.ConsumeIntegralInRange(0, 12);
+        if (std::getenv("HISTORY_LIFE_TRACE")) {
+            std::fprintf(stderr, "op %d clock %s failing %u/%d free %lld locked %zu\n", op,
+                         formatMinute(clock_).c_str(), files_.failing, files_.failure,
+                         files_.freeBytes ? static_cast<long long>(*files_.freeBytes) : -1LL,
+                         files_.locked.size());
+        }
+        switch (op) {
+            case 0:
+            case 1:
+            case 2:
+            case 3: sample(); break;
+            case 4:
+                files_.failing = in_.ConsumeIntegral<uint8_t>() & 127;
+                files_.failure = in_.PickValueInArray(
+                    {kErrDiskFull, kErrPermissionDenied, kErrPathFileAccess, kErrDeviceIo,
+                     kErrPathNotFound, kErrFileNotFound, kErrFileExists});
+                break;
+            case 5:
+                if (in_.ConsumeBool()) {
+                    files_.freeBytes = in_.ConsumeIntegralInRange<uint64_t>(0, 200);
+                } else {
+                    files_.freeBytes.reset();
+                }
+                break;
+            case 6: files_.failing = 0; break;
+            case 7: {
+                std::string which = upper(kCsv + (in_.ConsumeBool() ? "" : ".old"));
+                if (!files_.locked.erase(which)) files_.locked.insert(which);
+                break;
+            }
+            case 8:
+                if (in_.ConsumeBool()) history_->close(files_);
+                restart();
+                break;
+            case 9: {
+                // A new history: the user lets go of the generation before the current one,
+                // once the current one has taken its place.
+                // What only memory holds was never in the file: it is not counted.
+                std::set<Key> current = recordsOf(kCsv);
+                previous_.clear();
+                for (const Key& k : mustKeep_) {
+                    if (!current.count(k)) previous_.insert(k);
+                }
+                successor_ = current;
+                mustKeep_ = current;
+                newHistory_ = true;
+                history_->startNew(files_);
+                break;
+            }
+            case 10: exportCopy(); break;
+            case 12: history_->load(files_, in_.ConsumeIntegral<int32_t>()); break;
+            default: history_->close(files_); break;
+        }
+    }
+
+    // The records of a file, parsed again only when its bytes changed.
+    const std::set<Key>& recordsOf(const std::string& path) {
+        static const std::string kNone;
+        Parsed& cached = parsed_[path];
+        if (cached.valid && cached.changes == files_.changes) return cached.records;
+        auto file = files_.files.find(upper(path));
+        const std::string& bytes = file == files_.files.end() ? kNone : file->second;
+        cached.valid = true;
+        cached.changes = files_.changes;
+        cached.records.clear();
+        std::string_view header =
+            path.rfind(kHours, 0) == 0 ? kHourHeader : std::string_view(kHistoryHeader);
+        for (const MinuteRecord& r : parseHistory(bytes, header).records) {
+            cached.records.insert(keyOf(r));
+        }
+        return cached.records;
+    }
+
+    // Every record that reaches the file must be kept from then on.
+    void noteFile() {
+        for (const Key& k : recordsOf(kCsv)) mustKeep_.insert(k);
+        if (!history_->records().empty()) {
+            newest_ = std::max(newest_, history_->records().back().minute);
+        }
+        if (!mustKeep_.empty()) newest_ = std::max(newest_, std::get<0>(*mustKeep_.rbegin()));
+    }
+
+    // With HISTORY_LIFE_TRACE set, a loss prints the record and the files before the trap.
+    [[noreturn]] void lost(const Key& k) {
+        if (std::getenv("HISTORY_LIFE_TRACE")) {
+            std::fprintf(stderr, "lost: %s (newest %s, kept %d)\n",
+                         formatMinute(std::get<0>(k)).c_str(), formatMinute(newest_).c_str(),
+                         kept_);
+            for (const auto& [path, bytes] : files_.files) {
+                std::fprintf(stderr, "--- %s\n%s\n", path.c_str(), bytes.c_str());
+            }
+        }
+        __builtin_trap();
+    }
+
+    void checkNothingLost() {
+        std::vector<const std::set<Key>*> files{&recordsOf(kCsv)};
+        std::vector<const std::set<Key>*> hourFiles{&recordsOf(kHours)};
+        for (const char* suffix : kOtherFiles) {
+            files.push_back(&recordsOf(kCsv + suffix));
+            hourFiles.push_back(&recordsOf(kHours + suffix));
+        }
+        const std::vector<MinuteRecord>& memory = history_->records();
+        const std::vector<MinuteRecord>& memoryHours = history_->hours();
+        auto covers = [](const Key& hour, const Key& k) {
+            return std::get<0>(hour) == hourOf(std::get<0>(k)) &&
+                   std::get<1>(hour) <= std::get<1>(k) && std::get<2>(hour) >= std::get<2>(k);
+        };
+        auto kept = [&](const Key& k) {
+            if (std::get<0>(k) < newest_ - kept_) return true;  // older than the kept span
+            for (const std::set<Key>* f : files) {
+                if (f->count(k)) return true;
+            }
+            for (const std::set<Key>* f : hourFiles) {
+                for (auto it = f->lower_bound(Key{hourOf(std::get<0>(k)), INT32_MIN, INT32_MIN,
+                                                  INT32_MIN, INT32_MIN, INT32_MIN});
+                     it != f->end() && std::get<0>(*it) == hourOf(std::get<0>(k)); ++it) {
+                    if (covers(*it, k)) return true;
+                }
+            }
+            for (const MinuteRecord& h : memoryHours) {
+                if (covers(keyOf(h), k)) return true;
+            }
+            auto it = std::lower_bound(
+                memory.begin(), memory.end(), std::get<0>(k),
+                [](const MinuteRecord& r, int32_t minute) { return r.minute < minute; });
+            for (; it != memory.end() && it->minute == std::get<0>(k); ++it) {
+                if (keyOf(*it) == k) return true;
+            }
+            return false;
+        };
+        for (const Key& k : mustKeep_) {
+            if (!kept(k)) lost(k);
+        }
+        // The generation before the current one goes only once its successor is the old file.
+        const std::set<Key>& old = recordsOf(kCsv + ".old");
+        const std::set<Key>& oldHours = recordsOf(kHours + ".old");
+        bool successorInPlace =
+            std::all_of(successor_.begin(), successor_.end(), [&](const Key& k) {
+                return std::get<0>(k) < newest_ - kept_ || old.count(k) ||
+                       std::any_of(oldHours.begin(), oldHours.end(),
+                                   [&](const Key& h) { return covers(h, k); });
+            });
+        if (!successorInPlace) {
+            for (const Key& k : previous_) {
+                if (!kept(k)) lost(k);
+            }
+        }
+    }
+
+    void checkForeignLinesKept() {
+        std::string all = files_.contents(kCsv).value_or("");
+        for (const char* suffix : kOtherFiles) all += files_.contents(kCsv + suffix).value_or("");
+        all += files_.contents(kHours).value_or("");
+        for (const std::string& line : foreign_) {
+            if (all.find(line) == std::string::npos) __builtin_trap();
+        }
+    }
+
+    FuzzedDataProvider& in_;
+    fake::MemoryFiles files_;
+    std::unique_ptr<History> history_;
+    int32_t clock_ = 0;
+    int32_t kept_ = 0;
+    int32_t span_ = 0;
+    int32_t newest_ = 0;
+    bool newHistory_ = false;
+    struct Parsed {
+        bool valid = false;
+        uint64_t changes = 0;
+        std::set<Key> records;
+    };
+    std::map<std::string, Parsed> parsed_;
+    std::set<Key> mustKeep_;
+    std::set<Key> previous_;   // the generation a new history lets go of
+    std::set<Key> successor_;  // the generation that must take its place first
+    std::vector<std::string> foreign_;
+};
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    FuzzedDataProvider in(data, size);
+    Life(in).run();
+    return 0;
+}
