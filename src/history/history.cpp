@@ -221,10 +221,8 @@ void History::record(FileSystem& files, const MinuteRecord& minute) {
         minutes_.insert(std::upper_bound(minutes_.begin(), minutes_.end(), minute, earlier),
                         minute);
     }
-    if (minute.minute < loadedFrom_ && !wholeRead_) {
-        // Every record from here on is not known to be in memory: only this one is.
-        loadedFrom_ = std::min(loadedFrom_, minute.minute);
-    }
+    // A minute before loadedFrom_ (the clock put back) is in memory, but the file's minutes
+    // around it are not: loadedFrom_ stays, and a view that reaches back reads them.
     pending_ += formatRecord(minute);
     writePending(files);
     ageOut();

@@ -234,9 +234,17 @@ TEST_F(HistoryTest, ExporterWritesACopyWhereTheSaveAsDialogSays) {
         "(Mo);RAM en usage (Mo);SWAP en usage (Mo)\r\nminute;" +
         minuteText(now - 3) + ";1536;1540;1538;812;\r\nminute;" + minuteText(now - 2) +
         ";1536;1536;1536;815;120\r\n";
-    ASSERT_TRUE(pollUntil([&] { return fileExists(target) && readFile(target) == exported; }))
-        << "the copy is not there or differs: "
-        << (fileExists(target) ? readFile(target) : "<none>");
+    // The copy is held while it is written.
+    std::string copy;
+    ASSERT_TRUE(pollUntil([&] {
+        try {
+            copy = fileExists(target) ? readFile(target) : "<none>";
+        } catch (const DriverError&) {
+            return false;
+        }
+        return copy == exported;
+    })) << "the copy is not there or differs: "
+        << copy;
     EXPECT_EQ(readFile(csvPath()), history);
     EXPECT_TRUE(messageBoxes(corvane->id()).empty());
 }
