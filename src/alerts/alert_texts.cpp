@@ -26,13 +26,12 @@ std::string alertJournalLine(const AlertEvent& a, const std::string& date,
             break;
         case AlertKind::SwapGrowth:
             // Sizes as the journal's summary writes them: no space before "Mo".
-            what = "fichier SWAP agrandi de " + std::to_string(a.figure) +
-                   "Mo en une heure, à " + std::to_string(a.swapMo) + "Mo (seuil " +
-                   std::to_string(a.threshold) + "Mo)";
+            what = "fichier SWAP agrandi de " + std::to_string(a.figure) + "Mo en une heure, à " +
+                   std::to_string(a.swapMo) + "Mo (seuil " + std::to_string(a.threshold) + "Mo)";
             break;
         case AlertKind::Memory:
-            what = "mémoire occupée à " + percent(a.figure) + " (seuil " + percent(a.threshold) +
-                   ")";
+            what =
+                "mémoire occupée à " + percent(a.figure) + " (seuil " + percent(a.threshold) + ")";
             break;
     }
     return "Alerte : " + what + " le " + date + " à " + time;
@@ -41,9 +40,9 @@ std::string alertJournalLine(const AlertEvent& a, const std::string& date,
 BalloonText alertBalloon(const AlertEvent& a, const std::string& time) {
     switch (a.kind) {
         case AlertKind::Commit:
-            return {"Corvane : engagement élevé",
-                    "À " + time + ", l'engagement atteint " + percent(a.figure) +
-                        " de sa limite (seuil " + percent(a.threshold) + ")."};
+            return {"Corvane : engagement élevé", "À " + time + ", l'engagement atteint " +
+                                                      percent(a.figure) + " de sa limite (seuil " +
+                                                      percent(a.threshold) + ")."};
         case AlertKind::SwapGrowth:
             return {"Corvane : le fichier SWAP grandit",
                     "À " + time + ", le fichier SWAP a grandi de " + std::to_string(a.figure) +
@@ -51,8 +50,8 @@ BalloonText alertBalloon(const AlertEvent& a, const std::string& time) {
                         " Mo) ; il fait " + std::to_string(a.swapMo) + " Mo."};
         case AlertKind::Memory:
             return {"Corvane : mémoire presque pleine",
-                    "À " + time + ", la mémoire occupée atteint " + percent(a.figure) +
-                        " (seuil " + percent(a.threshold) + ")."};
+                    "À " + time + ", la mémoire occupée atteint " + percent(a.figure) + " (seuil " +
+                        percent(a.threshold) + ")."};
     }
     return {};
 }

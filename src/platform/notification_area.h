@@ -10,7 +10,7 @@ namespace corvane {
 struct TrayIcon {
     int gaugePermille = -1;  // how full the gauge is; -1: an empty gauge
     bool alarm = false;      // drawn in the alarm's colour
-    std::string tooltip;     // lines separated by "\n"; the platform cuts what the system cannot hold
+    std::string tooltip;  // lines separated by "\n"; the platform cuts what the system cannot hold
 };
 
 class NotificationArea {

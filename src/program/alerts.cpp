@@ -24,10 +24,10 @@ std::optional<CommitCharge> tickCommit(const MemoryStatus& memory) {
 void journalLine(Context& c, const AlertEvent& alert, const DateTime& now) {
     Platform& p = c.platform;
     try {
-        p.files.appendText(c.state.journalPath,
-                           alertJournalLine(alert, p.system.formatShortDate(now),
-                                            p.system.formatTime(now)) +
-                               "\r\n");
+        p.files.appendText(
+            c.state.journalPath,
+            alertJournalLine(alert, p.system.formatShortDate(now), p.system.formatTime(now)) +
+                "\r\n");
     } catch (const RuntimeError&) {
     }
 }
@@ -114,8 +114,8 @@ void alertesClick(Context& c) {
     if (!chosen || alertSettingsProblem(*chosen)) return;
     c.state.alertSettings = *chosen;
     try {
-        saveSettingKeys(c, {kKeyCommitAlert, kKeyCommitThreshold, kKeySwapAlert,
-                            kKeySwapThreshold, kKeyMemoryAlert, kKeyMemoryThreshold});
+        saveSettingKeys(c, {kKeyCommitAlert, kKeyCommitThreshold, kKeySwapAlert, kKeySwapThreshold,
+                            kKeyMemoryAlert, kKeyMemoryThreshold});
     } catch (const RuntimeError&) {
         // Kept for this run; the exit saves them again and says so if the store still fails.
     }

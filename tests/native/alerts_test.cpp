@@ -47,10 +47,8 @@ protected:
 TEST_F(AlertsTest, TheCommitAlertComesOnceAtTheCrossingAndAgainOnlyPastTheMargin) {
     setCommitPercent(80);
     start();
-    const std::string line90 =
-        "Alerte : engagement \340 90 % de sa limite (seuil 90 %)" + kWhen;
-    const std::string line91 =
-        "Alerte : engagement \340 91 % de sa limite (seuil 90 %)" + kWhen;
+    const std::string line90 = "Alerte : engagement \340 90 % de sa limite (seuil 90 %)" + kWhen;
+    const std::string line91 = "Alerte : engagement \340 91 % de sa limite (seuil 90 %)" + kWhen;
     struct Step {
         int percent;
         std::string journal;  // the alerts' lines so far
@@ -107,9 +105,9 @@ TEST_F(AlertsTest, TheSwapFileGrownByTheThresholdWithinTheHourIsAnAlert) {
     EXPECT_EQ(firstAlertMinute, 52);
     // Still growing as fast: the growth stays above the threshold and says nothing more.
     EXPECT_EQ(window.state().alertMarks, 1);
-    EXPECT_EQ(alertLines(),
-              "Alerte : fichier SWAP agrandi de 520Mo en une heure, \340 620Mo (seuil 512Mo)" +
-                  kWhen);
+    EXPECT_EQ(
+        alertLines(),
+        "Alerte : fichier SWAP agrandi de 520Mo en une heure, \340 620Mo (seuil 512Mo)" + kWhen);
 
     // It stops growing: an hour later the growth is gone, and a new one speaks again.
     for (int minute = 0; minute < 61; ++minute) {
@@ -208,16 +206,18 @@ TEST_F(AlertsTest, TheMenuItemAddsAndRemovesTheIconAndTheNextStartRemembersIt) {
     ASSERT_TRUE(fake.notification.icon);
     EXPECT_TRUE(fake.view.menuChecks[MenuItem::icone]);
     EXPECT_EQ(fake.settings.values["IconeNotification"], "True");
-    EXPECT_EQ(fake.notification.icon->tooltip,
-              "Corvane\nSWAP : 100 Mo (mini 100, maxi 100 Mo)\nEngagement : 344 Mo / 800 Mo (43 %)");
+    EXPECT_EQ(
+        fake.notification.icon->tooltip,
+        "Corvane\nSWAP : 100 Mo (mini 100, maxi 100 Mo)\nEngagement : 344 Mo / 800 Mo (43 %)");
     EXPECT_EQ(fake.notification.icon->gaugePermille, 430);
     EXPECT_FALSE(fake.notification.icon->alarm);
 
     // The icon follows the ticks; at the alert's threshold it takes the alarm's colour.
     setSwapMiB(120);
     tickAt(91);
-    EXPECT_EQ(fake.notification.icon->tooltip,
-              "Corvane\nSWAP : 120 Mo (mini 100, maxi 120 Mo)\nEngagement : 728 Mo / 800 Mo (91 %)");
+    EXPECT_EQ(
+        fake.notification.icon->tooltip,
+        "Corvane\nSWAP : 120 Mo (mini 100, maxi 120 Mo)\nEngagement : 728 Mo / 800 Mo (91 %)");
     EXPECT_TRUE(fake.notification.icon->alarm);
 
     window.onMenu(MenuItem::icone);
@@ -391,9 +391,8 @@ TEST_F(AlertsTest, StoredChoicesLoadBackAndTheStatisticsSaveLeavesThem) {
     fake.settings.savedKeys.clear();
     window.onMenu(MenuItem::quitter);
     for (const AlertKey& key : kAlertKeys) {
-        EXPECT_EQ(std::count(fake.settings.savedKeys.begin(), fake.settings.savedKeys.end(),
-                             key.name),
-                  0)
+        EXPECT_EQ(
+            std::count(fake.settings.savedKeys.begin(), fake.settings.savedKeys.end(), key.name), 0)
             << key.name;
     }
 }
@@ -406,9 +405,12 @@ TEST_F(AlertsTest, ADamagedAlertKeyIsResetToItsDefaultWithTheLoadMessage) {
             f.files.resize("C:\\pagefile.sys", 50 * kMiB);
             f.registry.setMultiString(RootKey::LocalMachine, kMemoryManagementKey, "PagingFiles",
                                       {"C:\\pagefile.sys 1536 3072"});
-            f.settings.values = {{"NB", "5"},       {"MemoSwap", "C:\\pagefile.sys"},
-                                 {"MaxSwap", "90"}, {"TotSwap", "300"},
-                                 {"MinSwap", "40"}, {"MemoMinPaging", "1536"},
+            f.settings.values = {{"NB", "5"},
+                                 {"MemoSwap", "C:\\pagefile.sys"},
+                                 {"MaxSwap", "90"},
+                                 {"TotSwap", "300"},
+                                 {"MinSwap", "40"},
+                                 {"MemoMinPaging", "1536"},
                                  {"MemoMaxPaging", "3072"}};
             f.settings.values[key.name] = text;
 
