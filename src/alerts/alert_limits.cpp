@@ -16,8 +16,8 @@ std::optional<std::string> alertSettingsProblem(const AlertSettings& s) {
         return "Le seuil de l'engagement doit être un nombre entier de 1 à 100 (%).";
     }
     if (!validAlertGrowthMo(s.swapGrowthMo)) {
-        return "La croissance du fichier SWAP doit être un nombre entier de 1 à " +
-               std::to_string(kAlertGrowthMoMax) + " (Mo).";
+        static_assert(kAlertGrowthMoMax == 1048576, "the message below names the largest");
+        return "La croissance du fichier SWAP doit être un nombre entier de 1 à 1048576 (Mo).";
     }
     if (!validAlertPercent(s.memoryPercent)) {
         return "Le seuil de la mémoire occupée doit être un nombre entier de 1 à 100 (%).";

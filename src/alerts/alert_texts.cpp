@@ -3,6 +3,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <initializer_list>
+#include <string_view>
 
 #include "memory/memory_figures.h"
 
@@ -10,48 +12,53 @@ namespace corvane {
 
 namespace {
 
-std::string percent(int64_t value) {
-    return std::to_string(value) + " %";
+// The pieces one after the other: one call where operator+ would inline a copy at each piece.
+std::string join(std::initializer_list<std::string_view> pieces) {
+    std::string text;
+    for (std::string_view piece : pieces) text += piece;
+    return text;
 }
 
 }  // namespace
 
 std::string alertJournalLine(const AlertEvent& a, const std::string& date,
                              const std::string& time) {
+    const std::string figure = std::to_string(a.figure);
+    const std::string threshold = std::to_string(a.threshold);
     std::string what;
     switch (a.kind) {
         case AlertKind::Commit:
-            what = "engagement à " + percent(a.figure) + " de sa limite (seuil " +
-                   percent(a.threshold) + ")";
+            what = join({"engagement à ", figure, " % de sa limite (seuil ", threshold, " %)"});
             break;
         case AlertKind::SwapGrowth:
             // Sizes as the journal's summary writes them: no space before "Mo".
-            what = "fichier SWAP agrandi de " + std::to_string(a.figure) + "Mo en une heure, à " +
-                   std::to_string(a.swapMo) + "Mo (seuil " + std::to_string(a.threshold) + "Mo)";
+            what = join({"fichier SWAP agrandi de ", figure, "Mo en une heure, à ",
+                         std::to_string(a.swapMo), "Mo (seuil ", threshold, "Mo)"});
             break;
         case AlertKind::Memory:
-            what =
-                "mémoire occupée à " + percent(a.figure) + " (seuil " + percent(a.threshold) + ")";
+            what = join({"mémoire occupée à ", figure, " % (seuil ", threshold, " %)"});
             break;
     }
-    return "Alerte : " + what + " le " + date + " à " + time;
+    return join({"Alerte : ", what, " le ", date, " à ", time});
 }
 
 BalloonText alertBalloon(const AlertEvent& a, const std::string& time) {
+    const std::string figure = std::to_string(a.figure);
+    const std::string threshold = std::to_string(a.threshold);
     switch (a.kind) {
         case AlertKind::Commit:
-            return {"Corvane : engagement élevé", "À " + time + ", l'engagement atteint " +
-                                                      percent(a.figure) + " de sa limite (seuil " +
-                                                      percent(a.threshold) + ")."};
+            return {"Corvane : engagement élevé",
+                    join({"À ", time, ", l'engagement atteint ", figure, " % de sa limite (seuil ",
+                          threshold, " %)."})};
         case AlertKind::SwapGrowth:
             return {"Corvane : le fichier SWAP grandit",
-                    "À " + time + ", le fichier SWAP a grandi de " + std::to_string(a.figure) +
-                        " Mo en une heure (seuil " + std::to_string(a.threshold) +
-                        " Mo) ; il fait " + std::to_string(a.swapMo) + " Mo."};
+                    join({"À ", time, ", le fichier SWAP a grandi de ", figure,
+                          " Mo en une heure (seuil ", threshold, " Mo) ; il fait ",
+                          std::to_string(a.swapMo), " Mo."})};
         case AlertKind::Memory:
             return {"Corvane : mémoire presque pleine",
-                    "À " + time + ", la mémoire occupée atteint " + percent(a.figure) + " (seuil " +
-                        percent(a.threshold) + ")."};
+                    join({"À ", time, ", la mémoire occupée atteint ", figure, " % (seuil ",
+                          threshold, " %)."})};
     }
     return {};
 }
@@ -60,8 +67,8 @@ std::string trayTooltip(const Statistics& s, bool swapKnown,
                         const std::optional<CommitCharge>& commit) {
     std::string text = "Corvane\n";
     if (swapKnown && s.sampleCount > 0) {
-        text += "SWAP : " + std::to_string(s.current) + " Mo (mini " + std::to_string(s.minimum) +
-                ", maxi " + std::to_string(s.maximum) + " Mo)";
+        text += join({"SWAP : ", std::to_string(s.current), " Mo (mini ", std::to_string(s.minimum),
+                      ", maxi ", std::to_string(s.maximum), " Mo)"});
     } else {
         text += "SWAP : taille illisible";
     }

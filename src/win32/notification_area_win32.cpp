@@ -195,8 +195,8 @@ void Win32NotificationArea::flashTaskbarButton() {
     if (!owner_) return;
     // FlashWindowEx is missing from Windows 95 and NT 4: they flash the button once.
     using FlashEx = BOOL(WINAPI*)(PFLASHWINFO);
-    auto flashEx = reinterpret_cast<FlashEx>(reinterpret_cast<void*>(
-        GetProcAddress(GetModuleHandleA("user32.dll"), "FlashWindowEx")));
+    auto flashEx = reinterpret_cast<FlashEx>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("user32.dll"), "FlashWindowEx")));
     if (flashEx) {
         FLASHWINFO info{sizeof info, owner_, FLASHW_TRAY | FLASHW_TIMERNOFG, 0, 0};
         flashEx(&info);
