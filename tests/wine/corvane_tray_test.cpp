@@ -120,7 +120,8 @@ protected:
 
     // The whole screen: the notification area is on the taskbar, away from the window.
     void screenShot(const std::string& name) {
-        if (!screenshotDir().empty()) saveScreenshot(Window(), screenshotDir() + "\\" + name + ".png");
+        if (!screenshotDir().empty())
+            saveScreenshot(Window(), screenshotDir() + "\\" + name + ".png");
     }
 
     void waitIcon(bool shown, const std::string& what) {
@@ -225,8 +226,9 @@ TEST_F(TrayTest, AlertSwapGrownByTheThresholdWritesTheJournalAndShowsTheBalloon)
 
     // In the journal's code page, after the start line, dated as the start line is.
     std::string journal = readFile(folder + "\\Corvane.txt");
-    const std::string line = "Alerte : fichier SWAP agrandi de 100Mo en une heure, \340 150Mo "
-                             "(seuil 100Mo) le ";
+    const std::string line =
+        "Alerte : fichier SWAP agrandi de 100Mo en une heure, \340 150Mo "
+        "(seuil 100Mo) le ";
     size_t at = journal.find(line);
     ASSERT_NE(at, std::string::npos) << journal;
     std::string start = journal.substr(0, journal.find("\r\n"));
@@ -280,9 +282,9 @@ TEST_F(TrayTest, AlertsDialogKeepsValidThresholdsAndSaysWhyOthersAreNot) {
     pressButton(dialog, IDOK);
     ASSERT_TRUE(pollUntil([&] { return !dialog.exists(); }));
     // Saved as the dialog returns.
-    EXPECT_TRUE(pollUntil(
-        [] { return readString(HKEY_CURRENT_USER, kSettingsSectionKey, "SeuilSwap") == "256"; }))
-        << readString(HKEY_CURRENT_USER, kSettingsSectionKey, "SeuilSwap");
+    EXPECT_TRUE(pollUntil([] {
+        return readString(HKEY_CURRENT_USER, kSettingsSectionKey, "SeuilSwap") == "256";
+    })) << readString(HKEY_CURRENT_USER, kSettingsSectionKey, "SeuilSwap");
     EXPECT_EQ(readString(HKEY_CURRENT_USER, kSettingsSectionKey, "AlerteSwap"), "True");
     quit();
 }
