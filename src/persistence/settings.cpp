@@ -6,6 +6,7 @@
 #include <limits>
 #include <string>
 
+#include "alerts/alert_limits.h"
 #include "common/app.h"
 #include "common/conversions.h"
 #include "common/numbers.h"
@@ -55,6 +56,14 @@ int32_t sizeMo(const std::string& text, const std::string& decimalSeparator) {
     int32_t mo = textToLong(text, decimalSeparator);
     if (mo < 0) throw RuntimeError(kErrTypeMismatch);
     return mo;
+}
+
+// A threshold of the alerts outside what the dialog accepts was not written by the program.
+int32_t threshold(const std::string& text, const std::string& decimalSeparator,
+                  bool (*valid)(int32_t)) {
+    int32_t value = textToLong(text, decimalSeparator);
+    if (!valid(value)) throw RuntimeError(kErrTypeMismatch);
+    return value;
 }
 
 }  // namespace
@@ -161,6 +170,43 @@ const SettingKey kSettingKeys[] = {
      },
      [](const Stored& s) { return std::to_string(state(s).stats.maxCommitMo); },
      [](Statistics& st, double) { st.maxCommitMo = 0; }},
+    // The icon and the alerts: the user's choices, which no reset touches. As the period, they
+    // are written when the user makes them, never by SaveRegistre.
+    {kKeyTrayIcon, "False", 0,
+     [](Stored& s, const std::string& t) {
+         state(s).trayIcon = textToBoolean(t, s.decimalSeparator);
+     },
+     [](const Stored& s) { return booleanText(state(s).trayIcon); }, nullptr},
+    {kKeyCommitAlert, "True", 0,
+     [](Stored& s, const std::string& t) {
+         state(s).alertSettings.commitOn = textToBoolean(t, s.decimalSeparator);
+     },
+     [](const Stored& s) { return booleanText(state(s).alertSettings.commitOn); }, nullptr},
+    {kKeyCommitThreshold, "90", 0,
+     [](Stored& s, const std::string& t) {
+         state(s).alertSettings.commitPercent = threshold(t, s.decimalSeparator, validAlertPercent);
+     },
+     [](const Stored& s) { return std::to_string(state(s).alertSettings.commitPercent); }, nullptr},
+    {kKeySwapAlert, "True", 0,
+     [](Stored& s, const std::string& t) {
+         state(s).alertSettings.swapGrowthOn = textToBoolean(t, s.decimalSeparator);
+     },
+     [](const Stored& s) { return booleanText(state(s).alertSettings.swapGrowthOn); }, nullptr},
+    {kKeySwapThreshold, "512", 0,
+     [](Stored& s, const std::string& t) {
+         state(s).alertSettings.swapGrowthMo = threshold(t, s.decimalSeparator, validAlertGrowthMo);
+     },
+     [](const Stored& s) { return std::to_string(state(s).alertSettings.swapGrowthMo); }, nullptr},
+    {kKeyMemoryAlert, "False", 0,
+     [](Stored& s, const std::string& t) {
+         state(s).alertSettings.memoryOn = textToBoolean(t, s.decimalSeparator);
+     },
+     [](const Stored& s) { return booleanText(state(s).alertSettings.memoryOn); }, nullptr},
+    {kKeyMemoryThreshold, "90", 0,
+     [](Stored& s, const std::string& t) {
+         state(s).alertSettings.memoryPercent = threshold(t, s.decimalSeparator, validAlertPercent);
+     },
+     [](const Stored& s) { return std::to_string(state(s).alertSettings.memoryPercent); }, nullptr},
 };
 
 }  // namespace
@@ -185,6 +231,16 @@ void SaveRegistre(Context& c) {
     }
     p.settings.saveAll(kSettingsApp, kSettingsSection, values);
     c.state.lastSaveTick = stored.now;
+}
+
+void saveSettingKeys(Context& c, std::initializer_list<const char*> names) {
+    Platform& p = c.platform;
+    const Stored stored{c, p.system.decimalSeparator(), p.system.tickCount()};
+    for (const char* name : names) {
+        for (const SettingKey& key : kSettingKeys) {
+            if (key.save && std::string(key.name) == name) put(p, key.name, key.save(stored));
+        }
+    }
 }
 
 void ClearRegistre(Context& c) {
@@ -235,6 +291,18 @@ void repairRefreshRate(Context& c) {
             put(p, kKeyRefreshRate, kDefaultPeriod);
         } catch (const RuntimeError& error) {
             reportStoreFailure(c, error);
+        }
+    }
+    // The other choices only the user writes go back to their defaults the same way; each is
+    // read into variables of no window, so that reading it changes nothing else.
+    Context scratch{p, {}, false, false, false, false, false};
+    Stored stored{scratch, p.system.decimalSeparator(), 0};
+    for (const SettingKey& key : kSettingKeys) {
+        if (key.saveOrder != 0 || std::string(key.name) == kKeyRefreshRate) continue;
+        try {
+            key.load(stored, get(p, key.name, key.absent));
+        } catch (const RuntimeError&) {
+            put(p, key.name, key.absent);
         }
     }
 }

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <initializer_list>
 
 #include "state/state.h"
 
@@ -15,8 +16,12 @@ inline constexpr uint64_t kCheckpointMs = 600000;
 // 32 bits overflow (6); the keys after it are not read and the period is not applied.
 void LoadRegistre(Context& context);
 
-// Writes the statistics and the current swap configuration (ten keys; never the period).
+// Writes the statistics and the current swap configuration (never the period, the icon's or
+// the alerts' keys: the user's choices are written when they are made).
 void SaveRegistre(Context& context);
+
+// Writes these keys at once from the window's variables: a choice the user has just made.
+void saveSettingKeys(Context& context, std::initializer_list<const char*> names);
 
 // Starts a new analysis: the statistics are zeroed and written. A store that refuses them is
 // reported (once a run) and the analysis goes on in memory.
@@ -29,8 +34,9 @@ void reportStoreFailure(Context& context, const RuntimeError& error);
 // ends without the exit procedure loses little. A failing store is left for the exit to report.
 void checkpointRegistre(Context& context);
 
-// Puts the default period back when the stored one cannot be read. Nothing else ever rewrites
-// it, so it would otherwise stop every start-up at the same key.
+// Puts the default period back when the stored one cannot be read, and so for the icon's and
+// the alerts' keys. Nothing else ever rewrites them, so they would otherwise stop every
+// start-up at the same key.
 void repairRefreshRate(Context& context);
 
 // The maximum paging size in the whole Mo the store keeps of it.

@@ -9,4 +9,13 @@ inline constexpr const char* kSettingsSection = "Paramètres";
 
 inline constexpr const char* kKeyRefreshRate = "Raffraichissement";
 
+// The notification area's icon and the alerts, written as soon as the user changes them.
+inline constexpr const char* kKeyTrayIcon = "IconeNotification";
+inline constexpr const char* kKeyCommitAlert = "AlerteEngagement";
+inline constexpr const char* kKeyCommitThreshold = "SeuilEngagement";
+inline constexpr const char* kKeySwapAlert = "AlerteSwap";
+inline constexpr const char* kKeySwapThreshold = "SeuilSwap";
+inline constexpr const char* kKeyMemoryAlert = "AlerteMemoire";
+inline constexpr const char* kKeyMemoryThreshold = "SeuilMemoire";
+
 }  // namespace corvane

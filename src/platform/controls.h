@@ -21,8 +21,8 @@ enum class Control : int {
     Slider = 32,
 };
 
-// Items of the main window's menu bar, numbered 12 to 30 in menu order; 33 is the history item
-// and 34 the virtual memory's.
+// Items of the main window's menu bar, numbered 12 to 30 in menu order; 33 is the history item,
+// 34 the virtual memory's, 35 the notification area's icon and 36 the alerts'.
 enum class MenuItem : int {
     fichier = 12,
     impr = 13,
@@ -45,6 +45,8 @@ enum class MenuItem : int {
     propos = 30,
     historique = 33,
     memoireVirtuelle = 34,
+    icone = 35,
+    alertes = 36,
 };
 
 // The two list boxes of the scratch list window `Db`.
@@ -94,6 +96,16 @@ enum class VirtualMemoryControl : int {
     Programmes = 309,
     Remarque = 310,
     Trier = 311,
+};
+
+// Controls of the "Alertes" dialog: each alert's switch and threshold.
+enum class AlertsControl : int {
+    EngagementActive = 401,
+    EngagementSeuil = 402,
+    SwapActive = 403,
+    SwapSeuil = 404,
+    MemoireActive = 405,
+    MemoireSeuil = 406,
 };
 
 // Timers the core arms. The main window's `Timer1` drives the sampling tick; the About window

@@ -12,7 +12,9 @@
 #include <vector>
 
 #include "common/errors.h"
+#include "platform/alert_settings.h"
 #include "platform/controls.h"
+#include "platform/notification_area.h"
 #include "platform/records.h"
 #include "platform/virtual_memory.h"
 
@@ -175,6 +177,8 @@ public:
 
     virtual void setTimerInterval(TimerId timer, uint32_t milliseconds) = 0;
     virtual void setTimerEnabled(TimerId timer, bool enabled) = 0;
+    // Puts or takes away the check mark of a menu item.
+    virtual void setMenuChecked(MenuItem item, bool checked) = 0;
 
     // Ends the program: every window goes, without further events.
     virtual void endProgram() = 0;
@@ -243,6 +247,9 @@ public:
     // Opens the "Mémoire virtuelle" window, or brings it to the front when it is open. The
     // window attaches itself to `watch` while it is open.
     virtual void showVirtualMemory(MemoryWatch& watch) = 0;
+    // The "Alertes" dialog over `current`, modal; the settings the user keeps with OK (checked
+    // with alertSettingsProblem before the dialog closes), or nothing when they cancel.
+    virtual std::optional<AlertSettings> editAlerts(const AlertSettings& current) = 0;
 };
 
 // Every service, handed to the core as one bundle.
@@ -258,6 +265,7 @@ struct Platform {
     Printer& printer;
     Windows& windows;
     VirtualMemory& memory;
+    NotificationArea& notification;
 };
 
 }  // namespace corvane

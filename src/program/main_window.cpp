@@ -8,6 +8,7 @@
 #include "persistence/journal.h"
 #include "persistence/refresh_rate.h"
 #include "persistence/settings.h"
+#include "program/alerts.h"
 #include "program/recording.h"
 #include "program/resets.h"
 #include "program/startup.h"
@@ -93,6 +94,8 @@ void MainWindow::onMenu(MenuItem item) {
             case MenuItem::propos: proposClick(context_); break;
             case MenuItem::historique: historique_Click(context_); break;
             case MenuItem::memoireVirtuelle: memoireVirtuelle_Click(context_); break;
+            case MenuItem::icone: iconeClick(context_); break;
+            case MenuItem::alertes: alertesClick(context_); break;
             default: break;
         }
     });

@@ -6,6 +6,7 @@
 
 #include "common/conversions.h"
 #include "common/numbers.h"
+#include "program/alerts.h"
 #include "program/recording.h"
 #include "program/virtual_memory.h"
 #include "stats/labels.h"
@@ -91,6 +92,7 @@ void Timer1Tick(Context& c) {
             p.db.addItem(DbList::List1, line);
         }
     }
+    SurveillerAlertes(c, memory, size.known);
 }
 
 }  // namespace corvane

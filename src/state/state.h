@@ -2,8 +2,10 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
+#include "alerts/alert_watch.h"
 #include "history/history.h"
 #include "memory/memory_watch.h"
 #include "platform/platform.h"
@@ -50,6 +52,16 @@ struct MainState {
 
     // The commit charge, the page files and the programs behind them.
     MemoryWatch memoryWatch;
+
+    // The icon in the notification area, as the user wants it, and the alerts.
+    bool trayIcon = false;
+    AlertSettings alertSettings;
+    AlertWatch alerts;
+    // What the window and the notification area show of the icon now; nothing before the first
+    // tick has shown it.
+    std::optional<bool> trayIconShown;
+    // The alerts handed to the history's mark (MarquerAlerte) this run.
+    int alertMarks = 0;
 };
 
 // Everything a procedure of the main window works on: the platform and the window's variables.

@@ -324,8 +324,8 @@ void Win32AboutView::close() {
 // ---- The service ----
 
 Win32Windows::Win32Windows(HINSTANCE instance, const Metrics& metrics, Win32HistoryWindow& history,
-                           Win32VirtualMemoryWindow& memory)
-    : instance_(instance), metrics_(metrics), history_(history), memory_(memory) {
+                           Win32VirtualMemoryWindow& memory, HWND& owner)
+    : instance_(instance), metrics_(metrics), history_(history), memory_(memory), owner_(owner) {
     Win32AboutView::registerClass(instance);
 }
 

@@ -78,16 +78,19 @@ class Win32VirtualMemoryWindow;
 class Win32Windows : public Windows {
 public:
     Win32Windows(HINSTANCE instance, const Metrics& metrics, Win32HistoryWindow& history,
-                 Win32VirtualMemoryWindow& memory);
+                 Win32VirtualMemoryWindow& memory, HWND& owner);
     void showAboutModal(AboutWindow& logic) override;
     void showHistory(History& history) override;          // in history_window.cpp
     void showVirtualMemory(MemoryWatch& watch) override;  // in virtual_memory_window.cpp
+    std::optional<AlertSettings> editAlerts(
+        const AlertSettings& current) override;  // alerts_dialog.cpp
 
 private:
     HINSTANCE instance_;
     const Metrics& metrics_;
     Win32HistoryWindow& history_;
     Win32VirtualMemoryWindow& memory_;
+    HWND& owner_;  // the main window, which owns the modal dialogs
 };
 
 }  // namespace corvane::win32

@@ -5,6 +5,7 @@
 #include <commctrl.h>
 
 #include "win32/menu_ids.h"
+#include "win32/notification_area_win32.h"
 #include "win32/resource.h"
 #include "win32/win32_text.h"
 #include "win32/window_procedure.h"
@@ -98,6 +99,7 @@ LRESULT Win32MainView::onMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM 
 
 LRESULT Win32MainView::handle(UINT message, WPARAM wParam, LPARAM lParam) {
     HWND hwnd = hwnd_;
+    if (notification_ && notification_->onMessage(message, wParam, lParam)) return 0;
     switch (message) {
         case WM_TIMER: core_->onTimer(static_cast<TimerId>(wParam)); return 0;
         case WM_COMMAND:
@@ -309,9 +311,16 @@ void Win32MainView::setTimerEnabled(TimerId id, bool enabled) {
     armTimer(id);
 }
 
+void Win32MainView::setMenuChecked(MenuItem item, bool checked) {
+    CheckMenuItem(GetMenu(hwnd_), static_cast<UINT>(item),
+                  MF_BYCOMMAND | (checked ? MF_CHECKED : MF_UNCHECKED));
+}
+
 void Win32MainView::endProgram() {
     if (ended_) return;
     ended_ = true;
+    // Every way out takes the icon away: the shell would keep a dead one until a mouse passes.
+    if (notification_) notification_->removeIcon();
     for (auto& [id, timer] : timers_) KillTimer(hwnd_, static_cast<UINT_PTR>(id));
     db_.destroy();
     if (tooltip_) DestroyWindow(tooltip_);

@@ -19,6 +19,7 @@ inline constexpr const char* kFrameClass = "CorvaneFrame";
 inline constexpr const char* kDbWindowClass = "CorvaneDb";
 
 class Win32DbView;
+class Win32NotificationArea;
 
 class Win32MainView : public MainView {
 public:
@@ -38,6 +39,8 @@ public:
     HWND& ownerHandle() { return hwnd_; }
     // True for the main window and its controls: the keys they get go to the key handler first.
     bool ownsWindow(HWND window) const;
+    // The icon whose messages come to this window, and which goes when the program ends.
+    void attachNotificationArea(Win32NotificationArea& area) { notification_ = &area; }
 
     void setCaption(const std::string& text) override;
     std::string caption() override;
@@ -51,6 +54,7 @@ public:
     void setWindowPos(int insertAfter, int x, int y, int cx, int cy, uint32_t flags) override;
     void setTimerInterval(TimerId timer, uint32_t milliseconds) override;
     void setTimerEnabled(TimerId timer, bool enabled) override;
+    void setMenuChecked(MenuItem item, bool checked) override;
     void endProgram() override;
 
 private:
@@ -68,6 +72,7 @@ private:
     HINSTANCE instance_;
     const Metrics& metrics_;
     Win32DbView& db_;
+    Win32NotificationArea* notification_ = nullptr;
     MainWindow* core_ = nullptr;
     HWND hwnd_ = nullptr;
     HWND frame_ = nullptr;

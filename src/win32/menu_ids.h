@@ -37,6 +37,8 @@ inline constexpr MenuId kMenuIds[] = {
     {ID_PROPOS, MenuItem::propos},
     {ID_HISTORIQUE, MenuItem::historique},
     {ID_MEMOIREVIRTUELLE, MenuItem::memoireVirtuelle},
+    {ID_ICONE, MenuItem::icone},
+    {ID_ALERTES, MenuItem::alertes},
 };
 
 consteval bool menuIdsAgree() {

@@ -53,10 +53,12 @@ Win32Program::Win32Program(HINSTANCE instance)
       printer_(view_.ownerHandle()),
       history_(instance, metrics_, system_, files_, dialogs_),
       memoryWindow_(instance, metrics_),
-      windows_(instance, metrics_, history_, memoryWindow_),
-      platform_{system_, files_, registry_, settings_, shell_, dialogs_,
-                view_,   db_,    printer_,  windows_,  memory_},
+      notification_(view_.ownerHandle()),
+      windows_(instance, metrics_, history_, memoryWindow_, view_.ownerHandle()),
+      platform_{system_, files_, registry_, settings_, shell_,  dialogs_,
+                view_,   db_,    printer_,  windows_,  memory_, notification_},
       core_(platform_) {
+    view_.attachNotificationArea(notification_);
     view_.create(core_);
 }
 

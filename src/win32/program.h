@@ -9,6 +9,7 @@
 #include "win32/history_window.h"
 #include "win32/main_view.h"
 #include "win32/metrics.h"
+#include "win32/notification_area_win32.h"
 #include "win32/printer_win32.h"
 #include "win32/virtual_memory_win32.h"
 #include "win32/virtual_memory_window.h"
@@ -50,6 +51,7 @@ private:
     Win32HistoryWindow history_;
     Win32VirtualMemoryWindow memoryWindow_;
     Win32VirtualMemory memory_;
+    Win32NotificationArea notification_;
     Win32Windows windows_;
     Platform platform_;
     MainWindow core_;

@@ -33,3 +33,16 @@
 #define ID_PROPOS 30
 #define ID_HISTORIQUE 33
 #define ID_MEMOIREVIRTUELLE 34
+#define ID_ICONE 35
+#define ID_ALERTES 36
+// The notification area icon's menu: "Afficher", then the main menu's own items.
+#define ID_AFFICHER 37
+
+// The "Alertes" dialog and its controls (AlertsControl in controls.h).
+#define IDD_ALERTES 1
+#define IDC_ENGAGEMENT_ACTIVE 401
+#define IDC_ENGAGEMENT_SEUIL 402
+#define IDC_SWAP_ACTIVE 403
+#define IDC_SWAP_SEUIL 404
+#define IDC_MEMOIRE_ACTIVE 405
+#define IDC_MEMOIRE_SEUIL 406

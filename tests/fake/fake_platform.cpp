@@ -538,3 +538,31 @@ void FakeWindows::closeVirtualMemory() {
 }
 
 }  // namespace corvane::fake
+
+namespace corvane::fake {
+
+std::optional<AlertSettings> FakeWindows::editAlerts(const AlertSettings& current) {
+    if (alertsError) throw *alertsError;
+    alertsShown.push_back(current);
+    return alertsAnswer;
+}
+
+bool FakeNotificationArea::showIcon(const TrayIcon& wanted) {
+    if (!available) return false;
+    icon = wanted;
+    ++iconUpdates;
+    return true;
+}
+
+void FakeNotificationArea::removeIcon() {
+    icon.reset();
+    ++removals;
+}
+
+bool FakeNotificationArea::showBalloon(const std::string& title, const std::string& text) {
+    if (!icon || !balloons) return false;
+    shown.push_back({title, text});
+    return true;
+}
+
+}  // namespace corvane::fake

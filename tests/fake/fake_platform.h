@@ -244,6 +244,9 @@ public:
     void setWindowPos(int insertAfter, int x, int y, int cx, int cy, uint32_t flags) override;
     void setTimerInterval(TimerId timer, uint32_t milliseconds) override;
     void setTimerEnabled(TimerId timer, bool enabled) override;
+    // The menu's check marks, by item.
+    std::map<MenuItem, bool> menuChecks;
+    void setMenuChecked(MenuItem item, bool checked) override { menuChecks[item] = checked; }
     void endProgram() override { ++endProgramCalls; }
 };
 
@@ -363,6 +366,31 @@ public:
     void showVirtualMemory(MemoryWatch& watch) override;
     // The user closes the "Mémoire virtuelle" window.
     void closeVirtualMemory();
+
+    // The "Alertes" dialog: what it was opened on, and what the user keeps (nothing: cancel).
+    std::vector<AlertSettings> alertsShown;
+    std::optional<AlertSettings> alertsAnswer;
+    std::optional<RuntimeError> alertsError;  // raised instead of opening, when set
+    std::optional<AlertSettings> editAlerts(const AlertSettings& current) override;
+};
+
+// The notification area: the icon as last shown, every balloon, and the taskbar's flashes.
+class FakeNotificationArea : public NotificationArea {
+public:
+    bool available = true;         // false: a system with no notification area
+    bool balloons = true;          // false: a notification area without balloons
+    std::optional<TrayIcon> icon;  // the icon on the taskbar, when there is one
+    int iconUpdates = 0;
+    int removals = 0;
+    struct Balloon {
+        std::string title, text;
+    };
+    std::vector<Balloon> shown;
+    int flashes = 0;
+    bool showIcon(const TrayIcon& wanted) override;
+    void removeIcon() override;
+    bool showBalloon(const std::string& title, const std::string& text) override;
+    void flashTaskbarButton() override { ++flashes; }
 };
 
 // Every fake, and the bundle the core takes.
@@ -389,8 +417,9 @@ struct FakePlatform {
     FakePrinter printer;
     FakeWindows windows;
     FakeVirtualMemory memory;
-    Platform platform{system, files, registry, settings, shell, dialogs,
-                      view,   db,    printer,  windows,  memory};
+    FakeNotificationArea notification;
+    Platform platform{system, files, registry, settings, shell,  dialogs,
+                      view,   db,    printer,  windows,  memory, notification};
 };
 
 }  // namespace corvane::fake

@@ -200,6 +200,11 @@ TEST_F(SettingsTest, ADamagedKeyStopsTheLoadThereAndStartUpRestartsTheAnalysis) 
         std::vector<std::string> expectedReads(kLoadOrder.begin(),
                                                kLoadOrder.begin() + test.key + 1);
         expectedReads.push_back("Raffraichissement");
+        // And the icon's and the alerts' keys, checked the same way.
+        for (const char* key : {"IconeNotification", "AlerteEngagement", "SeuilEngagement",
+                                "AlerteSwap", "SeuilSwap", "AlerteMemoire", "SeuilMemoire"}) {
+            expectedReads.push_back(key);
+        }
         EXPECT_EQ(f.settings.readKeys, expectedReads);
         // The period was never applied.
         EXPECT_TRUE(std::none_of(f.view.writes.begin(), f.view.writes.end(),

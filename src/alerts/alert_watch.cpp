@@ -1,0 +1,65 @@
+// Threshold crossings with their margin, and the swap file's growth over the hour.
+#include "alerts/alert_watch.h"
+
+#include <algorithm>
+
+namespace corvane {
+
+int32_t rearmMargin(AlertKind kind, int32_t threshold) {
+    if (kind == AlertKind::SwapGrowth) return std::max<int32_t>(1, threshold / 10);
+    return 5;
+}
+
+bool ThresholdCrossing::crossedUpwards(int64_t figure, int32_t threshold, int32_t margin) {
+    if (armed_) {
+        if (figure < threshold) return false;
+        armed_ = false;
+        return true;
+    }
+    if (figure <= static_cast<int64_t>(threshold) - margin) armed_ = true;
+    return false;
+}
+
+int32_t HourGrowth::add(uint64_t tick, int32_t mo) {
+    uint64_t index = tick / kMinuteMs;
+    Minute& minute = minutes_[index % kMinutes];
+    if (!minute.seen || minute.index != index) {
+        minute = {true, index, mo};
+    } else {
+        minute.lowestMo = std::min(minute.lowestMo, mo);
+    }
+    int32_t lowest = mo;
+    for (const Minute& m : minutes_) {
+        if (m.seen && m.index <= index && index - m.index < kMinutes) {
+            lowest = std::min(lowest, m.lowestMo);
+        }
+    }
+    return mo - lowest;
+}
+
+std::vector<AlertEvent> AlertWatch::check(const AlertSettings& s, const AlertFigures& f) {
+    std::vector<AlertEvent> raised;
+    int32_t swapMo = f.swapMo.value_or(0);
+    auto follow = [&](ThresholdCrossing& crossing, AlertKind kind, bool on,
+                      std::optional<int64_t> figure, int32_t threshold) {
+        if (!on) {
+            crossing.rearm();
+            return;
+        }
+        // A figure this tick could not read leaves the alert as it was.
+        if (!figure) return;
+        if (crossing.crossedUpwards(*figure, threshold, rearmMargin(kind, threshold))) {
+            raised.push_back({kind, *figure, threshold, swapMo});
+        }
+    };
+    follow(commit_, AlertKind::Commit, s.commitOn, f.commitPercent, s.commitPercent);
+    // The growth is followed whether its alert is on or not, so that switching it on sees the
+    // hour that has passed.
+    std::optional<int64_t> growth;
+    if (f.swapMo) growth = hour_.add(f.tick, *f.swapMo);
+    follow(swapGrowth_, AlertKind::SwapGrowth, s.swapGrowthOn, growth, s.swapGrowthMo);
+    follow(memory_, AlertKind::Memory, s.memoryOn, f.memoryPercent, s.memoryPercent);
+    return raised;
+}
+
+}  // namespace corvane

@@ -1,0 +1,83 @@
+// When an alert is due: a threshold crossed upwards, said once, and said again only after the
+// figure has gone back below the threshold by a margin, so that a figure hovering around it
+// does not raise an alert at every tick. The swap file's growth is counted over the last hour.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+#include "platform/alert_settings.h"
+
+namespace corvane {
+
+enum class AlertKind { Commit, SwapGrowth, Memory };
+
+// One alert raised: what crossed its threshold, by how much, and the threshold.
+struct AlertEvent {
+    AlertKind kind = AlertKind::Commit;
+    int64_t figure = 0;     // percent, or Mo grown within the hour
+    int32_t threshold = 0;  // in the same unit
+    int32_t swapMo = 0;     // the swap file's size when it was raised
+};
+
+// How far below its threshold a figure must go before the same alert may come again: five
+// points of a share, a tenth of a growth (at least 1 Mo).
+int32_t rearmMargin(AlertKind kind, int32_t threshold);
+
+// One threshold's state: armed until the figure reaches it, then quiet until the figure has
+// gone back below it by the margin.
+class ThresholdCrossing {
+public:
+    // True when `figure` reaches `threshold` while armed.
+    bool crossedUpwards(int64_t figure, int32_t threshold, int32_t margin);
+    // The alert is switched off: it will speak again as soon as it is switched on and due.
+    void rearm() { armed_ = true; }
+    bool armed() const { return armed_; }
+
+private:
+    bool armed_ = true;
+};
+
+// How much the swap file has grown within the last hour: its size now against its smallest
+// since, kept minute by minute (so at most sixty numbers, whatever the refresh period).
+class HourGrowth {
+public:
+    static constexpr uint64_t kMinuteMs = 60000;
+    static constexpr size_t kMinutes = 60;
+
+    // Takes the size at `tick` and returns what it has grown since the smallest size of this
+    // minute and the 59 before it (0 when it is the smallest).
+    int32_t add(uint64_t tick, int32_t mo);
+
+private:
+    struct Minute {
+        bool seen = false;
+        uint64_t index = 0;
+        int32_t lowestMo = 0;
+    };
+    std::array<Minute, kMinutes> minutes_{};
+};
+
+// What one tick read: each figure is absent where this Windows or this tick has none.
+struct AlertFigures {
+    uint64_t tick = 0;
+    std::optional<int> commitPercent;
+    std::optional<int32_t> swapMo;
+    std::optional<int> memoryPercent;
+};
+
+class AlertWatch {
+public:
+    // The alerts the figures raise now, in the order commit, swap file, memory.
+    std::vector<AlertEvent> check(const AlertSettings& settings, const AlertFigures& figures);
+
+private:
+    ThresholdCrossing commit_;
+    ThresholdCrossing swapGrowth_;
+    ThresholdCrossing memory_;
+    HourGrowth hour_;
+};
+
+}  // namespace corvane

@@ -1,0 +1,128 @@
+// Alerts and the notification area's icon, over the platform.
+#include "program/alerts.h"
+
+#include "alerts/alert_limits.h"
+#include "alerts/alert_texts.h"
+#include "memory/memory_figures.h"
+#include "persistence/settings.h"
+#include "persistence/settings_keys.h"
+
+namespace corvane {
+
+namespace {
+
+// The commit charge the tick's memory status gives (Windows 2000 and later), or nothing.
+std::optional<CommitCharge> tickCommit(const MemoryStatus& memory) {
+    if (!memory.commitKnown || memory.totalPageFile == 0 ||
+        memory.totalPageFile < memory.availPageFile) {
+        return std::nullopt;
+    }
+    return CommitCharge{memory.totalPageFile - memory.availPageFile, memory.totalPageFile, 0};
+}
+
+// The journal's line. A journal that cannot be written costs the line, never the monitor.
+void journalLine(Context& c, const AlertEvent& alert, const DateTime& now) {
+    Platform& p = c.platform;
+    try {
+        p.files.appendText(
+            c.state.journalPath,
+            alertJournalLine(alert, p.system.formatShortDate(now), p.system.formatTime(now)) +
+                "\r\n");
+    } catch (const RuntimeError&) {
+    }
+}
+
+// Says it without waiting on the user: a balloon from the icon, or where there is none, the
+// taskbar button flashes.
+void speakUp(Context& c, const AlertEvent& alert, const DateTime& now) {
+    Platform& p = c.platform;
+    BalloonText balloon = alertBalloon(alert, p.system.formatShortTime(now));
+    if (c.state.trayIconShown.value_or(false) &&
+        p.notification.showBalloon(balloon.title, balloon.text)) {
+        return;
+    }
+    p.notification.flashTaskbarButton();
+}
+
+// Shows, updates or removes the icon as the setting wants, and the menu's check mark with it.
+void showTrayIcon(Context& c, const std::optional<CommitCharge>& commit, bool swapKnown) {
+    Platform& p = c.platform;
+    MainState& s = c.state;
+    if (s.trayIconShown != s.trayIcon) p.view.setMenuChecked(MenuItem::icone, s.trayIcon);
+    if (!s.trayIcon) {
+        if (s.trayIconShown.value_or(false)) p.notification.removeIcon();
+        s.trayIconShown = false;
+        return;
+    }
+    TrayIcon icon;
+    icon.gaugePermille = trayGaugePermille(commit, s.stats, swapKnown, s.maxPagingSize);
+    int alarmPermille = (s.alertSettings.commitOn ? s.alertSettings.commitPercent : 90) * 10;
+    icon.alarm = commit && icon.gaugePermille >= alarmPermille;
+    icon.tooltip = trayTooltip(s.stats, swapKnown, commit);
+    // A system without a notification area shows nothing; the choice is kept all the same.
+    p.notification.showIcon(icon);
+    s.trayIconShown = true;
+}
+
+}  // namespace
+
+void SurveillerAlertes(Context& c, const MemoryStatus& memory, bool swapKnown) {
+    Platform& p = c.platform;
+    MainState& s = c.state;
+    std::optional<CommitCharge> commit = tickCommit(memory);
+
+    AlertFigures figures;
+    figures.tick = p.system.tickCount();
+    if (commit) figures.commitPercent = (commitPermille(*commit) + 5) / 10;
+    if (swapKnown) figures.swapMo = s.stats.current;
+    if (memory.totalPhys > 0) figures.memoryPercent = static_cast<int>(memory.memoryLoad);
+
+    showTrayIcon(c, commit, swapKnown);
+    std::vector<AlertEvent> raised = s.alerts.check(s.alertSettings, figures);
+    if (raised.empty()) return;
+    DateTime now = p.system.localNow();
+    for (const AlertEvent& alert : raised) {
+        journalLine(c, alert, now);
+        speakUp(c, alert, now);
+        MarquerAlerte(c, alert);
+    }
+}
+
+void iconeClick(Context& c) {
+    MainState& s = c.state;
+    s.trayIcon = !s.trayIcon;
+    try {
+        saveSettingKeys(c, {kKeyTrayIcon});
+    } catch (const RuntimeError&) {
+        // Kept for this run; the exit saves it again and says so if the store still fails.
+    }
+    // Shown at once, with the last tick's figures.
+    showTrayIcon(c, tickCommit(c.platform.system.memoryStatus()), s.swapReadable);
+}
+
+void alertesClick(Context& c) {
+    std::optional<AlertSettings> chosen;
+    // A dialog that cannot be made is no reason to end the program.
+    try {
+        chosen = c.platform.windows.editAlerts(c.state.alertSettings);
+    } catch (const RuntimeError& error) {
+        c.platform.dialogs.messageBox(
+            "La fenêtre des alertes n'a pas pu s'ouvrir.\r\n" + error.description(), "Alertes",
+            {MsgButtons::Ok, MsgIcon::Exclamation});
+        return;
+    }
+    if (!chosen || alertSettingsProblem(*chosen)) return;
+    c.state.alertSettings = *chosen;
+    try {
+        saveSettingKeys(c, {kKeyCommitAlert, kKeyCommitThreshold, kKeySwapAlert, kKeySwapThreshold,
+                            kKeyMemoryAlert, kKeyMemoryThreshold});
+    } catch (const RuntimeError&) {
+        // Kept for this run; the exit saves them again and says so if the store still fails.
+    }
+}
+
+void MarquerAlerte(Context& c, const AlertEvent&) {
+    ++c.state.alertMarks;
+}
+
+}  // namespace corvane

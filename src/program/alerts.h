@@ -1,0 +1,24 @@
+// The main window's procedures for the alerts and the notification area's icon: following the
+// thresholds at each tick, speaking up when one is crossed, the two "Outils" menu items, and
+// the history's mark of an alert.
+#pragma once
+
+#include "state/state.h"
+
+namespace corvane {
+
+// After the tick's sample: raises the alerts the figures call for and brings the icon up to
+// date. `swapKnown`: the tick could read the swap file's size (in the statistics).
+void SurveillerAlertes(Context& context, const MemoryStatus& memory, bool swapKnown);
+
+// "Icône dans la zone de notification": the icon on or off, remembered at once.
+void iconeClick(Context& context);
+
+// "Alertes...": the dialog of the thresholds; what the user keeps is remembered at once.
+void alertesClick(Context& context);
+
+// One alert in the swap file's history, at the minute it was raised. The history keeps no
+// marks yet: this is where it will record them, called once for each alert raised.
+void MarquerAlerte(Context& context, const AlertEvent& alert);
+
+}  // namespace corvane

@@ -1,0 +1,113 @@
+// The "Alertes" dialog: each alert's switch and threshold, checked before it closes. Its
+// template is IDD_ALERTES in corvane.rc.
+#include <string>
+
+#include "alerts/alert_limits.h"
+#include "common/errors.h"
+#include "platform/controls.h"
+#include "win32/about_view.h"
+#include "win32/resource.h"
+#include "win32/win32_text.h"
+#include "win32/window_procedure.h"
+
+namespace corvane::win32 {
+
+namespace {
+
+static_assert(IDC_ENGAGEMENT_ACTIVE == static_cast<int>(AlertsControl::EngagementActive));
+static_assert(IDC_ENGAGEMENT_SEUIL == static_cast<int>(AlertsControl::EngagementSeuil));
+static_assert(IDC_SWAP_ACTIVE == static_cast<int>(AlertsControl::SwapActive));
+static_assert(IDC_SWAP_SEUIL == static_cast<int>(AlertsControl::SwapSeuil));
+static_assert(IDC_MEMOIRE_ACTIVE == static_cast<int>(AlertsControl::MemoireActive));
+static_assert(IDC_MEMOIRE_SEUIL == static_cast<int>(AlertsControl::MemoireSeuil));
+
+struct Editing {
+    AlertSettings settings;
+};
+
+struct Row {
+    int check;
+    int edit;
+    bool AlertSettings::*on;
+    int32_t AlertSettings::*threshold;
+};
+constexpr Row kRows[] = {
+    {IDC_ENGAGEMENT_ACTIVE, IDC_ENGAGEMENT_SEUIL, &AlertSettings::commitOn,
+     &AlertSettings::commitPercent},
+    {IDC_SWAP_ACTIVE, IDC_SWAP_SEUIL, &AlertSettings::swapGrowthOn, &AlertSettings::swapGrowthMo},
+    {IDC_MEMOIRE_ACTIVE, IDC_MEMOIRE_SEUIL, &AlertSettings::memoryOn,
+     &AlertSettings::memoryPercent},
+};
+
+void fill(HWND dialog, const AlertSettings& settings) {
+    for (const Row& row : kRows) {
+        CheckDlgButton(dialog, row.check, settings.*row.on ? BST_CHECKED : BST_UNCHECKED);
+        SetDlgItemInt(dialog, row.edit, static_cast<UINT>(settings.*row.threshold), FALSE);
+    }
+}
+
+// The dialog's values; a field that holds no number reads 0, which no threshold takes.
+AlertSettings read(HWND dialog) {
+    AlertSettings settings;
+    for (const Row& row : kRows) {
+        BOOL number = FALSE;
+        UINT value = GetDlgItemInt(dialog, row.edit, &number, FALSE);
+        settings.*row.on = IsDlgButtonChecked(dialog, row.check) == BST_CHECKED;
+        settings.*row.threshold = number && value <= 0x7fffffff ? static_cast<int32_t>(value) : 0;
+    }
+    return settings;
+}
+
+INT_PTR handle(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    auto* editing = reinterpret_cast<Editing*>(GetWindowLongPtrA(dialog, DWLP_USER));
+    switch (message) {
+        case WM_INITDIALOG:
+            SetWindowLongPtrA(dialog, DWLP_USER, lParam);
+            fill(dialog, reinterpret_cast<Editing*>(lParam)->settings);
+            return TRUE;
+        case WM_COMMAND:
+            if (LOWORD(wParam) == IDOK && editing) {
+                AlertSettings chosen = read(dialog);
+                if (auto problem = alertSettingsProblem(chosen)) {
+                    MessageBoxA(dialog, toAnsi(*problem).c_str(), "Alertes",
+                                MB_OK | MB_ICONEXCLAMATION);
+                    return TRUE;
+                }
+                editing->settings = chosen;
+                EndDialog(dialog, IDOK);
+                return TRUE;
+            }
+            if (LOWORD(wParam) == IDCANCEL) {
+                EndDialog(dialog, IDCANCEL);
+                return TRUE;
+            }
+            return FALSE;
+        default: return FALSE;
+    }
+}
+
+// No exception crosses the dialog's procedure: what reaches it ends the program as any
+// window's does.
+INT_PTR CALLBACK alertsProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (leavingOnUncaught()) return FALSE;
+    try {
+        return handle(dialog, message, wParam, lParam);
+    } catch (...) {
+        leaveOnUncaught(dialog);
+        EndDialog(dialog, IDCANCEL);
+        return TRUE;
+    }
+}
+
+}  // namespace
+
+std::optional<AlertSettings> Win32Windows::editAlerts(const AlertSettings& current) {
+    Editing editing{current};
+    INT_PTR result = DialogBoxParamA(instance_, MAKEINTRESOURCEA(IDD_ALERTES), owner_, alertsProc,
+                                     reinterpret_cast<LPARAM>(&editing));
+    if (result == -1) throw RuntimeError(kErrOutOfMemory);
+    if (result != IDOK) return std::nullopt;
+    return editing.settings;
+}
+
+}  // namespace corvane::win32

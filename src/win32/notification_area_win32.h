@@ -1,0 +1,59 @@
+// The notification area's icon of the main window: added, changed and removed with
+// Shell_NotifyIcon in the form the system's shell32 takes, drawn at run time as a gauge at the
+// small-icon size, added again when the taskbar comes back, and its clicks and context menu.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+#include "platform/notification_area.h"
+
+namespace corvane::win32 {
+
+class Win32NotificationArea : public NotificationArea {
+public:
+    explicit Win32NotificationArea(HWND& owner);
+    ~Win32NotificationArea() override;
+    Win32NotificationArea(const Win32NotificationArea&) = delete;
+    Win32NotificationArea& operator=(const Win32NotificationArea&) = delete;
+
+    bool showIcon(const TrayIcon& icon) override;
+    void removeIcon() override;
+    bool showBalloon(const std::string& title, const std::string& text) override;
+    void flashTaskbarButton() override;
+
+    // A message of the main window that concerns the icon (its clicks, the taskbar made anew);
+    // true when it was one.
+    bool onMessage(UINT message, WPARAM wParam, LPARAM lParam);
+
+private:
+    // The shell's function and the structure's form it takes, found at the first use.
+    bool loadShell();
+    bool notify(DWORD action, UINT flags, const std::string& tooltip = {},
+                const std::string& infoTitle = {}, const std::string& info = {});
+    bool add();
+    HICON drawIcon(int gaugePermille, bool alarm) const;
+    void bringBack();
+    void showMenu();
+
+    using NotifyFunction = BOOL(WINAPI*)(DWORD, void*);
+
+    HWND& owner_;
+    UINT taskbarCreated_ = 0;
+    bool shellLoaded_ = false;
+    NotifyFunction notify_ = nullptr;
+    DWORD dataSize_ = 0;    // the structure's size this shell32 takes
+    size_t tipLength_ = 0;  // characters of tooltip it keeps, its end included
+    bool balloons_ = false;
+    bool version4_ = false;
+
+    bool wanted_ = false;  // the core wants the icon
+    bool added_ = false;   // the shell has it
+    HICON icon_ = nullptr;
+    int drawnLevel_ = -2;  // the gauge's height in pixels that icon_ shows; -2: none drawn
+    bool drawnAlarm_ = false;
+    std::string tooltip_;
+};
+
+}  // namespace corvane::win32
