@@ -151,10 +151,14 @@ void History::close(FileSystem& files) {
 
 void History::startNew(FileSystem& files) {
     if (!opened_) return;
+    // A new history asked for while the last one asked for has not begun in the files (its file
+    // could not move aside yet) takes that one's place with the same single move: a second move
+    // would push out the generation before it, which holds the user's records.
+    const bool stillPending = rotationPending_;
     // The minute in progress closes the old history.
     if (std::optional<MinuteRecord> finished = current_.finish())
         pending_ += formatRecord(*finished);
-    writePending(files);
+    if (!stillPending) writePending(files);
     // What the old file could not take yet goes to it just before it moves aside.
     oldPending_ += pending_;
     pending_.clear();
@@ -167,7 +171,7 @@ void History::startNew(FileSystem& files) {
     compactDue_ = false;
     unreadable_ = false;
     rotationPending_ = true;
-    hoursRotated_ = false;
+    if (!stillPending) hoursRotated_ = false;
     writePending(files);
     refreshView();
 }

@@ -224,6 +224,21 @@ TEST_F(HistoryKeepTest, ANewHistoryNeverDeletesTheOldOneBeforeItsSuccessorIsInPl
     EXPECT_EQ(file(), kHeader + lines(kNowMinute + 5, 2));
 }
 
+TEST_F(HistoryKeepTest, TwoNewHistoriesAskedForWhileTheFileIsHeldMoveItAsideOnce) {
+    files.put(kOld, "previous\r\n");
+    history.open(files, kDir, kNow);
+    sample(history, kNowMinute);
+    sample(history, kNowMinute + 1);
+    files.lockedFiles.insert(kPath);
+    history.startNew(files);
+    history.startNew(files);  // asked for again before the first could begin
+    files.lockedFiles.clear();
+    history.startNew(files);  // and once more, the file released
+    // One move: the minutes the user had are the old generation, not pushed out by an empty one.
+    EXPECT_EQ(file(kOld), kHeader + line(kNowMinute) + line(kNowMinute + 1));
+    EXPECT_EQ(file(), kHeader);
+}
+
 TEST_F(HistoryKeepTest, TheExportRefusesTheHistorysOwnFilesUnderAnyName) {
     fake::FakePlatform fake;
     History h;
