@@ -10,21 +10,13 @@ source "$layer_root/tools/wine-env.sh"
 missing=$(wine_env_missing_tools | tr '\n' ' ')
 [ -z "$missing" ] || { echo "make bench: missing ${missing% }" >&2; exit 1; }
 # Measured natively only: the 32-bit build where its loader runs here, else the x86-64 one.
-if [ -n "${1:-}" ]; then
-  build=$(realpath -m "$1")
-elif wine_env_loader32_runs; then
-  build=$layer_root/build/win32
-elif wine_env_loader64_runs; then
-  build=$layer_root/build/win64
-else
-  echo "make bench: this machine runs neither of Wine's loaders" >&2
-  exit 1
-fi
+build=$(wine_env_native_build "${1:-}") ||
+  { echo "make bench: this machine runs neither of Wine's loaders" >&2; exit 1; }
 loader=$(wine_env_build_loader "$build")
 wine_env_use_loader "$loader"
 bench=$build/bench/corvane-bench.exe
 out=$layer_root/build/bench
-template=$layer_root/build/wine-prefix-template$([ "$loader" = 64 ] && echo -win64)
+template=$(wine_env_template_path "$loader")
 [ -f "$bench" ] || { echo "make bench: $bench was not built" >&2; exit 1; }
 
 trap wine_env_cleanup EXIT

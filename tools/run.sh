@@ -11,22 +11,14 @@ missing=$(wine_env_missing_tools | tr '\n' ' ')
 [ -z "$missing" ] || { echo "make run: missing ${missing% }" >&2; exit 1; }
 # The 32-bit program, the product, where this machine runs Wine's 32-bit loader natively; else
 # the same sources built for x86-64, under Wine's 64-bit loader.
-if [ -n "${1:-}" ]; then
-  build=$(realpath -m "$1")
-elif wine_env_loader32_runs; then
-  build=$layer_root/build/win32
-elif wine_env_loader64_runs; then
-  build=$layer_root/build/win64
-else
-  echo "make run: this machine runs neither of Wine's loaders" >&2
-  exit 1
-fi
+build=$(wine_env_native_build "${1:-}") ||
+  { echo "make run: this machine runs neither of Wine's loaders" >&2; exit 1; }
 loader=$(wine_env_build_loader "$build")
 wine_env_use_loader "$loader"
 corvane=$build/Corvane.exe
 drive=$build/tests/wine/corvane-drive.exe
 shot=$layer_root/build/screenshot.png
-template=$layer_root/build/wine-prefix-template$([ "$loader" = 64 ] && echo -win64)
+template=$(wine_env_template_path "$loader")
 prefix=$layer_root/build/wine-run/prefix-$(basename "$build")
 
 [ -f "$corvane" ] || { echo "make run: $corvane was not built" >&2; exit 1; }

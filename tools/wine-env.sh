@@ -75,6 +75,27 @@ wine_env_build_loader() {
   esac
 }
 
+# The build this machine runs natively (or the one named by an argument): build/win32 where
+# the 32-bit loader runs, else build/win64; status 1 where neither loader runs.
+wine_env_native_build() {
+  local root=${layer_root:-$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)}
+  if [ -n "${1:-}" ]; then
+    realpath -m "$1"
+  elif wine_env_loader32_runs; then
+    echo "$root/build/win32"
+  elif wine_env_loader64_runs; then
+    echo "$root/build/win64"
+  else
+    return 1
+  fi
+}
+
+# The template prefix for a loader: one per loader, made once.
+wine_env_template_path() {
+  local root=${layer_root:-$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)}
+  echo "$root/build/wine-prefix-template$([ "$1" = 64 ] && echo -win64)"
+}
+
 # "Wine's 64-bit loader" and the like, for tables and summaries.
 wine_env_loader_name() {
   case $wine_env_loader in

@@ -19,10 +19,10 @@ layer="Wine layer on ${build#"$layer_root"/}"
 if [ "$loader" = 32 ]; then
   wine_env_loader32_runs ||
     layer_unavailable "$layer" "this machine does not run Wine's 32-bit loader natively"
-  template=$layer_root/build/wine-prefix-template
+  template=$(wine_env_template_path 32)
 else
   wine_env_loader64_runs || layer_unavailable "$layer" "Wine's 64-bit loader does not run here"
-  template=$layer_root/build/wine-prefix-template-win64
+  template=$(wine_env_template_path 64)
 fi
 wine_env_use_loader "$loader"
 pe_arch=$([ "$loader" = 64 ] && echo x86-64 || echo i386)
