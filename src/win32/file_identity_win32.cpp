@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "win32/file_calls.h"
 #include "win32/win32_services.h"
 #include "win32/win32_text.h"
 
@@ -11,32 +12,12 @@ namespace corvane::win32 {
 
 namespace {
 
-bool ntFamily() {
-    return (GetVersion() & 0x80000000u) == 0;
-}
-
-// The path as MultiByteToWideChar reads UTF-8; Windows 9x has no UTF-8 code page.
-std::wstring fromUtf8(const std::string& utf8) {
-    if (utf8.empty()) return {};
-    int size =
-        MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
-    std::wstring wide(static_cast<size_t>(size > 0 ? size : 0), L'\0');
-    if (size > 0) {
-        MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), wide.data(),
-                            size);
-    }
-    return wide;
-}
-
 // No access is asked and every kind of sharing allowed: a file held open elsewhere answers too.
 HANDLE openForIdentity(const std::string& path) {
-    if (ntFamily()) {
-        return CreateFileW(fromUtf8(path).c_str(), 0,
-                           FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                           OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-    }
-    return CreateFileA(toAnsi(path).c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                       OPEN_EXISTING, 0, nullptr);
+    return wideFunctions()
+               ? createFileAt(path, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                              OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS)
+               : createFileAt(path, 0, FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING, 0);
 }
 
 bool identityOf(const std::string& path, BY_HANDLE_FILE_INFORMATION& info) {
@@ -48,13 +29,13 @@ bool identityOf(const std::string& path, BY_HANDLE_FILE_INFORMATION& info) {
 }
 
 bool sameFullPath(const std::string& a, const std::string& b) {
-    if (ntFamily()) {
+    if (wideFunctions()) {
         wchar_t fullA[MAX_PATH * 2];
         wchar_t fullB[MAX_PATH * 2];
-        DWORD lengthA = GetFullPathNameW(fromUtf8(a).c_str(), MAX_PATH * 2, fullA, nullptr);
-        DWORD lengthB = GetFullPathNameW(fromUtf8(b).c_str(), MAX_PATH * 2, fullB, nullptr);
+        DWORD lengthA = GetFullPathNameW(toWide(a).c_str(), MAX_PATH * 2, fullA, nullptr);
+        DWORD lengthB = GetFullPathNameW(toWide(b).c_str(), MAX_PATH * 2, fullB, nullptr);
         if (!lengthA || !lengthB || lengthA >= MAX_PATH * 2 || lengthB >= MAX_PATH * 2) {
-            return lstrcmpiW(fromUtf8(a).c_str(), fromUtf8(b).c_str()) == 0;
+            return lstrcmpiW(toWide(a).c_str(), toWide(b).c_str()) == 0;
         }
         return lstrcmpiW(fullA, fullB) == 0;
     }

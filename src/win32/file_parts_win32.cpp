@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <string>
 
+#include "win32/file_calls.h"
 #include "win32/win32_errors.h"
 #include "win32/win32_services.h"
 #include "win32/win32_text.h"
@@ -13,30 +14,10 @@ namespace corvane::win32 {
 
 namespace {
 
-bool ntFamily() {
-    return (GetVersion() & 0x80000000u) == 0;
-}
-
-std::wstring fromUtf8(const std::string& utf8) {
-    if (utf8.empty()) return {};
-    int size =
-        MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
-    std::wstring wide(static_cast<size_t>(size > 0 ? size : 0), L'\0');
-    if (size > 0) {
-        MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), wide.data(),
-                            size);
-    }
-    return wide;
-}
-
 // Open for reading, shared with the program's own appends.
 HANDLE openForReading(const std::string& path) {
     HANDLE file =
-        ntFamily()
-            ? CreateFileW(fromUtf8(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                          nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)
-            : CreateFileA(toAnsi(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                          nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        createFileAt(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING);
     if (file == INVALID_HANDLE_VALUE) raiseLastError();
     return file;
 }
