@@ -28,13 +28,13 @@ enum AlertMark : uint8_t {
 };
 
 struct MinuteRecord {
-    int32_t minute = 0;            // whole minutes since 1970-01-01 00:00 UTC
-    int32_t minMo = 0;             // smallest swap size of the minute
-    int32_t maxMo = 0;             // largest swap size of the minute
-    int32_t lastMo = 0;            // swap size at the minute's last sample
-    int32_t memoryMo = 0;          // physical memory in use at the last sample
-    int32_t inUseMo = kUnknownMo;  // part of the swap file in use, last reported in the minute
-    int32_t commitMo = kUnknownMo;       // the largest commit charge of the minute
+    int32_t minute = 0;             // whole minutes since 1970-01-01 00:00 UTC
+    int32_t minMo = 0;              // smallest swap size of the minute
+    int32_t maxMo = 0;              // largest swap size of the minute
+    int32_t lastMo = 0;             // swap size at the minute's last sample
+    int32_t memoryMo = 0;           // physical memory in use at the last sample
+    int32_t inUseMo = kUnknownMo;   // part of the swap file in use, last reported in the minute
+    int32_t commitMo = kUnknownMo;  // the largest commit charge of the minute
     int32_t commitLimitMo = kUnknownMo;  // the commit limit at that sample
     uint8_t alerts = 0;                  // AlertMark bits of the alerts raised in the minute
     // At a minute when the swap file grew or the commit passed nine tenths of its limit: the
