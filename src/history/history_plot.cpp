@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <limits>
+#include <utility>
 
 #include "history/utc_minutes.h"
 
@@ -20,10 +21,13 @@ int64_t floorDiv(int64_t a, int64_t b) {
     return a >= 0 ? a / b : -((-a + b - 1) / b);
 }
 
+// The unknown value (-1) is below every figure: the largest of two is the known one.
 void merge(HistoryColumn& column, const MinuteRecord& r) {
     if (!column.hasData) {
-        column = {true, r.minute, r.minute, r.minMo, r.maxMo, r.lastMo, r.memoryMo, r.inUseMo};
-        return;
+        column.hasData = true;
+        column.firstMinute = r.minute;
+        column.minMo = r.minMo;
+        column.maxMo = r.maxMo;
     }
     column.lastMinute = r.minute;
     column.minMo = std::min(column.minMo, r.minMo);
@@ -31,6 +35,13 @@ void merge(HistoryColumn& column, const MinuteRecord& r) {
     column.lastMo = r.lastMo;
     column.memoryMo = r.memoryMo;
     if (r.inUseMo != kUnknownMo) column.inUseMo = r.inUseMo;
+    column.commitMo = std::max(column.commitMo, r.commitMo);
+    column.commitLimitMo = std::max(column.commitLimitMo, r.commitLimitMo);
+    column.alerts |= r.alerts;
+    // At most three names, and only at the few minutes worth naming them: the copy is rare.
+    if (!r.programs.empty() &&
+        (column.programs.empty() || r.programs.front().commitMo > column.programs.front().commitMo))
+        column.programs = r.programs;
 }
 
 int32_t niceStep(int64_t raw) {
@@ -135,6 +146,10 @@ ValueAxis valueAxis(const std::vector<HistoryColumn>& columns, const AnalysisFig
         take(c.maxMo);
         take(c.memoryMo);
         if (c.inUseMo != kUnknownMo) take(c.inUseMo);
+        if (c.commitMo != kUnknownMo) take(c.commitMo);
+        if (c.commitLimitMo > 0 &&
+            static_cast<int64_t>(c.commitMo) * 10 >= static_cast<int64_t>(c.commitLimitMo) * 9)
+            take(c.commitLimitMo);
     }
     if (analysis.any) {
         take(analysis.minimum);
@@ -221,6 +236,35 @@ std::string hoverText(const HistoryColumn& column, int32_t pointerMinute, System
     text += ", RAM utilisée " + std::to_string(column.memoryMo) + " Mo";
     if (column.inUseMo != kUnknownMo) {
         text += ", SWAP utilisé " + std::to_string(column.inUseMo) + " Mo";
+    }
+    // Windows 9x, NT 4 and the files they wrote know no commit: nothing is said of it.
+    if (column.commitMo != kUnknownMo) {
+        text += ", engagement " + std::to_string(column.commitMo);
+        if (column.commitLimitMo != kUnknownMo)
+            text += " / " + std::to_string(column.commitLimitMo);
+        text += " Mo";
+    }
+    if (column.alerts != 0) {
+        const std::pair<uint8_t, const char*> kinds[] = {{kAlertCommit, "engagement élevé"},
+                                                         {kAlertSwapGrowth, "fichier SWAP agrandi"},
+                                                         {kAlertMemory, "mémoire presque pleine"}};
+        std::string raised;
+        int count = 0;
+        for (const auto& [bit, name] : kinds) {
+            if (!(column.alerts & bit)) continue;
+            raised += (count++ == 0 ? "" : ", ") + std::string(name);
+        }
+        text += (count > 1 ? "\r\nAlertes : " : "\r\nAlerte : ") + raised;
+    }
+    if (!column.programs.empty()) {
+        text += "\r\nProgrammes : ";
+        for (size_t i = 0; i < column.programs.size(); ++i) {
+            const ProgramMark& p = column.programs[i];
+            std::string growth = std::to_string(p.hourGrowthMo);
+            if (p.hourGrowthMo > 0) growth = "+" + growth;
+            text += (i == 0 ? "" : " ; ") + p.name + " (" + std::to_string(p.pid) + ") " +
+                    std::to_string(p.commitMo) + " Mo, " + growth + " Mo en 1 h";
+        }
     }
     return text;
 }

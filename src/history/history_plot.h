@@ -56,6 +56,11 @@ struct HistoryColumn {
     int32_t lastMo = 0;
     int32_t memoryMo = 0;
     int32_t inUseMo = kUnknownMo;
+    int32_t commitMo = kUnknownMo;       // the largest commit of the bucket
+    int32_t commitLimitMo = kUnknownMo;  // the largest limit of the bucket
+    uint8_t alerts = 0;                  // AlertMark bits of every record in the bucket
+    // The programs of the bucket's record that names the program holding the most commit.
+    std::vector<ProgramMark> programs{};
 };
 
 // One bucket per column over `span`; a minute wider than a column fills every column it
@@ -69,7 +74,10 @@ void addByColumn(std::vector<HistoryColumn>& out, const std::vector<MinuteRecord
 // The first minute under column `index`.
 int32_t columnMinute(TimeSpan span, int columns, int index);
 
-// The value scale in Mo: rounded bounds and the step between its lines.
+// The value scale in Mo: rounded bounds and the step between its lines. It takes in the commit
+// but its limit only where the commit came within a tenth of it (the limit of a machine with
+// plenty of memory would flatten every other line); elsewhere the limit is drawn where it falls
+// inside the scale.
 struct ValueAxis {
     int32_t low = 0;
     int32_t high = 100;
@@ -94,7 +102,9 @@ struct AnalysisLine {
 };
 std::vector<AnalysisLine> analysisLines(const AnalysisFigures& analysis);
 
-// The values under the pointer, in French, in the user's local time and formats.
+// The values under the pointer, in French, in the user's local time and formats: a line of
+// figures (the commit where Windows reported it, the alerts raised), then a line naming the
+// programs of that minute, if any.
 std::string hoverText(const HistoryColumn& column, int32_t pointerMinute, System& system);
 
 // What the window has to say about where the history is kept; empty when all is well.

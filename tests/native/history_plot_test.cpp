@@ -71,6 +71,72 @@ TEST(HistoryPlot, AMinuteWiderThanAColumnFillsEachColumnItCoversAndAGapStaysEmpt
     EXPECT_TRUE(odd[96].hasData);
 }
 
+// A minute with the commit, its limit, the alerts and the programs named at it.
+MinuteRecord committed(int32_t minute, int32_t commit, int32_t limit, uint8_t alerts = 0,
+                       std::vector<ProgramMark> programs = {}) {
+    MinuteRecord r = rec(minute, 1500, 1500, 1500);
+    r.commitMo = commit;
+    r.commitLimitMo = limit;
+    r.alerts = alerts;
+    r.programs = std::move(programs);
+    return r;
+}
+
+TEST(HistoryPlot, AColumnKeepsTheLargestCommitEveryAlertAndTheProgramsOfItsLargestHolder) {
+    const std::vector<ProgramMark> browser{{"chrome.exe", 1234, 812, 300},
+                                           {"code.exe", 77, 400, 5}};
+    const std::vector<ProgramMark> compiler{{"cc1plus.exe", 999, 1500, 1500}};
+    const std::vector<ProgramMark> small{{"notepad.exe", 5, 20, 0}};
+    const std::vector<ProgramMark> other{{"wordpad.exe", 6, 20, 0}};
+    // An hour over 12 columns: five minutes a column.
+    TimeSpan span{kNow - 59, kNow + 1};
+    std::vector<MinuteRecord> records{
+        committed(kNow - 59, 5000, 12000, kAlertSwapGrowth, browser),
+        committed(kNow - 58, 6100, 11900, kAlertCommit, compiler),
+        committed(kNow - 57, 5900, 12100, 0, small),  // smaller: the compiler stays named
+        committed(kNow - 56, kUnknownMo, kUnknownMo, kAlertMemory),
+        // A column of an old file's minutes, then one where only some minutes knew the commit.
+        rec(kNow - 54, 1, 1, 1),
+        rec(kNow - 53, 1, 1, 1),
+        rec(kNow - 49, 1, 1, 1),
+        committed(kNow - 48, 4000, kUnknownMo),
+        committed(kNow - 4, 7000, 12000, 0, small),
+        committed(kNow - 3, 7200, 12000, 0, other),
+    };
+    std::vector<HistoryColumn> columns = bucketByColumn(records, span, 12);
+    const HistoryColumn& first = columns[0];
+    EXPECT_EQ(first.commitMo, 6100);
+    EXPECT_EQ(first.commitLimitMo, 12100);
+    EXPECT_EQ(first.alerts, kAlertCommit | kAlertSwapGrowth | kAlertMemory);
+    EXPECT_EQ(first.programs, compiler);
+
+    EXPECT_TRUE(columns[1].hasData);
+    EXPECT_EQ(columns[1].commitMo, kUnknownMo);
+    EXPECT_EQ(columns[1].commitLimitMo, kUnknownMo);
+    EXPECT_EQ(columns[1].alerts, 0);
+    EXPECT_TRUE(columns[1].programs.empty());
+    EXPECT_EQ(columns[2].commitMo, 4000);
+    EXPECT_EQ(columns[2].commitLimitMo, kUnknownMo);
+    EXPECT_FALSE(columns[3].hasData);
+    EXPECT_EQ(columns[3].commitMo, kUnknownMo);
+    // Equal holders: the first named keeps the column.
+    EXPECT_EQ(columns[11].commitMo, 7200);
+    EXPECT_EQ(columns[11].programs, small);
+    EXPECT_EQ(columns[11].alerts, 0);
+
+    // An hour record wider than a column carries its figures to every column it covers.
+    MinuteRecord hour = committed(kNow - 119, 9000, 16000, kAlertCommit, browser);
+    std::vector<HistoryColumn> wide(24);
+    addByColumn(wide, {hour}, {kNow - 179, kNow + 1}, 60);
+    for (int c = 0; c < 24; ++c) {
+        bool covered = c >= 8 && c < 16;
+        EXPECT_EQ(wide[c].hasData, covered) << c;
+        EXPECT_EQ(wide[c].commitMo, covered ? 9000 : kUnknownMo) << c;
+        EXPECT_EQ(wide[c].alerts, covered ? kAlertCommit : 0) << c;
+        EXPECT_EQ(wide[c].programs.size(), covered ? 2u : 0u) << c;
+    }
+}
+
 TEST(HistoryPlot, TheScaleTakesInEverySeriesAndTheAnalysisLinesOnRoundSteps) {
     std::vector<HistoryColumn> columns = bucketByColumn(
         {rec(kNow - 1, 1536, 1540, 1538, 812, 120), rec(kNow, 1536, 1536, 1536, 900)},
@@ -83,6 +149,22 @@ TEST(HistoryPlot, TheScaleTakesInEverySeriesAndTheAnalysisLinesOnRoundSteps) {
     EXPECT_EQ(axis.high % axis.step, 0);
     ValueAxis withAnalysis = valueAxis(columns, {true, 100, 4000, 1700});
     EXPECT_GE(withAnalysis.high, 4000);
+    // The commit is taken in, its far limit is not; a limit the commit came near to is.
+    ValueAxis commit =
+        valueAxis(bucketByColumn({committed(kNow - 1, 5200, 24000), committed(kNow, 5000, 24000)},
+                                 {kNow - 1, kNow + 1}, 2),
+                  {});
+    EXPECT_GE(commit.high, 5200);
+    EXPECT_LT(commit.high, 24000);
+    EXPECT_LE(commit.low, 1500);
+    ValueAxis near =
+        valueAxis(bucketByColumn({committed(kNow - 1, 5200, 6000), committed(kNow, 5500, 6000)},
+                                 {kNow - 1, kNow + 1}, 2),
+                  {});
+    EXPECT_GE(near.high, 6000);
+    ValueAxis unknownLimit =
+        valueAxis(bucketByColumn({committed(kNow, kUnknownMo, 90000)}, {kNow, kNow + 1}, 1), {});
+    EXPECT_LT(unknownLimit.high, 90000);
     // A flat line gets room around it.
     ValueAxis flat =
         valueAxis(bucketByColumn({rec(kNow, 700, 700, 700, 700)}, {kNow, kNow + 1}, 1), {});
@@ -135,6 +217,38 @@ TEST(HistoryPlot, ThePointerReadsTheValuesInFrenchInLocalTime) {
         "Du 07/12/2026 23:15 au 08/12/2026 07:15 : SWAP 2 Mo (de 1 à 2 Mo), RAM utilisée 3 Mo");
     EXPECT_EQ(hoverText(HistoryColumn{}, kNow - 1, system),
               "Le 08/12/2026 à 07:14 : aucune mesure");
+}
+
+TEST(HistoryPlot, ThePointerReadsTheCommitTheAlertsAndTheProgramsNamedAtThatMinute) {
+    fake::FakeSystem system;
+    HistoryColumn c{true, kNow, kNow, 1536, 1536, 1536, 812, kUnknownMo};
+    c.commitMo = 5120;
+    c.commitLimitMo = 12288;
+    EXPECT_EQ(hoverText(c, kNow, system),
+              "Le 08/12/2026 à 07:15 : SWAP 1536 Mo, RAM utilisée 812 Mo, engagement 5120 / "
+              "12288 Mo");
+    c.commitLimitMo = kUnknownMo;
+    EXPECT_EQ(hoverText(c, kNow, system),
+              "Le 08/12/2026 à 07:15 : SWAP 1536 Mo, RAM utilisée 812 Mo, engagement 5120 Mo");
+
+    c.commitLimitMo = 12288;
+    c.alerts = kAlertSwapGrowth;
+    c.programs = {{"chrome.exe", 1234, 812, 300},
+                  {"Éditeur.exe", 56, 640, -12},
+                  {"svchost.exe", 912, 200, 0}};
+    EXPECT_EQ(hoverText(c, kNow, system),
+              "Le 08/12/2026 à 07:15 : SWAP 1536 Mo, RAM utilisée 812 Mo, engagement 5120 / "
+              "12288 Mo\r\n"
+              "Alerte : fichier SWAP agrandi\r\n"
+              "Programmes : chrome.exe (1234) 812 Mo, +300 Mo en 1 h ; Éditeur.exe (56) 640 Mo, "
+              "-12 Mo en 1 h ; svchost.exe (912) 200 Mo, 0 Mo en 1 h");
+
+    // An old Windows: no commit, but the alerts it can raise and no program.
+    HistoryColumn old{true, kNow, kNow, 70, 90, 90, 30, kUnknownMo};
+    old.alerts = kAlertMemory | kAlertSwapGrowth | kAlertCommit;
+    EXPECT_EQ(hoverText(old, kNow, system),
+              "Le 08/12/2026 à 07:15 : SWAP 90 Mo (de 70 à 90 Mo), RAM utilisée 30 Mo\r\n"
+              "Alertes : engagement élevé, fichier SWAP agrandi, mémoire presque pleine");
 }
 
 TEST(HistoryPlot, TheAnalysisLinesAndTheLayoutOfAWholePicture) {
