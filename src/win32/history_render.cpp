@@ -1,5 +1,6 @@
 // The history's drawing: scale, time axis, the swap band and lines, the memory, the part in
-// use and the analysis lines. Every loop runs over columns or marks, never over the records.
+// use, the commit and its limit, the alerts' marks and the analysis lines. Every loop runs over
+// columns or marks, never over the records.
 #include "win32/history_render.h"
 
 #include <algorithm>
@@ -19,6 +20,9 @@ constexpr COLORREF kBand = RGB(190, 210, 242);
 constexpr COLORREF kSwap = RGB(20, 70, 170);
 constexpr COLORREF kMemory = RGB(0, 140, 70);
 constexpr COLORREF kInUse = RGB(225, 115, 0);
+constexpr COLORREF kCommit = RGB(130, 40, 150);
+constexpr COLORREF kAlert = RGB(215, 25, 25);
+constexpr COLORREF kAlertShade = RGB(252, 226, 226);
 constexpr COLORREF kAnalysis[] = {RGB(200, 30, 30), RGB(110, 110, 110), RGB(0, 130, 140)};
 
 int scaled(int pixels, int dpi) {
@@ -97,27 +101,52 @@ void drawSeries(HDC dc, const Scale& s, const std::vector<HistoryColumn>& column
     SelectObject(dc, old);
 }
 
-void drawLegend(HDC dc, Gdi& gdi, int x, int y, int dpi) {
+// What a drawing holds beyond the swap and the memory, for the legend to name only that.
+struct Extras {
+    bool commit = false;
+    bool limit = false;
+    bool alerts = false;
+};
+
+void drawLegend(HDC dc, Gdi& gdi, int x, int y, int dpi, const Extras& extras) {
+    enum class Swatch { Band, Line, Dots, Mark };
     struct Item {
         const char* label;
         COLORREF colour;
-        bool band;
+        Swatch swatch;
+        bool shown;
     };
-    const Item items[] = {{"SWAP mini-maxi", kBand, true},
-                          {"SWAP", kSwap, false},
-                          {"RAM utilisée", kMemory, false},
-                          {"SWAP utilisé", kInUse, false},
-                          {"Analyse : maxi, moyenne, mini", kAnalysis[1], false}};
+    const Item items[] = {{"SWAP mini-maxi", kBand, Swatch::Band, true},
+                          {"SWAP", kSwap, Swatch::Line, true},
+                          {"RAM utilisée", kMemory, Swatch::Line, true},
+                          {"SWAP utilisé", kInUse, Swatch::Line, true},
+                          {"Engagement", kCommit, Swatch::Line, extras.commit},
+                          {"sa limite", kCommit, Swatch::Dots, extras.limit},
+                          {"Alerte", kAlert, Swatch::Mark, extras.alerts},
+                          {"Analyse : maxi, moyenne, mini", kAnalysis[1], Swatch::Line, true}};
     int swatch = scaled(16, dpi);
     for (const Item& item : items) {
+        if (!item.shown) continue;
         RECT mark{x, y + scaled(5, dpi), x + swatch, y + scaled(11, dpi)};
-        if (item.band) {
-            FillRect(dc, &mark, gdi.brush(item.colour));
-        } else {
-            HGDIOBJ old = SelectObject(dc, gdi.pen(PS_SOLID, scaled(2, dpi), item.colour));
-            MoveToEx(dc, mark.left, (mark.top + mark.bottom) / 2, nullptr);
-            LineTo(dc, mark.right, (mark.top + mark.bottom) / 2);
-            SelectObject(dc, old);
+        int middle = (mark.top + mark.bottom) / 2;
+        switch (item.swatch) {
+            case Swatch::Band: FillRect(dc, &mark, gdi.brush(item.colour)); break;
+            case Swatch::Mark: {
+                RECT tick{x + swatch / 2 - scaled(2, dpi), mark.top - scaled(2, dpi),
+                          x + swatch / 2 + scaled(2, dpi), mark.bottom + scaled(2, dpi)};
+                FillRect(dc, &tick, gdi.brush(item.colour));
+                break;
+            }
+            case Swatch::Line:
+            case Swatch::Dots: {
+                bool dots = item.swatch == Swatch::Dots;
+                HGDIOBJ old = SelectObject(
+                    dc, gdi.pen(dots ? PS_DOT : PS_SOLID, dots ? 1 : scaled(2, dpi), item.colour));
+                MoveToEx(dc, mark.left, middle, nullptr);
+                LineTo(dc, mark.right, middle);
+                SelectObject(dc, old);
+                break;
+            }
         }
         x += swatch + scaled(4, dpi);
         text(dc, x, y, item.label, TA_LEFT | TA_TOP, kText);
@@ -178,6 +207,20 @@ void renderHistory(HDC dc, SIZE size, int dpi, const HistoryPicture& picture) {
     }
     SelectObject(dc, oldPen);
 
+    // Where an alert was raised: a pale strip behind everything, and a mark on the time axis
+    // drawn last, wide enough to be seen where one minute is less than a column.
+    Extras extras;
+    HBRUSH shade = gdi.brush(kAlertShade);
+    for (size_t i = 0; i < picture.columns.size(); ++i) {
+        const HistoryColumn& c = picture.columns[i];
+        extras.commit = extras.commit || c.commitMo != kUnknownMo;
+        if (c.alerts == 0) continue;
+        extras.alerts = true;
+        int x = plot.left + static_cast<int>(i);
+        RECT r{x, plot.top, x + 1, plot.bottom};
+        FillRect(dc, &r, shade);
+    }
+
     // The swap band: from the smallest to the largest size of each column.
     HBRUSH band = gdi.brush(kBand);
     for (size_t i = 0; i < picture.columns.size(); ++i) {
@@ -194,6 +237,28 @@ void renderHistory(HDC dc, SIZE size, int dpi, const HistoryPicture& picture) {
                [](const HistoryColumn& c) { return c.inUseMo; });
     drawSeries(dc, s, picture.columns, gdi.pen(PS_SOLID, thick, kSwap),
                [](const HistoryColumn& c) { return c.lastMo; });
+    drawSeries(dc, s, picture.columns, gdi.pen(PS_SOLID, thick, kCommit),
+               [](const HistoryColumn& c) { return c.commitMo; });
+    // The limit only where it falls inside the scale: the scale takes it in only where the
+    // commit came near it.
+    const ValueAxis& axis = picture.axis;
+    drawSeries(dc, s, picture.columns, gdi.pen(PS_DOT, 1, kCommit), [&](const HistoryColumn& c) {
+        bool inside = c.commitLimitMo != kUnknownMo && c.commitLimitMo <= axis.high;
+        extras.limit = extras.limit || inside;
+        return inside ? c.commitLimitMo : kUnknownMo;
+    });
+    if (extras.alerts) {
+        HBRUSH alert = gdi.brush(kAlert);
+        int half = scaled(1, dpi);
+        int top = plot.bottom - scaled(7, dpi);
+        for (size_t i = 0; i < picture.columns.size(); ++i) {
+            if (picture.columns[i].alerts == 0) continue;
+            int x = plot.left + static_cast<int>(i);
+            RECT r{std::max<int>(plot.left, x - half), top, std::min<int>(plot.right, x + half + 1),
+                   plot.bottom};
+            FillRect(dc, &r, alert);
+        }
+    }
 
     // The analysis: dashed lines (a dashed pen is one pixel wide on every Windows), each with
     // its value at the right end: Maxi above its line, the others below theirs. Labels of close
@@ -229,7 +294,7 @@ void renderHistory(HDC dc, SIZE size, int dpi, const HistoryPicture& picture) {
     SelectObject(dc, oldPen);
     SelectObject(dc, oldBrush);
 
-    drawLegend(dc, gdi, plot.left, scaled(4, dpi), dpi);
+    drawLegend(dc, gdi, plot.left, scaled(4, dpi), dpi, extras);
     if (!picture.anyData) {
         text(dc, (plot.left + plot.right) / 2, (plot.top + plot.bottom) / 2 - lineHeight / 2,
              kNoRecordText, TA_CENTER | TA_TOP, kText);

@@ -30,6 +30,23 @@ void setText(HWND control, const std::string& utf8) {
     SetWindowTextA(control, toAnsi(utf8).c_str());
 }
 
+// The height the text of `control` (a static control that breaks its lines) takes at `width`.
+int textHeight(HWND control, int width) {
+    if (!control) return 0;
+    std::string ansi(static_cast<size_t>(GetWindowTextLengthA(control)) + 1, '\0');
+    ansi.resize(
+        static_cast<size_t>(GetWindowTextA(control, ansi.data(), static_cast<int>(ansi.size()))));
+    HDC dc = GetDC(control);
+    HGDIOBJ old =
+        SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageA(control, WM_GETFONT, 0, 0)));
+    RECT r{0, 0, std::max(width, 1), 0};
+    DrawTextA(dc, ansi.c_str(), static_cast<int>(ansi.size()), &r,
+              DT_CALCRECT | DT_WORDBREAK | DT_EXPANDTABS | DT_NOPREFIX);
+    SelectObject(dc, old);
+    ReleaseDC(control, dc);
+    return r.bottom - r.top;
+}
+
 // The mouse leaving the drawing is told where Windows can tell it (98, NT 4 and later).
 void trackLeave(HWND hwnd) {
     using Track = BOOL(WINAPI*)(LPTRACKMOUSEEVENT);
@@ -114,7 +131,7 @@ void Win32HistoryWindow::createControls() {
     }
     make("BUTTON", "Exporter...", BS_PUSHBUTTON | WS_TABSTOP | WS_GROUP, HistoryControl::Exporter);
     plot_ = make(kHistoryPlotClass, "", 0, HistoryControl::Graphique, this);
-    make("STATIC", kHoverHint, SS_LEFTNOWORDWRAP | SS_NOPREFIX, HistoryControl::Survol);
+    make("STATIC", kHoverHint, SS_LEFT | SS_NOPREFIX, HistoryControl::Survol);
     make("STATIC", "", SS_LEFT | SS_NOPREFIX, HistoryControl::Avis);
 }
 
@@ -137,8 +154,13 @@ void Win32HistoryWindow::layoutControls() {
     HWND notice = control(HistoryControl::Avis);
     // Three lines: a notice names the history's files in full, and a folder may be deep.
     int noticeHeight = IsWindowVisible(notice) ? 3 * line : 0;
-    int hoverTop = c.bottom - margin - line;
-    MoveWindow(control(HistoryControl::Survol), margin, hoverTop, c.right - 2 * margin, line, TRUE);
+    // The values under the pointer: room for their three lines (figures, alerts, programs) at
+    // least, and more where a narrow window breaks them.
+    HWND survol = control(HistoryControl::Survol);
+    int hoverWidth = std::max(1, static_cast<int>(c.right) - 2 * margin);
+    hoverHeight_ = std::max(3 * line, textHeight(survol, hoverWidth));
+    int hoverTop = c.bottom - margin - hoverHeight_;
+    MoveWindow(survol, margin, hoverTop, hoverWidth, hoverHeight_, TRUE);
     int noticeTop = hoverTop - noticeHeight;
     MoveWindow(notice, margin, noticeTop, c.right - 2 * margin, noticeHeight, TRUE);
     int plotTop = margin + buttonHeight + margin;
@@ -246,9 +268,13 @@ void Win32HistoryWindow::hover(int x, int y) {
         return;
     }
     strip(column);
-    setText(control(HistoryControl::Survol),
-            hoverText(picture_.columns[static_cast<size_t>(column)],
-                      columnMinute(picture_.span, columns, column), system_));
+    HWND survol = control(HistoryControl::Survol);
+    setText(survol, hoverText(picture_.columns[static_cast<size_t>(column)],
+                              columnMinute(picture_.span, columns, column), system_));
+    RECT room;
+    GetClientRect(survol, &room);
+    // Grown only, never shrunk under the pointer: the drawing would move under it.
+    if (textHeight(survol, room.right) > hoverHeight_) layoutControls();
 }
 
 LRESULT Win32HistoryWindow::onMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {

@@ -62,6 +62,7 @@ private:
     HBITMAP buffer_ = nullptr;
     SIZE bufferSize_{0, 0};
     int hoverColumn_ = -1;
+    int hoverHeight_ = 0;
     bool tracking_ = false;
     HBRUSH noticeBrush_ = nullptr;
 };
