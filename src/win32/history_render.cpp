@@ -109,22 +109,24 @@ struct Extras {
 };
 
 void drawLegend(HDC dc, Gdi& gdi, int x, int y, int dpi, const Extras& extras) {
-    enum class Swatch { Band, Line, Dots, Mark };
+    enum class Swatch { Band, Line, Mark };
     struct Item {
         const char* label;
         COLORREF colour;
         Swatch swatch;
         bool shown;
+        int penStyle = PS_SOLID;
     };
     const Item items[] = {{"SWAP mini-maxi", kBand, Swatch::Band, true},
                           {"SWAP", kSwap, Swatch::Line, true},
                           {"RAM utilisée", kMemory, Swatch::Line, true},
                           {"SWAP utilisé", kInUse, Swatch::Line, true},
                           {"Engagement", kCommit, Swatch::Line, extras.commit},
-                          {"sa limite", kCommit, Swatch::Dots, extras.limit},
+                          {"limite", kCommit, Swatch::Line, extras.limit, PS_DOT},
                           {"Alerte", kAlert, Swatch::Mark, extras.alerts},
-                          {"Analyse : maxi, moyenne, mini", kAnalysis[1], Swatch::Line, true}};
-    int swatch = scaled(16, dpi);
+                          // Its lines carry their own labels at the right.
+                          {"Analyse", kAnalysis[1], Swatch::Line, true, PS_DASH}};
+    int swatch = scaled(14, dpi);
     for (const Item& item : items) {
         if (!item.shown) continue;
         RECT mark{x, y + scaled(5, dpi), x + swatch, y + scaled(11, dpi)};
@@ -137,11 +139,10 @@ void drawLegend(HDC dc, Gdi& gdi, int x, int y, int dpi, const Extras& extras) {
                 FillRect(dc, &tick, gdi.brush(item.colour));
                 break;
             }
-            case Swatch::Line:
-            case Swatch::Dots: {
-                bool dots = item.swatch == Swatch::Dots;
-                HGDIOBJ old = SelectObject(
-                    dc, gdi.pen(dots ? PS_DOT : PS_SOLID, dots ? 1 : scaled(2, dpi), item.colour));
+            case Swatch::Line: {
+                // A styled pen is one pixel wide on every Windows.
+                int width = item.penStyle == PS_SOLID ? scaled(2, dpi) : 1;
+                HGDIOBJ old = SelectObject(dc, gdi.pen(item.penStyle, width, item.colour));
                 MoveToEx(dc, mark.left, middle, nullptr);
                 LineTo(dc, mark.right, middle);
                 SelectObject(dc, old);
@@ -150,7 +151,7 @@ void drawLegend(HDC dc, Gdi& gdi, int x, int y, int dpi, const Extras& extras) {
         }
         x += swatch + scaled(4, dpi);
         text(dc, x, y, item.label, TA_LEFT | TA_TOP, kText);
-        x += textWidth(dc, item.label) + scaled(14, dpi);
+        x += textWidth(dc, item.label) + scaled(12, dpi);
     }
 }
 
