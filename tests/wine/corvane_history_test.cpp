@@ -1,11 +1,14 @@
 // The swap file's history in the real program: the menu item and Ctrl+H open its window, the
-// minutes reach "Corvane.csv", "Exporter..." writes a copy through the Save As dialog, and a
-// history of several days is drawn and read under the pointer.
+// minutes reach "Corvane.csv", "Exporter..." writes a copy through the Save As dialog, a
+// history of several days is drawn and read under the pointer, and a program committing
+// memory while the swap file grows is named in its minute, in the file and under the pointer.
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <functional>
 #include <regex>
 
+#include "committer_process.h"
 #include "corvane_fixture.h"
 
 namespace corvane::wine {
@@ -15,6 +18,16 @@ inline constexpr const char* kHistoryClass = "CorvaneHistory";
 inline constexpr const char* kHeader =
     "Minute (UTC);SWAP mini (Mo);SWAP maxi (Mo);SWAP (Mo);RAM en usage (Mo);SWAP en usage (Mo)"
     "\r\n";
+// The header since the minutes carry the commit, the alerts and the programs named.
+inline constexpr const char* kProgramsHeader =
+    "Minute (UTC);SWAP mini (Mo);SWAP maxi (Mo);SWAP (Mo);RAM en usage (Mo);SWAP en usage (Mo);"
+    "Engagement (Mo);Limite d'engagement (Mo);Alertes;Programme 1;PID 1;Engagement 1 (Mo);"
+    "Hausse sur 1 h 1 (Mo);Programme 2;PID 2;Engagement 2 (Mo);Hausse sur 1 h 2 (Mo);Programme "
+    "3;PID 3;Engagement 3 (Mo);Hausse sur 1 h 3 (Mo)\r\n";
+inline constexpr int kCommitMo = 300;
+// The drawing's colours a test looks for: the commit's line and the alerts' marks.
+inline constexpr COLORREF kCommitColour = RGB(130, 40, 150);
+inline constexpr COLORREF kAlertColour = RGB(215, 25, 25);
 enum HistoryId : int {
     kHistorique = 33,  // the menu item
     kHeure = 201,
@@ -51,6 +64,46 @@ std::string minuteText(int64_t minute) {
     return text;
 }
 
+// The same minute's local time as the window writes it ("07:15").
+std::string localClock(int64_t minute) {
+    int64_t ticks = minute * 600000000;
+    FILETIME file{static_cast<DWORD>(ticks), static_cast<DWORD>(ticks >> 32)};
+    SYSTEMTIME utc, local;
+    FileTimeToSystemTime(&file, &utc);
+    SystemTimeToTzSpecificLocalTime(nullptr, &utc, &local);
+    char text[8];
+    std::snprintf(text, sizeof text, "%02u:%02u", local.wHour, local.wMinute);
+    return text;
+}
+
+std::vector<std::string> fields(const std::string& line) {
+    std::vector<std::string> out;
+    size_t at = 0;
+    for (size_t semi; (semi = line.find(';', at)) != std::string::npos; at = semi + 1)
+        out.push_back(line.substr(at, semi - at));
+    out.push_back(line.substr(at));
+    return out;
+}
+
+// The line of `file` for `minute`, without its CR LF; empty when there is none.
+std::string lineOf(const std::string& file, int64_t minute) {
+    size_t at = file.find("\n" + minuteText(minute) + ";");
+    if (at == std::string::npos) return "";
+    size_t end = file.find("\r\n", at + 1);
+    return file.substr(at + 1, end == std::string::npos ? std::string::npos : end - at - 1);
+}
+
+// Whether a pixel of `colour` is shown in `area` of the screen.
+bool shows(const RECT& area, COLORREF colour) {
+    std::vector<uint8_t> bgra = screenPixels(area);
+    for (size_t i = 0; i + 3 < bgra.size(); i += 4) {
+        if (bgra[i] == GetBValue(colour) && bgra[i + 1] == GetGValue(colour) &&
+            bgra[i + 2] == GetRValue(colour))
+            return true;
+    }
+    return false;
+}
+
 // Moves the pointer through the system's input queue, as a mouse does (SetCursorPos alone
 // tells the window nothing).
 void movePointer(int x, int y) {
@@ -73,14 +126,49 @@ protected:
     // Moves the pointer to (x, y) until the line under the drawing reads what `wanted` asks:
     // moved again a pixel aside now and then, as a hand does, in case a move is not seen.
     std::string pointAt(const Window& window, int x, int y,
-                        const std::function<bool(const std::string&)>& wanted) {
+                        const std::function<bool(const std::string&)>& wanted, int attempts = 15) {
         std::string text;
-        for (int attempt = 0; attempt < 15; ++attempt) {
+        for (int attempt = 0; attempt < attempts; ++attempt) {
             movePointer(x + attempt % 2, y);
             if (pollUntil([&] { return wanted(text = window.controlText(kSurvol)); }, 1000)) break;
         }
         return text;
     }
+    // The screen columns of the drawing that show `minute` in the "1 h" span, drawn when the
+    // current minute was `now`: the plot's place as the window lays it out.
+    struct Columns {
+        int left, right, top, bottom;
+    };
+    Columns minuteColumns(const Window& window, int64_t minute, int64_t now) {
+        const RECT r = window.control(kGraphique).rect();
+        const int dpi = displayDpi();
+        const int left = r.left + MulDiv(62, dpi, 96);
+        const int right = r.right - MulDiv(12, dpi, 96);
+        const int64_t offset = minute - (now - 59);
+        return {left + static_cast<int>(offset * (right - left) / 60),
+                left + static_cast<int>((offset + 1) * (right - left) / 60),
+                static_cast<int>(r.top + MulDiv(24, dpi, 96)),
+                static_cast<int>(r.bottom - MulDiv(34, dpi, 96))};
+    }
+
+    // The reading under the pointer at `minute` of the "1 h" span, once it is that minute's and
+    // `wanted` holds. The drawing may be a minute older than the test's clock: the columns of
+    // the minutes beside are tried too.
+    std::string pointAtMinute(const Window& window, int64_t minute,
+                              const std::function<bool(const std::string&)>& wanted) {
+        const std::string at = " à " + localClock(minute) + " : ";
+        std::string text;
+        for (int64_t shift : {0, 1, -1}) {
+            Columns c = minuteColumns(window, minute, utcMinuteNow() + shift);
+            text = pointAt(
+                window, (c.left + c.right) / 2, (c.top + c.bottom) / 2,
+                [&](const std::string& t) { return t.find(at) != std::string::npos && wanted(t); },
+                4);
+            if (text.find(at) != std::string::npos && wanted(text)) break;
+        }
+        return text;
+    }
+
     static bool isHint(const std::string& text) { return text.rfind("Placez le pointeur", 0) == 0; }
     static bool isValues(const std::string& text) { return text.find(" : ") != std::string::npos; }
 
@@ -382,6 +470,135 @@ TEST_F(HistoryTest, SeveralDaysAreDrawnAndTheirValuesReadUnderThePointer) {
     std::string all = pointAt(window, plot.left + (plot.right - plot.left) * 19 / 20, y, isValues);
     EXPECT_NE(all.find(" : SWAP "), std::string::npos) << all;
     shot("history-all", window);
+}
+
+TEST_F(HistoryTest, TheCommitAlertsAndProgramsOfAMinuteAreDrawnAndReadUnderThePointer) {
+    // Minutes of an older version (no commit) then of this one: the commit, an alert while
+    // the swap file grew with the programs named then, and one of the commit and the memory.
+    // A name with a semicolon and an accent is written escaped.
+    const int64_t now = utcMinuteNow();
+    const int64_t named = now - 30;
+    const int64_t alerted = now - 25;
+    auto commitAt = [](int64_t m) { return std::to_string(5000 + m % 10 * 20); };
+    std::string text = kProgramsHeader;
+    for (int64_t m = now - 50; m < now - 1; ++m) {
+        std::string line = minuteText(m) + ";1536;1540;1538;900;";
+        if (m >= now - 35) {
+            line += ";" + commitAt(m) + ";12288;";
+            if (m == named) {
+                line += "swap;chrome.exe;1234;812;300;%C3%89diteur%3B2.exe;56;640;-12";
+            } else if (m == alerted) {
+                line += "engagement+memoire";
+            }
+        }
+        text += line + "\r\n";
+    }
+    writeHistory(text);
+    setSwapSize(1600 * kMiB);
+    launch();
+    Window window = openHistory();
+    window.control(kHeure).post(BM_CLICK);
+    ASSERT_TRUE(pollUntil([&] { return window.control(kHeure).send(BM_GETCHECK) == BST_CHECKED; }));
+    bringToFront(window);
+
+    std::string reading = pointAtMinute(window, named, [](const std::string& t) {
+        return t.find("Programmes : ") != std::string::npos;
+    });
+    EXPECT_NE(reading.find(" : SWAP 1538 Mo (de 1536 à 1540 Mo), RAM utilisée 900 Mo, "
+                           "engagement " +
+                           commitAt(named) +
+                           " / 12288 Mo\r\nAlerte : fichier SWAP agrandi\r\n"
+                           "Programmes : chrome.exe (1234) 812 Mo, +300 Mo en 1 h ; "
+                           "Éditeur;2.exe (56) 640 Mo, -12 Mo en 1 h"),
+              std::string::npos)
+        << reading;
+    // All three lines are in the window, none cut off at the bottom.
+    const RECT survol = window.control(kSurvol).rect();
+    EXPECT_GE(survol.bottom - survol.top, 3 * 13) << "the reading has no room for three lines";
+    shot("history-programs-under-pointer", window);
+
+    std::string both = pointAtMinute(window, alerted, [](const std::string& t) {
+        return t.find("Alertes : ") != std::string::npos;
+    });
+    EXPECT_NE(both.find("engagement " + commitAt(alerted) +
+                        " / 12288 Mo\r\nAlertes : engagement élevé, mémoire "
+                        "presque pleine"),
+              std::string::npos)
+        << both;
+    EXPECT_EQ(both.find("Programmes"), std::string::npos) << both;
+    // An older version's minute says nothing of the commit.
+    std::string old = pointAtMinute(window, now - 45, isValues);
+    EXPECT_NE(old.find(" : SWAP 1538 Mo (de 1536 à 1540 Mo), RAM utilisée 900 Mo"),
+              std::string::npos)
+        << old;
+    EXPECT_EQ(old.find("engagement"), std::string::npos) << old;
+
+    // Away from the drawing, its marks are read from the screen: the commit's line where it is
+    // known and not before, the alerts' marks at the foot of their minutes only.
+    movePointer(0, 0);
+    window.waitControlText(kSurvol, "Placez le pointeur");
+    auto area = [&](int64_t minute, bool foot) {
+        Columns c = minuteColumns(window, minute, utcMinuteNow());
+        return RECT{c.left, foot ? c.bottom - 6 : c.top, c.right, c.bottom};
+    };
+    EXPECT_TRUE(shows(area(now - 20, false), kCommitColour));
+    EXPECT_FALSE(shows(area(now - 45, false), kCommitColour));
+    EXPECT_TRUE(shows(area(named, true), kAlertColour));
+    EXPECT_TRUE(shows(area(alerted, true), kAlertColour));
+    EXPECT_FALSE(shows(area(now - 28, true), kAlertColour));
+    shot("history-commit-and-alerts", window);
+}
+
+TEST_F(HistoryTest, AProgramCommitting300MoAsTheSwapFileGrowsIsNamedInItsMinute) {
+    // Room within one minute for the start, the program's commit and the growth.
+    ASSERT_TRUE(pollUntil([] { return utcSecondNow() % 60 < 15; }, 65000));
+    const int64_t minute = utcMinuteNow();
+    launch();
+    Process committer = startCommitter(kCommitMo);
+    setSwapSize(80 * kMiB);
+    tickUntilSwapReads("SWAP: 80 Mo  Mini: 50 Mo  Maxi: 80 Mo");
+    ASSERT_EQ(utcMinuteNow(), minute) << "the minute ended before the swap file grew";
+
+    // Once the minute is over, the next one's first sample writes it.
+    ASSERT_TRUE(pollUntil([&] { return utcMinuteNow() > minute; }, 65000));
+    std::string file;
+    ASSERT_TRUE(pollUntil([&] {
+        main.postTimer(kTimer1);
+        return !lineOf(file = readFile(csvPath()), minute).empty();
+    })) << file;
+    EXPECT_EQ(file.rfind(kProgramsHeader, 0), 0u) << file.substr(0, 400);
+    const std::string line = lineOf(file, minute);
+    std::vector<std::string> f = fields(line);
+    ASSERT_GE(f.size(), 13u) << line;
+    EXPECT_EQ((f.size() - 9) % 4, 0u) << line;
+    EXPECT_EQ(f[1], "50") << line;
+    EXPECT_EQ(f[2], "80") << line;
+    // Wine reports the commit and its limit (the whole machine's).
+    EXPECT_GT(std::atoi(f[6].c_str()), kCommitMo) << line;
+    EXPECT_GE(std::atoi(f[7].c_str()), std::atoi(f[6].c_str())) << line;
+    EXPECT_EQ(f[9], "CorvaneCommit.exe") << line;
+    EXPECT_EQ(f[10], std::to_string(committer.id())) << line;
+    EXPECT_NEAR(std::atoi(f[11].c_str()), kCommitMo, 12) << line;
+    // It started within the hour: all it holds is the hour's growth.
+    EXPECT_NEAR(std::atoi(f[12].c_str()), std::atoi(f[11].c_str()), 12) << line;
+
+    Window window = openHistory();
+    window.control(kHeure).post(BM_CLICK);
+    ASSERT_TRUE(pollUntil([&] { return window.control(kHeure).send(BM_GETCHECK) == BST_CHECKED; }));
+    bringToFront(window);
+    const std::string named =
+        "Programmes : CorvaneCommit.exe (" + std::to_string(committer.id()) + ") ";
+    std::string reading = pointAtMinute(
+        window, minute, [&](const std::string& t) { return t.find(named) != std::string::npos; });
+    std::smatch figures;
+    ASSERT_TRUE(std::regex_search(
+        reading, figures,
+        std::regex("engagement [0-9]+ / [0-9]+ Mo\r\n(.*\r\n)?Programmes : CorvaneCommit\\.exe "
+                   "\\([0-9]+\\) ([0-9]+) Mo, \\+([0-9]+) Mo en 1 h")))
+        << reading;
+    EXPECT_EQ(figures[2].str(), f[11]) << reading;
+    EXPECT_EQ(figures[3].str(), f[12]) << reading;
+    shot("history-committer-under-pointer", window);
 }
 
 }  // namespace
