@@ -7,6 +7,7 @@
 #include <limits>
 #include <string_view>
 
+#include "history/busy_minute.h"
 #include "history/history_csv.h"
 #include "history/hour_records.h"
 #include "history/utc_minutes.h"
@@ -137,13 +138,43 @@ void History::open(FileSystem& files, const std::string& programDirectory, const
 
 void History::addSample(FileSystem& files, const HistorySample& sample) {
     if (!opened_) return;
-    if (std::optional<MinuteRecord> finished = current_.add(sample)) record(files, *finished);
+    int32_t firstMo = current_.firstMo();
+    if (std::optional<MinuteRecord> finished = current_.add(sample)) {
+        record(files, std::move(*finished), firstMo);
+    }
+}
+
+void History::notePrograms(int32_t minute, std::vector<ProgramMark> programs) {
+    programs_ = std::move(programs);
+    programsMinute_ = minute;
+}
+
+void History::markAlert(int32_t minute, AlertMark mark) {
+    if (opened_) current_.markAlert(minute, mark);
+}
+
+void History::nameBusyPrograms(MinuteRecord& r, int32_t firstMo) const {
+    if (programs_.empty() || programsMinute_ > r.minute || programsMinute_ < r.minute - 1) return;
+    MinuteMemory seen;
+    auto before =
+        std::lower_bound(minutes_.begin(), minutes_.end(), MinuteRecord{r.minute - 1}, earlier);
+    if (before != minutes_.end() && before->minute == r.minute - 1) {
+        seen.previousSwapMo = before->lastMo;
+    }
+    seen.firstSwapMo = firstMo;
+    seen.largestSwapMo = r.maxMo;
+    if (r.commitMo != kUnknownMo && r.commitLimitMo != kUnknownMo) {
+        seen.commit = static_cast<uint64_t>(r.commitMo);
+        seen.limit = static_cast<uint64_t>(r.commitLimitMo);
+    }
+    if (minuteQualifies(seen)) r.programs = programs_;
 }
 
 void History::close(FileSystem& files) {
     if (!opened_) return;
+    int32_t firstMo = current_.firstMo();
     if (std::optional<MinuteRecord> finished = current_.finish()) {
-        record(files, *finished);
+        record(files, std::move(*finished), firstMo);
     } else if (!saved()) {
         writePending(files);
     }
@@ -156,8 +187,11 @@ void History::startNew(FileSystem& files) {
     // would push out the generation before it, which holds the user's records.
     const bool stillPending = rotationPending_;
     // The minute in progress closes the old history.
-    if (std::optional<MinuteRecord> finished = current_.finish())
+    int32_t firstMo = current_.firstMo();
+    if (std::optional<MinuteRecord> finished = current_.finish()) {
+        nameBusyPrograms(*finished, firstMo);
         pending_ += formatRecord(*finished);
+    }
     if (!stillPending) writePending(files);
     // What the old file could not take yet goes to it just before it moves aside.
     oldPending_ += pending_;
@@ -218,7 +252,8 @@ void History::load(FileSystem& files, int32_t minute) {
     ageOut();
 }
 
-void History::record(FileSystem& files, const MinuteRecord& minute) {
+void History::record(FileSystem& files, MinuteRecord minute, int32_t firstMo) {
+    nameBusyPrograms(minute, firstMo);
     if (minutes_.empty() || minutes_.back().minute <= minute.minute) {
         minutes_.push_back(minute);
     } else {

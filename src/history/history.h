@@ -30,8 +30,9 @@ public:
     static constexpr int32_t kKeptMinutes = kKeptDays * 1440;
     // How long minutes are kept before they live on as hours.
     static constexpr int32_t kMinuteDays = 31;
-    // What start-up reads of the minutes: the end of the file, a day and more.
-    static constexpr uint32_t kTailBytes = 80 * 1024;
+    // What start-up reads of the minutes: the end of the file, a day and more of lines with
+    // the commit (about 56 bytes each, more at the minutes that name programs).
+    static constexpr uint32_t kTailBytes = 128 * 1024;
 
     // A record goes once it is more than `keptMinutes` older than the newest record and at
     // least `keptMinutes` minutes' worth of records follow it: a clock set ahead adds only the
@@ -52,6 +53,13 @@ public:
     // the file. Never raises: what cannot be written waits in memory and goes with the next
     // minute that can be.
     void addSample(FileSystem& files, const HistorySample& sample);
+    // The programs holding the most commit at the last scan of the processes, at `minute`
+    // (largest first, at most three): a minute that ends with the swap file grown, or with the
+    // commit past nine tenths of its limit, names them, if they were seen within it or the
+    // minute before.
+    void notePrograms(int32_t minute, std::vector<ProgramMark> programs);
+    // An alert raised at `minute`: its record carries the mark.
+    void markAlert(int32_t minute, AlertMark mark);
     // Records the minute in progress and writes what waits, as the program ends.
     void close(FileSystem& files);
     // Starts a new history; the files become the rotated ones (one generation is kept).
@@ -98,7 +106,9 @@ public:
     HistoryView* view() const { return view_; }
 
 private:
-    void record(FileSystem& files, const MinuteRecord& minute);
+    void record(FileSystem& files, MinuteRecord minute, int32_t firstMo);
+    // Names the programs last noted in a minute worth it (see notePrograms).
+    void nameBusyPrograms(MinuteRecord& minute, int32_t firstMo) const;
     void writePending(FileSystem& files);
     bool rotate(FileSystem& files);
     bool moveAside(FileSystem& files, const std::string& from, const std::string& to);
@@ -135,6 +145,8 @@ private:
     bool compactDue_ = false;  // the file holds more than it should, or is not tidy
     int32_t nextCompact_ = std::numeric_limits<int32_t>::min();
     MinuteAggregator current_;
+    std::vector<ProgramMark> programs_;  // the last noted, and when
+    int32_t programsMinute_ = 0;
     std::string pending_;           // lines recorded but not yet in the file
     std::string oldPending_;        // the last lines of the history before a new one began
     bool needsHeader_ = false;      // the file is not there: the next write begins it

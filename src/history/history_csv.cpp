@@ -1,7 +1,9 @@
 // Writing and reading the history's lines, strictly: a line either is a whole record or is skipped.
 #include "history/history_csv.h"
 
+#include <algorithm>
 #include <charconv>
+#include <iterator>
 #include <limits>
 
 #include "history/utc_minutes.h"
@@ -45,6 +47,108 @@ bool parseMo(std::string_view field, int32_t& value) {
     }
     if (v > std::numeric_limits<int32_t>::max()) return false;
     value = static_cast<int32_t>(v);
+    return true;
+}
+
+// A whole number of Mo that may be below zero (a growth).
+bool parseSignedMo(std::string_view field, int32_t& value) {
+    bool negative = !field.empty() && field.front() == '-';
+    if (negative) field.remove_prefix(1);
+    if (!parseMo(field, value)) return false;
+    if (negative) value = -value;
+    return true;
+}
+
+// A process id: up to 10 digits within 32 bits, unsigned.
+bool parsePid(std::string_view field, uint32_t& pid) {
+    if (field.empty() || field.size() > 10) return false;
+    uint64_t v = 0;
+    for (char c : field) {
+        if (c < '0' || c > '9') return false;
+        v = v * 10 + static_cast<uint64_t>(c - '0');
+    }
+    if (v > std::numeric_limits<uint32_t>::max()) return false;
+    pid = static_cast<uint32_t>(v);
+    return true;
+}
+
+constexpr const char* kAlertWords[] = {"engagement", "swap", "memoire"};
+constexpr AlertMark kAlertBits[] = {kAlertCommit, kAlertSwapGrowth, kAlertMemory};
+
+void appendAlerts(std::string& out, uint8_t alerts) {
+    bool first = true;
+    for (size_t i = 0; i < std::size(kAlertBits); ++i) {
+        if ((alerts & kAlertBits[i]) == 0) continue;
+        if (!first) out += '+';
+        out += kAlertWords[i];
+        first = false;
+    }
+}
+
+// "engagement+swap": each known word once at most; empty for none.
+bool parseAlerts(std::string_view field, uint8_t& alerts) {
+    alerts = 0;
+    if (field.empty()) return true;
+    size_t start = 0;
+    for (size_t i = 0; i <= field.size(); ++i) {
+        if (i < field.size() && field[i] != '+') continue;
+        std::string_view word = field.substr(start, i - start);
+        start = i + 1;
+        size_t k = 0;
+        while (k < std::size(kAlertWords) && word != kAlertWords[k]) ++k;
+        if (k == std::size(kAlertWords) || (alerts & kAlertBits[k]) != 0) return false;
+        alerts |= kAlertBits[k];
+    }
+    return true;
+}
+
+bool needsEscape(unsigned char c, bool first, bool last) {
+    if (c < 0x20 || c >= 0x7F || c == '%' || c == ';' || c == '"') return true;
+    // A spreadsheet takes a cell that begins so for a formula; the reader trims spaces.
+    if (first && (c == '=' || c == '+' || c == '-' || c == '@')) return true;
+    return (first || last) && c == ' ';
+}
+
+void appendName(std::string& out, const std::string& name) {
+    constexpr char kHex[] = "0123456789ABCDEF";
+    for (size_t i = 0; i < name.size(); ++i) {
+        auto c = static_cast<unsigned char>(name[i]);
+        if (needsEscape(c, i == 0, i + 1 == name.size())) {
+            out += '%';
+            out += kHex[c >> 4];
+            out += kHex[c & 15];
+        } else {
+            out += static_cast<char>(c);
+        }
+    }
+}
+
+int hexValue(char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    return -1;
+}
+
+// A name as appendName writes it; false for an empty one or a '%' not followed by two hex
+// digits.
+bool parseName(std::string_view field, std::string& name) {
+    if (field.empty()) return false;
+    std::string out;
+    out.reserve(field.size());
+    for (size_t i = 0; i < field.size(); ++i) {
+        if (field[i] != '%') {
+            out += field[i];
+            continue;
+        }
+        if (i + 2 >= field.size()) return false;
+        int high = hexValue(field[i + 1]);
+        int low = hexValue(field[i + 2]);
+        if (high < 0 || low < 0) return false;
+        out += static_cast<char>(high * 16 + low);
+        i += 2;
+    }
+    name = std::move(out);
     return true;
 }
 
@@ -182,59 +286,172 @@ std::string formatRecord(const MinuteRecord& r) {
     }
     out += ';';
     if (r.inUseMo != kUnknownMo) appendNumber(out, r.inUseMo);
+    // A record with nothing more to say keeps the earlier versions' six fields.
+    if (r.commitMo != kUnknownMo || r.commitLimitMo != kUnknownMo || r.alerts != 0 ||
+        !r.programs.empty()) {
+        for (int32_t value : {r.commitMo, r.commitLimitMo}) {
+            out += ';';
+            if (value != kUnknownMo) appendNumber(out, value);
+        }
+        out += ';';
+        appendAlerts(out, r.alerts);
+        size_t count = std::min(r.programs.size(), kProgramsOfARecord);
+        for (size_t i = 0; i < count; ++i) {
+            const ProgramMark& p = r.programs[i];
+            out += ';';
+            appendName(out, p.name);
+            out += ';';
+            out += std::to_string(p.pid);
+            out += ';';
+            appendNumber(out, p.commitMo);
+            out += ';';
+            appendNumber(out, p.hourGrowthMo);
+        }
+    }
     out += kCrLf;
     return out;
 }
 
-bool parseRecordLine(std::string_view line, MinuteRecord& record) {
-    std::string_view fields[6];
+namespace {
+
+// The fields of a line: the six of every version, the commit, its limit and the alerts, and
+// four for each program named.
+constexpr size_t kBaseFields = 6;
+constexpr size_t kExtraFields = 9;
+constexpr size_t kProgramFields = 4;
+constexpr size_t kMostFields = kExtraFields + kProgramFields * kProgramsOfARecord;
+
+// Splits at `separator` into at most `most` fields; false when there are more.
+size_t splitFields(std::string_view line, char separator, std::string_view (&fields)[kMostFields],
+                   size_t most, bool& more) {
     size_t count = 0;
     size_t start = 0;
+    more = false;
     for (size_t i = 0; i <= line.size(); ++i) {
-        if (i == line.size() || line[i] == ';') {
-            if (count == 6) return false;
+        if (i == line.size() || line[i] == separator) {
+            if (count == most) {
+                more = true;
+                return count;
+            }
             fields[count++] = line.substr(start, i - start);
             start = i + 1;
         }
     }
-    if (count != 6) return false;
-    MinuteRecord r;
-    if (!parseMinute(fields[0], r.minute) || !parseMo(fields[1], r.minMo) ||
-        !parseMo(fields[2], r.maxMo) || !parseMo(fields[3], r.lastMo) ||
-        !parseMo(fields[4], r.memoryMo)) {
+    return count;
+}
+
+bool parseOptionalMo(std::string_view field, int32_t& value, bool resaved) {
+    if (field.empty()) {
+        value = kUnknownMo;
+        return true;
+    }
+    return resaved ? parseResavedMo(field, value) : parseMo(field, value);
+}
+
+bool parseProgram(const std::string_view* f, ProgramMark& program, bool resaved) {
+    if (!parseName(f[0], program.name) || !parsePid(f[1], program.pid)) return false;
+    if (!resaved)
+        return parseMo(f[2], program.commitMo) && parseSignedMo(f[3], program.hourGrowthMo);
+    // A spreadsheet may write a growth with its sign either way.
+    std::string_view growth = f[3];
+    bool negative = false;
+    if (!growth.empty() && (growth.front() == '-' || growth.front() == '+')) {
+        negative = growth.front() == '-';
+        growth.remove_prefix(1);
+    }
+    if (!parseResavedMo(f[2], program.commitMo) || !parseResavedMo(growth, program.hourGrowthMo)) {
         return false;
     }
-    if (!fields[5].empty() && !parseMo(fields[5], r.inUseMo)) return false;
+    if (negative) program.hourGrowthMo = -program.hourGrowthMo;
+    return true;
+}
+
+// The six fields every version writes.
+bool parseBase(const std::string_view* f, size_t count, MinuteRecord& r, bool resaved) {
+    bool ok = resaved ? parseResavedMinute(f[0], r.minute) && parseResavedMo(f[1], r.minMo) &&
+                            parseResavedMo(f[2], r.maxMo) && parseResavedMo(f[3], r.lastMo) &&
+                            parseResavedMo(f[4], r.memoryMo)
+                      : parseMinute(f[0], r.minute) && parseMo(f[1], r.minMo) &&
+                            parseMo(f[2], r.maxMo) && parseMo(f[3], r.lastMo) &&
+                            parseMo(f[4], r.memoryMo);
+    if (!ok) return false;
+    if (count > 5 && !parseOptionalMo(f[5], r.inUseMo, resaved)) return false;
     // The last size lies between the smallest and the largest: anything else is not ours.
-    if (r.minMo > r.lastMo || r.lastMo > r.maxMo) return false;
-    record = r;
+    return r.minMo <= r.lastMo && r.lastMo <= r.maxMo;
+}
+
+}  // namespace
+
+bool parseRecordLine(std::string_view line, MinuteRecord& record) {
+    std::string_view f[kMostFields];
+    bool more = false;
+    size_t count = splitFields(line, ';', f, kMostFields, more);
+    if (more) return false;
+    bool extended = count >= kExtraFields && (count - kExtraFields) % kProgramFields == 0;
+    if (count != kBaseFields && !extended) return false;
+    MinuteRecord r;
+    if (!parseBase(f, count, r, false)) return false;
+    if (extended) {
+        // Written only when something of it is known: a line of empty fields is not ours.
+        if (!parseOptionalMo(f[6], r.commitMo, false) ||
+            !parseOptionalMo(f[7], r.commitLimitMo, false) || !parseAlerts(f[8], r.alerts)) {
+            return false;
+        }
+        for (size_t at = kExtraFields; at < count; at += kProgramFields) {
+            ProgramMark program;
+            if (!parseProgram(f + at, program, false)) return false;
+            r.programs.push_back(std::move(program));
+        }
+        if (r.commitMo == kUnknownMo && r.commitLimitMo == kUnknownMo && r.alerts == 0 &&
+            r.programs.empty()) {
+            return false;
+        }
+    }
+    record = std::move(r);
     return true;
 }
 
 bool parseResavedRecordLine(std::string_view line, MinuteRecord& record) {
     // The separator of a French spreadsheet, or the tab of a copy from one.
     char separator = line.find(';') != std::string_view::npos ? ';' : '\t';
-    std::string_view fields[6];
-    size_t count = 0;
-    size_t start = 0;
-    for (size_t i = 0; i <= line.size() && count < 6; ++i) {
-        if (i == line.size() || line[i] == separator) {
-            fields[count++] = unquoted(line.substr(start, i - start));
-            start = i + 1;
-        }
-    }
+    std::string_view f[kMostFields];
+    bool more = false;
+    size_t count = splitFields(line, separator, f, kMostFields, more);
+    for (size_t i = 0; i < count; ++i) f[i] = unquoted(f[i]);
     if (count < 5) return false;
     MinuteRecord r;
-    if (!parseResavedMinute(fields[0], r.minute) || !parseResavedMo(fields[1], r.minMo) ||
-        !parseResavedMo(fields[2], r.maxMo) || !parseResavedMo(fields[3], r.lastMo) ||
-        !parseResavedMo(fields[4], r.memoryMo)) {
-        return false;
+    if (!parseBase(f, count, r, true)) return false;
+    // What follows is taken where it reads: columns a user added after ours are not lost to
+    // the record, nor is the record lost to them.
+    if (count >= kExtraFields) {
+        int32_t commit = kUnknownMo;
+        int32_t limit = kUnknownMo;
+        uint8_t alerts = 0;
+        if (parseOptionalMo(f[6], commit, true) && parseOptionalMo(f[7], limit, true)) {
+            r.commitMo = commit;
+            r.commitLimitMo = limit;
+        }
+        if (parseAlerts(f[8], alerts)) r.alerts = alerts;
+        for (size_t at = kExtraFields; at + kProgramFields <= count; at += kProgramFields) {
+            ProgramMark program;
+            if (!parseProgram(f + at, program, true)) break;
+            r.programs.push_back(std::move(program));
+        }
     }
-    if (count == 6 && !fields[5].empty() && !parseResavedMo(fields[5], r.inUseMo)) return false;
-    if (r.minMo > r.lastMo || r.lastMo > r.maxMo) return false;
-    record = r;
+    record = std::move(r);
     return true;
 }
+
+namespace {
+
+// The header an earlier version wrote in place of `header`.
+std::string_view earlierHeaderOf(std::string_view header) {
+    if (header == kHistoryHeader) return kEarlierHistoryHeader;
+    if (header == kHourHeader) return kEarlierHourHeader;
+    return {};
+}
+
+}  // namespace
 
 ParsedHistory parseHistory(std::string_view bytes, std::string_view header) {
     ParsedHistory parsed;
@@ -261,6 +478,10 @@ ParsedHistory parseHistory(std::string_view bytes, std::string_view header) {
             parsed.header = true;
             continue;
         }
+        if (isFirst && line == earlierHeaderOf(header)) {
+            parsed.earlierHeader = true;
+            continue;
+        }
         MinuteRecord record;
         if (!parseRecordLine(line, record)) {
             if (!parseResavedRecordLine(line, record)) {
@@ -284,7 +505,7 @@ ParsedHistory parseHistory(std::string_view bytes, std::string_view header) {
 
 std::string historyText(const std::vector<MinuteRecord>& records, std::string_view header) {
     std::string text;
-    text.reserve(header.size() + 2 + records.size() * 44);
+    text.reserve(header.size() + 2 + records.size() * 56);
     text += header;
     text += kCrLf;
     for (const MinuteRecord& r : records) text += formatRecord(r);

@@ -13,21 +13,45 @@ namespace corvane {
 
 // ASCII only, so that the file has the same bytes in every ANSI code page.
 inline constexpr std::string_view kHistoryHeader =
-    "Minute (UTC);SWAP mini (Mo);SWAP maxi (Mo);SWAP (Mo);RAM en usage (Mo);SWAP en usage (Mo)";
+    "Minute (UTC);SWAP mini (Mo);SWAP maxi (Mo);SWAP (Mo);RAM en usage (Mo);SWAP en usage (Mo);"
+    "Engagement (Mo);Limite d'engagement (Mo);Alertes;"
+    "Programme 1;PID 1;Engagement 1 (Mo);Hausse sur 1 h 1 (Mo);"
+    "Programme 2;PID 2;Engagement 2 (Mo);Hausse sur 1 h 2 (Mo);"
+    "Programme 3;PID 3;Engagement 3 (Mo);Hausse sur 1 h 3 (Mo)";
 inline constexpr std::string_view kCrLf = "\r\n";
 // The hours' file: one line an hour, the minute its hour begins at, the smallest, largest and
-// last swap size of the hour, and the largest memory and swap in use.
+// last swap size of the hour, the largest memory, swap in use, commit and commit limit, the
+// alerts of the hour, and the programs of its busiest minute.
 inline constexpr std::string_view kHourHeader =
     "Heure (UTC);SWAP mini (Mo);SWAP maxi (Mo);SWAP (Mo);RAM en usage maxi (Mo);SWAP en usage "
-    "maxi (Mo)";
+    "maxi (Mo);Engagement maxi (Mo);Limite d'engagement maxi (Mo);Alertes;"
+    "Programme 1;PID 1;Engagement 1 (Mo);Hausse sur 1 h 1 (Mo);"
+    "Programme 2;PID 2;Engagement 2 (Mo);Hausse sur 1 h 2 (Mo);"
+    "Programme 3;PID 3;Engagement 3 (Mo);Hausse sur 1 h 3 (Mo)";
 // The export: minutes where there are minutes, hours before them, a first column that says
-// which. For an hour, memory and swap in use are the hour's largest.
+// which. For an hour, memory, swap in use and commit are the hour's largest.
 inline constexpr std::string_view kExportHeader =
     "Type;Minute ou heure (UTC);SWAP mini (Mo);SWAP maxi (Mo);SWAP (Mo);RAM en usage (Mo);SWAP "
-    "en usage (Mo)";
+    "en usage (Mo);Engagement (Mo);Limite d'engagement (Mo);Alertes;"
+    "Programme 1;PID 1;Engagement 1 (Mo);Hausse sur 1 h 1 (Mo);"
+    "Programme 2;PID 2;Engagement 2 (Mo);Hausse sur 1 h 2 (Mo);"
+    "Programme 3;PID 3;Engagement 3 (Mo);Hausse sur 1 h 3 (Mo)";
+// The headers earlier versions wrote, before the commit and the programs: their files still
+// read, and get the header above when they are next rewritten.
+inline constexpr std::string_view kEarlierHistoryHeader =
+    "Minute (UTC);SWAP mini (Mo);SWAP maxi (Mo);SWAP (Mo);RAM en usage (Mo);SWAP en usage (Mo)";
+inline constexpr std::string_view kEarlierHourHeader =
+    "Heure (UTC);SWAP mini (Mo);SWAP maxi (Mo);SWAP (Mo);RAM en usage maxi (Mo);SWAP en usage "
+    "maxi (Mo)";
+
+// A record names at most this many programs.
+inline constexpr size_t kProgramsOfARecord = 3;
 
 // "2026-12-08 06:17;1536;1540;1538;812;120" and its CR LF; the last field is empty where the
-// part in use is unknown.
+// part in use is unknown. Where the commit, an alert or programs are known, they follow:
+// ";8192;12288;engagement+swap;chrome.exe;1234;812;300" (one group of four fields for each
+// program named). A program's name is written with %XX for the bytes that would not read
+// back the same or that a spreadsheet would take for a formula.
 std::string formatRecord(const MinuteRecord& record);
 // The minute as the file writes it: "2026-12-08 06:17".
 std::string formatMinute(int32_t minute);
@@ -42,6 +66,7 @@ bool parseResavedRecordLine(std::string_view line, MinuteRecord& record);
 struct ParsedHistory {
     std::vector<MinuteRecord> records;  // in the file's order
     bool header = false;                // the first line is the header
+    bool earlierHeader = false;         // the first line is an earlier version's header
     int64_t skippedLines = 0;           // lines that are neither the header nor a record
     int64_t blankLines = 0;
     bool endsWithLineEnd = true;  // false: the last line was cut before its line end
@@ -57,6 +82,8 @@ struct ParsedHistory {
     // True when writing the records back in our form loses nothing of the file but blank
     // lines, repeats and its order: every other line was our header or one of our records.
     bool understood() const { return skippedLines == 0 && resavedLines == 0; }
+    // The header of an earlier version, or ours: the file is this program's.
+    bool anyHeader() const { return header || earlierHeader; }
 };
 
 // Reads a whole file. A record a spreadsheet saved back is read and counted; a line cut short,

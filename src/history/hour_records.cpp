@@ -13,6 +13,14 @@ void widen(MinuteRecord& hour, const MinuteRecord& r) {
     hour.memoryMo = std::max(hour.memoryMo, r.memoryMo);
     // kUnknownMo is below every value: an hour knows the part in use if any minute did.
     hour.inUseMo = std::max(hour.inUseMo, r.inUseMo);
+    hour.commitMo = std::max(hour.commitMo, r.commitMo);
+    hour.commitLimitMo = std::max(hour.commitLimitMo, r.commitLimitMo);
+    hour.alerts |= r.alerts;
+    // The programs of the hour's minute whose largest program held the most.
+    if (!r.programs.empty() &&
+        (hour.programs.empty() || r.programs.front().commitMo > hour.programs.front().commitMo)) {
+        hour.programs = r.programs;
+    }
 }
 
 }  // namespace

@@ -17,7 +17,8 @@ inline int32_t hourOf(int32_t minute) {
 }
 
 // One record per hour of `minutes` (oldest first): the hour's first minute, its smallest,
-// largest and last swap size, and its largest memory and swap in use.
+// largest and last swap size, its largest memory, swap in use, commit and commit limit, the
+// alerts of all its minutes, and the programs its busiest minute named.
 std::vector<MinuteRecord> hoursOf(const std::vector<MinuteRecord>& minutes);
 
 // Both lists of hours (each oldest first) in one; an hour in both takes the widest of each.

@@ -93,4 +93,8 @@ std::vector<ProgramFigures> topPrograms(std::vector<ProgramFigures> programs, Pr
     return programs;
 }
 
+std::vector<ProgramFigures> programsOfTheMinute(const std::vector<ProgramFigures>& programs) {
+    return topPrograms(programs, ProcessOrder::Commit, kProgramsOfAMinute);
+}
+
 }  // namespace corvane

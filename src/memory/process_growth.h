@@ -59,4 +59,8 @@ private:
 std::vector<ProgramFigures> topPrograms(std::vector<ProgramFigures> programs, ProcessOrder order,
                                         size_t count);
 
+// The programs a busy minute of the history names: the three holding the most commit.
+inline constexpr size_t kProgramsOfAMinute = 3;
+std::vector<ProgramFigures> programsOfTheMinute(const std::vector<ProgramFigures>& programs);
+
 }  // namespace corvane

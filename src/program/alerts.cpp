@@ -3,6 +3,7 @@
 
 #include "alerts/alert_limits.h"
 #include "alerts/alert_texts.h"
+#include "history/utc_minutes.h"
 #include "memory/memory_figures.h"
 #include "persistence/settings.h"
 #include "persistence/settings_keys.h"
@@ -10,6 +11,15 @@
 namespace corvane {
 
 namespace {
+
+AlertMark historyMark(AlertKind kind) {
+    switch (kind) {
+        case AlertKind::SwapGrowth: return kAlertSwapGrowth;
+        case AlertKind::Memory: return kAlertMemory;
+        case AlertKind::Commit: break;
+    }
+    return kAlertCommit;
+}
 
 // The commit charge the tick's memory status gives (Windows 2000 and later), or nothing.
 std::optional<CommitCharge> tickCommit(const MemoryStatus& memory) {
@@ -121,8 +131,11 @@ void alertesClick(Context& c) {
     }
 }
 
-void MarquerAlerte(Context& c, const AlertEvent&) {
+void MarquerAlerte(Context& c, const AlertEvent& alert) {
     ++c.state.alertMarks;
+    std::optional<int32_t> minute = minuteOf(c.platform.system.utcNow());
+    if (!minute) return;  // a clock outside the years the history counts
+    c.state.history.markAlert(*minute, historyMark(alert.kind));
 }
 
 }  // namespace corvane

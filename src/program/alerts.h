@@ -17,8 +17,8 @@ void iconeClick(Context& context);
 // "Alertes...": the dialog of the thresholds; what the user keeps is remembered at once.
 void alertesClick(Context& context);
 
-// One alert in the swap file's history, at the minute it was raised. The history keeps no
-// marks yet: this is where it will record them, called once for each alert raised.
+// One alert in the swap file's history: the record of the minute it was raised carries its
+// mark. Called once for each alert raised.
 void MarquerAlerte(Context& context, const AlertEvent& alert);
 
 }  // namespace corvane

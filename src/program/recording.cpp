@@ -38,6 +38,11 @@ void EnregistrerMesure(Context& c, int32_t swapMo, const MemoryStatus& memory,
     sample.swapMo = swapMo;
     sample.memoryMo = clampMo(usedPhysicalMo(memory));
     if (inUseBytes) sample.inUseMo = bytesToMo(*inUseBytes);
+    // Where Windows gives the commit limit and what is left of it (2000 and later).
+    if (memory.commitKnown && memory.totalPageFile >= memory.availPageFile) {
+        sample.commitMo = bytesToMo(memory.totalPageFile - memory.availPageFile);
+        sample.commitLimitMo = bytesToMo(memory.totalPageFile);
+    }
     history.addSample(p.files, sample);
 }
 

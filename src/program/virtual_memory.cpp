@@ -1,11 +1,32 @@
 // Reading the virtual memory's figures at the tick's pace, over the platform.
 #include "program/virtual_memory.h"
 
+#include "common/numbers.h"
+#include "history/utc_minutes.h"
 #include "memory/memory_figures.h"
+#include "program/tick.h"
 
 namespace corvane {
 
 namespace {
+
+// A growth in Mo, rounded as every size is; it may be below zero.
+int32_t signedMo(int64_t bytes) {
+    return static_cast<int32_t>(roundHalfEven(static_cast<double>(bytes) / 1048576.0));
+}
+
+// The minute's scan gives the history the programs it names if the minute proves busy.
+void notePrograms(Context& c) {
+    History& history = c.state.history;
+    if (!history.isOpen()) return;
+    std::optional<int32_t> minute = minuteOf(c.platform.system.utcNow());
+    if (!minute) return;
+    std::vector<ProgramMark> marks;
+    for (const ProgramFigures& p : programsOfTheMinute(c.state.memoryWatch.growth().figures())) {
+        marks.push_back({p.name, p.pid, bytesToMo(p.commitBytes), signedMo(p.hourGrowthBytes)});
+    }
+    history.notePrograms(*minute, std::move(marks));
+}
 
 // Reads what the moment calls for: the processes always, the commit charge and the page files
 // only for the open window (with it closed, the tick's memory status gives the commit).
@@ -22,7 +43,9 @@ void readFigures(Context& c, bool minute) {
             s.maxCommitMo = raisedMaximum(s.maxCommitMo, commit->usedBytes);
         }
     }
-    watch.record(p.system.tickCount(), minute, commit, p.memory.processes(), pageFiles);
+    Listing<ProcessCommit> processes = p.memory.processes();
+    watch.record(p.system.tickCount(), minute, commit, processes, pageFiles);
+    if (minute && processes.supported) notePrograms(c);
     watch.show(c.state.stats.maxCommitMo);
 }
 

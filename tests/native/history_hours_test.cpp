@@ -83,7 +83,9 @@ TEST_F(HistoryAtConstantCost, StartUpReadsTheEndOfAFileOfEarlierVersionsAndTheRe
     ASSERT_FALSE(history.records().empty());
     EXPECT_EQ(history.records().back(), year.back());
     EXPECT_GE(history.records().size(), 1440u) << "the 24 hours of the window's first span";
-    EXPECT_LT(history.records().size(), 2500u);
+    // The tail is sized for a day of today's longer lines (with the commit): of the earlier
+    // versions' shorter ones it holds about two days, never the year.
+    EXPECT_LT(history.records().size(), 3500u);
 
     // The first minute recorded folds what is older than 31 days into hours: the hours go in
     // first, then the minutes' file is cut to its last 31 days.
@@ -95,7 +97,7 @@ TEST_F(HistoryAtConstantCost, StartUpReadsTheEndOfAFileOfEarlierVersionsAndTheRe
     EXPECT_EQ(file(kPath), historyText(kept));
     std::vector<MinuteRecord> older(year.begin(), year.end() - (kNowMinute - cut));
     EXPECT_EQ(file(kHours), historyText(hoursOf(older), kHourHeader));
-    EXPECT_LT(history.records().size(), 2500u) << "memory holds what it held";
+    EXPECT_LT(history.records().size(), 3500u) << "memory holds what it held";
 
     // A view of everything reads the rest: hours, then minutes.
     history.load(files, kEver);
@@ -163,7 +165,10 @@ TEST_F(HistoryAtConstantCost, TheExportHoldsHoursThenMinutesAndSaysWhichIsWhich)
     EXPECT_EQ(file("D:\\EXPORT.CSV"), expected);
     EXPECT_EQ(expected.substr(0, expected.find('\r')),
               "Type;Minute ou heure (UTC);SWAP mini (Mo);SWAP maxi (Mo);SWAP (Mo);RAM en usage "
-              "(Mo);SWAP en usage (Mo)");
+              "(Mo);SWAP en usage (Mo);Engagement (Mo);Limite d'engagement (Mo);Alertes;"
+              "Programme 1;PID 1;Engagement 1 (Mo);Hausse sur 1 h 1 (Mo);"
+              "Programme 2;PID 2;Engagement 2 (Mo);Hausse sur 1 h 2 (Mo);"
+              "Programme 3;PID 3;Engagement 3 (Mo);Hausse sur 1 h 3 (Mo)");
     EXPECT_EQ(expected.substr(expected.find('\n') + 1, 23),
               "heure;" + formatMinute(hours[0].minute) + ";");
 

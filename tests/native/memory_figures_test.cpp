@@ -6,7 +6,8 @@
 
 #include <limits>
 
-#include "memory/busy_minute.h"
+#include "history/busy_minute.h"
+#include "memory/process_growth.h"
 
 namespace corvane::testing {
 namespace {
@@ -105,7 +106,7 @@ TEST(BusyMinute, AMinuteQualifiesWhenTheSwapGrewOrTheCommitPassedNineTenths) {
     EXPECT_TRUE(commitNearLimit(std::numeric_limits<uint64_t>::max(),
                                 std::numeric_limits<uint64_t>::max() / 2));
     MinuteMemory nearLimit = steady;
-    nearLimit.commitBytes = 11 * kGiB;
+    nearLimit.commit = 11 * kGiB;
     EXPECT_TRUE(minuteQualifies(nearLimit));
 }
 
