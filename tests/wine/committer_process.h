@@ -22,8 +22,8 @@ inline Process startCommitter(int mo) {
     std::wstring name = L"CorvaneCommitHeld" + std::to_wstring(GetCurrentProcessId());
     HANDLE ready = CreateEventW(nullptr, TRUE, FALSE, name.c_str());
     if (!ready) throw DriverError("CreateEvent: " + lastErrorText());
-    Process committer =
-        Process::start(suiteFolder() + "\\CorvaneCommit.exe", std::to_string(mo) + " " + toUtf8(name));
+    Process committer = Process::start(suiteFolder() + "\\CorvaneCommit.exe",
+                                       std::to_string(mo) + " " + toUtf8(name));
     DWORD waited = WaitForSingleObject(ready, kTimeoutMs);
     CloseHandle(ready);
     if (waited != WAIT_OBJECT_0)
