@@ -75,17 +75,17 @@ TEST(HistoryCommitCsv, LinesThatAreNotQuiteOursAreNotReadAsOurs) {
     const std::string base = "2026-12-08 06:15;1536;1536;1536;812;";
     MinuteRecord r;
     for (const std::string& tail : {
-             std::string(";;;"),                          // nothing known: never written so
-             std::string(";4000;8000"),                   // eight fields
-             std::string(";4000;8000;;a.exe;1;2"),        // a program cut short
-             std::string(";4000;8000;swap+swap"),         // an alert twice
-             std::string(";4000;8000;disque"),            // no such alert
-             std::string(";4000;8000;;a%G1.exe;1;2;3"),   // not an escape
-             std::string(";4000;8000;;a.exe%4;1;2;3"),    // an escape cut short
-             std::string(";4000;8000;;;1;2;3"),           // no name
+             std::string(";;;"),                               // nothing known: never written so
+             std::string(";4000;8000"),                        // eight fields
+             std::string(";4000;8000;;a.exe;1;2"),             // a program cut short
+             std::string(";4000;8000;swap+swap"),              // an alert twice
+             std::string(";4000;8000;disque"),                 // no such alert
+             std::string(";4000;8000;;a%G1.exe;1;2;3"),        // not an escape
+             std::string(";4000;8000;;a.exe%4;1;2;3"),         // an escape cut short
+             std::string(";4000;8000;;;1;2;3"),                // no name
              std::string(";4000;8000;;a.exe;4294967296;2;3"),  // beyond 32 bits
-             std::string(";4000;8000;;a.exe;1;-2;3"),     // a commit below zero
-             std::string(";4000;8000;;a.exe;1;2;+3"),     // our growths have no plus
+             std::string(";4000;8000;;a.exe;1;-2;3"),          // a commit below zero
+             std::string(";4000;8000;;a.exe;1;2;+3"),          // our growths have no plus
              std::string(";4000;8000;;a;1;2;3;b;1;2;3;c;1;2;3;d;1;2;3"),  // four programs
          }) {
         SCOPED_TRACE(tail);
@@ -114,8 +114,8 @@ TEST(HistoryCommitCsv, ASpreadsheetsResavedLinesKeepTheCommitAndTheProgramsTheyH
     EXPECT_EQ(r.inUseMo, 120);
     EXPECT_EQ(r.commitMo, kUnknownMo);
     EXPECT_TRUE(r.programs.empty());
-    ParsedHistory parsed =
-        parseHistory(std::string(kHistoryHeader) + "\r\n2026-12-08 06:15;1536;1536;1536;812;;;;\r\n");
+    ParsedHistory parsed = parseHistory(std::string(kHistoryHeader) +
+                                        "\r\n2026-12-08 06:15;1536;1536;1536;812;;;;\r\n");
     EXPECT_EQ(parsed.records.size(), 1u);
     EXPECT_EQ(parsed.resavedLines, 1);
 }
@@ -178,7 +178,7 @@ TEST(HistoryCommitMinute, TheMinuteKeepsItsLargestCommitWithTheLimitOfThatMoment
     a.add({100, 1500, 800, kUnknownMo, 4000, 8000});
     a.add({100, 1500, 800, kUnknownMo, 6000, 9000});
     a.add({100, 1500, 800, kUnknownMo, 5000, 12000});  // a larger limit, a smaller commit
-    a.add({100, 1500, 800, kUnknownMo});                // a sample that could not say
+    a.add({100, 1500, 800, kUnknownMo});               // a sample that could not say
     std::optional<MinuteRecord> r = a.finish();
     ASSERT_TRUE(r);
     EXPECT_EQ(r->commitMo, 6000);
@@ -263,7 +263,7 @@ TEST_F(BusyMinutesTest, ProgramsAreNamedWhenTheSwapGrewOrTheCommitNearedItsLimit
     sample(m, 1500);  // the first minute: steady within itself
     note(m + 1, "grew.exe");
     sample(m + 1, 1500);
-    sample(m + 1, 1600);  // grew within the minute
+    sample(m + 1, 1600);        // grew within the minute
     sample(m + 2, 1600, 9001);  // steady, but the commit past nine tenths
     sample(m + 3, 1600, 9000);  // exactly nine tenths: not past it
     note(m + 4, "between.exe");
@@ -315,8 +315,7 @@ protected:
         tick();
     }
     std::vector<MinuteRecord> records() {
-        return parseHistory(fake.files.contents("C:\\Corvane\\Corvane.csv").value_or(""))
-            .records;
+        return parseHistory(fake.files.contents("C:\\Corvane\\Corvane.csv").value_or("")).records;
     }
 };
 
