@@ -145,6 +145,11 @@ void History::addSample(FileSystem& files, const HistorySample& sample) {
 }
 
 void History::notePrograms(int32_t minute, std::vector<ProgramMark> programs) {
+    // What the record holds is what its line holds, so that memory and file agree.
+    if (programs.size() > kProgramsOfARecord) programs.resize(kProgramsOfARecord);
+    for (ProgramMark& p : programs) {
+        if (p.name.empty()) p.name = "?";  // a line cannot hold an empty name
+    }
     programs_ = std::move(programs);
     programsMinute_ = minute;
 }

@@ -38,9 +38,21 @@ const std::string kAlias = "C:\\CORVAN~1\\CORVAN~1.CSV";
 const std::string kHours = kDir + "Corvane-heures.csv";
 const char* const kOtherFiles[] = {".old", ".bak", ".bak2", ".bak3", ".tmp"};
 
-using Key = std::tuple<int32_t, int32_t, int32_t, int32_t, int32_t, int32_t>;
+using Key = std::tuple<int32_t, int32_t, int32_t, int32_t, int32_t, int32_t, int32_t, int32_t, int,
+                       std::string>;
 Key keyOf(const MinuteRecord& r) {
-    return {r.minute, r.minMo, r.maxMo, r.lastMo, r.memoryMo, r.inUseMo};
+    // The programs as the line writes them: what they are matters, not their representation.
+    std::string programs;
+    for (const ProgramMark& p : r.programs) {
+        programs += p.name + '/' + std::to_string(p.pid) + '/' + std::to_string(p.commitMo) + '/' +
+                    std::to_string(p.hourGrowthMo) + ';';
+    }
+    return {r.minute,  r.minMo,    r.maxMo,         r.lastMo, r.memoryMo,
+            r.inUseMo, r.commitMo, r.commitLimitMo, r.alerts, programs};
+}
+Key firstKeyOfMinute(int32_t minute) {
+    return {minute,    INT32_MIN, INT32_MIN, INT32_MIN, INT32_MIN,
+            INT32_MIN, INT32_MIN, INT32_MIN, INT_MIN,   std::string()};
 }
 
 std::string spreadsheetLine(const MinuteRecord& r) {
@@ -158,7 +170,27 @@ private:
         s.swapMo = in_.ConsumeIntegralInRange(0, 4000);
         s.memoryMo = in_.ConsumeIntegralInRange(0, 4000);
         s.inUseMo = in_.ConsumeBool() ? kUnknownMo : in_.ConsumeIntegralInRange(0, 4000);
+        if (in_.ConsumeBool()) {
+            s.commitLimitMo = in_.ConsumeIntegralInRange(1, 20000);
+            s.commitMo = in_.ConsumeIntegralInRange(0, s.commitLimitMo);
+        }
         history_->addSample(files_, s);
+        // The minute's scan of the processes, and an alert now and then.
+        if (in_.ConsumeBool()) {
+            std::vector<ProgramMark> programs;
+            int count = in_.ConsumeIntegralInRange(0, 4);
+            for (int i = 0; i < count; ++i) {
+                programs.push_back({in_.ConsumeRandomLengthString(12),
+                                    in_.ConsumeIntegral<uint32_t>(),
+                                    in_.ConsumeIntegralInRange(0, 20000),
+                                    in_.ConsumeIntegralInRange(-20000, 20000)});
+            }
+            history_->notePrograms(clock_, std::move(programs));
+        }
+        if (in_.ConsumeBool()) {
+            history_->markAlert(
+                clock_, in_.PickValueInArray({kAlertCommit, kAlertSwapGrowth, kAlertMemory}));
+        }
     }
 
     void exportCopy() {
@@ -292,9 +324,12 @@ private:
         }
         const std::vector<MinuteRecord>& memory = history_->records();
         const std::vector<MinuteRecord>& memoryHours = history_->hours();
+        // An hour keeps the widest of its minutes' figures and all their alerts.
         auto covers = [](const Key& hour, const Key& k) {
             return std::get<0>(hour) == hourOf(std::get<0>(k)) &&
-                   std::get<1>(hour) <= std::get<1>(k) && std::get<2>(hour) >= std::get<2>(k);
+                   std::get<1>(hour) <= std::get<1>(k) && std::get<2>(hour) >= std::get<2>(k) &&
+                   std::get<6>(hour) >= std::get<6>(k) && std::get<7>(hour) >= std::get<7>(k) &&
+                   (std::get<8>(hour) & std::get<8>(k)) == std::get<8>(k);
         };
         auto kept = [&](const Key& k) {
             if (std::get<0>(k) < newest_ - kept_) return true;  // older than the kept span
@@ -302,8 +337,7 @@ private:
                 if (f->count(k)) return true;
             }
             for (const std::set<Key>* f : hourFiles) {
-                for (auto it = f->lower_bound(Key{hourOf(std::get<0>(k)), INT32_MIN, INT32_MIN,
-                                                  INT32_MIN, INT32_MIN, INT32_MIN});
+                for (auto it = f->lower_bound(firstKeyOfMinute(hourOf(std::get<0>(k))));
                      it != f->end() && std::get<0>(*it) == hourOf(std::get<0>(k)); ++it) {
                     if (covers(*it, k)) return true;
                 }

@@ -6,6 +6,8 @@
 #include <shellapi.h>
 
 #include <algorithm>
+#include <string>
+#include <vector>
 
 #include "corvane_fixture.h"
 
@@ -247,6 +249,22 @@ TEST_F(TrayTest, AlertSwapGrownByTheThresholdWritesTheJournalAndShowsTheBalloon)
     journal = readFile(folder + "\\Corvane.txt");
     EXPECT_EQ(journal.find(line, at + 1), std::string::npos) << journal;
     quit();
+
+    // The exit records the minute in progress: the history marks the minute of the alert, once.
+    std::string history = readFile(folder + "\\Corvane.csv");
+    int marked = 0;
+    for (size_t from = 0, end; (end = history.find("\r\n", from)) != std::string::npos;
+         from = end + 2) {
+        std::vector<std::string> fields;
+        std::string record = history.substr(from, end - from);
+        for (size_t f = 0, semi;; f = semi + 1) {
+            semi = record.find(';', f);
+            fields.push_back(record.substr(f, semi == std::string::npos ? semi : semi - f));
+            if (semi == std::string::npos) break;
+        }
+        if (fields.size() >= 9 && fields[8] == "swap") ++marked;
+    }
+    EXPECT_EQ(marked, 1) << history;
 }
 
 TEST_F(TrayTest, AlertsDialogKeepsValidThresholdsAndSaysWhyOthersAreNot) {
