@@ -61,6 +61,15 @@ MinuteRecord minuteAt(int32_t minute, int32_t i) {
     r.lastMo = base;
     r.memoryMo = 3000 + (i % 600);
     r.inUseMo = i % 11 ? 200 + (i % 100) : kUnknownMo;
+    // The commit and its limit, as today's Windows gives them, and the programs of a minute
+    // when the swap file grew.
+    r.commitMo = 6000 + (i % 900);
+    r.commitLimitMo = 12000 + (i / 1440) % 64;
+    if (i % 17 == 0) {
+        r.programs = {{"firefox.exe", 4120, 1800, 120},
+                      {"Code.exe", 9312, 950, 4},
+                      {"explorer.exe", 3004, 210, 0}};
+    }
     return r;
 }
 
@@ -105,6 +114,11 @@ void writeFourHundredDays(const std::string& folder, bool oneFile) {
     std::vector<MinuteRecord> minutes = fourHundredDays(nowMinute(system));
     removeHistory(folder);
     if (oneFile) {
+        // Earlier versions knew nothing of the commit.
+        for (MinuteRecord& r : minutes) {
+            r.commitMo = r.commitLimitMo = kUnknownMo;
+            r.programs.clear();
+        }
         files.writeFile(folder + "\\Corvane.csv", historyText(minutes));
         return;
     }

@@ -321,7 +321,7 @@ constexpr size_t kExtraFields = 9;
 constexpr size_t kProgramFields = 4;
 constexpr size_t kMostFields = kExtraFields + kProgramFields * kProgramsOfARecord;
 
-// Splits at `separator` into at most `most` fields; false when there are more.
+// Splits at `separator` into at most `most` fields; `more` says the line had more.
 size_t splitFields(std::string_view line, char separator, std::string_view (&fields)[kMostFields],
                    size_t most, bool& more) {
     size_t count = 0;
