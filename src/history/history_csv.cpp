@@ -37,15 +37,23 @@ bool digitsAt(std::string_view text, size_t at, size_t count, int& value) {
     return true;
 }
 
-// A whole number of Mo: 1 to 10 digits, no sign, within 32 bits.
-bool parseMo(std::string_view field, int32_t& value) {
+// 1 to 10 digits, no sign, not above `most`.
+bool parseDigits(std::string_view field, uint64_t most, uint64_t& value) {
     if (field.empty() || field.size() > 10) return false;
-    int64_t v = 0;
+    uint64_t v = 0;
     for (char c : field) {
         if (c < '0' || c > '9') return false;
-        v = v * 10 + (c - '0');
+        v = v * 10 + static_cast<uint64_t>(c - '0');
     }
-    if (v > std::numeric_limits<int32_t>::max()) return false;
+    if (v > most) return false;
+    value = v;
+    return true;
+}
+
+// A whole number of Mo within 32 bits.
+bool parseMo(std::string_view field, int32_t& value) {
+    uint64_t v = 0;
+    if (!parseDigits(field, std::numeric_limits<int32_t>::max(), v)) return false;
     value = static_cast<int32_t>(v);
     return true;
 }
@@ -59,15 +67,10 @@ bool parseSignedMo(std::string_view field, int32_t& value) {
     return true;
 }
 
-// A process id: up to 10 digits within 32 bits, unsigned.
+// A process id: 32 bits, unsigned.
 bool parsePid(std::string_view field, uint32_t& pid) {
-    if (field.empty() || field.size() > 10) return false;
     uint64_t v = 0;
-    for (char c : field) {
-        if (c < '0' || c > '9') return false;
-        v = v * 10 + static_cast<uint64_t>(c - '0');
-    }
-    if (v > std::numeric_limits<uint32_t>::max()) return false;
+    if (!parseDigits(field, std::numeric_limits<uint32_t>::max(), v)) return false;
     pid = static_cast<uint32_t>(v);
     return true;
 }

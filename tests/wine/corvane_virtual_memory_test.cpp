@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "committer_process.h"
 #include "corvane_fixture.h"
 
 namespace corvane::wine {
@@ -82,13 +83,6 @@ std::vector<std::string> cells(const std::string& row) {
     return out;
 }
 
-std::string suiteFolder() {
-    wchar_t path[MAX_PATH];
-    DWORD n = GetModuleFileNameW(nullptr, path, MAX_PATH);
-    std::string text = toUtf8(std::wstring(path, n));
-    return text.substr(0, text.rfind('\\'));
-}
-
 class MemoryWindowTest : public CorvaneTest {
 protected:
     Window openMemory() {
@@ -106,20 +100,6 @@ protected:
         setSwapSize(swapMo_ * kMiB);
         main.postTimer(kTimer1);
         main.waitControlText(kSwap, "SWAP: " + std::to_string(swapMo_) + " Mo");
-    }
-
-    // Starts the program that commits 300 Mo and waits until it holds them.
-    Process startCommitter() {
-        std::wstring name = L"CorvaneCommitReady" + std::to_wstring(GetCurrentProcessId());
-        HANDLE ready = CreateEventW(nullptr, TRUE, FALSE, name.c_str());
-        if (!ready) throw DriverError("CreateEvent: " + lastErrorText());
-        Process committer = Process::start(suiteFolder() + "\\CorvaneCommit.exe",
-                                           std::to_string(kCommitMo) + " " + toUtf8(name));
-        DWORD waited = WaitForSingleObject(ready, kTimeoutMs);
-        CloseHandle(ready);
-        if (waited != WAIT_OBJECT_0)
-            throw DriverError("CorvaneCommit.exe did not commit its memory in time");
-        return committer;
     }
 
     uint64_t swapMo_ = 50;
@@ -178,7 +158,7 @@ TEST_F(MemoryWindowTest, AProgramCommitting300MoIsListedFirstAndTheCommitRisesBy
         tick();
         ownBefore = readCommit();
         shownBefore = commitShown(memory.controlText(kEngagement));
-        committer.emplace(startCommitter());
+        committer.emplace(startCommitter(kCommitMo));
         Commit ownStart = readCommit();
         tick();
         Commit ownEnd = readCommit();
