@@ -45,6 +45,19 @@ int32_t wholeMo(uint64_t bytes) {
     return mo >= 2147483647.0 ? std::numeric_limits<int32_t>::max() : static_cast<int32_t>(mo);
 }
 
+int32_t signedWholeMo(int64_t bytes) {
+    double mo = roundHalfEven(static_cast<double>(bytes) / kMo);
+    return static_cast<int32_t>(std::clamp(mo, -2147483647.0, 2147483647.0));
+}
+
+std::optional<CommitCharge> statusCommit(const MemoryStatus& memory) {
+    if (!memory.commitKnown || memory.totalPageFile == 0 ||
+        memory.totalPageFile < memory.availPageFile) {
+        return std::nullopt;
+    }
+    return CommitCharge{memory.totalPageFile - memory.availPageFile, memory.totalPageFile, 0};
+}
+
 std::string sizeText(uint64_t bytes) {
     double mo = static_cast<double>(bytes) / kMo;
     if (roundHalfEven(mo) < 1000)

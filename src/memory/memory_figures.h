@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 
+#include "platform/records.h"
 #include "platform/virtual_memory.h"
 
 namespace corvane {
@@ -16,6 +17,12 @@ uint64_t pagesToBytes(uint64_t pages, uint64_t pageSize);
 
 // Whole Mo (1048576 bytes), a half to even, at most the largest 32-bit number.
 int32_t wholeMo(uint64_t bytes);
+// A growth in whole Mo, rounded the same way; below zero when memory was given back.
+int32_t signedWholeMo(int64_t bytes);
+
+// The commit charge the tick's memory status gives (Windows 2000 and later: its page-file
+// figures are the commit limit and what is left of it), or nothing. The peak is not in it.
+std::optional<CommitCharge> statusCommit(const MemoryStatus& memory);
 
 // A size as Explorer writes it for a French user: three significant digits, "812 Mo", "1,46 Go",
 // "23,5 Go", "128 Go", "1 536 Go".

@@ -21,15 +21,6 @@ AlertMark historyMark(AlertKind kind) {
     return kAlertCommit;
 }
 
-// The commit charge the tick's memory status gives (Windows 2000 and later), or nothing.
-std::optional<CommitCharge> tickCommit(const MemoryStatus& memory) {
-    if (!memory.commitKnown || memory.totalPageFile == 0 ||
-        memory.totalPageFile < memory.availPageFile) {
-        return std::nullopt;
-    }
-    return CommitCharge{memory.totalPageFile - memory.availPageFile, memory.totalPageFile, 0};
-}
-
 // The journal's line. A journal that cannot be written costs the line, never the monitor.
 void journalLine(Context& c, const AlertEvent& alert, const DateTime& now) {
     Platform& p = c.platform;
@@ -79,7 +70,7 @@ void showTrayIcon(Context& c, const std::optional<CommitCharge>& commit, bool sw
 void SurveillerAlertes(Context& c, const MemoryStatus& memory, bool swapKnown) {
     Platform& p = c.platform;
     MainState& s = c.state;
-    std::optional<CommitCharge> commit = tickCommit(memory);
+    std::optional<CommitCharge> commit = statusCommit(memory);
 
     AlertFigures figures;
     figures.tick = p.system.tickCount();
@@ -107,7 +98,7 @@ void iconeClick(Context& c) {
         // Kept for this run; the exit saves it again and says so if the store still fails.
     }
     // Shown at once, with the last tick's figures.
-    showTrayIcon(c, tickCommit(c.platform.system.memoryStatus()), s.swapReadable);
+    showTrayIcon(c, statusCommit(c.platform.system.memoryStatus()), s.swapReadable);
 }
 
 void alertesClick(Context& c) {

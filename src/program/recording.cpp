@@ -5,7 +5,7 @@
 #include <limits>
 
 #include "history/utc_minutes.h"
-#include "program/tick.h"
+#include "memory/memory_figures.h"
 #include "stats/labels.h"
 
 namespace corvane {
@@ -37,11 +37,10 @@ void EnregistrerMesure(Context& c, int32_t swapMo, const MemoryStatus& memory,
     sample.minute = *minute;
     sample.swapMo = swapMo;
     sample.memoryMo = clampMo(usedPhysicalMo(memory));
-    if (inUseBytes) sample.inUseMo = bytesToMo(*inUseBytes);
-    // Where Windows gives the commit limit and what is left of it (2000 and later).
-    if (memory.commitKnown && memory.totalPageFile >= memory.availPageFile) {
-        sample.commitMo = bytesToMo(memory.totalPageFile - memory.availPageFile);
-        sample.commitLimitMo = bytesToMo(memory.totalPageFile);
+    if (inUseBytes) sample.inUseMo = wholeMo(*inUseBytes);
+    if (std::optional<CommitCharge> commit = statusCommit(memory)) {
+        sample.commitMo = wholeMo(commit->usedBytes);
+        sample.commitLimitMo = wholeMo(commit->limitBytes);
     }
     history.addSample(p.files, sample);
 }

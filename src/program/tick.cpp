@@ -6,16 +6,13 @@
 
 #include "common/conversions.h"
 #include "common/numbers.h"
+#include "memory/memory_figures.h"
 #include "program/alerts.h"
 #include "program/recording.h"
 #include "program/virtual_memory.h"
 #include "stats/labels.h"
 
 namespace corvane {
-
-int32_t bytesToMo(uint64_t bytes) {
-    return static_cast<int32_t>(roundHalfEven(static_cast<double>(bytes) / 1048576.0));
-}
 
 namespace {
 
@@ -65,7 +62,7 @@ void Timer1Tick(Context& c) {
     // label says why, until the file reads again.
     SwapFileSize size = p.files.swapFileSize(s.swapPath);
     s.swapReadable = size.known;
-    if (size.known) addSample(s.stats, bytesToMo(size.bytes), p.system.decimalSeparator());
+    if (size.known) addSample(s.stats, wholeMo(size.bytes), p.system.decimalSeparator());
 
     auto elapsed = static_cast<int64_t>(
         roundHalfEven(static_cast<double>(p.system.tickCount()) - s.stats.startTick));

@@ -13,7 +13,4 @@ void Timer1Tick(Context& context);
 // form is read with `decimalSeparator`; a damaged one raises type mismatch (13).
 void addSample(Statistics& stats, int32_t currentMo, const std::string& decimalSeparator = ".");
 
-// Whole Mo of a length in bytes, a half to even.
-int32_t bytesToMo(uint64_t bytes);
-
 }  // namespace corvane

@@ -1,19 +1,12 @@
 // Reading the virtual memory's figures at the tick's pace, over the platform.
 #include "program/virtual_memory.h"
 
-#include "common/numbers.h"
 #include "history/utc_minutes.h"
 #include "memory/memory_figures.h"
-#include "program/tick.h"
 
 namespace corvane {
 
 namespace {
-
-// A growth in Mo, rounded as every size is; it may be below zero.
-int32_t signedMo(int64_t bytes) {
-    return static_cast<int32_t>(roundHalfEven(static_cast<double>(bytes) / 1048576.0));
-}
 
 // The minute's scan gives the history the programs it names if the minute proves busy.
 void notePrograms(Context& c) {
@@ -23,7 +16,7 @@ void notePrograms(Context& c) {
     if (!minute) return;
     std::vector<ProgramMark> marks;
     for (const ProgramFigures& p : programsOfTheMinute(c.state.memoryWatch.growth().figures())) {
-        marks.push_back({p.name, p.pid, bytesToMo(p.commitBytes), signedMo(p.hourGrowthBytes)});
+        marks.push_back({p.name, p.pid, wholeMo(p.commitBytes), signedWholeMo(p.hourGrowthBytes)});
     }
     history.notePrograms(*minute, std::move(marks));
 }
@@ -53,10 +46,9 @@ void readFigures(Context& c, bool minute) {
 
 void SuivreMemoireVirtuelle(Context& c, const MemoryStatus& memory) {
     Statistics& s = c.state.stats;
-    // Where Windows gives the commit limit and what is left of it (2000 and later), the commit
-    // in use is their difference: no call beyond the tick's own.
-    if (memory.commitKnown && memory.totalPageFile >= memory.availPageFile) {
-        s.maxCommitMo = raisedMaximum(s.maxCommitMo, memory.totalPageFile - memory.availPageFile);
+    // The tick's memory status gives the commit where Windows can: no call beyond the tick's own.
+    if (std::optional<CommitCharge> commit = statusCommit(memory)) {
+        s.maxCommitMo = raisedMaximum(s.maxCommitMo, commit->usedBytes);
     }
     MemoryWatch& watch = c.state.memoryWatch;
     bool minute = watch.minuteDue(c.platform.system.tickCount());
