@@ -5,6 +5,7 @@
 #include <limits>
 #include <utility>
 
+#include "history/hour_records.h"
 #include "history/utc_minutes.h"
 
 namespace corvane {
@@ -38,10 +39,7 @@ void merge(HistoryColumn& column, const MinuteRecord& r) {
     column.commitMo = std::max(column.commitMo, r.commitMo);
     column.commitLimitMo = std::max(column.commitLimitMo, r.commitLimitMo);
     column.alerts |= r.alerts;
-    // At most three names, and only at the few minutes worth naming them: the copy is rare.
-    if (!r.programs.empty() &&
-        (column.programs.empty() || r.programs.front().commitMo > column.programs.front().commitMo))
-        column.programs = r.programs;
+    keepBusierPrograms(column.programs, r.programs);
 }
 
 int32_t niceStep(int64_t raw) {

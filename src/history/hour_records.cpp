@@ -16,14 +16,17 @@ void widen(MinuteRecord& hour, const MinuteRecord& r) {
     hour.commitMo = std::max(hour.commitMo, r.commitMo);
     hour.commitLimitMo = std::max(hour.commitLimitMo, r.commitLimitMo);
     hour.alerts |= r.alerts;
-    // The programs of the hour's minute whose largest program held the most.
-    if (!r.programs.empty() &&
-        (hour.programs.empty() || r.programs.front().commitMo > hour.programs.front().commitMo)) {
-        hour.programs = r.programs;
-    }
+    keepBusierPrograms(hour.programs, r.programs);
 }
 
 }  // namespace
+
+void keepBusierPrograms(std::vector<ProgramMark>& kept, const std::vector<ProgramMark>& other) {
+    // At most three names, and only at the few minutes worth naming them: the copy is rare.
+    if (!other.empty() && (kept.empty() || other.front().commitMo > kept.front().commitMo)) {
+        kept = other;
+    }
+}
 
 std::vector<MinuteRecord> hoursOf(const std::vector<MinuteRecord>& minutes) {
     std::vector<MinuteRecord> hours;

@@ -16,6 +16,10 @@ inline int32_t hourOf(int32_t minute) {
     return minute - minute % kMinutesPerHour;
 }
 
+// A span of minutes (an hour, a column of the graph) names the programs of its minute whose
+// largest program held the most: `kept` becomes `other` when that is the busier of the two.
+void keepBusierPrograms(std::vector<ProgramMark>& kept, const std::vector<ProgramMark>& other);
+
 // One record per hour of `minutes` (oldest first): the hour's first minute, its smallest,
 // largest and last swap size, its largest memory, swap in use, commit and commit limit, the
 // alerts of all its minutes, and the programs its busiest minute named.

@@ -81,11 +81,7 @@ void Win32HistoryWindow::registerClasses(HINSTANCE instance) {
 }
 
 void Win32HistoryWindow::open(History& history) {
-    if (hwnd_) {
-        if (IsIconic(hwnd_)) ShowWindow(hwnd_, SW_RESTORE);
-        SetForegroundWindow(hwnd_);
-        return;
-    }
+    if (bringForward(hwnd_)) return;
     history_ = &history;
     CreateWindowExA(0, kHistoryWindowClass, toAnsi(kCaption).c_str(),
                     WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, CW_USEDEFAULT, CW_USEDEFAULT,

@@ -75,11 +75,7 @@ void Win32VirtualMemoryWindow::registerClass(HINSTANCE instance) {
 }
 
 void Win32VirtualMemoryWindow::open(MemoryWatch& watch) {
-    if (hwnd_) {
-        if (IsIconic(hwnd_)) ShowWindow(hwnd_, SW_RESTORE);
-        SetForegroundWindow(hwnd_);
-        return;
-    }
+    if (bringForward(hwnd_)) return;
     watch_ = &watch;
     CreateWindowExA(0, kVirtualMemoryWindowClass, toAnsi(kCaption).c_str(),
                     WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, CW_USEDEFAULT, CW_USEDEFAULT,

@@ -72,4 +72,11 @@ void registerWindowClass(HINSTANCE instance, const char* name, WNDPROC procedure
     RegisterClassA(&windowClass);
 }
 
+bool bringForward(HWND hwnd) {
+    if (!hwnd) return false;
+    if (IsIconic(hwnd)) ShowWindow(hwnd, SW_RESTORE);
+    SetForegroundWindow(hwnd);
+    return true;
+}
+
 }  // namespace corvane::win32

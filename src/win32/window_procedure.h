@@ -48,4 +48,8 @@ struct ClassLook {
 void registerWindowClass(HINSTANCE instance, const char* name, WNDPROC procedure,
                          ClassLook look = {});
 
+// A window asked for again while it is open comes back to the front, restored if minimised,
+// rather than a second one being made. False when there is none.
+bool bringForward(HWND hwnd);
+
 }  // namespace corvane::win32
