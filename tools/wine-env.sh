@@ -59,7 +59,7 @@ wine_env_loader64_runs() {
 # first in PATH (`wineboot` and the other launchers call `wine-stable`), and WINELOADER names the
 # 64-bit loader, from which Wine finds the 32-bit one when a 32-bit program is started.
 wine_env_use_loader() {
-  local bin
+  local bin name
   case $1 in
     32)
       unset WINELOADER

@@ -46,7 +46,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
         core.onLoad();
         if (!core.ended()) {
             program.view().showCentred(showCommand);
-            core.onShown();
+            program.view().postShown();
         }
         HACCEL accelerators = LoadAcceleratorsA(instance, MAKEINTRESOURCEA(IDR_ACCELERATORS));
         int code = messageLoop(core, program.view(), accelerators);

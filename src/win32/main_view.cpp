@@ -16,6 +16,9 @@ namespace corvane::win32 {
 
 namespace {
 
+// Posted once the window is shown; the notification area's own message is WM_APP + 1.
+constexpr UINT kShownMessage = WM_APP + 2;
+
 constexpr DWORD kMainStyle =
     WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
 
@@ -101,6 +104,7 @@ LRESULT Win32MainView::handle(UINT message, WPARAM wParam, LPARAM lParam) {
     if (notification_ && notification_->onMessage(message, wParam, lParam)) return 0;
     switch (message) {
         case WM_TIMER: core_->onTimer(static_cast<TimerId>(wParam)); return 0;
+        case kShownMessage: core_->onShown(); return 0;
         case WM_COMMAND:
             if (lParam == 0) {  // a menu item or an accelerator
                 if (auto item = menuItemFromId(LOWORD(wParam))) core_->onMenu(*item);
@@ -209,6 +213,10 @@ void Win32MainView::addTooltip(HWND control, const char* text) {
     info.uId = reinterpret_cast<UINT_PTR>(control);
     info.lpszText = ansi.data();
     SendMessageA(tooltip_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&info));
+}
+
+void Win32MainView::postShown() {
+    if (hwnd_) PostMessageA(hwnd_, kShownMessage, 0, 0);
 }
 
 void Win32MainView::showCentred(int showCommand) {
