@@ -21,6 +21,8 @@ loader=$(wine_env_mode_loader "$mode")
 wine_env_use_loader "$loader"
 corvane=$build/Corvane.exe
 drive=$build/tests/wine/corvane-drive.exe
+# Under WoW64 the x86-64 driver reads the 32-bit program's window, as the Wine suite does.
+[ "$mode" = wow64 ] && drive=$(dirname "$build")/win64/tests/wine/corvane-drive.exe
 shot=$layer_root/build/screenshot.png
 template=$(wine_env_template_path "$loader")
 prefix=$layer_root/build/wine-run/prefix-$(basename "$build")
