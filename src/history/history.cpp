@@ -11,6 +11,7 @@
 #include "history/history_csv.h"
 #include "history/hour_records.h"
 #include "history/utc_minutes.h"
+#include "platform/file_replace.h"
 
 namespace corvane {
 
@@ -20,6 +21,12 @@ constexpr int32_t kNoMinute = std::numeric_limits<int32_t>::max();
 constexpr int32_t kEveryMinute = std::numeric_limits<int32_t>::min();
 // What start-up reads of the file's beginning, to know how far back it goes.
 constexpr uint32_t kHeadBytes = 4096;
+// The longest a start-up read that failed waits before it is tried again.
+constexpr int32_t kLongestReadDelay = 60;
+// The fewest minutes kept waiting in memory while the file cannot take them: a day, or the
+// minutes' span when it is longer. Beyond it the oldest go, which a folder that can never be
+// written would lose anyway, and memory stays bounded.
+constexpr size_t kFewestWaitingLines = 1440;
 
 // Names tried, in order, for the copy of a file about to be compacted: none is ever replaced.
 constexpr const char* kBackupSuffixes[] = {".bak",  ".bak2", ".bak3", ".bak4", ".bak5",
@@ -82,19 +89,38 @@ bool tidyPart(const ParsedHistory& parsed) {
 }  // namespace
 
 void History::open(FileSystem& files, const std::string& programDirectory, const DateTime& utcNow) {
-    (void)utcNow;  // a clock set ahead or back must not decide what goes
     opened_ = true;
     path_ = programDirectory + "Corvane.csv";
     oldPath_ = path_ + ".old";
     tmpPath_ = path_ + ".tmp";
     hourPath_ = programDirectory + "Corvane-heures.csv";
     hourOldPath_ = hourPath_ + ".old";
+    waitingPath_ = programDirectory + "Corvane-attente.csv";
     loadedFrom_ = kNoMinute;
     fileOldest_ = kNoMinute;
+    now_ = minuteOf(utcNow).value_or(kNoMinute);
 
+    putBackAside(files, hourPath_);
+    putBackAside(files, path_);
+    bool read = readStart(files);
+    takeWaiting(files);
+    // A small file is put right at once; a large one waits for the first new minute.
+    if (read && wholeStart_ && compactDue_) compact(files);
+}
+
+void History::putBackAside(FileSystem& files, const std::string& path) {
+    try {
+        // Fails, leaving both as they are, unless the file is missing and its aside is there.
+        files.renameFile(asidePath(path), path);
+    } catch (const RuntimeError&) {
+    }
+}
+
+bool History::readStart(FileSystem& files) {
     std::string tail;
     std::string head;
     bool whole = false;
+    bool failed = false;
     try {
         uint64_t length = files.fileLength(path_);
         whole = length <= kTailBytes;
@@ -104,15 +130,21 @@ void History::open(FileSystem& files, const std::string& programDirectory, const
         if (error.number() == kErrFileNotFound) {
             // The new file gets its header at once: a folder that cannot be written is known
             // before the first minute is lost to it.
+            unreadable_ = false;
             needsHeader_ = true;
             writePending(files);
-        } else {
-            unreadable_ = true;
+            return true;
         }
-        return;
+        failed = true;
     } catch (const std::bad_alloc&) {
+        failed = true;
+    }
+    if (failed) {
         unreadable_ = true;
-        return;
+        // Held for a moment (an antivirus scanning it): tried again later in the run.
+        nextRead_ = (now_ == kNoMinute ? 0 : now_) + readDelay_;
+        readDelay_ = std::min(kLongestReadDelay, readDelay_ * 2);
+        return false;
     }
     std::string_view part = tail;
     if (!whole) {
@@ -121,23 +153,53 @@ void History::open(FileSystem& files, const std::string& programDirectory, const
         part = lineEnd == std::string_view::npos ? std::string_view() : part.substr(lineEnd + 1);
     }
     ParsedHistory parsed = parseHistory(part);
+    // Minutes recorded while the file could not be read stay beside those it holds.
+    parsed.records.insert(parsed.records.end(), minutes_.begin(), minutes_.end());
     minutes_ = std::move(parsed.records);
     tidyUp(minutes_);
     if (!minutes_.empty()) loadedFrom_ = minutes_.front().minute;
     // The next line appended to a file left as it is must not join a cut one.
     needsLineEnd_ = !parsed.endsWithLineEnd;
+    cutIsOurs_ = parsed.cutLastLineIsOurs;
     ParsedHistory first =
         whole ? ParsedHistory() : parseHistory(head.substr(0, head.rfind('\n') + 1));
     const std::vector<MinuteRecord>& firstRecords = whole ? minutes_ : first.records;
     if (!firstRecords.empty()) fileOldest_ = firstRecords.front().minute;
     compactDue_ = whole ? !parsed.tidy() : !tidyPart(parsed);
     if (fileHoldsTooMuch()) compactDue_ = true;
-    // A small file is put right at once; a large one waits for the first new minute.
-    if (whole && compactDue_) compact(files);
+    wholeStart_ = whole;
+    unreadable_ = false;
+    return true;
+}
+
+void History::takeWaiting(FileSystem& files) {
+    std::string bytes;
+    if (!readWhole(files, waitingPath_, bytes) || bytes.empty()) return;
+    waitingOnDisk_ = true;
+    for (const MinuteRecord& r : parseHistory(bytes).records) {
+        auto same = from(minutes_, r.minute);
+        bool known = false;
+        for (; same != minutes_.end() && same->minute == r.minute; ++same) known |= *same == r;
+        // Written by a run that ended before it could let go of the copy.
+        if (known) continue;
+        minutes_.insert(same, r);
+        pending_ += formatRecord(r);
+        ++pendingLines_;
+    }
+    writePending(files);
+}
+
+void History::keepWaiting(FileSystem& files) {
+    if (pending_.empty()) return;
+    std::string text(kHistoryHeader);
+    text += kCrLf;
+    text += pending_;
+    if (replaceWith(files, waitingPath_, text)) waitingOnDisk_ = true;
 }
 
 void History::addSample(FileSystem& files, const HistorySample& sample) {
     if (!opened_) return;
+    now_ = sample.minute;
     int32_t firstMo = current_.firstMo();
     if (std::optional<MinuteRecord> finished = current_.add(sample)) {
         record(files, std::move(*finished), firstMo);
@@ -183,6 +245,7 @@ void History::close(FileSystem& files) {
     } else if (!saved()) {
         writePending(files);
     }
+    keepWaiting(files);
 }
 
 void History::startNew(FileSystem& files) {
@@ -217,8 +280,9 @@ void History::startNew(FileSystem& files) {
 
 bool History::isOwnFile(FileSystem& files, const std::string& path) const {
     const std::string hourTmp = hourPath_ + ".tmp";
-    for (const std::string* own :
-         {&path_, &oldPath_, &tmpPath_, &hourPath_, &hourOldPath_, &hourTmp, &backupPath_}) {
+    const std::string waitingTmp = waitingPath_ + ".tmp";
+    for (const std::string* own : {&path_, &oldPath_, &tmpPath_, &hourPath_, &hourOldPath_,
+                                   &hourTmp, &backupPath_, &waitingPath_, &waitingTmp}) {
         if (!own->empty() && files.sameFile(path, *own)) return true;
     }
     return false;
@@ -268,21 +332,29 @@ void History::record(FileSystem& files, MinuteRecord minute, int32_t firstMo) {
     // A minute before loadedFrom_ (the clock put back) is in memory, but the file's minutes
     // around it are not: loadedFrom_ stays, and a view that reaches back reads them.
     pending_ += formatRecord(minute);
+    ++pendingLines_;
+    size_t most = std::max(kFewestWaitingLines, static_cast<size_t>(std::max(0, minuteSpan_)));
+    while (pendingLines_ > most) {
+        pending_.erase(0, pending_.find('\n') + 1);
+        --pendingLines_;
+    }
+    if (unreadable_ && minute.minute >= nextRead_) readStart(files);
     writePending(files);
     ageOut();
     if (fileHoldsTooMuch()) compactDue_ = true;
-    // A compaction that could not read the files waits an hour before it reads them again.
-    if (compactDue_ && minute.minute >= nextCompact_) {
-        nextCompact_ = minute.minute + kMinutesPerHour;
+    // A compaction that could not read or replace the files waits an hour before it reads
+    // them again (sooner when the clock has been put back past that hour).
+    if (compactDue_ && (minute.minute >= nextCompact_ ||
+                        static_cast<int64_t>(minute.minute) <
+                            static_cast<int64_t>(nextCompact_) - kMinutesPerHour)) {
         compact(files);
-        if (!compactDue_) nextCompact_ = kEveryMinute;
     }
     refreshView();
 }
 
 void History::ageOut() {
     if (minutes_.empty()) return;
-    int32_t cut = minuteCut(newest());
+    int32_t cut = minuteCut(reference(newest()));
     // A day's worth at a time, so that memory is not reshuffled at every minute.
     int32_t slack = std::max(1, minuteSpan_ / 31);
     if (minutes_.front().minute >= cut - slack) return;
@@ -305,7 +377,12 @@ bool History::fileHoldsTooMuch() const {
     // Once a span of minutes has gone past the span the file keeps: once a month at the usual
     // spans, so that the file is rewritten seldom.
     return fileOldest_ != kNoMinute && !minutes_.empty() &&
-           static_cast<int64_t>(fileOldest_) < static_cast<int64_t>(newest()) - 2 * minuteSpan_;
+           static_cast<int64_t>(fileOldest_) <
+               static_cast<int64_t>(reference(newest())) - 2 * minuteSpan_;
+}
+
+int32_t History::reference(int32_t newestMinute) const {
+    return std::min(newestMinute, now_);
 }
 
 int32_t History::newest() const {
@@ -320,7 +397,7 @@ void History::dropExpired(std::vector<MinuteRecord>& hours) const {
     size_t enough = static_cast<size_t>(std::max(1, kept_ / kMinutesPerHour));
     if (hours.size() <= enough) return;
     size_t followedByEnough = hours.size() - enough;
-    int32_t newestMinute = std::max(newest(), hours.back().minute);
+    int32_t newestMinute = reference(std::max(newest(), hours.back().minute));
     int64_t limit = static_cast<int64_t>(newestMinute) - kept_;
     size_t olderThanLimit = static_cast<size_t>(
         std::find_if(hours.begin(), hours.end(),
@@ -334,6 +411,10 @@ void History::dropExpired(std::vector<MinuteRecord>& hours) const {
 void History::compact(FileSystem& files) {
     // Only files that hold what memory holds may be rewritten.
     if (!saved() || unreadable_ || keepFileAsIs_) return;
+    // Until it has gone through, it is tried again an hour later: reading and parsing both
+    // files is megabytes of work.
+    compactDue_ = true;
+    nextCompact_ = now_ == kNoMinute ? kEveryMinute : now_ + kMinutesPerHour;
     std::string bytes;
     std::string hourBytes;
     if (!readWhole(files, path_, bytes) || !readWhole(files, hourPath_, hourBytes)) return;
@@ -349,7 +430,7 @@ void History::compact(FileSystem& files) {
     int32_t newestMinute = newest();
     if (!minutes.empty()) newestMinute = std::max(newestMinute, minutes.back().minute);
     if (!hours.empty()) newestMinute = std::max(newestMinute, hours.back().minute);
-    auto keep = from(minutes, minuteCut(newestMinute));
+    auto keep = from(minutes, minuteCut(reference(newestMinute)));
     std::vector<MinuteRecord> old(minutes.begin(), keep);
     minutes.erase(minutes.begin(), keep);
     size_t hoursBefore = hours.size();
@@ -359,13 +440,17 @@ void History::compact(FileSystem& files) {
     bool minutesChange = !old.empty() || !minutesRead.tidy();
     bool hoursChange =
         !old.empty() || hours.size() != hoursBefore || (!hourBytes.empty() && !hoursRead.tidy());
-    compactDue_ = false;
-    if (!minutesChange && !hoursChange) return;
+    if (!minutesChange && !hoursChange) {
+        compactDue_ = false;
+        nextCompact_ = kEveryMinute;
+        return;
+    }
     // What could not be read is not destroyed without a copy: a file that cannot be copied
     // stays as it is, and the new minutes are appended to it.
-    if ((minutesChange && !minutesRead.understood() && !backUp(files, path_, bytes)) ||
-        (hoursChange && !hoursRead.understood() && !backUp(files, hourPath_, hourBytes))) {
-        keepFileAsIs_ = true;
+    if ((minutesChange && !minutesRead.understood() &&
+         !backUp(files, path_, bytes, kHistoryHeader)) ||
+        (hoursChange && !hoursRead.understood() &&
+         !backUp(files, hourPath_, hourBytes, kHourHeader))) {
         return;
     }
     bytes = std::string();
@@ -373,6 +458,8 @@ void History::compact(FileSystem& files) {
     // The hours first: no minute leaves the file before its hour is in place.
     if (hoursChange && !replaceWith(files, hourPath_, historyText(hours, kHourHeader))) return;
     if (minutesChange && !replaceWith(files, path_, historyText(minutes))) return;
+    compactDue_ = false;
+    nextCompact_ = kEveryMinute;
     needsHeader_ = false;
     needsLineEnd_ = false;
     fileOldest_ = minutes.empty() ? kNoMinute : minutes.front().minute;
@@ -410,7 +497,7 @@ void History::writePending(FileSystem& files) {
     }
     try {
         std::string prefix;
-        if (needsLineEnd_) prefix += kCrLf;
+        if (needsLineEnd_) prefix += freshLine(files);
         if (needsHeader_) {
             prefix += kHistoryHeader;
             prefix += kCrLf;
@@ -422,12 +509,36 @@ void History::writePending(FileSystem& files) {
         }
         if (!pending_.empty()) files.appendText(path_, pending_);
         pending_.clear();
+        pendingLines_ = 0;
         writeFailed_ = false;
     } catch (const RuntimeError& error) {
         // Where part of the text may be in the file, the next write starts on a line of its own.
-        if (mayHaveWrittenPart(error)) needsLineEnd_ = true;
+        if (mayHaveWrittenPart(error)) {
+            needsLineEnd_ = true;
+            cutIsOurs_ = true;
+        }
         writeFailed_ = true;
+        return;
     }
+    if (waitingOnDisk_ && oldPending_.empty()) {
+        try {
+            files.deleteFile(waitingPath_);
+            waitingOnDisk_ = false;
+        } catch (const RuntimeError& error) {
+            if (error.number() == kErrFileNotFound) waitingOnDisk_ = false;
+        }
+    }
+}
+
+std::string History::freshLine(FileSystem& files) const {
+    try {
+        uint64_t length = files.fileLength(path_);
+        if (length == 0 || files.readPart(path_, length - 1, 1) == "\n") return {};
+    } catch (const RuntimeError& error) {
+        if (error.number() == kErrFileNotFound) return {};
+    }
+    std::string text = cutIsOurs_ ? std::string(kCutMark) : std::string();
+    return text + std::string(kCrLf);
 }
 
 bool History::moveAside(FileSystem& files, const std::string& from, const std::string& to) {
@@ -450,12 +561,15 @@ bool History::moveAside(FileSystem& files, const std::string& from, const std::s
 bool History::rotate(FileSystem& files) {
     if (!oldPending_.empty()) {
         try {
-            files.appendText(path_, (needsLineEnd_ ? std::string(kCrLf) : "") + oldPending_);
+            files.appendText(path_, (needsLineEnd_ ? freshLine(files) : "") + oldPending_);
             oldPending_.clear();
             needsLineEnd_ = false;
         } catch (const RuntimeError& error) {
             // Still held: the move below decides whether the new history may begin.
-            if (mayHaveWrittenPart(error)) needsLineEnd_ = true;
+            if (mayHaveWrittenPart(error)) {
+                needsLineEnd_ = true;
+                cutIsOurs_ = true;
+            }
         }
     }
     // The hours are the older part: they move first, so that the minutes never go without them.
@@ -472,10 +586,37 @@ bool History::rotate(FileSystem& files) {
     return true;
 }
 
-bool History::backUp(FileSystem& files, const std::string& path, const std::string& bytes) {
+bool History::backUp(FileSystem& files, const std::string& path, const std::string& bytes,
+                     std::string_view header) {
+    // One copy of a content is enough: a file whose backup was made at an earlier compaction
+    // that could not finish has only had this program's lines appended since.
+    bool freeName = false;
+    for (const char* suffix : kBackupSuffixes) {
+        std::string kept;
+        try {
+            kept = files.readFile(path + suffix);
+        } catch (const RuntimeError& error) {
+            if (error.number() != kErrFileNotFound) continue;
+            freeName = true;
+            break;
+        } catch (const std::bad_alloc&) {
+            continue;
+        }
+        if (bytes.compare(0, kept.size(), kept) == 0 &&
+            parseHistory(std::string_view(bytes).substr(kept.size()), header).understood()) {
+            backupPath_ = path + suffix;
+            return true;
+        }
+    }
+    if (!freeName) {
+        keepFileAsIs_ = true;
+        return false;
+    }
     std::string copy = path + ".bak.tmp";
     try {
         files.writeFile(copy, bytes);
+        // On the disk before the original is rewritten, or a power cut can leave both empty.
+        files.flushFile(copy);
         for (const char* suffix : kBackupSuffixes) {
             try {
                 // A move, not a copy over: a backup made at an earlier start stays.

@@ -140,11 +140,16 @@ private:
             size_t end = bytes.find('\n', start);
             std::string line = bytes.substr(start, end == std::string::npos ? end : end - start);
             start = end == std::string::npos ? bytes.size() : end + 1;
+            // A last line cut short that begins as one of the program's is what a crash left
+            // of one of its own: not a user's line.
+            if (end == std::string::npos && beginsLikeOurs(line)) continue;
             if (!line.empty() && line.back() == '\r') line.pop_back();
             MinuteRecord r;
             bool header = firstLine && line == kHistoryHeader;
             firstLine = false;
-            if (line.empty() || header || parseRecordLine(line, r)) continue;
+            bool cut = line.size() >= kCutMark.size() &&
+                       line.compare(line.size() - kCutMark.size(), kCutMark.size(), kCutMark) == 0;
+            if (line.empty() || header || cut || parseRecordLine(line, r)) continue;
             lines.push_back(line);
         }
         return lines;

@@ -36,10 +36,11 @@ public:
     std::string oldContent;
     std::string newContent;
     void check() {
-        bool oldKept = files["C:\\h.csv"] == oldContent || files["C:\\h.csv.bak"] == oldContent;
+        const std::string aside = asidePath("C:\\h.csv");
+        bool oldKept = files["C:\\h.csv"] == oldContent || files[aside] == oldContent;
         bool newInPlace = files["C:\\h.csv"] == newContent;
         if (files["C:\\h.csv"].empty()) files.erase("C:\\h.csv");
-        if (files["C:\\h.csv.bak"].empty()) files.erase("C:\\h.csv.bak");
+        if (files[aside].empty()) files.erase(aside);
         EXPECT_TRUE(oldKept || newInPlace) << "after " << log.back();
     }
 
@@ -54,11 +55,21 @@ TEST(ReplaceByRenames, TheOldFileGoesAsideAndIsDeletedOnlyOnceTheNewOneIsInPlace
     MemoryRenames fs;
     fs.oldContent = "old";
     fs.newContent = "new";
-    fs.files = {{"C:\\h.csv", "old"}, {"C:\\h.csv.tmp", "new"}, {"C:\\h.csv.bak", "stale"}};
+    // The copies the program keeps of a user's file, under the names it gives them, are
+    // never what a replace removes.
+    fs.files = {{"C:\\h.csv", "old"},
+                {"C:\\h.csv.tmp", "new"},
+                {"C:\\h.csv.remplace", "stale"},
+                {"C:\\h.csv.bak", "the user's lines"},
+                {"C:\\h.csv.old", "the previous history"}};
     replaceByRenames(fs, "C:\\h.csv.tmp", "C:\\h.csv");
-    EXPECT_EQ(fs.files, (std::map<std::string, std::string>{{"C:\\h.csv", "new"}}));
-    EXPECT_EQ(fs.log, (std::vector<std::string>{"remove C:\\h.csv.bak", "rename C:\\h.csv",
-                                                "rename C:\\h.csv.tmp", "remove C:\\h.csv.bak"}));
+    EXPECT_EQ(fs.files,
+              (std::map<std::string, std::string>{{"C:\\h.csv", "new"},
+                                                  {"C:\\h.csv.bak", "the user's lines"},
+                                                  {"C:\\h.csv.old", "the previous history"}}));
+    EXPECT_EQ(fs.log,
+              (std::vector<std::string>{"remove C:\\h.csv.remplace", "rename C:\\h.csv",
+                                        "rename C:\\h.csv.tmp", "remove C:\\h.csv.remplace"}));
 
     // No old file: the new one is simply moved in.
     MemoryRenames first;
@@ -80,7 +91,7 @@ TEST(ReplaceByRenames, AFailingStepNeverCostsTheOldContent) {
         // The new one cannot move in: the old one comes back.
         {"rename C:\\h.csv.tmp", {{"C:\\h.csv", "old"}, {"C:\\h.csv.tmp", "new"}}, true},
         // Only the copy aside stays: the replace itself is done.
-        {"remove C:\\h.csv.bak", {{"C:\\h.csv", "new"}, {"C:\\h.csv.bak", "old"}}, false},
+        {"remove C:\\h.csv.remplace", {{"C:\\h.csv", "new"}, {"C:\\h.csv.remplace", "old"}}, false},
     };
     for (const Case& test : cases) {
         SCOPED_TRACE(test.failing);
