@@ -263,6 +263,7 @@ private:
 
 void FakeFiles::replaceFile(const std::string& source, const std::string& target) {
     ++replaceCalls;
+    if (onReplace) onReplace();
     for (const std::string& held : unreplaceable) {
         if (upper(held) == upper(target)) throw RuntimeError(kErrPermissionDenied);
     }

@@ -97,6 +97,8 @@ public:
     // how many replaces were tried.
     std::set<std::string> unreplaceable;
     int replaceCalls = 0;
+    // Called as each replace begins, when set.
+    std::function<void()> onReplace;
     // Windows 9x: no one-step replace, which is then made of renames.
     bool replaceByRenamesOnly = false;
     // Files written since they last reached the disk (flushFile, or the replace's own flush).
