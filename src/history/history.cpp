@@ -190,9 +190,12 @@ void History::takeWaiting(FileSystem& files) {
 }
 
 void History::keepWaiting(FileSystem& files) {
-    if (pending_.empty()) return;
+    if (pending_.empty() && oldPending_.empty()) return;
+    // The old history's last lines first: while its file has not moved aside, the next start
+    // appends them to it.
     std::string text(kHistoryHeader);
     text += kCrLf;
+    text += oldPending_;
     text += pending_;
     if (replaceWith(files, waitingPath_, text)) waitingOnDisk_ = true;
 }
