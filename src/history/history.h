@@ -142,6 +142,9 @@ private:
     void takeWaiting(FileSystem& files);
     // What waits, kept where the next start finds it.
     void keepWaiting(FileSystem& files);
+    // Adds a record's line to what waits for the file: at most a day's worth, or the minutes'
+    // span when it is longer, the oldest going first.
+    void wait(const MinuteRecord& record);
     // The bytes that put the next append on a line of its own: nothing when the file already
     // ends with a line end, else a line end, after a mark when the cut line is this program's.
     std::string freshLine(FileSystem& files) const;
