@@ -83,6 +83,8 @@ bool History::readStart(FileSystem& files) {
     }
     if (failed) {
         unreadable_ = true;
+        // How the file ends is not known: the next append looks before it writes.
+        needsLineEnd_ = true;
         // Held for a moment (an antivirus scanning it): tried again later in the run.
         nextRead_ = (now_ == kNoMinute ? 0 : now_) + readDelay_;
         readDelay_ = std::min(kLongestReadDelay, readDelay_ * 2);

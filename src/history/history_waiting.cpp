@@ -2,6 +2,7 @@
 // a line cut short, bounded in memory, and kept beside the file for the next start when the
 // program ends while the file is held.
 #include <algorithm>
+#include <string_view>
 
 #include "history/history.h"
 #include "history/history_csv.h"
@@ -99,14 +100,25 @@ void History::writePending(FileSystem& files) {
 }
 
 std::string History::freshLine(FileSystem& files) const {
+    constexpr uint32_t kLastBytes = 512;
+    std::string last;
     try {
         uint64_t length = files.fileLength(path_);
-        if (length == 0 || files.readPart(path_, length - 1, 1) == "\n") return {};
+        if (length == 0) return {};
+        uint64_t from = length > kLastBytes ? length - kLastBytes : 0;
+        last = files.readPart(path_, from, kLastBytes);
     } catch (const RuntimeError& error) {
         if (error.number() == kErrFileNotFound) return {};
+        // An end that cannot be read is not written after: a plain line end could make a
+        // record of a cut line of ours, a mark could cut a user's. The minutes wait.
+        throw RuntimeError(kErrPermissionDenied);
     }
-    std::string text = cutIsOurs_ ? std::string(kCutMark) : std::string();
-    return text + std::string(kCrLf);
+    if (!last.empty() && last.back() == '\n') return {};
+    size_t lineStart = last.rfind('\n');
+    std::string_view cut =
+        std::string_view(last).substr(lineStart == std::string::npos ? 0 : lineStart + 1);
+    bool ours = cutIsOurs_ || beginsLikeOurs(cut);
+    return (ours ? std::string(kCutMark) : std::string()) + std::string(kCrLf);
 }
 
 }  // namespace corvane
