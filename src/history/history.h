@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <limits>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "history/minute_aggregator.h"
@@ -45,7 +46,9 @@ public:
     // Reads the end of the history in `programDirectory` (which ends with "\"). A file small
     // enough to be read whole is compacted at once when it needs it; a larger one at its first
     // new minute. Before any line that is not in this program's form is rewritten, the file as
-    // it was is kept beside it (backupPath()). Never raises.
+    // it was is kept beside it (backupPath()). Minutes an earlier run could not write wait in
+    // waitingPath() and go to the file first. `utcNow` is the present: no record it places in
+    // the future decides what is folded into hours. Never raises.
     void open(FileSystem& files, const std::string& programDirectory, const DateTime& utcNow);
     bool isOpen() const { return opened_; }
 
@@ -60,7 +63,8 @@ public:
     void notePrograms(int32_t minute, std::vector<ProgramMark> programs);
     // An alert raised at `minute`: its record carries the mark.
     void markAlert(int32_t minute, AlertMark mark);
-    // Records the minute in progress and writes what waits, as the program ends.
+    // Records the minute in progress and writes what waits, as the program ends. What the file
+    // cannot take (held by another program) is kept in waitingPath() for the next start.
     void close(FileSystem& files);
     // Starts a new history; the files become the rotated ones (one generation is kept).
     void startNew(FileSystem& files);
@@ -89,6 +93,7 @@ public:
     const std::string& path() const { return path_; }
     const std::string& hourPath() const { return hourPath_; }
     const std::string& oldPath() const { return oldPath_; }
+    const std::string& waitingPath() const { return waitingPath_; }
     // Lines of the files that could not be read as records, or were read from another form.
     int64_t unreadLines() const { return unreadLines_; }
     // Where the file as it was before its compaction is kept; empty when it was not copied
@@ -117,13 +122,34 @@ private:
     // so that no minute goes before its hour is in place.
     void compact(FileSystem& files);
     bool replaceWith(FileSystem& files, const std::string& path, const std::string& bytes);
-    // Copies a file's bytes to a backup name that is not taken yet.
-    bool backUp(FileSystem& files, const std::string& path, const std::string& bytes);
+    // Keeps a file's bytes under a backup name: one already holding them (the file has only
+    // had this program's lines appended since), else one not taken yet. Sets keepFileAsIs_
+    // when every name holds another content.
+    bool backUp(FileSystem& files, const std::string& path, const std::string& bytes,
+                std::string_view header);
     // Lets the hours go that the keeping rule lets go.
     void dropExpired(std::vector<MinuteRecord>& hours) const;
     // Moves the minutes beyond their span out of memory (into the hours, once those are read).
     void ageOut();
     int32_t newest() const;
+    // The newest record the present clock does not place in the future: what the spans count
+    // back from.
+    int32_t reference(int32_t newestMinute) const;
+    // Reads the end of the minutes' file (and its first line's minute); false when it is there
+    // but cannot be read.
+    bool readStart(FileSystem& files);
+    // The minutes an earlier run left waiting beside the file, taken into what waits now.
+    void takeWaiting(FileSystem& files);
+    // What waits, kept where the next start finds it.
+    void keepWaiting(FileSystem& files);
+    // Adds a record's line to what waits for the file: at most a day's worth, or the minutes'
+    // span when it is longer, the oldest going first.
+    void wait(const MinuteRecord& record);
+    // The bytes that put the next append on a line of its own: nothing when the file already
+    // ends with a line end, else a line end, after a mark when the cut line is this program's.
+    std::string freshLine(FileSystem& files) const;
+    // Puts back a file that a replace by renames had moved aside when it was cut short.
+    static void putBackAside(FileSystem& files, const std::string& path);
     // The first minute kept as a minute when `newestMinute` is the newest: an hour's start.
     int32_t minuteCut(int32_t newestMinute) const;
     bool fileHoldsTooMuch() const;
@@ -137,26 +163,34 @@ private:
     std::string tmpPath_;
     std::string hourPath_;
     std::string hourOldPath_;
+    std::string waitingPath_;
     std::vector<MinuteRecord> minutes_;
     std::vector<MinuteRecord> hours_;
     int32_t loadedFrom_ = 0;
     bool wholeRead_ = false;   // both files are in memory, up to the minutes' span
+    bool wholeStart_ = false;  // start-up read the minutes' file whole
     int32_t fileOldest_ = 0;   // the first minute of the file, as its first line says
     bool compactDue_ = false;  // the file holds more than it should, or is not tidy
     int32_t nextCompact_ = std::numeric_limits<int32_t>::min();
+    int32_t now_ = std::numeric_limits<int32_t>::max();  // the present clock's minute
+    int32_t nextRead_ = 0;   // when the start-up read that failed is tried again
+    int32_t readDelay_ = 1;  // minutes until then, doubled at each failure up to an hour
     MinuteAggregator current_;
     std::vector<ProgramMark> programs_;  // the last noted, and when
     int32_t programsMinute_ = 0;
-    std::string pending_;           // lines recorded but not yet in the file
-    std::string oldPending_;        // the last lines of the history before a new one began
-    bool needsHeader_ = false;      // the file is not there: the next write begins it
-    bool needsLineEnd_ = false;     // a failed write may have left a line cut short
+    std::string pending_;         // lines recorded but not yet in the file
+    std::string oldPending_;      // the last lines of the history before a new one began
+    bool needsHeader_ = false;    // the file is not there: the next write begins it
+    bool needsLineEnd_ = false;   // a failed write may have left a line cut short
+    bool cutIsOurs_ = false;      // that line is this program's, not a user's
+    bool waitingOnDisk_ = false;  // waitingPath() holds minutes the file does not have yet
+    size_t pendingLines_ = 0;
     bool rotationPending_ = false;  // a new history waits for the old files to move aside
     bool hoursRotated_ = false;     // the hours have moved aside already
     bool writeFailed_ = false;
     bool unreadable_ = false;
     int readError_ = 0;          // why the files could not be read for a view, the last time
-    bool keepFileAsIs_ = false;  // it holds lines not understood and no copy of them was made
+    bool keepFileAsIs_ = false;  // it holds lines not understood and no name is left for a copy
     int64_t unreadLines_ = 0;
     std::string backupPath_;
     AnalysisFigures analysis_;

@@ -456,6 +456,19 @@ std::string_view earlierHeaderOf(std::string_view header) {
 
 }  // namespace
 
+bool beginsLikeOurs(std::string_view line, std::string_view header) {
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    if (header.substr(0, line.size()) == line) return true;
+    // "YYYY-MM-DD HH:MM;": a record's minute, then its first separator.
+    constexpr std::string_view kShape = "0000-00-00 00:00;";
+    size_t n = std::min(line.size(), kShape.size());
+    for (size_t i = 0; i < n; ++i) {
+        bool digit = line[i] >= '0' && line[i] <= '9';
+        if (kShape[i] == '0' ? !digit : line[i] != kShape[i]) return false;
+    }
+    return true;
+}
+
 ParsedHistory parseHistory(std::string_view bytes, std::string_view header) {
     ParsedHistory parsed;
     size_t start = 0;
@@ -463,9 +476,15 @@ ParsedHistory parseHistory(std::string_view bytes, std::string_view header) {
     while (start < bytes.size()) {
         size_t end = bytes.find('\n', start);
         if (end == std::string_view::npos) {
-            // The last line has no line end: cut short by a crash or a power cut.
+            // The last line has no line end: cut short by a crash or a power cut. What reads
+            // as the beginning of ours is this program's; anything else a user's, kept.
             parsed.endsWithLineEnd = false;
-            ++parsed.skippedLines;
+            if (beginsLikeOurs(bytes.substr(start), header)) {
+                parsed.cutLastLineIsOurs = true;
+                ++parsed.cutLines;
+            } else {
+                ++parsed.skippedLines;
+            }
             break;
         }
         std::string_view line = bytes.substr(start, end - start);
@@ -475,6 +494,11 @@ ParsedHistory parseHistory(std::string_view bytes, std::string_view header) {
         first = false;
         if (line.empty()) {
             ++parsed.blankLines;
+            continue;
+        }
+        if (line.size() >= kCutMark.size() &&
+            line.substr(line.size() - kCutMark.size()) == kCutMark) {
+            ++parsed.cutLines;
             continue;
         }
         if (isFirst && line == header) {

@@ -19,6 +19,10 @@ inline constexpr std::string_view kHistoryHeader =
     "Programme 2;PID 2;Engagement 2 (Mo);Hausse sur 1 h 2 (Mo);"
     "Programme 3;PID 3;Engagement 3 (Mo);Hausse sur 1 h 3 (Mo)";
 inline constexpr std::string_view kCrLf = "\r\n";
+// What ends a line this program began and could not finish (a crash, a power cut, a full disk
+// cut it short): no field of a record reads with a "%" followed by anything but two hex digits,
+// so the line can never pass for one, here or in a spreadsheet's reading of it.
+inline constexpr std::string_view kCutMark = "%(ligne coupee)";
 // The hours' file: one line an hour, the minute its hour begins at, the smallest, largest and
 // last swap size of the hour, the largest memory, swap in use, commit and commit limit, the
 // alerts of the hour, and the programs of its busiest minute.
@@ -73,11 +77,16 @@ struct ParsedHistory {
     bool inOrder = true;          // no record is earlier than the one before it
     int64_t repeatedRecords = 0;  // records equal to the one just before
     int64_t resavedLines = 0;     // records read from another form than ours (a spreadsheet's)
+    // Lines this program began and could not finish: ended by kCutMark, or the last line cut
+    // before its line end while it still reads as the beginning of one of ours. None is a
+    // record, and none is a user's line to keep.
+    int64_t cutLines = 0;
+    bool cutLastLineIsOurs = false;  // the last line, cut before its line end, is one of ours
 
     // True when the file is exactly what this program writes: nothing to mend.
     bool tidy() const {
         return header && skippedLines == 0 && blankLines == 0 && endsWithLineEnd && inOrder &&
-               repeatedRecords == 0 && resavedLines == 0;
+               repeatedRecords == 0 && resavedLines == 0 && cutLines == 0;
     }
     // True when writing the records back in our form loses nothing of the file but blank
     // lines, repeats and its order: every other line was our header or one of our records.
@@ -88,10 +97,15 @@ struct ParsedHistory {
 
 // Reads a whole file. A record a spreadsheet saved back is read and counted; a line cut short,
 // a line of garbage or a header anywhere but first is skipped; nothing in the bytes can make it
-// fail.
+// fail. A line cut short is never read as a record, even where what is left of it would read
+// as one (a memory of 8 Mo for 812).
 ParsedHistory parseHistory(std::string_view bytes, std::string_view header = kHistoryHeader);
 
 // The whole file for `records`: header, then one line each.
+// True when `line` (without its line end) reads as the beginning of a line this program writes
+// under `header`: a record's first bytes or the header's.
+bool beginsLikeOurs(std::string_view line, std::string_view header = kHistoryHeader);
+
 std::string historyText(const std::vector<MinuteRecord>& records,
                         std::string_view header = kHistoryHeader);
 

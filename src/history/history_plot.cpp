@@ -131,6 +131,11 @@ int32_t columnMinute(TimeSpan span, int columns, int index) {
     return static_cast<int32_t>(span.start + static_cast<int64_t>(index) * span.length() / columns);
 }
 
+int64_t minuteColumn(TimeSpan span, int columns, int32_t minute) {
+    int64_t length = std::max<int64_t>(1, span.length());
+    return floorDiv((static_cast<int64_t>(minute) - span.start) * columns, length);
+}
+
 ValueAxis valueAxis(const std::vector<HistoryColumn>& columns, const AnalysisFigures& analysis) {
     int64_t low = std::numeric_limits<int64_t>::max();
     int64_t high = std::numeric_limits<int64_t>::min();

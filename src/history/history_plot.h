@@ -73,6 +73,9 @@ void addByColumn(std::vector<HistoryColumn>& out, const std::vector<MinuteRecord
                  TimeSpan span, int32_t recordMinutes);
 // The first minute under column `index`.
 int32_t columnMinute(TimeSpan span, int columns, int index);
+// The column `minute` falls in, counted from the span's start; outside 0 .. columns - 1 for a
+// minute outside the span. Exact over any span, "Tout" over years included.
+int64_t minuteColumn(TimeSpan span, int columns, int32_t minute);
 
 // The value scale in Mo: rounded bounds and the step between its lines. It takes in the commit
 // but its limit only where the commit came within a tenth of it (the limit of a machine with

@@ -6,7 +6,9 @@
 namespace corvane {
 
 std::string asidePath(const std::string& target) {
-    return target + ".bak";
+    // Never a name the program keeps a user's data under (".bak", ".old", ".tmp" ...): a stale
+    // aside is deleted.
+    return target + ".remplace";
 }
 
 void replaceByRenames(RenameSteps& steps, const std::string& source, const std::string& target) {

@@ -16,7 +16,9 @@ public:
     virtual void remove(const std::string& path) = 0;
 };
 
-// Where the old file waits while the new one is moved in: `target` + ".bak".
+// Where the old file waits while the new one is moved in: `target` + ".remplace", a name
+// used for nothing else. A replace cut short between its renames leaves the old file there
+// alone; its owner puts it back before anything else (the history does at start-up).
 std::string asidePath(const std::string& target);
 
 // Moves `source` to `target`. An old target goes aside first and is deleted only once the

@@ -82,6 +82,8 @@ public:
     virtual void deleteFile(const std::string& path) = 0;
     virtual void renameFile(const std::string& from, const std::string& to) = 0;
     virtual void copyFile(const std::string& from, const std::string& to) = 0;
+    // Makes sure the file's bytes are on the disk, not only in the system's cache.
+    virtual void flushFile(const std::string& path) = 0;
     virtual std::optional<DateTime> lastModified(const std::string& path) = 0;
     // True when both paths name the same file: the same file on the same volume when both
     // exist, else the same full path. Never raises.

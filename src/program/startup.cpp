@@ -191,11 +191,13 @@ void Terminer(Context& c) {
 void TerminerSession(Context& c) {
     // Windows is ending the session: nothing may wait on the user.
     c.ending = true;
-    FermerHistorique(c);
     // While start-up still shows why it restarts the analysis, the store and the journal are
     // left as they were: the next start finds the same reason and restarts it then.
     if (!c.analysisOpen) c.analysisClosed = true;
+    // What is small and precious first: Windows ends a process that is slow to log off, and
+    // the history's last minute may bring its rewrite, megabytes long.
     closeAnalysis(c, false);
+    FermerHistorique(c);
     throw ProgramEnd{};
 }
 

@@ -151,14 +151,18 @@ void Win32Files::writeFile(const std::string& path, const std::string& bytes) {
     writeAll(openOrRaise(path, GENERIC_WRITE, 0, CREATE_ALWAYS), bytes);
 }
 
-void Win32Files::replaceFile(const std::string& source, const std::string& target) {
-    // The new content reaches the disk before it takes the old one's place: otherwise a power
-    // cut just after the replace can leave a file of zeros where the old one was.
-    HANDLE file = openOrRaise(source, GENERIC_WRITE, 0, OPEN_EXISTING);
+void Win32Files::flushFile(const std::string& path) {
+    HANDLE file = openOrRaise(path, GENERIC_WRITE, 0, OPEN_EXISTING);
     BOOL flushed = FlushFileBuffers(file);
     DWORD flushError = flushed ? 0 : GetLastError();
     CloseHandle(file);
     if (!flushed) raiseSystemError(flushError);
+}
+
+void Win32Files::replaceFile(const std::string& source, const std::string& target) {
+    // The new content reaches the disk before it takes the old one's place: otherwise a power
+    // cut just after the replace can leave a file of zeros where the old one was.
+    flushFile(source);
 
     if (moveFileExAt(source, target, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return;
     DWORD error = GetLastError();

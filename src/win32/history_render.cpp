@@ -193,11 +193,11 @@ void renderHistory(HDC dc, SIZE size, int dpi, const HistoryPicture& picture) {
              TA_RIGHT | TA_TOP, kText);
     }
     // The time axis: marks at round local times, the date under the time where the day changes.
-    int64_t length = std::max(1, picture.span.length());
     int columns = std::max<int>(1, static_cast<int>(picture.columns.size()));
     for (const TimeTick& tick : picture.ticks) {
-        int x = plot.left + static_cast<int>((tick.minute - picture.span.start) * columns / length);
-        if (x < plot.left || x >= plot.right) continue;
+        int64_t column = minuteColumn(picture.span, columns, tick.minute);
+        if (column < 0 || column >= plot.right - plot.left) continue;
+        int x = plot.left + static_cast<int>(column);
         MoveToEx(dc, x, plot.top, nullptr);
         LineTo(dc, x, plot.bottom + scaled(3, dpi));
         int y = plot.bottom + scaled(4, dpi);

@@ -111,6 +111,10 @@ bool Win32NotificationArea::add() {
     return true;
 }
 
+bool Win32NotificationArea::modify(unsigned changes) {
+    return notify(NIM_MODIFY, changes, tooltip_);
+}
+
 HICON Win32NotificationArea::drawIcon(int level, bool alarm) const {
     int cx = smallIconSide();
     int cy = cx;
@@ -173,23 +177,17 @@ bool Win32NotificationArea::showIcon(const TrayIcon& wanted) {
         tooltip_ = wanted.tooltip;
         changed |= NIF_TIP;
     }
-    if (!added_) {
-        added_ = add();
-        return added_;
-    }
-    // A shell that no longer knows the icon (Explorer ended) gets it again when it comes back.
-    if (changed && !notify(NIM_MODIFY, changed, tooltip_)) added_ = false;
-    return true;
+    return updates_.show(*this, changed);
 }
 
 void Win32NotificationArea::removeIcon() {
     wanted_ = false;
-    if (added_) notify(NIM_DELETE, 0);
-    added_ = false;
+    if (updates_.added()) notify(NIM_DELETE, 0);
+    updates_.forget();
 }
 
 bool Win32NotificationArea::showBalloon(const std::string& title, const std::string& text) {
-    if (!added_ || !balloons_) return false;
+    if (!updates_.added() || !balloons_) return false;
     return notify(NIM_MODIFY, NIF_INFO, {}, title, text);
 }
 
@@ -209,12 +207,12 @@ void Win32NotificationArea::flashTaskbarButton() {
 
 bool Win32NotificationArea::onMessage(UINT message, WPARAM, LPARAM lParam) {
     if (taskbarCreated_ && message == taskbarCreated_) {
-        added_ = false;
+        updates_.forget();
         if (wanted_ && notify_) {
             // Drawn again: the small-icon size may have changed with the display.
             if (icon_) DestroyIcon(icon_);
             icon_ = drawIcon(drawnLevel_, drawnAlarm_);
-            added_ = add();
+            updates_.show(*this, 0);
         }
         return true;
     }

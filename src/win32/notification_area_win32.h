@@ -8,10 +8,11 @@
 #include <string>
 
 #include "platform/notification_area.h"
+#include "platform/tray_updates.h"
 
 namespace corvane::win32 {
 
-class Win32NotificationArea : public NotificationArea {
+class Win32NotificationArea : public NotificationArea, private TrayShell {
 public:
     explicit Win32NotificationArea(HWND& owner);
     ~Win32NotificationArea() override;
@@ -32,7 +33,8 @@ private:
     bool loadShell();
     bool notify(DWORD action, UINT flags, const std::string& tooltip = {},
                 const std::string& infoTitle = {}, const std::string& info = {});
-    bool add();
+    bool add() override;
+    bool modify(unsigned changes) override;
     HICON drawIcon(int gaugePermille, bool alarm) const;
     void bringBack();
     void showMenu();
@@ -49,7 +51,7 @@ private:
     bool version4_ = false;
 
     bool wanted_ = false;  // the core wants the icon
-    bool added_ = false;   // the shell has it
+    TrayUpdates updates_;  // whether the shell has it, and what it has not taken yet
     HICON icon_ = nullptr;
     int drawnLevel_ = -2;  // the gauge's height in pixels that icon_ shows; -2: none drawn
     bool drawnAlarm_ = false;

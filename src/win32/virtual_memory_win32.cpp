@@ -10,6 +10,7 @@
 #include <cwchar>
 
 #include "memory/memory_figures.h"
+#include "platform/callback_guard.h"
 #include "win32/page_files.h"
 #include "win32/system_library.h"
 
@@ -57,17 +58,20 @@ uint64_t systemPageSize() {
 struct PageFileList {
     uint64_t pageSize;
     std::vector<PageFileUse> files;
+    bool failed = false;
 };
 
 BOOL WINAPI collectPageFile(LPVOID context, PageFileInformation* info, LPCWSTR fileName) {
     auto* list = static_cast<PageFileList*>(context);
     if (!info || !fileName) return TRUE;
-    const wchar_t* name = fileName;
-    if (std::wcsncmp(name, L"\\??\\", 4) == 0) name += 4;
-    list->files.push_back({utf8(name), pagesToBytes(info->totalSize, list->pageSize),
-                           pagesToBytes(info->totalInUse, list->pageSize),
-                           pagesToBytes(info->peakUsage, list->pageSize)});
-    return TRUE;
+    return guardedCallback(list->failed, [&] {
+        const wchar_t* name = fileName;
+        if (std::wcsncmp(name, L"\\??\\", 4) == 0) name += 4;
+        list->files.push_back({utf8(name), pagesToBytes(info->totalSize, list->pageSize),
+                               pagesToBytes(info->totalInUse, list->pageSize),
+                               pagesToBytes(info->peakUsage, list->pageSize)});
+        return true;
+    });
 }
 
 HANDLE openForCounters(DWORD pid) {
@@ -94,8 +98,9 @@ Listing<PageFileUse> Win32VirtualMemory::pageFiles() {
     EnumPageFilesFn enumerate = enumPageFiles();
     if (!enumerate) return {false, {}};
     PageFileList list{systemPageSize(), {}};
-    // A failing list (Wine has no page file and says so by failing) lists none.
-    if (!enumerate(collectPageFile, &list)) list.files.clear();
+    // A failing list (Wine has no page file and says so by failing) lists none; so does one
+    // that memory ran out in.
+    if (!enumerate(collectPageFile, &list) || list.failed) list.files.clear();
     return {true, std::move(list.files)};
 }
 

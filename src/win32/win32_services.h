@@ -46,6 +46,7 @@ public:
     void deleteFile(const std::string& path) override;
     void renameFile(const std::string& from, const std::string& to) override;
     void copyFile(const std::string& from, const std::string& to) override;
+    void flushFile(const std::string& path) override;
     std::optional<DateTime> lastModified(const std::string& path) override;
     bool sameFile(const std::string& a, const std::string& b) override;  // file_identity_win32
     uint64_t fileLength(const std::string& path) override;               // file_parts_win32

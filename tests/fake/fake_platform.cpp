@@ -16,6 +16,7 @@
 #include "layout/about_layout.h"
 #include "layout/main_layout.h"
 #include "persistence/staged_values.h"
+#include "platform/file_replace.h"
 
 namespace corvane::fake {
 
@@ -226,10 +227,46 @@ void FakeFiles::writeFile(const std::string& path, const std::string& bytes) {
     checkUnlocked(path);
     std::string written = fitting(bytes);
     std::ofstream(hostPath(path), std::ios::binary | std::ios::trunc) << written;
+    unflushed.insert(upper(path));
     if (written.size() < bytes.size()) throw RuntimeError(kErrDiskFull);
 }
 
+void FakeFiles::flushFile(const std::string& path) {
+    if (!exists(path)) throw RuntimeError(kErrFileNotFound);
+    unflushed.erase(upper(path));
+}
+
+void FakeFiles::powerCut() {
+    for (const std::string& path : unflushed) {
+        if (exists(path)) std::ofstream(hostPath(path), std::ios::binary | std::ios::trunc);
+    }
+    unflushed.clear();
+}
+
+namespace {
+
+// The renames of a replace on a system without a one-step one, over the fake's own files.
+class FakeRenameSteps : public RenameSteps {
+public:
+    explicit FakeRenameSteps(FakeFiles& files) : files_(files) {}
+    bool exists(const std::string& path) override { return files_.exists(path); }
+    void rename(const std::string& from, const std::string& to) override {
+        files_.renameFile(from, to);
+    }
+    void remove(const std::string& path) override { files_.deleteFile(path); }
+
+private:
+    FakeFiles& files_;
+};
+
+}  // namespace
+
 void FakeFiles::replaceFile(const std::string& source, const std::string& target) {
+    ++replaceCalls;
+    if (onReplace) onReplace();
+    for (const std::string& held : unreplaceable) {
+        if (upper(held) == upper(target)) throw RuntimeError(kErrPermissionDenied);
+    }
     if (replaceError) {
         RuntimeError error = *replaceError;
         replaceError.reset();
@@ -239,6 +276,14 @@ void FakeFiles::replaceFile(const std::string& source, const std::string& target
     checkUnlocked(source);
     checkUnlocked(target);
     if (!exists(source)) throw RuntimeError(kErrFileNotFound);
+    // The replace puts the source on the disk before it takes the target's place.
+    unflushed.erase(upper(source));
+    unflushed.erase(upper(target));
+    if (replaceByRenamesOnly) {
+        FakeRenameSteps steps(*this);
+        replaceByRenames(steps, source, target);
+        return;
+    }
     fs::rename(hostPath(source), hostPath(target));
 }
 
@@ -247,6 +292,7 @@ void FakeFiles::deleteFile(const std::string& path) {
     checkWritable(path);
     checkUnlocked(path);
     fs::remove(hostPath(path));
+    unflushed.erase(upper(path));
 }
 
 void FakeFiles::renameFile(const std::string& from, const std::string& to) {
@@ -256,6 +302,7 @@ void FakeFiles::renameFile(const std::string& from, const std::string& to) {
     checkUnlocked(from);
     if (exists(to)) throw RuntimeError(kErrFileExists);
     fs::rename(hostPath(from), hostPath(to));
+    if (unflushed.erase(upper(from))) unflushed.insert(upper(to));
 }
 
 void FakeFiles::copyFile(const std::string& from, const std::string& to) {

@@ -93,6 +93,18 @@ public:
     std::set<std::string> unreadableFiles;
     // Raised by the next replaceFile, when set.
     std::optional<RuntimeError> replaceError;
+    // Targets every replace onto fails with 70 (open elsewhere without delete sharing), and
+    // how many replaces were tried.
+    std::set<std::string> unreplaceable;
+    int replaceCalls = 0;
+    // Called as each replace begins, when set.
+    std::function<void()> onReplace;
+    // Windows 9x: no one-step replace, which is then made of renames.
+    bool replaceByRenamesOnly = false;
+    // Files written since they last reached the disk (flushFile, or the replace's own flush).
+    std::set<std::string> unflushed;
+    // A power cut: what had not reached the disk is gone, leaving the files empty.
+    void powerCut();
 
     SwapFileSize swapFileSize(const std::string& path) override;
     std::string readFile(const std::string& path) override;
@@ -104,6 +116,7 @@ public:
     void deleteFile(const std::string& path) override;
     void renameFile(const std::string& from, const std::string& to) override;
     void copyFile(const std::string& from, const std::string& to) override;
+    void flushFile(const std::string& path) override;
     std::optional<DateTime> lastModified(const std::string& path) override;
     std::map<std::string, DateTime> modifiedTimes;
     // The host's own answer: the same file on disk, or the same normalised path.

@@ -54,6 +54,7 @@ public:
     void deleteFile(const std::string& path) override;
     void renameFile(const std::string& from, const std::string& to) override;
     void copyFile(const std::string& from, const std::string& to) override;
+    void flushFile(const std::string&) override {}
     std::optional<DateTime> lastModified(const std::string& path) override;
     bool sameFile(const std::string& a, const std::string& b) override;
 

@@ -92,7 +92,8 @@ TEST_F(HistoryFileTest, AFailedCompactionLeavesTheOldFileWholeAndAppendsOnAFresh
     EXPECT_EQ(history.records().size(), 1u);
     sample(kNowMinute);
     sample(kNowMinute + 1);
-    EXPECT_EQ(file(), old + "\r\n" + line(kNowMinute));
+    // The cut line is this program's: marked so that nothing reads it as a record.
+    EXPECT_EQ(file(), old + std::string(kCutMark) + "\r\n" + line(kNowMinute));
     ParsedHistory reread = parseHistory(file());
     EXPECT_EQ(reread.records, (std::vector<MinuteRecord>{at(kNowMinute - 2), at(kNowMinute)}));
     EXPECT_TRUE(history.saved());
@@ -101,7 +102,7 @@ TEST_F(HistoryFileTest, AFailedCompactionLeavesTheOldFileWholeAndAppendsOnAFresh
     files.readOnlyFolders.insert(kDir);
     History readOnly;
     readOnly.open(files, kDir, kNow);
-    EXPECT_EQ(file(), old + "\r\n" + line(kNowMinute));
+    EXPECT_EQ(file(), old + std::string(kCutMark) + "\r\n" + line(kNowMinute));
 }
 
 TEST_F(HistoryFileTest, AFolderThatCannotBeWrittenKeepsTheHistoryInMemoryAndSaysSo) {
@@ -154,8 +155,8 @@ TEST_F(HistoryFileTest, AWriteCutShortByAFullDiskCostsNoRecord) {
     EXPECT_EQ(file(), kHeader + line(kNowMinute).substr(0, 20));
     files.freeBytes.reset();
     sample(kNowMinute + 2);
-    EXPECT_EQ(file(), kHeader + line(kNowMinute).substr(0, 20) + "\r\n" + line(kNowMinute) +
-                          line(kNowMinute + 1));
+    EXPECT_EQ(file(), kHeader + line(kNowMinute).substr(0, 20) + std::string(kCutMark) + "\r\n" +
+                          line(kNowMinute) + line(kNowMinute + 1));
     EXPECT_EQ(parseHistory(file()).records,
               (std::vector<MinuteRecord>{at(kNowMinute), at(kNowMinute + 1)}));
     // The next start mends the file.

@@ -173,6 +173,18 @@ TEST(HistoryPlot, TheScaleTakesInEverySeriesAndTheAnalysisLinesOnRoundSteps) {
     EXPECT_GT(flat.step, 0);
 }
 
+TEST(HistoryPlot, AMarkFallsInItsColumnOverSpansOfYears) {
+    // "Tout" over five years of hours: a mark's column is exact, not an overflow's.
+    TimeSpan years{kNow - 5 * 525600 + 1, kNow + 1};
+    EXPECT_EQ(minuteColumn(years, 1000, years.start), 0);
+    EXPECT_EQ(minuteColumn(years, 1000, years.start + years.length() / 2), 500);
+    EXPECT_EQ(minuteColumn(years, 1000, kNow), 999);
+    EXPECT_EQ(minuteColumn(years, 1000, years.start - 1), -1);
+    for (int index : {0, 1, 250, 999}) {
+        EXPECT_EQ(minuteColumn(years, 1000, columnMinute(years, 1000, index)), index);
+    }
+}
+
 TEST(HistoryPlot, AxisMarksFallOnRoundLocalTimesWithTheDateWhereTheDayChanges) {
     fake::FakeSystem system;  // local time is UTC + 1 h
     TimeSpan day{kNow - 1439, kNow + 1};

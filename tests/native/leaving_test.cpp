@@ -5,6 +5,9 @@
 #include <new>
 
 #include "harness.h"
+#include "history/history.h"
+#include "history/history_csv.h"
+#include "history/utc_minutes.h"
 #include "persistence/settings.h"
 #include "persistence/staged_values.h"
 #include "program/startup.h"
@@ -38,6 +41,34 @@ protected:
 };
 
 // ---- Errors that reach a handler untrapped ----
+
+TEST_F(LeavingTest, ASessionEndSavesTheStatisticsAndTheJournalBeforeTheHistorysRewrite) {
+    // A history too long to be put right at start-up, whose end is out of order: its first
+    // minute to end rewrites both files.
+    std::string text = std::string(kHistoryHeader) + "\r\n";
+    const int32_t now = *minuteOf({2026, 12, 8, 6, 15, 0});
+    for (int32_t m = now - 4000; m < now - 1; ++m) {
+        text += formatRecord({m, 1536, 1536, 1536, 800, kUnknownMo});
+    }
+    text += formatRecord({now - 4002, 1536, 1536, 1536, 800, kUnknownMo});
+    ASSERT_GT(text.size(), History::kTailBytes);
+    fake.files.put("C:\\Corvane\\Corvane.csv", text);
+    window.onLoad();
+    ASSERT_FALSE(window.ended());
+    ASSERT_EQ(fake.files.replaceCalls, 0);
+    std::string statisticsWhenRewriting;
+    bool journalClosedWhenRewriting = false;
+    fake.files.onReplace = [&] {
+        if (!statisticsWhenRewriting.empty()) return;
+        statisticsWhenRewriting = stored("NB");
+        journalClosedWhenRewriting = journalClosed();
+    };
+    window.onEndSession();
+    EXPECT_TRUE(window.ended());
+    EXPECT_GT(fake.files.replaceCalls, 0);
+    EXPECT_EQ(statisticsWhenRewriting, "1");
+    EXPECT_TRUE(journalClosedWhenRewriting);
+}
 
 TEST_F(LeavingTest, MemoryRunningOutInATickIsSaidThenTheStatisticsAndTheJournalAreSaved) {
     window.onLoad();

@@ -2,11 +2,14 @@
 // has no one-step replace, the name two copies of one folder meet under, the registry's short
 // numbers, and the addresses the command interpreter would change.
 #include <map>
+#include <new>
 
 #include "about/links.h"
 #include "harness.h"
+#include "platform/callback_guard.h"
 #include "platform/file_replace.h"
 #include "platform/instance_names.h"
+#include "platform/tray_updates.h"
 #include "probes/registry_reader.h"
 
 namespace corvane::testing {
@@ -36,10 +39,11 @@ public:
     std::string oldContent;
     std::string newContent;
     void check() {
-        bool oldKept = files["C:\\h.csv"] == oldContent || files["C:\\h.csv.bak"] == oldContent;
+        const std::string aside = asidePath("C:\\h.csv");
+        bool oldKept = files["C:\\h.csv"] == oldContent || files[aside] == oldContent;
         bool newInPlace = files["C:\\h.csv"] == newContent;
         if (files["C:\\h.csv"].empty()) files.erase("C:\\h.csv");
-        if (files["C:\\h.csv.bak"].empty()) files.erase("C:\\h.csv.bak");
+        if (files[aside].empty()) files.erase(aside);
         EXPECT_TRUE(oldKept || newInPlace) << "after " << log.back();
     }
 
@@ -54,11 +58,21 @@ TEST(ReplaceByRenames, TheOldFileGoesAsideAndIsDeletedOnlyOnceTheNewOneIsInPlace
     MemoryRenames fs;
     fs.oldContent = "old";
     fs.newContent = "new";
-    fs.files = {{"C:\\h.csv", "old"}, {"C:\\h.csv.tmp", "new"}, {"C:\\h.csv.bak", "stale"}};
+    // The copies the program keeps of a user's file, under the names it gives them, are
+    // never what a replace removes.
+    fs.files = {{"C:\\h.csv", "old"},
+                {"C:\\h.csv.tmp", "new"},
+                {"C:\\h.csv.remplace", "stale"},
+                {"C:\\h.csv.bak", "the user's lines"},
+                {"C:\\h.csv.old", "the previous history"}};
     replaceByRenames(fs, "C:\\h.csv.tmp", "C:\\h.csv");
-    EXPECT_EQ(fs.files, (std::map<std::string, std::string>{{"C:\\h.csv", "new"}}));
-    EXPECT_EQ(fs.log, (std::vector<std::string>{"remove C:\\h.csv.bak", "rename C:\\h.csv",
-                                                "rename C:\\h.csv.tmp", "remove C:\\h.csv.bak"}));
+    EXPECT_EQ(fs.files,
+              (std::map<std::string, std::string>{{"C:\\h.csv", "new"},
+                                                  {"C:\\h.csv.bak", "the user's lines"},
+                                                  {"C:\\h.csv.old", "the previous history"}}));
+    EXPECT_EQ(fs.log,
+              (std::vector<std::string>{"remove C:\\h.csv.remplace", "rename C:\\h.csv",
+                                        "rename C:\\h.csv.tmp", "remove C:\\h.csv.remplace"}));
 
     // No old file: the new one is simply moved in.
     MemoryRenames first;
@@ -80,7 +94,7 @@ TEST(ReplaceByRenames, AFailingStepNeverCostsTheOldContent) {
         // The new one cannot move in: the old one comes back.
         {"rename C:\\h.csv.tmp", {{"C:\\h.csv", "old"}, {"C:\\h.csv.tmp", "new"}}, true},
         // Only the copy aside stays: the replace itself is done.
-        {"remove C:\\h.csv.bak", {{"C:\\h.csv", "new"}, {"C:\\h.csv.bak", "old"}}, false},
+        {"remove C:\\h.csv.remplace", {{"C:\\h.csv", "new"}, {"C:\\h.csv.remplace", "old"}}, false},
     };
     for (const Case& test : cases) {
         SCOPED_TRACE(test.failing);
@@ -99,6 +113,80 @@ TEST(ReplaceByRenames, AFailingStepNeverCostsTheOldContent) {
         EXPECT_EQ(raised, test.raises);
         EXPECT_EQ(fs.files, test.after);
     }
+}
+
+// A shell whose calls fail on demand, each call logged: "add", "modify 3".
+class ScriptedTrayShell : public TrayShell {
+public:
+    std::vector<std::string> log;
+    bool addFails = false;
+    bool modifyFails = false;
+    bool add() override {
+        log.push_back("add");
+        return !addFails;
+    }
+    bool modify(unsigned changes) override {
+        log.push_back("modify " + std::to_string(changes));
+        return !modifyFails;
+    }
+};
+
+TEST(TrayUpdates, AChangeTheBusyShellDidNotTakeIsSentAgainAndTheIconKeepsItsBalloons) {
+    ScriptedTrayShell shell;
+    TrayUpdates icon;
+    EXPECT_TRUE(icon.show(shell, 3));
+    EXPECT_TRUE(icon.show(shell, 0));  // nothing new: nothing sent
+    EXPECT_EQ(shell.log, (std::vector<std::string>{"add"}));
+
+    // Paging hard, the shell lets a change time out; the icon is still there, so it refuses
+    // the add as well.
+    shell.log.clear();
+    shell.modifyFails = true;
+    shell.addFails = true;
+    EXPECT_TRUE(icon.show(shell, 1));
+    EXPECT_TRUE(icon.added()) << "the balloons still have their icon";
+    shell.modifyFails = false;
+    shell.addFails = false;
+    EXPECT_TRUE(icon.show(shell, 2));
+    EXPECT_TRUE(icon.show(shell, 2));
+    EXPECT_EQ(shell.log, (std::vector<std::string>{"modify 1", "add", "modify 3", "modify 2"}));
+
+    // A shell that lost the icon takes the add: the icon is back as it is now.
+    shell.log.clear();
+    shell.modifyFails = true;
+    EXPECT_TRUE(icon.show(shell, 1));
+    shell.modifyFails = false;
+    EXPECT_TRUE(icon.show(shell, 0));
+    EXPECT_EQ(shell.log, (std::vector<std::string>{"modify 1", "add"}));
+
+    // Taken away, or a shell started anew: the next showing adds it.
+    shell.log.clear();
+    icon.forget();
+    EXPECT_FALSE(icon.added());
+    shell.addFails = true;
+    EXPECT_FALSE(icon.show(shell, 1));
+    shell.addFails = false;
+    EXPECT_TRUE(icon.show(shell, 0));
+    EXPECT_EQ(shell.log, (std::vector<std::string>{"add", "add"}));
+}
+
+TEST(GuardedCallback, MemoryRunningOutInASystemCallbackStopsTheListInsteadOfUnwinding) {
+    std::vector<std::string> listed;
+    bool failed = false;
+    auto collect = [&](const char* name) {
+        return guardedCallback(failed, [&] {
+            if (listed.size() == 2) throw std::bad_alloc();
+            listed.emplace_back(name);
+            return true;
+        });
+    };
+    static_assert(noexcept(guardedCallback(failed, [] { return true; })));
+    EXPECT_TRUE(collect("C:\\pagefile.sys"));
+    EXPECT_TRUE(collect("D:\\pagefile.sys"));
+    EXPECT_FALSE(failed);
+    EXPECT_FALSE(collect("E:\\pagefile.sys"));  // stops the enumeration
+    EXPECT_TRUE(failed);
+    EXPECT_EQ(listed.size(), 2u);
 }
 
 TEST(FolderMutexName, OneFolderOneNameWhateverTheCaseAndTwoFoldersTwoNames) {

@@ -1,7 +1,10 @@
 // The swap file's history in the real program: the menu item and Ctrl+H open its window, the
 // minutes reach "Corvane.csv", "Exporter..." writes a copy through the Save As dialog, a
 // history of several days is drawn and read under the pointer, and a program committing
-// memory while the swap file grows is named in its minute, in the file and under the pointer.
+// memory while the swap file grows is named in its minute, in the file and under the pointer;
+// torn last lines, a file held across a minute and the exit, and a minute a year ahead cost
+// nothing of what the file held.
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -189,6 +192,21 @@ protected:
         ASSERT_NE(save, nullptr);
         Window(name).send(WM_SETTEXT, 0, reinterpret_cast<LPARAM>(fromUtf8(target).c_str()));
         dialog.post(WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(save));
+    }
+
+    // Quits through the menu and the About window, and waits until the program has ended.
+    void quit() {
+        main.postCommand(kQuitter);
+        const Window about = waitWindow(corvane->id(), kAboutClass);
+        pressButton(about, kAboutOk);
+        ASSERT_TRUE(corvane->waitExit()) << "Corvane did not end; windows:" << openWindows();
+    }
+
+    // Minutes [first, end) in this program's form, the same figures at each.
+    static std::string minutes(int64_t first, int64_t end) {
+        std::string text;
+        for (int64_t m = first; m < end; ++m) text += minuteText(m) + ";1536;1536;1536;900;\r\n";
+        return text;
     }
 
     Window openHistory() {
@@ -616,6 +634,85 @@ TEST_F(HistoryTest, AProgramCommitting300MoAsTheSwapFileGrowsIsNamedInItsMinute)
     EXPECT_EQ(figures[2].str(), f[11]) << reading;
     EXPECT_EQ(figures[3].str(), f[12]) << reading;
     shot("history-committer-under-pointer", window);
+}
+
+}  // namespace
+}  // namespace corvane::wine
+
+namespace corvane::wine {
+namespace {
+
+TEST_F(HistoryTest, ATornLastLineBeforeEachOfElevenStartsLeavesAtMostOneCopy) {
+    int64_t now = utcMinuteNow();
+    const std::string kept = std::string(kHeader) + minutes(now - 200, now - 100);
+    writeHistory(kept);
+    for (int start = 0; start < 11; ++start) {
+        SCOPED_TRACE(start);
+        // A power cut as the minute's line was appended: cut after its fifth field, what is
+        // left would read as a memory of 9 Mo.
+        writeHistory(readFile(csvPath()) + minuteText(now - 99 + start) + ";1536;1536;1536;9");
+        launch();
+        quit();
+    }
+    int copies = 0;
+    for (const char* suffix : {".bak", ".bak2", ".bak3", ".bak4", ".bak5", ".bak6", ".bak7",
+                               ".bak8", ".bak9", ".bak.tmp"}) {
+        copies += fileExists(csvPath() + suffix) ? 1 : 0;
+    }
+    EXPECT_LE(copies, 1);
+    std::string file = readFile(csvPath());
+    EXPECT_EQ(file.rfind(kept, 0), 0u) << file;
+    EXPECT_EQ(file.find(";1536;1536;1536;9\r\n"), std::string::npos) << file;
+    for (int start = 0; start < 11; ++start) EXPECT_EQ(lineOf(file, now - 99 + start), "");
+    // Still a file this program keeps up: every start appended its minute in progress.
+    EXPECT_GE(std::count(file.begin(), file.end(), '\n'),
+              std::count(kept.begin(), kept.end(), '\n') + 1)
+        << file;
+}
+
+TEST_F(HistoryTest, AFileHeldAcrossAMinuteAndTheExitLosesNoMinuteOnceReleased) {
+    // Started early in a minute, so that the test's own tick ends it well before the timer.
+    ASSERT_TRUE(pollUntil([] { return utcSecondNow() % 60 < 20; }, 65000));
+    launch();
+    const int64_t first = utcMinuteNow();
+    // A spreadsheet holds the file open, letting others read it only.
+    HANDLE held = CreateFileW(fromUtf8(csvPath()).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE) << lastErrorText();
+    const std::string before = readFile(csvPath());
+    ASSERT_TRUE(pollUntil([&] { return utcMinuteNow() > first; }, 65000));
+    setSwapSize(70 * kMiB);
+    tickUntilSwapReads("SWAP: 70 Mo  Mini: 50 Mo  Maxi: 70 Mo  Moy: 60 Mo");
+    const int64_t second = utcMinuteNow();
+    quit();
+    EXPECT_EQ(readFile(csvPath()), before) << "the held file was written";
+    CloseHandle(held);
+
+    launch();
+    std::string file = readFile(csvPath());
+    EXPECT_EQ(file.rfind(before, 0), 0u) << file;
+    EXPECT_EQ(lineOf(file, first).rfind(minuteText(first) + ";50;50;50;", 0), 0u) << file;
+    EXPECT_EQ(lineOf(file, second).rfind(minuteText(second) + ";70;70;70;", 0), 0u) << file;
+    EXPECT_FALSE(fileExists(folder + "\\Corvane-attente.csv"));
+    quit();
+}
+
+TEST_F(HistoryTest, ALineAYearAheadCostsNoMinuteOfTheLastDay) {
+    // One minute recorded while the clock was a year ahead, then the clock put right.
+    int64_t now = utcMinuteNow();
+    writeHistory(std::string(kHeader) + minutes(now - 1500, now - 2) +
+                 minutes(now + 525600, now + 525601));
+    launch();
+    quit();
+    launch();
+    quit();
+    std::string file = readFile(csvPath());
+    for (int64_t m = now - 1440; m < now - 2; ++m) {
+        ASSERT_NE(lineOf(file, m), "") << minuteText(m) << " is no longer a minute";
+    }
+    EXPECT_NE(lineOf(file, now + 525600), "");
+    EXPECT_FALSE(fileExists(folder + "\\Corvane-heures.csv"))
+        << readFile(folder + "\\Corvane-heures.csv");
 }
 
 }  // namespace

@@ -1,0 +1,124 @@
+// The minutes waiting for the file: appended once it takes them, on a line of their own after
+// a line cut short, bounded in memory, and kept beside the file for the next start when the
+// program ends while the file is held.
+#include <algorithm>
+#include <string_view>
+
+#include "history/history.h"
+#include "history/history_csv.h"
+#include "history/history_files.h"
+
+namespace corvane {
+
+using namespace history_files;
+
+namespace {
+
+// The fewest minutes kept waiting in memory while the file cannot take them: a day, or the
+// minutes' span when it is longer. Beyond it the oldest go, which a folder that can never be
+// written would lose anyway, and memory stays bounded.
+constexpr size_t kFewestWaitingLines = 1440;
+
+}  // namespace
+
+void History::takeWaiting(FileSystem& files) {
+    std::string bytes;
+    if (!readWhole(files, waitingPath_, bytes) || bytes.empty()) return;
+    waitingOnDisk_ = true;
+    for (const MinuteRecord& r : parseHistory(bytes).records) {
+        auto same = from(minutes_, r.minute);
+        bool known = false;
+        for (; same != minutes_.end() && same->minute == r.minute; ++same) known |= *same == r;
+        // Written by a run that ended before it could let go of the copy.
+        if (known) continue;
+        minutes_.insert(same, r);
+        pending_ += formatRecord(r);
+        ++pendingLines_;
+    }
+    writePending(files);
+}
+
+void History::keepWaiting(FileSystem& files) {
+    if (pending_.empty() && oldPending_.empty()) return;
+    // The old history's last lines first: while its file has not moved aside, the next start
+    // appends them to it.
+    std::string text(kHistoryHeader);
+    text += kCrLf;
+    text += oldPending_;
+    text += pending_;
+    if (replaceWith(files, waitingPath_, text)) waitingOnDisk_ = true;
+}
+
+void History::wait(const MinuteRecord& record) {
+    pending_ += formatRecord(record);
+    ++pendingLines_;
+    size_t most = std::max(kFewestWaitingLines, static_cast<size_t>(std::max(0, minuteSpan_)));
+    while (pendingLines_ > most) {
+        pending_.erase(0, pending_.find('\n') + 1);
+        --pendingLines_;
+    }
+}
+
+void History::writePending(FileSystem& files) {
+    if (rotationPending_ && !rotate(files)) {
+        writeFailed_ = true;
+        return;
+    }
+    try {
+        std::string prefix;
+        if (needsLineEnd_) prefix += freshLine(files);
+        if (needsHeader_) {
+            prefix += kHistoryHeader;
+            prefix += kCrLf;
+        }
+        if (!prefix.empty()) {
+            files.appendText(path_, prefix);
+            needsLineEnd_ = false;
+            needsHeader_ = false;
+        }
+        if (!pending_.empty()) files.appendText(path_, pending_);
+        pending_.clear();
+        pendingLines_ = 0;
+        writeFailed_ = false;
+    } catch (const RuntimeError& error) {
+        // Where part of the text may be in the file, the next write starts on a line of its own.
+        if (mayHaveWrittenPart(error)) {
+            needsLineEnd_ = true;
+            cutIsOurs_ = true;
+        }
+        writeFailed_ = true;
+        return;
+    }
+    if (waitingOnDisk_ && oldPending_.empty()) {
+        try {
+            files.deleteFile(waitingPath_);
+            waitingOnDisk_ = false;
+        } catch (const RuntimeError& error) {
+            if (error.number() == kErrFileNotFound) waitingOnDisk_ = false;
+        }
+    }
+}
+
+std::string History::freshLine(FileSystem& files) const {
+    constexpr uint32_t kLastBytes = 512;
+    std::string last;
+    try {
+        uint64_t length = files.fileLength(path_);
+        if (length == 0) return {};
+        uint64_t from = length > kLastBytes ? length - kLastBytes : 0;
+        last = files.readPart(path_, from, kLastBytes);
+    } catch (const RuntimeError& error) {
+        if (error.number() == kErrFileNotFound) return {};
+        // An end that cannot be read is not written after: a plain line end could make a
+        // record of a cut line of ours, a mark could cut a user's. The minutes wait.
+        throw RuntimeError(kErrPermissionDenied);
+    }
+    if (!last.empty() && last.back() == '\n') return {};
+    size_t lineStart = last.rfind('\n');
+    std::string_view cut =
+        std::string_view(last).substr(lineStart == std::string::npos ? 0 : lineStart + 1);
+    bool ours = cutIsOurs_ || beginsLikeOurs(cut);
+    return (ours ? std::string(kCutMark) : std::string()) + std::string(kCrLf);
+}
+
+}  // namespace corvane

@@ -1,0 +1,272 @@
+// What crashes, power cuts, files held by other programs, torn lines and a clock set ahead do
+// to the history's files: no minute the user had is lost, no copy piles up, no cut line is read
+// as a record, and no work is repeated at every minute.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "fake_platform.h"
+#include "history/history.h"
+#include "history/history_csv.h"
+#include "history/history_plot.h"
+#include "history/hour_records.h"
+#include "history/utc_minutes.h"
+#include "platform/file_replace.h"
+
+namespace corvane {
+namespace {
+
+constexpr const char* kDir = "C:\\Corvane\\";
+constexpr const char* kPath = "C:\\Corvane\\Corvane.csv";
+constexpr const char* kBak = "C:\\Corvane\\Corvane.csv.bak";
+constexpr const char* kHours = "C:\\Corvane\\Corvane-heures.csv";
+constexpr const char* kWaiting = "C:\\Corvane\\Corvane-attente.csv";
+const DateTime kNow{2026, 12, 8, 6, 15, 30};
+const int32_t kNowMinute = *minuteOf(kNow);
+const std::string kHeader = std::string(kHistoryHeader) + "\r\n";
+
+MinuteRecord at(int32_t minute, int32_t mo = 1536) {
+    return {minute, mo, mo, mo, 812, kUnknownMo};
+}
+std::string line(int32_t minute, int32_t mo = 1536) {
+    return formatRecord(at(minute, mo));
+}
+std::string lines(int32_t first, int32_t count) {
+    std::string text;
+    for (int32_t m = first; m < first + count; ++m) text += line(m);
+    return text;
+}
+DateTime timeOf(int32_t minute) {
+    DateTime t = dateTimeOf(minute);
+    t.second = 30;
+    return t;
+}
+
+class HistorySafetyTest : public ::testing::Test {
+protected:
+    HistorySafetyTest() { files.put(std::string(kDir) + "Corvane.exe", ""); }
+    std::string file(const char* path = kPath) { return files.contents(path).value_or("<none>"); }
+    void sample(History& h, int32_t minute, int32_t mo = 1536) {
+        h.addSample(files, {minute, mo, 812, kUnknownMo});
+    }
+    // The copies kept beside a file: ".bak", ".bak2" ...
+    int copiesOf(const std::string& path) {
+        int count = 0;
+        for (const char* suffix : {".bak", ".bak2", ".bak3", ".bak4", ".bak5", ".bak6", ".bak7",
+                                   ".bak8", ".bak9", ".bak.tmp"}) {
+            count += files.exists(path + suffix) ? 1 : 0;
+        }
+        return count;
+    }
+    // Every record of a file, and whether any of them has the minute twice.
+    std::vector<MinuteRecord> recordsOf(const char* path = kPath) {
+        return parseHistory(file(path)).records;
+    }
+
+    fake::FakeFiles files;
+};
+
+TEST_F(HistorySafetyTest, OnWindows9xTheCompactionKeepsTheUsersCopyAndACutReplaceIsPutBack) {
+    // Windows 9x has no one-step replace: the file is replaced by renames, and its aside name
+    // is not the name of the copy of the user's lines.
+    files.replaceByRenamesOnly = true;
+    std::string edited = kHeader + line(kNowMinute - 3) + "une note;de l'utilisateur\r\n";
+    files.put(kPath, edited);
+    History history;
+    history.open(files, kDir, kNow);
+    EXPECT_EQ(history.backupPath(), kBak);
+    EXPECT_EQ(file(kBak), edited);
+    EXPECT_EQ(file(), kHeader + line(kNowMinute - 3));
+    EXPECT_NE(historyNotice(history).find(kBak), std::string::npos);
+
+    // A power cut between the two renames leaves the history only aside: the next start puts
+    // it back before anything else, and nothing later deletes it.
+    std::string kept = kHeader + lines(kNowMinute - 30, 20);
+    files.deleteFile(kPath);
+    files.put(asidePath(kPath), kept);
+    History next;
+    next.open(files, kDir, kNow);
+    EXPECT_EQ(next.records().size(), 20u);
+    EXPECT_FALSE(files.exists(asidePath(kPath)));
+    sample(next, kNowMinute);
+    sample(next, kNowMinute + 1);
+    EXPECT_EQ(file(), kept + line(kNowMinute));
+    EXPECT_EQ(file(kBak), edited);
+}
+
+TEST_F(HistorySafetyTest, ATornLastLineBeforeEachOfElevenStartsLeavesNoCopyAndNoFalseRecord) {
+    // Cut after its fifth field: what is left would read as a memory of 8 Mo for 812.
+    const std::string torn = line(kNowMinute).substr(0, 33);
+    ASSERT_EQ(torn, "2026-12-08 06:15;1536;1536;1536;8");
+    files.put(kPath, kHeader + lines(kNowMinute - 100, 50));
+    int32_t minute = kNowMinute;
+    for (int start = 0; start < 11; ++start) {
+        SCOPED_TRACE(start);
+        files.put(kPath, file() + line(minute).substr(0, 33));
+        History history;
+        history.open(files, kDir, timeOf(minute));
+        sample(history, minute + 1);
+        sample(history, minute + 2);
+        history.close(files);
+        EXPECT_EQ(copiesOf(kPath), 0);
+        EXPECT_EQ(history.unreadLines(), 0);
+        EXPECT_EQ(historyNotice(history), "");
+        minute += 10;
+    }
+    std::vector<MinuteRecord> records = recordsOf();
+    EXPECT_EQ(records.size(), 50u + 2 * 11);
+    EXPECT_TRUE(std::none_of(records.begin(), records.end(),
+                             [](const MinuteRecord& r) { return r.memoryMo != 812; }));
+
+    // The same cut that a later write ran into, in a file left as it is because its copy
+    // could not be made: still no record of it.
+    ParsedHistory read = parseHistory(kHeader + torn + std::string(kCutMark) + "\r\n" +
+                                      line(kNowMinute + 1) + "2026-12-08 06:17;1536;15");
+    EXPECT_EQ(read.records, std::vector<MinuteRecord>{at(kNowMinute + 1)});
+    EXPECT_EQ(read.cutLines, 2);
+    EXPECT_TRUE(read.understood());
+    EXPECT_FALSE(read.tidy());
+}
+
+TEST_F(HistorySafetyTest, AUsersLinesAreCopiedOnceHoweverOftenTheRewriteFails) {
+    std::string edited = kHeader + line(kNowMinute - 3) + "une note;de l'utilisateur\r\n";
+    files.put(kPath, edited);
+    files.unreplaceable.insert(kPath);  // open in a spreadsheet that lets it be read only
+    int32_t minute = kNowMinute;
+    std::string firstSeen;
+    for (int start = 0; start < 11; ++start) {
+        SCOPED_TRACE(start);
+        files.put(kPath, file() + line(minute).substr(0, 20));
+        if (start == 0) firstSeen = file();
+        History history;
+        history.open(files, kDir, timeOf(minute));
+        for (int m = 1; m <= 70; ++m) sample(history, minute + m);
+        history.close(files);
+        EXPECT_EQ(copiesOf(kPath), 1);
+        EXPECT_EQ(file(kBak), firstSeen);
+        EXPECT_EQ(history.backupPath(), kBak);
+        minute += 100;
+    }
+    files.unreplaceable.clear();
+    History last;
+    last.open(files, kDir, timeOf(minute));
+    EXPECT_EQ(copiesOf(kPath), 1);
+    EXPECT_EQ(recordsOf().size(), 1u + 70 * 11);
+}
+
+TEST_F(HistorySafetyTest, MinutesWaitingAtExitWhileTheFileIsHeldAreWrittenAtTheNextStart) {
+    files.put(kPath, kHeader + lines(kNowMinute - 10, 5));
+    History history;
+    history.open(files, kDir, kNow);
+    files.lockedFiles.insert(kPath);  // a spreadsheet holds it, for days
+    for (int m = 0; m <= 3; ++m) sample(history, kNowMinute + m);
+    history.close(files);
+    EXPECT_EQ(file(), kHeader + lines(kNowMinute - 10, 5));
+    EXPECT_FALSE(history.saved());
+
+    // Still held at the next start: what waited keeps waiting, with what this run adds.
+    History held;
+    held.open(files, kDir, timeOf(kNowMinute + 10));
+    EXPECT_EQ(held.records().size(), 5u + 4);
+    sample(held, kNowMinute + 10);
+    held.close(files);
+
+    files.lockedFiles.clear();
+    History released;
+    released.open(files, kDir, timeOf(kNowMinute + 20));
+    EXPECT_EQ(file(),
+              kHeader + lines(kNowMinute - 10, 5) + lines(kNowMinute, 4) + line(kNowMinute + 10));
+    EXPECT_FALSE(files.exists(kWaiting));
+    EXPECT_TRUE(released.saved());
+    // What was written is not written twice by a later start.
+    History again;
+    again.open(files, kDir, timeOf(kNowMinute + 30));
+    EXPECT_EQ(recordsOf().size(), 10u);
+}
+
+TEST_F(HistorySafetyTest, MinutesWaitingForAFolderThatCannotBeWrittenAreBounded) {
+    files.readOnlyFolders.insert(kDir);
+    History history(History::kKeptMinutes, 60);
+    history.open(files, kDir, kNow);
+    const int32_t count = 3000;
+    for (int32_t m = 0; m <= count; ++m) sample(history, kNowMinute + m);
+    EXPECT_FALSE(history.saved());
+    files.readOnlyFolders.clear();
+    sample(history, kNowMinute + count + 1);
+    std::vector<MinuteRecord> written = recordsOf();
+    // A day of minutes waited, the newest: those the file can still take as minutes and more.
+    ASSERT_EQ(written.size(), 1440u);
+    EXPECT_EQ(written.front().minute, kNowMinute + count + 1 - 1440);
+    EXPECT_EQ(written.back().minute, kNowMinute + count);
+}
+
+TEST_F(HistorySafetyTest, AMinuteFromTheFutureFoldsNoMinuteOfThePresent) {
+    // One minute recorded with the clock a year ahead, then the clock put right.
+    std::string text = kHeader + lines(kNowMinute - 2000, 2000) + line(kNowMinute + 525600);
+    files.put(kPath, text);
+    History history;
+    history.open(files, kDir, kNow);
+    for (int m = 0; m <= 120; ++m) sample(history, kNowMinute + m);
+    history.close(files);
+    History next;
+    next.open(files, kDir, timeOf(kNowMinute + 121));
+    EXPECT_EQ(next.records().size(), 2000u + 121 + 1);
+    EXPECT_EQ(recordsOf().size(), 2000u + 121 + 1);
+    EXPECT_FALSE(files.exists(kHours));
+
+    // Minutes older than the span before the present still go into their hours.
+    sample(next, kNowMinute + 31 * 1440 + 1000);
+    sample(next, kNowMinute + 31 * 1440 + 1001);
+    next.load(files, std::numeric_limits<int32_t>::min());
+    EXPECT_EQ(next.hours().size(), 37u);
+    EXPECT_EQ(next.records().front().minute, kNowMinute + 31 * 1440 + 1000);
+}
+
+TEST_F(HistorySafetyTest, TheCopyOfTheUsersLinesIsOnTheDiskBeforeTheFileIsRewritten) {
+    std::string edited = kHeader + line(kNowMinute - 3) + "une note;de l'utilisateur\r\n";
+    files.put(kPath, edited);
+    files.unflushed.clear();
+    History history;
+    history.open(files, kDir, kNow);
+    ASSERT_EQ(file(), kHeader + line(kNowMinute - 3));
+    files.powerCut();
+    EXPECT_EQ(file(kBak), edited);
+    EXPECT_EQ(file(), kHeader + line(kNowMinute - 3));
+}
+
+TEST_F(HistorySafetyTest, AFailedRewriteIsTriedAgainAnHourLaterNotAtEveryMinute) {
+    // Out of order: the file is to be rewritten, and cannot be.
+    files.put(kPath, kHeader + line(kNowMinute - 2) + line(kNowMinute - 3));
+    files.unreplaceable.insert(kPath);
+    History history;
+    history.open(files, kDir, kNow);
+    EXPECT_EQ(files.replaceCalls, 1);
+    for (int m = 0; m < 60; ++m) sample(history, kNowMinute + m);
+    EXPECT_EQ(files.replaceCalls, 1);
+    sample(history, kNowMinute + 60);
+    sample(history, kNowMinute + 61);
+    EXPECT_EQ(files.replaceCalls, 2);
+    files.unreplaceable.clear();
+    for (int m = 62; m < 122; ++m) sample(history, kNowMinute + m);
+    sample(history, kNowMinute + 122);
+    EXPECT_EQ(files.replaceCalls, 3);
+    EXPECT_EQ(file(),
+              kHeader + line(kNowMinute - 3) + line(kNowMinute - 2) + lines(kNowMinute, 122));
+}
+
+TEST_F(HistorySafetyTest, AStartUpReadThatFailsOnceIsTriedAgainLaterInTheRun) {
+    files.put(kPath, kHeader + lines(kNowMinute - 10, 5));
+    files.unreadableFiles.insert(kPath);  // an antivirus holds it for a moment
+    History history;
+    history.open(files, kDir, kNow);
+    EXPECT_FALSE(history.previousRead());
+    files.unreadableFiles.clear();
+    for (int m = 0; m <= 3; ++m) sample(history, kNowMinute + m);
+    EXPECT_TRUE(history.previousRead());
+    EXPECT_EQ(history.records().size(), 5u + 3);
+    EXPECT_EQ(historyNotice(history), "");
+    EXPECT_EQ(file(), kHeader + lines(kNowMinute - 10, 5) + lines(kNowMinute, 3));
+}
+
+}  // namespace
+}  // namespace corvane
