@@ -47,6 +47,7 @@ enum class MenuItem : int {
     memoireVirtuelle = 34,
     icone = 35,
     alertes = 36,
+    prometheus = 39,
 };
 
 // The two list boxes of the scratch list window `Db`.
@@ -99,6 +100,13 @@ enum class VirtualMemoryControl : int {
 };
 
 // Controls of the "Alertes" dialog: each alert's switch and threshold.
+// Controls of the "Exporter vers Prometheus" dialog.
+enum class PrometheusControl : int {
+    Active = 411,
+    Dossier = 412,
+    Parcourir = 413,
+};
+
 enum class AlertsControl : int {
     EngagementActive = 401,
     EngagementSeuil = 402,

@@ -81,6 +81,7 @@ void SurveillerAlertes(Context& c, const MemoryStatus& memory, bool swapKnown) {
     showTrayIcon(c, commit, swapKnown);
     std::vector<AlertEvent> raised = s.alerts.check(s.alertSettings, figures);
     if (raised.empty()) return;
+    s.prometheusDue = true;
     DateTime now = p.system.localNow();
     for (const AlertEvent& alert : raised) {
         journalLine(c, alert, now);

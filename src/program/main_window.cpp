@@ -9,6 +9,7 @@
 #include "persistence/refresh_rate.h"
 #include "persistence/settings.h"
 #include "program/alerts.h"
+#include "program/prometheus_export.h"
 #include "program/recording.h"
 #include "program/resets.h"
 #include "program/startup.h"
@@ -96,6 +97,7 @@ void MainWindow::onMenu(MenuItem item) {
             case MenuItem::memoireVirtuelle: memoireVirtuelle_Click(context_); break;
             case MenuItem::icone: iconeClick(context_); break;
             case MenuItem::alertes: alertesClick(context_); break;
+            case MenuItem::prometheus: prometheusClick(context_); break;
             default: break;
         }
     });

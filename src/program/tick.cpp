@@ -8,6 +8,7 @@
 #include "common/numbers.h"
 #include "memory/memory_figures.h"
 #include "program/alerts.h"
+#include "program/prometheus_export.h"
 #include "program/recording.h"
 #include "program/virtual_memory.h"
 #include "stats/labels.h"
@@ -90,6 +91,7 @@ void Timer1Tick(Context& c) {
         }
     }
     SurveillerAlertes(c, memory, size.known);
+    ExporterPrometheus(c, memory);
 }
 
 }  // namespace corvane

@@ -52,6 +52,7 @@ void SuivreMemoireVirtuelle(Context& c, const MemoryStatus& memory) {
     }
     MemoryWatch& watch = c.state.memoryWatch;
     bool minute = watch.minuteDue(c.platform.system.tickCount());
+    if (minute) c.state.prometheusDue = true;
     if (minute || watch.isOpen()) readFigures(c, minute);
 }
 

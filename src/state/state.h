@@ -62,6 +62,14 @@ struct MainState {
     std::optional<bool> trayIconShown;
     // The alerts handed to the history's mark (MarquerAlerte) this run.
     int alertMarks = 0;
+
+    // The export for Prometheus' exporters, and whether this tick calls for it (a minute has
+    // ended, an alert was raised).
+    PrometheusSettings prometheus;
+    bool prometheusDue = false;
+    // Why the last export failed, once the journal has said so: a failure that lasts says it
+    // once, not every minute.
+    std::optional<std::string> prometheusFailure;
 };
 
 // Everything a procedure of the main window works on: the platform and the window's variables.

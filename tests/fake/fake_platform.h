@@ -111,6 +111,10 @@ public:
     // Gives an existing file a second name, as a short name or a network path to this machine
     // does on Windows.
     void alias(const std::string& existing, const std::string& otherName);
+    bool isFolder(const std::string& path) override;
+    // Makes a folder (and its parents).
+    void makeFolder(const std::string& windowsPath);
+    void removeFolder(const std::string& windowsPath);
 
 private:
     void checkWritable(const std::string& windowsPath) const;
@@ -133,6 +137,15 @@ public:
     RegistryAnswer queryValue(RootKey root, const std::string& keyPath,
                               const std::string& valueName, uint32_t bufferSize) override;
     int queries = 0;
+    std::optional<std::string> readText(RootKey root, const std::string& keyPath,
+                                        const std::string& valueName) override;
+    void writeText(RootKey root, const std::string& keyPath, const std::string& valueName,
+                   const std::string& value) override;
+    void deleteValue(RootKey root, const std::string& keyPath,
+                     const std::string& valueName) override;
+    // Raised by every write and removal while set, as a registry that refuses them.
+    std::optional<RuntimeError> writeError;
+    int writes = 0;  // values written or removed
 
 private:
     std::map<std::string, std::map<std::string, Value>> keys_;
@@ -372,6 +385,12 @@ public:
     std::optional<AlertSettings> alertsAnswer;
     std::optional<RuntimeError> alertsError;  // raised instead of opening, when set
     std::optional<AlertSettings> editAlerts(const AlertSettings& current) override;
+
+    // The "Exporter vers Prometheus" dialog, the same way.
+    std::vector<PrometheusSettings> prometheusShown;
+    std::optional<PrometheusSettings> prometheusAnswer;
+    std::optional<RuntimeError> prometheusError;
+    std::optional<PrometheusSettings> editPrometheus(const PrometheusSettings& current) override;
 };
 
 // The notification area: the icon as last shown, every balloon, and the taskbar's flashes.

@@ -56,6 +56,8 @@ public:
     void copyFile(const std::string& from, const std::string& to) override;
     std::optional<DateTime> lastModified(const std::string& path) override;
     bool sameFile(const std::string& a, const std::string& b) override;
+    // Every folder is there: the history's life needs no other.
+    bool isFolder(const std::string&) override { return true; }
 
 private:
     std::string key(const std::string& path) const;
