@@ -44,7 +44,10 @@ PrometheusFigures gather(Context& c, const MemoryStatus& memory) {
         f.commitBytes = commit->usedBytes;
         f.commitLimitBytes = commit->limitBytes;
     }
-    if (st.maxCommitMo > 0) f.commitPeakBytes = bytesOfMo(st.maxCommitMo);
+    // The analysis keeps its largest commit in whole Mo, which may round below the commit now.
+    if (st.maxCommitMo > 0) {
+        f.commitPeakBytes = std::max(bytesOfMo(st.maxCommitMo), f.commitBytes.value_or(0));
+    }
     Listing<PageFileUse> pageFiles = p.memory.pageFiles();
     if (pageFiles.supported) f.pageFiles = pageFiles.items;
     const std::pair<AlertKind, const char*> kinds[] = {{AlertKind::Commit, "engagement"},

@@ -198,6 +198,21 @@ TEST_F(PrometheusTest, TheFirstSampleIsWrittenThenEachMinutesEndAndEachAlert) {
     EXPECT_TRUE(fake.dialogs.shown.empty());
 }
 
+TEST_F(PrometheusTest, TheCommitsPeakIsNeverBelowTheCommitNow) {
+    // 1096 Mo and 100 000 bytes in use: its whole Mo round below it.
+    fake.system.memory.commitKnown = true;
+    fake.system.memory.availPageFile = 3000 * kMiB - 100000;
+    start();
+    const uint64_t used = 1096 * kMiB + 100000;
+    EXPECT_TRUE(has("corvane_commit_bytes " + std::to_string(used))) << file();
+    EXPECT_TRUE(has("corvane_commit_limit_bytes " + std::to_string(4096 * kMiB)));
+    EXPECT_TRUE(has("corvane_commit_peak_bytes " + std::to_string(used)));
+    fake.system.memory.availPageFile = 3500 * kMiB;  // the commit falls: its peak stays
+    tickAfter(60000);
+    EXPECT_TRUE(has("corvane_commit_bytes " + std::to_string(596 * kMiB)));
+    EXPECT_TRUE(has("corvane_commit_peak_bytes " + std::to_string(1096 * kMiB)));
+}
+
 TEST_F(PrometheusTest, NothingIsWrittenWhileTheExportIsOffWhichItIsByDefault) {
     fake.settings.values.erase("ExportPrometheus");
     start();

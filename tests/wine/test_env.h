@@ -33,4 +33,11 @@ inline std::string renderPdfCommand() {
     return environmentPath("CORVANE_RENDER_PDF");
 }
 
+// The command line that shows what Prometheus' node_exporter and promtool make of a folder's
+// .prom files (followed by the folder and the results' path without extension). Empty when
+// this machine has neither.
+inline std::string scrapePromCommand() {
+    return environmentPath("CORVANE_SCRAPE_PROM");
+}
+
 }  // namespace corvane::wine
