@@ -47,6 +47,7 @@ enum class MenuItem : int {
     memoireVirtuelle = 34,
     icone = 35,
     alertes = 36,
+    demarrage = 38,
     prometheus = 39,
 };
 

@@ -4,6 +4,7 @@
 
 #include "commands/always_on_top.h"
 #include "commands/print_help.h"
+#include "commands/start_with_windows.h"
 #include "common/app.h"
 #include "persistence/journal.h"
 #include "persistence/refresh_rate.h"
@@ -98,9 +99,14 @@ void MainWindow::onMenu(MenuItem item) {
             case MenuItem::icone: iconeClick(context_); break;
             case MenuItem::alertes: alertesClick(context_); break;
             case MenuItem::prometheus: prometheusClick(context_); break;
+            case MenuItem::demarrage: demarrageClick(context_); break;
             default: break;
         }
     });
+}
+
+void MainWindow::onMenuOpen() {
+    dispatch([&] { refreshStartWithWindows(context_); });
 }
 
 void MainWindow::onSliderChange() {

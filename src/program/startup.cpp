@@ -2,6 +2,7 @@
 #include "program/startup.h"
 
 #include "commands/print_help.h"
+#include "commands/start_with_windows.h"
 #include "common/app.h"
 #include "layout/main_layout.h"
 #include "persistence/journal.h"
@@ -114,6 +115,7 @@ void Startup(Context& c) {
     }
     c.dbActif = true;
     trapped(c, [&] { Affichage(c); });
+    trapped(c, [&] { refreshStartWithWindows(c); });
 
     if (s.swapPath.empty()) {
         trapped(c, [&] {

@@ -39,6 +39,7 @@ inline constexpr MenuId kMenuIds[] = {
     {ID_MEMOIREVIRTUELLE, MenuItem::memoireVirtuelle},
     {ID_ICONE, MenuItem::icone},
     {ID_ALERTES, MenuItem::alertes},
+    {ID_DEMARRAGE, MenuItem::demarrage},
     {ID_PROMETHEUS, MenuItem::prometheus},
 };
 

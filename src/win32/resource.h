@@ -35,6 +35,7 @@
 #define ID_MEMOIREVIRTUELLE 34
 #define ID_ICONE 35
 #define ID_ALERTES 36
+#define ID_DEMARRAGE 38
 #define ID_PROMETHEUS 39
 // The notification area icon's menu: "Afficher", then the main menu's own items.
 #define ID_AFFICHER 37
