@@ -215,6 +215,11 @@ const SettingKey kSettingKeys[] = {
     {kKeyPrometheusFolder, "", 0,
      [](Stored& s, const std::string& t) { state(s).prometheus.folder = t; },
      [](const Stored& s) { return state(s).prometheus.folder; }, nullptr},
+    {kKeyEventLog, "False", 0,
+     [](Stored& s, const std::string& t) {
+         state(s).eventLogOn = textToBoolean(t, s.decimalSeparator);
+     },
+     [](const Stored& s) { return booleanText(state(s).eventLogOn); }, nullptr},
 };
 
 }  // namespace

@@ -22,4 +22,7 @@ inline constexpr const char* kKeyMemoryThreshold = "SeuilMemoire";
 inline constexpr const char* kKeyPrometheusExport = "ExportPrometheus";
 inline constexpr const char* kKeyPrometheusFolder = "DossierPrometheus";
 
+// Writing to the Windows event log, off unless the user turns it on.
+inline constexpr const char* kKeyEventLog = "JournalEvenements";
+
 }  // namespace corvane

@@ -49,6 +49,7 @@ enum class MenuItem : int {
     alertes = 36,
     demarrage = 38,
     prometheus = 39,
+    journalEvenements = 40,
 };
 
 // The two list boxes of the scratch list window `Db`.

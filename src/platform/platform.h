@@ -14,6 +14,7 @@
 #include "common/errors.h"
 #include "platform/alert_settings.h"
 #include "platform/controls.h"
+#include "platform/event_log.h"
 #include "platform/export_settings.h"
 #include "platform/notification_area.h"
 #include "platform/records.h"
@@ -283,6 +284,7 @@ struct Platform {
     Windows& windows;
     VirtualMemory& memory;
     NotificationArea& notification;
+    EventLog& eventLog;
 };
 
 }  // namespace corvane

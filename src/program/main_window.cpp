@@ -10,6 +10,7 @@
 #include "persistence/refresh_rate.h"
 #include "persistence/settings.h"
 #include "program/alerts.h"
+#include "program/event_log.h"
 #include "program/prometheus_export.h"
 #include "program/recording.h"
 #include "program/resets.h"
@@ -100,6 +101,7 @@ void MainWindow::onMenu(MenuItem item) {
             case MenuItem::alertes: alertesClick(context_); break;
             case MenuItem::prometheus: prometheusClick(context_); break;
             case MenuItem::demarrage: demarrageClick(context_); break;
+            case MenuItem::journalEvenements: evenementsClick(context_); break;
             default: break;
         }
     });

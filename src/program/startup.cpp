@@ -11,6 +11,7 @@
 #include "probes/swap_location.h"
 #include "probes/system_ini.h"
 #include "probes/windows_version.h"
+#include "program/event_log.h"
 #include "program/recording.h"
 #include "program/tick.h"
 
@@ -102,6 +103,13 @@ void Startup(Context& c) {
     }
     bool journalWritten = true;
     trapped(c, [&] { journalWritten = OuvrirJournal(c); });
+    trapped(c, [&] {
+        p.view.setMenuChecked(MenuItem::journalEvenements, s.eventLogOn && eventLogExists(c));
+        OuvrirEvenements(c);
+        DateTime now = p.system.localNow();
+        EcrireEvenement(c, analysisStartEvent(s.swapPath, p.system.formatShortDate(now),
+                                              p.system.formatTime(now)));
+    });
     c.analysisOpen = true;
     if (!journalWritten) {
         // Said once, now: otherwise weeks of figures go nowhere without a word (a folder under
@@ -155,6 +163,14 @@ void closeAnalysis(Context& c, bool tellUser) {
                 // The journal's summary is still worth its try.
             }
         }
+    }
+    try {
+        DateTime now = p.system.localNow();
+        EcrireEvenement(
+            c, analysisEndEvent(c.state.swapPath, c.state.stats, p.system.formatShortDate(now),
+                                p.system.formatTime(now)));
+    } catch (...) {
+        // The event is worth less than the journal's summary that follows.
     }
     try {
         FermerJournal(c);

@@ -70,6 +70,9 @@ struct MainState {
     // Why the last export failed, once the journal has said so: a failure that lasts says it
     // once, not every minute.
     std::optional<std::string> prometheusFailure;
+
+    // Events in the Windows event log, as the user wants them.
+    bool eventLogOn = false;
 };
 
 // Everything a procedure of the main window works on: the platform and the window's variables.

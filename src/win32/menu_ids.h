@@ -41,6 +41,7 @@ inline constexpr MenuId kMenuIds[] = {
     {ID_ALERTES, MenuItem::alertes},
     {ID_DEMARRAGE, MenuItem::demarrage},
     {ID_PROMETHEUS, MenuItem::prometheus},
+    {ID_EVENEMENTS, MenuItem::journalEvenements},
 };
 
 consteval bool menuIdsAgree() {

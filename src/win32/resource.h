@@ -37,6 +37,7 @@
 #define ID_ALERTES 36
 #define ID_DEMARRAGE 38
 #define ID_PROMETHEUS 39
+#define ID_EVENEMENTS 40
 // The notification area icon's menu: "Afficher", then the main menu's own items.
 #define ID_AFFICHER 37
 

@@ -412,6 +412,28 @@ public:
     void flashTaskbarButton() override { ++flashes; }
 };
 
+// The event log: every event written, and whether the source may be registered.
+class FakeEventLog : public EventLog {
+public:
+    struct Event {
+        EventType type;
+        uint32_t id;
+        std::string text;
+    };
+    std::vector<Event> events;
+    std::optional<RuntimeError> reportError;  // raised by every report while set
+    bool mayRegister = false;                 // false: the user is no administrator
+    int registrations = 0;                    // attempts
+    void report(EventType type, uint32_t id, const std::string& text) override {
+        if (reportError) throw *reportError;
+        events.push_back({type, id, text});
+    }
+    bool registerSource() override {
+        ++registrations;
+        return mayRegister;
+    }
+};
+
 // Every fake, and the bundle the core takes.
 struct FakePlatform {
     // The program's folder exists, with the program in it.
@@ -437,8 +459,9 @@ struct FakePlatform {
     FakeWindows windows;
     FakeVirtualMemory memory;
     FakeNotificationArea notification;
-    Platform platform{system, files, registry, settings, shell,  dialogs,
-                      view,   db,    printer,  windows,  memory, notification};
+    FakeEventLog eventLog;
+    Platform platform{system, files,   registry, settings, shell,        dialogs, view,
+                      db,     printer, windows,  memory,   notification, eventLog};
 };
 
 }  // namespace corvane::fake
