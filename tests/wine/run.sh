@@ -132,6 +132,11 @@ else
   echo "## WARNING: the Prometheus export's test is skipped: prometheus-node-exporter or promtool is missing" >&2
 fi
 
+# The event log's test runs Corvane through a script that keeps Wine's trace of its events.
+export CORVANE_TRACED_RUN
+CORVANE_TRACED_RUN="\"$(wine_env_windows_path "$(command -v env)")\" \"PATH=$PATH\""
+CORVANE_TRACED_RUN+=" \"$(command -v bash)\" \"$layer_root/tests/wine/traced-run.sh\""
+
 export CORVANE_FLOOR_EXE CORVANE_SHOTS
 CORVANE_FLOOR_EXE=$(wine_env_windows_path "$floor")
 CORVANE_SHOTS=$(wine_env_windows_path "$out")

@@ -40,4 +40,10 @@ inline std::string scrapePromCommand() {
     return environmentPath("CORVANE_SCRAPE_PROM");
 }
 
+// The command line that runs a program with Wine's trace of the event log kept (followed by
+// the trace's path, the program and its folder).
+inline std::string tracedRunCommand() {
+    return environmentPath("CORVANE_TRACED_RUN");
+}
+
 }  // namespace corvane::wine
