@@ -25,6 +25,20 @@ void EcrireEvenement(Context& c, const EventRecord& event) {
     }
 }
 
+void EvenementDebutAnalyse(Context& c) {
+    Platform& p = c.platform;
+    DateTime now = p.system.localNow();
+    EcrireEvenement(c, analysisStartEvent(c.state.swapPath, p.system.formatShortDate(now),
+                                          p.system.formatTime(now)));
+}
+
+void EvenementFinAnalyse(Context& c) {
+    Platform& p = c.platform;
+    DateTime now = p.system.localNow();
+    EcrireEvenement(c, analysisEndEvent(c.state.swapPath, c.state.stats,
+                                        p.system.formatShortDate(now), p.system.formatTime(now)));
+}
+
 void OuvrirEvenements(Context& c) {
     if (!c.state.eventLogOn || !eventLogExists(c)) return;
     c.platform.eventLog.registerSource();

@@ -14,6 +14,10 @@ bool eventLogExists(const Context& context);
 // Writes the event when the log is on and exists. A log that refuses it costs that event only.
 void EcrireEvenement(Context& context, const EventRecord& event);
 
+// The analysis' start and end (start-up and exit, and "Réinitialiser tout" between them).
+void EvenementDebutAnalyse(Context& context);
+void EvenementFinAnalyse(Context& context);
+
 // At start-up, once the settings are read: registers the source where the user may.
 void OuvrirEvenements(Context& context);
 

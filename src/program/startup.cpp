@@ -106,9 +106,7 @@ void Startup(Context& c) {
     trapped(c, [&] {
         p.view.setMenuChecked(MenuItem::journalEvenements, s.eventLogOn && eventLogExists(c));
         OuvrirEvenements(c);
-        DateTime now = p.system.localNow();
-        EcrireEvenement(c, analysisStartEvent(s.swapPath, p.system.formatShortDate(now),
-                                              p.system.formatTime(now)));
+        EvenementDebutAnalyse(c);
     });
     c.analysisOpen = true;
     if (!journalWritten) {
@@ -165,10 +163,7 @@ void closeAnalysis(Context& c, bool tellUser) {
         }
     }
     try {
-        DateTime now = p.system.localNow();
-        EcrireEvenement(
-            c, analysisEndEvent(c.state.swapPath, c.state.stats, p.system.formatShortDate(now),
-                                p.system.formatTime(now)));
+        EvenementFinAnalyse(c);
     } catch (...) {
         // The event is worth less than the journal's summary that follows.
     }

@@ -61,6 +61,20 @@ TEST_F(EventLogTest, TheAnalysisStartAndEndAndEachAlertAreEventsWithFixedIds) {
               "au plus, 300 Mo en moyenne, 3 relevés");
 }
 
+TEST_F(EventLogTest, ResettingEverythingEndsTheAnalysisAndBeginsANewOne) {
+    start();
+    tick();
+    fake.dialogs.answers = {MsgAnswer::Yes};
+    window.onMenu(MenuItem::InitAll);
+    ASSERT_EQ(ids(), (std::vector<uint32_t>{1, 2, 1}));
+    EXPECT_EQ(fake.eventLog.events[1].text,
+              "Fin d'analyse du fichier SWAP C:\\pagefile.sys le 08/12/2026 à 07:15:30 : 100 Mo "
+              "au plus, 100 Mo en moyenne, 2 relevés");
+    fake.dialogs.answers = {MsgAnswer::No};
+    window.onMenu(MenuItem::InitAll);
+    EXPECT_EQ(ids().size(), 3u);  // nothing reset, nothing said
+}
+
 TEST(AlertEvents, EachAlertHasItsOwnIdAndTheMemoryAlertsTextIsTheJournals) {
     EXPECT_EQ(alertEvent({AlertKind::Commit, 91, 90, 0}, "d", "t").id, kEventCommitAlert);
     EXPECT_EQ(alertEvent({AlertKind::SwapGrowth, 600, 512, 900}, "d", "t").id, kEventSwapAlert);

@@ -95,5 +95,22 @@ TEST_F(StartWithWindowsTest, AnotherCopysValueIsKeptWhenTheUserSaysNo) {
     quit();
 }
 
+// A program folder outside the ANSI code page: the value names it as it is, and the check mark
+// recognises it.
+TEST_F(StartWithWindowsTest, ACyrillicProgramFolderIsWrittenAsItIs) {
+    folder = "C:\\corvane-tests\\Пользователи\\Дмитрий";
+    deleteTree("C:\\corvane-tests\\Пользователи");
+    makeDirectories(folder);
+    copyFileTo(corvaneExe(), folder + "\\Corvane.exe");
+    deleteValue(HKEY_CURRENT_USER, kRunKey, "Corvane");
+    launch();
+    const std::vector<uint8_t> unchecked = outilsMenu("StartWithWindowsCyrillicOff");
+    main.postCommand(kDemarrage);
+    const std::string expected = "\"" + folder + "\\Corvane.exe\"";
+    EXPECT_TRUE(pollUntil([&] { return runValue() == expected; })) << runValue();
+    EXPECT_NE(outilsMenu("StartWithWindowsCyrillicOn"), unchecked) << "no check mark came";
+    quit();
+}
+
 }  // namespace
 }  // namespace corvane::wine
