@@ -43,8 +43,8 @@ win64: deps
 wine-test: windows
 	bash tests/wine/layers.sh
 
-# The performance table (a program, not a test): start-up, tick, memory, size, under Wine, on
-# whichever build this machine runs natively.
+# The performance table (a program, not a test): start-up, tick, memory, size, under Wine, of
+# both builds side by side: the 32-bit product (natively or under WoW64) and the x86-64 build.
 bench: windows
 	bash tools/bench.sh
 
@@ -60,9 +60,11 @@ test: clear-skips format-check native-test fuzz-test wine-test
 clear-skips:
 	@rm -f build/skipped-layers.txt build/layers-ran.txt
 
-# Corvane under Wine: the 32-bit build where this machine runs it natively, else the x86-64 one.
+# Corvane under Wine: the build whose windows Wine paints here (the 32-bit one where Wine's 32-bit
+# loader runs, else the x86-64 one); BUILD=build/win32 or BUILD=build/win64 picks one.
+BUILD ?=
 run: windows
-	bash tools/run.sh
+	bash tools/run.sh $(BUILD)
 
 clean:
 	rm -rf build

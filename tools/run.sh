@@ -9,11 +9,15 @@ source "$layer_root/tools/wine-env.sh"
 
 missing=$(wine_env_missing_tools | tr '\n' ' ')
 [ -z "$missing" ] || { echo "make run: missing ${missing% }" >&2; exit 1; }
-# The 32-bit program, the product, where this machine runs Wine's 32-bit loader natively; else
-# the same sources built for x86-64, under Wine's 64-bit loader.
-build=$(wine_env_native_build "${1:-}") ||
+# The build whose windows Wine paints here: the 32-bit program, the product, where this machine
+# runs Wine's 32-bit loader natively; else the same sources built for x86-64, under the 64-bit
+# loader. (The 32-bit program runs under the 64-bit loader too, in WoW64 mode, and is tested
+# there, but Wine 8.0 paints nothing in its windows: `make run BUILD=build/win32` shows it so.)
+build=$(wine_env_painted_build "${1:-}") ||
   { echo "make run: this machine runs neither of Wine's loaders" >&2; exit 1; }
-loader=$(wine_env_build_loader "$build")
+mode=$(wine_env_build_mode "$build") ||
+  { echo "make run: ${build#"$layer_root"/} cannot run on this machine" >&2; exit 1; }
+loader=$(wine_env_mode_loader "$mode")
 wine_env_use_loader "$loader"
 corvane=$build/Corvane.exe
 drive=$build/tests/wine/corvane-drive.exe
@@ -22,7 +26,13 @@ template=$(wine_env_template_path "$loader")
 prefix=$layer_root/build/wine-run/prefix-$(basename "$build")
 
 [ -f "$corvane" ] || { echo "make run: $corvane was not built" >&2; exit 1; }
-echo "make run: ${build#"$layer_root"/}/Corvane.exe under $(wine_env_loader_name)"
+echo "make run: ${build#"$layer_root"/}/Corvane.exe under $(wine_env_loader_name "$mode")"
+case $mode in
+  64) wine_env_loader32_runs ||
+    echo "make run: the x86-64 build, since Wine 8.0 paints nothing in the windows of the 32-bit" \
+      "build under its 64-bit loader (WoW64), and its 32-bit loader does not run here" ;;
+  wow64) echo "make run: WARNING: under WoW64 Wine 8.0 paints nothing in its windows" >&2 ;;
+esac
 
 trap wine_env_cleanup EXIT
 trap 'exit 130' INT TERM

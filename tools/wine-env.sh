@@ -2,8 +2,10 @@
 # once, a fresh prefix per run, and the clean-up. Sourced by tests/wine/run.sh and tools/run.sh.
 
 export WINEDEBUG=-all
-# No Mono or Gecko installer prompts, and no menu entries or file associations on the host.
-export WINEDLLOVERRIDES="mscoree=;mshtml=;winemenubuilder.exe=d"
+# No Mono or Gecko installer prompts, no menu entries or file associations on the host, and no
+# debugger: a program that crashes ends, instead of waiting in winedbg until the suite's time runs
+# out.
+export WINEDLLOVERRIDES="mscoree=;mshtml=;winemenubuilder.exe=d;winedbg.exe=d"
 
 wine_env_xvfb_pid=""
 wine_env_prefixes=()
@@ -15,8 +17,13 @@ wine_env_loader64=/usr/lib/wine/wine64
 
 wine_env_say() { printf '%s\n' "$*" >&2; }
 
-# Whether i386 Linux programs are handed to an emulator (a binfmt_misc entry for qemu-i386):
-# then the 32-bit loader runs, but some fifty times slower than natively.
+# Where Wine's 64-bit loader takes the i386 PE DLLs from when it runs a 32-bit program itself
+# (WoW64); tools/install-deps.sh puts them there.
+wine_env_wow64_dlls=/usr/lib/x86_64-linux-gnu/wine/i386-windows
+
+# Whether i386 Linux programs are handed to an emulator (a binfmt_misc entry for qemu-i386, left
+# by an earlier set-up): then the 32-bit loader "runs", some fifty times slower than natively, and
+# is not to be used.
 wine_env_i386_emulated() {
   local entry
   for entry in /proc/sys/fs/binfmt_misc/*; do
@@ -36,6 +43,12 @@ wine_env_loader32_runs() {
   "$wine_env_loader32" --version >/dev/null 2>&1
 }
 
+# Whether the 64-bit loader can run 32-bit programs itself: it runs, and the i386 PE DLLs lie
+# beside its own.
+wine_env_wow64_runs() {
+  wine_env_loader64_runs && [ -f "$wine_env_wow64_dlls/kernel32.dll" ]
+}
+
 # Whether Wine's 64-bit loader runs here.
 wine_env_loader64_runs() {
   [ -x "$wine_env_loader64" ] && "$wine_env_loader64" --version >/dev/null 2>&1
@@ -46,7 +59,7 @@ wine_env_loader64_runs() {
 # first in PATH (`wineboot` and the other launchers call `wine-stable`), and WINELOADER names the
 # 64-bit loader, from which Wine finds the 32-bit one when a 32-bit program is started.
 wine_env_use_loader() {
-  local bin
+  local bin name
   case $1 in
     32)
       unset WINELOADER
@@ -67,17 +80,33 @@ wine_env_use_loader() {
   wine_env_loader=$1
 }
 
-# The loader a build's programs need: win64's are x86-64, win32's i386.
-wine_env_build_loader() {
+# How a build's programs are run here: "32" (Wine's 32-bit loader, natively), "wow64" (the
+# 32-bit programs under the 64-bit loader) or "64" (win64's x86-64 programs); status 1 where the
+# build cannot run here.
+wine_env_build_mode() {
   case $(basename "$1") in
-    win64) echo 64 ;;
-    *) echo 32 ;;
+    win64) wine_env_loader64_runs && echo 64 ;;
+    *)
+      if wine_env_loader32_runs; then
+        echo 32
+      elif wine_env_wow64_runs; then
+        echo wow64
+      else
+        return 1
+      fi
+      ;;
   esac
 }
 
-# The build this machine runs natively (or the one named by an argument): build/win32 where
-# the 32-bit loader runs, else build/win64; status 1 where neither loader runs.
-wine_env_native_build() {
+# The loader of a mode: the 64-bit one for "wow64".
+wine_env_mode_loader() {
+  case $1 in 32) echo 32 ;; *) echo 64 ;; esac
+}
+
+# The build that `make run` shows (or the one named by an argument): build/win32 where Wine
+# paints a 32-bit program's windows (its own 32-bit loader runs here), else build/win64: under
+# WoW64, Wine 8.0 paints nothing in a 32-bit program's windows. Status 1 where neither runs.
+wine_env_painted_build() {
   local root=${layer_root:-$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)}
   if [ -n "${1:-}" ]; then
     realpath -m "$1"
@@ -96,11 +125,13 @@ wine_env_template_path() {
   echo "$root/build/wine-prefix-template$([ "$1" = 64 ] && echo -win64)"
 }
 
-# "Wine's 64-bit loader" and the like, for tables and summaries.
+# "Wine's 64-bit loader" and the like, for tables and summaries; with "wow64", the 32-bit
+# programs' way of running.
 wine_env_loader_name() {
-  case $wine_env_loader in
+  case ${1:-$wine_env_loader} in
     32) echo "Wine's 32-bit loader ($("$wine_env_loader32" --version 2>/dev/null))" ;;
     64) echo "Wine's 64-bit loader ($("$wine_env_loader64" --version 2>/dev/null))" ;;
+    wow64) echo "Wine's 64-bit loader in WoW64 mode ($("$wine_env_loader64" --version 2>/dev/null))" ;;
     *) echo "Debian's wine wrapper" ;;
   esac
 }
@@ -142,7 +173,11 @@ wine_env_start_xvfb() {
 wine_env_template_prefix() {
   local template stamp version
   template=$(realpath -m "$1")
-  version=$(wine --version 2>/dev/null || echo unknown)
+  # A 64-bit prefix made before the i386 PE DLLs were there has no 32-bit half, and never gets
+  # one: their presence is part of the stamp.
+  version="$(wine --version 2>/dev/null || echo unknown)"
+  [ "${WINELOADER:-}" = "$wine_env_loader64" ] && [ -f "$wine_env_wow64_dlls/kernel32.dll" ] &&
+    version+=" wow64 $(cat "$wine_env_wow64_dlls/.corvane-libwine-i386" 2>/dev/null)"
   stamp="$template/.corvane-template"
   if [ -f "$stamp" ] && [ "$(cat "$stamp")" = "$version" ]; then
     return 0

@@ -80,7 +80,7 @@ void SurveillerAlertes(Context& c, const MemoryStatus& memory, bool swapKnown) {
     if (swapKnown) figures.swapMo = s.stats.current;
     if (memory.totalPhys > 0) figures.memoryPercent = static_cast<int>(memory.memoryLoad);
 
-    showTrayIcon(c, commit, swapKnown);
+    if (c.shown) showTrayIcon(c, commit, swapKnown);
     std::vector<AlertEvent> raised = s.alerts.check(s.alertSettings, figures);
     if (raised.empty()) return;
     s.prometheusDue = true;
@@ -92,6 +92,10 @@ void SurveillerAlertes(Context& c, const MemoryStatus& memory, bool swapKnown) {
         speakUp(c, alert, now);
         MarquerAlerte(c, alert);
     }
+}
+
+void AfficherIcone(Context& c, const MemoryStatus& memory) {
+    showTrayIcon(c, statusCommit(memory), c.state.swapReadable);
 }
 
 void iconeClick(Context& c) {

@@ -13,6 +13,8 @@ void SurveillerAlertes(Context& context, const MemoryStatus& memory, bool swapKn
 
 // "Icône dans la zone de notification": the icon on or off, remembered at once.
 void iconeClick(Context& context);
+// The icon as the setting wants it, with these figures.
+void AfficherIcone(Context& context, const MemoryStatus& memory);
 
 // "Alertes...": the dialog of the thresholds; what the user keeps is remembered at once.
 void alertesClick(Context& context);

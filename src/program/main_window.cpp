@@ -58,10 +58,16 @@ void MainWindow::onLoad() {
     dispatch([&] { Startup(context_); });
 }
 
+void MainWindow::onShown() {
+    dispatch([&] { ApresAffichage(context_); });
+}
+
 void MainWindow::onTimer(TimerId timer) {
     // A tick that waits on a message of its own lets no other tick in meanwhile.
     if (timer != TimerId::MainTimer1 || ticking_) return;
     ticking_ = true;
+    // A tick that comes before the window was shown does what start-up left for later itself.
+    context_.shown = true;
     dispatch([&] {
         try {
             Timer1Tick(context_);

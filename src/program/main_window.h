@@ -12,6 +12,8 @@ public:
     explicit MainWindow(Platform& platform);
 
     void onLoad();
+    // The window shows its first sample: what start-up left for later is done now.
+    void onShown();
     void onTimer(TimerId timer);
     void onKeyPress(int16_t keyAscii);
     void onMenu(MenuItem item);

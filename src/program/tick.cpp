@@ -55,6 +55,14 @@ void addSample(Statistics& s, int32_t currentMo, const std::string& decimalSepar
     if (s.current > s.maximum) s.maximum = s.current;
 }
 
+void ApresAffichage(Context& c) {
+    if (c.shown) return;
+    c.shown = true;
+    MemoryStatus memory = c.platform.system.memoryStatus();
+    SuivreMemoireVirtuelle(c, memory);
+    AfficherIcone(c, memory);
+}
+
 void Timer1Tick(Context& c) {
     Platform& p = c.platform;
     MainState& s = c.state;

@@ -50,6 +50,7 @@ void SuivreMemoireVirtuelle(Context& c, const MemoryStatus& memory) {
     if (std::optional<CommitCharge> commit = statusCommit(memory)) {
         s.maxCommitMo = raisedMaximum(s.maxCommitMo, commit->usedBytes);
     }
+    if (!c.shown) return;
     MemoryWatch& watch = c.state.memoryWatch;
     bool minute = watch.minuteDue(c.platform.system.tickCount());
     if (minute) c.state.prometheusDue = true;

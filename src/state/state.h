@@ -91,6 +91,10 @@ struct Context {
     bool analysisOpen = false;
     // Set once the user has been told that the settings store refuses writes: said once a run.
     bool storeFailureReported = false;
+    // Set once the window shows its first sample, or the first timed tick has come: until then
+    // a tick leaves what can wait (the programs' scan, the notification icon, and the libraries
+    // they load), so that the first sample shows sooner.
+    bool shown = false;
 };
 
 }  // namespace corvane

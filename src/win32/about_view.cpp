@@ -6,6 +6,7 @@
 #include "win32/resource.h"
 #include "win32/win32_text.h"
 #include "win32/window_procedure.h"
+#include "win32/window_text.h"
 
 namespace corvane::win32 {
 
@@ -62,18 +63,16 @@ bool Win32AboutView::create() {
     RECT work{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
     SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
     // No owner: the window stands on its own, as at exit when the main window is on its way out.
-    CreateWindowExA(kAboutExStyle, kAboutWindowClass, "", kAboutStyle,
-                    work.left + (work.right - work.left - width) / 2,
-                    work.top + (work.bottom - work.top - height) / 2, width, height, nullptr,
-                    nullptr, instance_, this);
+    makeWindow(kAboutExStyle, kAboutWindowClass, "", kAboutStyle,
+               work.left + (work.right - work.left - width) / 2,
+               work.top + (work.bottom - work.top - height) / 2, width, height, nullptr, nullptr,
+               instance_, this);
     if (!hwnd_) return false;
 
-    bigIcon_ =
-        static_cast<HICON>(LoadImageA(instance_, MAKEINTRESOURCEA(IDI_ABOUT), IMAGE_ICON,
-                                      GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON), 0));
+    bigIcon_ = static_cast<HICON>(LoadImageA(instance_, MAKEINTRESOURCEA(IDI_ABOUT), IMAGE_ICON,
+                                             largeIconSide(), largeIconSide(), 0));
     smallIcon_ = static_cast<HICON>(LoadImageA(instance_, MAKEINTRESOURCEA(IDI_ABOUT), IMAGE_ICON,
-                                               GetSystemMetrics(SM_CXSMICON),
-                                               GetSystemMetrics(SM_CYSMICON), 0));
+                                               smallIconSide(), smallIconSide(), 0));
     SendMessageA(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon_));
     SendMessageA(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_));
     linkCursor_ = LoadCursorA(instance_, MAKEINTRESOURCEA(IDC_LINK));
@@ -116,10 +115,10 @@ void Win32AboutView::createControls() {
                 style |= SS_NOPREFIX | SS_NOTIFY | SS_LEFTNOWORDWRAP;
                 break;
         }
-        HWND hwnd = CreateWindowExA(
-            0, windowClass, toAnsi(item.text).c_str(), style, metrics_.x(item.left),
-            metrics_.y(item.top), metrics_.x(item.width), metrics_.y(item.height), hwnd_,
-            reinterpret_cast<HMENU>(static_cast<INT_PTR>(item.id)), instance_, nullptr);
+        HWND hwnd =
+            makeWindow(0, windowClass, item.text, style, metrics_.x(item.left),
+                       metrics_.y(item.top), metrics_.x(item.width), metrics_.y(item.height), hwnd_,
+                       reinterpret_cast<HMENU>(static_cast<INT_PTR>(item.id)), instance_, nullptr);
         HFONT font = metrics_.createFont(item.font);
         fonts_.push_back(font);
         SendMessageA(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
@@ -208,7 +207,7 @@ LRESULT Win32AboutView::onMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM
     if (message == WM_NCCREATE) hwnd_ = hwnd;
     if (message == WM_NCDESTROY) {
         hwnd_ = nullptr;
-        return DefWindowProcA(hwnd, message, wParam, lParam);
+        return defaultProcedure(hwnd, message, wParam, lParam);
     }
     return handle(message, wParam, lParam);
 }
@@ -261,7 +260,7 @@ LRESULT Win32AboutView::handle(UINT message, WPARAM wParam, LPARAM lParam) {
             return 0;
         default: break;
     }
-    return DefWindowProcA(hwnd_, message, wParam, lParam);
+    return defaultProcedure(hwnd_, message, wParam, lParam);
 }
 
 void Win32AboutView::drawPicture(const DRAWITEMSTRUCT& item) {
@@ -273,14 +272,14 @@ void Win32AboutView::drawPicture(const DRAWITEMSTRUCT& item) {
 }
 
 void Win32AboutView::setCaption(const std::string& text) {
-    if (hwnd_) SetWindowTextA(hwnd_, toAnsi(text).c_str());
+    if (hwnd_) setWindowText(hwnd_, text);
 }
 
 void Win32AboutView::setText(AboutControl id, const std::string& text) {
     HWND hwnd = control(id);
     if (!hwnd || texts_[id] == text) return;
     texts_[id] = text;
-    SetWindowTextA(hwnd, toAnsi(text).c_str());
+    setWindowText(hwnd, text);
     fit(id);
 }
 

@@ -4,6 +4,7 @@
 #include "win32/main_view.h"
 #include "win32/win32_text.h"
 #include "win32/window_procedure.h"
+#include "win32/window_text.h"
 
 namespace corvane::win32 {
 
@@ -36,7 +37,7 @@ LRESULT Win32DbView::onMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lP
         for (Lines& lines : lines_) lines = Lines{};
         if (core_) core_->onDbUnload();
     }
-    return DefWindowProcA(hwnd, message, wParam, lParam);
+    return defaultProcedure(hwnd, message, wParam, lParam);
 }
 
 void Win32DbView::load() {
@@ -47,14 +48,14 @@ void Win32DbView::createWindow() {
     if (hwnd_) return;
     RECT r{0, 0, metrics_.x(kDbWindow.clientWidth), metrics_.y(kDbWindow.clientHeight)};
     AdjustWindowRectEx(&r, kDbStyle, FALSE, kDbExStyle);
-    hwnd_ = CreateWindowExA(kDbExStyle, kDbWindowClass, toAnsi(kDbWindow.caption).c_str(), kDbStyle,
-                            CW_USEDEFAULT, CW_USEDEFAULT, r.right - r.left, r.bottom - r.top,
-                            nullptr, nullptr, instance_, this);
+    hwnd_ = makeWindow(kDbExStyle, kDbWindowClass, kDbWindow.caption, kDbStyle, CW_USEDEFAULT,
+                       CW_USEDEFAULT, r.right - r.left, r.bottom - r.top, nullptr, nullptr,
+                       instance_, this);
     if (!hwnd_) throw RuntimeError(kErrOutOfMemory);
     if (!font_) font_ = metrics_.createFont(kLabelFont);
     for (const ListLayout& list : dbWindowLists()) {
-        HWND box = CreateWindowExA(
-            WS_EX_CLIENTEDGE, "LISTBOX", nullptr,
+        HWND box = makeWindow(
+            WS_EX_CLIENTEDGE, "LISTBOX", "",
             WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_TABSTOP | LBS_NOTIFY, metrics_.x(list.left),
             metrics_.y(list.top), metrics_.x(list.width), metrics_.y(list.height), hwnd_,
             reinterpret_cast<HMENU>(static_cast<INT_PTR>(list.id)), instance_, nullptr);

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <string>
 
+#include "common/device_units.h"
 #include "win32/win32_text.h"
 
 namespace corvane::win32 {
@@ -314,7 +315,7 @@ void drawHistoryToMemoryDc(System& system, const std::vector<MinuteRecord>& hour
                            const AnalysisFigures& analysis, HistoryRange range, int32_t nowMinute,
                            int width, int height) {
     HDC screen = GetDC(nullptr);
-    int dpi = GetDeviceCaps(screen, LOGPIXELSX);
+    int dpi = usableDpi(GetDeviceCaps(screen, LOGPIXELSX));
     HDC dc = CreateCompatibleDC(screen);
     HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
     ReleaseDC(nullptr, screen);

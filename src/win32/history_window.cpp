@@ -12,6 +12,7 @@
 #include "win32/resource.h"
 #include "win32/win32_text.h"
 #include "win32/window_procedure.h"
+#include "win32/window_text.h"
 
 namespace corvane::win32 {
 
@@ -27,21 +28,18 @@ HistoryControl buttonFor(size_t index) {
 }
 
 void setText(HWND control, const std::string& utf8) {
-    SetWindowTextA(control, toAnsi(utf8).c_str());
+    setWindowText(control, utf8);
 }
 
 // The height the text of `control` (a static control that breaks its lines) takes at `width`.
 int textHeight(HWND control, int width) {
     if (!control) return 0;
-    std::string ansi(static_cast<size_t>(GetWindowTextLengthA(control)) + 1, '\0');
-    ansi.resize(
-        static_cast<size_t>(GetWindowTextA(control, ansi.data(), static_cast<int>(ansi.size()))));
+    std::string text = windowText(control);
     HDC dc = GetDC(control);
     HGDIOBJ old =
         SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageA(control, WM_GETFONT, 0, 0)));
     RECT r{0, 0, std::max(width, 1), 0};
-    DrawTextA(dc, ansi.c_str(), static_cast<int>(ansi.size()), &r,
-              DT_CALCRECT | DT_WORDBREAK | DT_EXPANDTABS | DT_NOPREFIX);
+    drawText(dc, text, &r, DT_CALCRECT | DT_WORDBREAK | DT_EXPANDTABS | DT_NOPREFIX);
     SelectObject(dc, old);
     ReleaseDC(control, dc);
     return r.bottom - r.top;
@@ -83,9 +81,9 @@ void Win32HistoryWindow::registerClasses(HINSTANCE instance) {
 void Win32HistoryWindow::open(History& history) {
     if (bringForward(hwnd_)) return;
     history_ = &history;
-    CreateWindowExA(0, kHistoryWindowClass, toAnsi(kCaption).c_str(),
-                    WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, CW_USEDEFAULT, CW_USEDEFAULT,
-                    metrics_.x(12300), metrics_.y(7200), nullptr, nullptr, instance_, this);
+    makeWindow(0, kHistoryWindowClass, kCaption, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
+               CW_USEDEFAULT, CW_USEDEFAULT, metrics_.x(12300), metrics_.y(7200), nullptr, nullptr,
+               instance_, this);
     if (!hwnd_) {
         history_ = nullptr;
         throw RuntimeError(kErrOutOfMemory);
@@ -114,9 +112,8 @@ void Win32HistoryWindow::createControls() {
     auto font = reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT));
     auto make = [&](const char* cls, const std::string& text, DWORD style, HistoryControl id,
                     void* param = nullptr) {
-        HWND hwnd = CreateWindowExA(
-            0, cls, toAnsi(text).c_str(), WS_CHILD | WS_VISIBLE | style, 0, 0, 10, 10, hwnd_,
-            reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance_, param);
+        HWND hwnd = makeWindow(0, cls, text, WS_CHILD | WS_VISIBLE | style, 0, 0, 10, 10, hwnd_,
+                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance_, param);
         SendMessageA(hwnd, WM_SETFONT, font, FALSE);
         return hwnd;
     };
@@ -199,7 +196,9 @@ void Win32HistoryWindow::renderIfNeeded() {
         bufferSize_ = size;
         dirty_ = true;
     }
-    if (dirty_ && buffer_) {
+    // The picture is laid out even where no bitmap could be had for it (a system short of GDI
+    // memory): the values under the pointer are read from the layout, not from the pixels.
+    if (dirty_) {
         int dpi = metrics_.dpiX();
         plotRect_ = plotArea(size.cx, size.cy, dpi);
         const std::vector<MinuteRecord>& records = history_->records();
@@ -210,12 +209,14 @@ void Win32HistoryWindow::renderIfNeeded() {
         picture_ =
             layoutHistory(history_->hours(), history_->records(), history_->analysis(), range_, now,
                           plotRect_.right - plotRect_.left, tickSpacing(dpi), system_);
-        HDC memory = CreateCompatibleDC(windowDc);
-        HGDIOBJ old = SelectObject(memory, buffer_);
-        renderHistory(memory, size, dpi, picture_);
-        SelectObject(memory, old);
-        DeleteDC(memory);
-        dirty_ = false;
+        if (buffer_) {
+            HDC memory = CreateCompatibleDC(windowDc);
+            HGDIOBJ old = SelectObject(memory, buffer_);
+            renderHistory(memory, size, dpi, picture_);
+            SelectObject(memory, old);
+            DeleteDC(memory);
+            dirty_ = false;
+        }
     }
     ReleaseDC(plot_, windowDc);
 }
@@ -275,7 +276,7 @@ void Win32HistoryWindow::hover(int x, int y) {
 
 LRESULT Win32HistoryWindow::onMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_NCCREATE) hwnd_ = hwnd;
-    if (hwnd_ != hwnd) return DefWindowProcA(hwnd, message, wParam, lParam);
+    if (hwnd_ != hwnd) return defaultProcedure(hwnd, message, wParam, lParam);
     return handle(message, wParam, lParam);
 }
 
@@ -318,15 +319,15 @@ LRESULT Win32HistoryWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
             plot_ = nullptr;
             hoverColumn_ = -1;
             picture_ = {};
-            return DefWindowProcA(hwnd, message, wParam, lParam);
+            return defaultProcedure(hwnd, message, wParam, lParam);
         }
         default: break;
     }
-    return DefWindowProcA(hwnd_, message, wParam, lParam);
+    return defaultProcedure(hwnd_, message, wParam, lParam);
 }
 
 LRESULT Win32HistoryWindow::onPlotMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (!hwnd_) return DefWindowProcA(hwnd, message, wParam, lParam);
+    if (!hwnd_) return defaultProcedure(hwnd, message, wParam, lParam);
     if (!plot_) plot_ = hwnd;
     return handlePlot(message, wParam, lParam);
 }
@@ -349,7 +350,7 @@ LRESULT Win32HistoryWindow::handlePlot(UINT message, WPARAM wParam, LPARAM lPara
             return 0;
         default: break;
     }
-    return DefWindowProcA(plot_, message, wParam, lParam);
+    return defaultProcedure(plot_, message, wParam, lParam);
 }
 
 // ---- The service ----

@@ -44,7 +44,10 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
         MainWindow& core = program.core();
         leaveThrough(&core);
         core.onLoad();
-        if (!core.ended()) program.view().showCentred(showCommand);
+        if (!core.ended()) {
+            program.view().showCentred(showCommand);
+            program.view().postShown();
+        }
         HACCEL accelerators = LoadAcceleratorsA(instance, MAKEINTRESOURCEA(IDR_ACCELERATORS));
         int code = messageLoop(core, program.view(), accelerators);
         leaveThrough(nullptr);

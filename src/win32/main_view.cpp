@@ -4,15 +4,20 @@
 
 #include <commctrl.h>
 
+#include "common/device_units.h"
 #include "win32/menu_ids.h"
 #include "win32/notification_area_win32.h"
 #include "win32/resource.h"
 #include "win32/win32_text.h"
 #include "win32/window_procedure.h"
+#include "win32/window_text.h"
 
 namespace corvane::win32 {
 
 namespace {
+
+// Posted once the window is shown; the notification area's own message is WM_APP + 1.
+constexpr UINT kShownMessage = WM_APP + 2;
 
 constexpr DWORD kMainStyle =
     WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
@@ -37,29 +42,26 @@ LRESULT CALLBACK frameProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
             HDC dc = BeginPaint(hwnd, &ps);
             auto font = reinterpret_cast<HFONT>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
             HGDIOBJ old = SelectObject(dc, font ? font : GetStockObject(DEFAULT_GUI_FONT));
-            char text[256];
-            int length = GetWindowTextA(hwnd, text, sizeof text);
-            SIZE extent{0, 0};
-            GetTextExtentPoint32A(dc, text, length, &extent);
+            std::string text = windowText(hwnd);
+            SIZE extent = textExtent(dc, text);
             RECT box;
             GetClientRect(hwnd, &box);
             box.top += extent.cy / 2;
             DrawEdge(dc, &box, EDGE_ETCHED, BF_RECT);
-            if (length > 0) {
-                int left = MulDiv(8, GetDeviceCaps(dc, LOGPIXELSX), 96);
+            if (!text.empty()) {
+                int left = MulDiv(8, usableDpi(GetDeviceCaps(dc, LOGPIXELSX)), kStandardDpi);
                 SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
                 SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
                 SetBkMode(dc, OPAQUE);
                 RECT textRect{left, 0, left + extent.cx + 4, extent.cy};
-                ExtTextOutA(dc, left + 2, 0, ETO_OPAQUE, &textRect, text, static_cast<UINT>(length),
-                            nullptr);
+                drawTextLine(dc, left + 2, 0, ETO_OPAQUE, &textRect, text);
             }
             SelectObject(dc, old);
             EndPaint(hwnd, &ps);
             return 0;
         }
         case WM_SETTEXT: {
-            LRESULT result = DefWindowProcA(hwnd, message, wParam, lParam);
+            LRESULT result = defaultProcedure(hwnd, message, wParam, lParam);
             InvalidateRect(hwnd, nullptr, TRUE);
             return result;
         }
@@ -69,7 +71,7 @@ LRESULT CALLBACK frameProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
         case WM_VSCROLL:
         case WM_CTLCOLORSTATIC:
         case WM_CTLCOLORBTN: return SendMessageA(GetParent(hwnd), message, wParam, lParam);
-        default: return DefWindowProcA(hwnd, message, wParam, lParam);
+        default: return defaultProcedure(hwnd, message, wParam, lParam);
     }
 }
 
@@ -93,7 +95,7 @@ Win32MainView::~Win32MainView() {
 
 LRESULT Win32MainView::onMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_NCCREATE) hwnd_ = hwnd;
-    if (!core_) return DefWindowProcA(hwnd, message, wParam, lParam);
+    if (!core_) return defaultProcedure(hwnd, message, wParam, lParam);
     return handle(message, wParam, lParam);
 }
 
@@ -102,6 +104,7 @@ LRESULT Win32MainView::handle(UINT message, WPARAM wParam, LPARAM lParam) {
     if (notification_ && notification_->onMessage(message, wParam, lParam)) return 0;
     switch (message) {
         case WM_TIMER: core_->onTimer(static_cast<TimerId>(wParam)); return 0;
+        case kShownMessage: core_->onShown(); return 0;
         case WM_COMMAND:
             if (lParam == 0) {  // a menu item or an accelerator
                 if (auto item = menuItemFromId(LOWORD(wParam))) core_->onMenu(*item);
@@ -128,16 +131,15 @@ LRESULT Win32MainView::handle(UINT message, WPARAM wParam, LPARAM lParam) {
             return 0;
         default: break;
     }
-    return DefWindowProcA(hwnd, message, wParam, lParam);
+    return defaultProcedure(hwnd, message, wParam, lParam);
 }
 
 void Win32MainView::create(MainWindow& core) {
     RECT r{0, 0, metrics_.x(kMainWindow.clientWidth), metrics_.y(kMainWindow.clientHeight)};
     AdjustWindowRectEx(&r, kMainStyle, TRUE, 0);
     HMENU menu = LoadMenuA(instance_, MAKEINTRESOURCEA(IDR_MAINMENU));
-    CreateWindowExA(0, kMainWindowClass, toAnsi(kMainWindow.caption).c_str(), kMainStyle,
-                    CW_USEDEFAULT, CW_USEDEFAULT, r.right - r.left, r.bottom - r.top, nullptr, menu,
-                    instance_, this);
+    makeWindow(0, kMainWindowClass, kMainWindow.caption, kMainStyle, CW_USEDEFAULT, CW_USEDEFAULT,
+               r.right - r.left, r.bottom - r.top, nullptr, menu, instance_, this);
     caption_ = kMainWindow.caption;
     createControls();
     core_ = &core;
@@ -179,9 +181,9 @@ void Win32MainView::createControls() {
                 style |= TBS_HORZ | TBS_AUTOTICKS | TBS_BOTTOM | WS_TABSTOP;
                 break;
         }
-        HWND hwnd = CreateWindowExA(
-            0, windowClass, toAnsi(item.text).c_str(), style, metrics_.x(item.left),
-            metrics_.y(item.top), metrics_.x(item.width), metrics_.y(item.height), parent,
+        HWND hwnd = makeWindow(
+            0, windowClass, item.text, style, metrics_.x(item.left), metrics_.y(item.top),
+            metrics_.x(item.width), metrics_.y(item.height), parent,
             reinterpret_cast<HMENU>(static_cast<INT_PTR>(item.id)), instance_, nullptr);
         SendMessageA(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(fontFor(item.font)), FALSE);
         controls_[item.id] = hwnd;
@@ -214,6 +216,10 @@ void Win32MainView::addTooltip(HWND control, const char* text) {
     SendMessageA(tooltip_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&info));
 }
 
+void Win32MainView::postShown() {
+    if (hwnd_) PostMessageA(hwnd_, kShownMessage, 0, 0);
+}
+
 void Win32MainView::showCentred(int showCommand) {
     RECT window;
     GetWindowRect(hwnd_, &window);
@@ -240,7 +246,7 @@ HWND Win32MainView::control(Control id) const {
 void Win32MainView::setCaption(const std::string& text) {
     if (!hwnd_ || text == caption_) return;
     caption_ = text;
-    SetWindowTextA(hwnd_, toAnsi(text).c_str());
+    setWindowText(hwnd_, text);
 }
 
 std::string Win32MainView::caption() {
@@ -251,7 +257,7 @@ void Win32MainView::setText(Control id, const std::string& text) {
     HWND hwnd = control(id);
     if (!hwnd || texts_[id] == text) return;
     texts_[id] = text;
-    SetWindowTextA(hwnd, toAnsi(text).c_str());
+    setWindowText(hwnd, text);
     if (autoSize_[id]) fitToText(hwnd);
 }
 

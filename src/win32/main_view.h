@@ -34,6 +34,9 @@ public:
     void create(MainWindow& core);
     // Shows the window centred on the screen, as it is after its load handler.
     void showCentred(int showCommand);
+    // Posts the core's "shown": it comes once the message loop has answered what was sent
+    // meanwhile, the first paint and a reader of the first sample included.
+    void postShown();
     HWND handle() const { return hwnd_; }
     // The main window's handle as message boxes take their owner (null until it exists).
     HWND& ownerHandle() { return hwnd_; }

@@ -4,13 +4,16 @@
 #include <cmath>
 #include <string>
 
+#include "common/device_units.h"
+#include "win32/window_text.h"
+
 namespace corvane::win32 {
 
 Metrics::Metrics() {
     HDC screen = GetDC(nullptr);
     if (screen) {
-        dpiX_ = GetDeviceCaps(screen, LOGPIXELSX);
-        dpiY_ = GetDeviceCaps(screen, LOGPIXELSY);
+        dpiX_ = usableDpi(GetDeviceCaps(screen, LOGPIXELSX));
+        dpiY_ = usableDpi(GetDeviceCaps(screen, LOGPIXELSY));
         ReleaseDC(nullptr, screen);
     }
 }
@@ -24,16 +27,30 @@ HFONT Metrics::createFont(const FontStyle& font) const {
 
 namespace {
 
+int iconSide(int metric, int standard) {
+    int side = GetSystemMetrics(metric);
+    return side > 0 ? side : usableIconSide(side, standard, Metrics().dpiY());
+}
+
+}  // namespace
+
+int smallIconSide() {
+    return iconSide(SM_CYSMICON, 16);
+}
+
+int largeIconSide() {
+    return iconSide(SM_CYICON, 32);
+}
+
+namespace {
+
 // The size of a control's text in its font: width of the text, height of a line.
 SIZE textSize(HWND control) {
-    int length = GetWindowTextLengthA(control);
-    std::string text(static_cast<size_t>(length) + 1, '\0');
-    GetWindowTextA(control, text.data(), length + 1);
+    std::string text = windowText(control);
     HDC dc = GetDC(control);
     HGDIOBJ old =
         SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(control, WM_GETFONT, 0, 0)));
-    SIZE size{0, 0};
-    GetTextExtentPoint32A(dc, text.c_str(), length, &size);
+    SIZE size = textExtent(dc, text);
     TEXTMETRICA metrics{};
     GetTextMetricsA(dc, &metrics);
     SelectObject(dc, old);

@@ -13,6 +13,7 @@ public:
     int x(int twips) const { return MulDiv(twips, dpiX_, 1440); }
     int y(int twips) const { return MulDiv(twips, dpiY_, 1440); }
     int dpiX() const { return dpiX_; }
+    int dpiY() const { return dpiY_; }
     // A font of the given description; the caller owns it.
     HFONT createFont(const FontStyle& font) const;
 
@@ -20,6 +21,11 @@ private:
     int dpiX_ = 96;
     int dpiY_ = 96;
 };
+
+// The sides of the system's small and large icons, in pixels: where the system answers 0, the
+// side such an icon has at the screen's resolution.
+int smallIconSide();
+int largeIconSide();
 
 // Resizes a control to its text, as an auto-sized label does.
 void fitToText(HWND control);

@@ -10,9 +10,11 @@
 #include <algorithm>
 #include <cstring>
 
+#include "win32/metrics.h"
 #include "win32/resource.h"
 #include "win32/system_library.h"
 #include "win32/win32_text.h"
+#include "win32/window_text.h"
 
 namespace corvane::win32 {
 
@@ -110,8 +112,8 @@ bool Win32NotificationArea::add() {
 }
 
 HICON Win32NotificationArea::drawIcon(int level, bool alarm) const {
-    int cx = GetSystemMetrics(SM_CXSMICON);
-    int cy = GetSystemMetrics(SM_CYSMICON);
+    int cx = smallIconSide();
+    int cy = cx;
     HDC screen = GetDC(nullptr);
     HDC dc = CreateCompatibleDC(screen);
     HBITMAP colour = CreateCompatibleBitmap(screen, cx, cy);
@@ -156,7 +158,7 @@ HICON Win32NotificationArea::drawIcon(int level, bool alarm) const {
 bool Win32NotificationArea::showIcon(const TrayIcon& wanted) {
     wanted_ = true;
     if (!loadShell()) return false;
-    int inside = GetSystemMetrics(SM_CYSMICON) - 2;
+    int inside = smallIconSide() - 2;
     int level = wanted.gaugePermille < 0 ? -1 : (inside * wanted.gaugePermille + 500) / 1000;
     UINT changed = 0;
     if (!icon_ || level != drawnLevel_ || wanted.alarm != drawnAlarm_) {
@@ -240,11 +242,11 @@ void Win32NotificationArea::bringBack() {
 void Win32NotificationArea::showMenu() {
     HMENU menu = CreatePopupMenu();
     if (!menu) return;
-    AppendMenuA(menu, MF_STRING, ID_AFFICHER, "Afficher");
-    AppendMenuA(menu, MF_STRING, ID_HISTORIQUE, "Historique...");
-    AppendMenuA(menu, MF_STRING, ID_MEMOIREVIRTUELLE, toAnsi("Mémoire virtuelle...").c_str());
+    appendMenuItem(menu, ID_AFFICHER, "Afficher");
+    appendMenuItem(menu, ID_HISTORIQUE, "Historique...");
+    appendMenuItem(menu, ID_MEMOIREVIRTUELLE, "Mémoire virtuelle...");
     AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
-    AppendMenuA(menu, MF_STRING, ID_QUITTER, "Quitter");
+    appendMenuItem(menu, ID_QUITTER, "Quitter");
     SetMenuDefaultItem(menu, ID_AFFICHER, FALSE);
     POINT at{};
     GetCursorPos(&at);

@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "common/device_units.h"
 #include "win32/system_library.h"
 #include "win32/win32_errors.h"
 
@@ -134,11 +135,11 @@ void Win32Printer::printMainWindow() {
     // About the size the window has on the screen, half an inch in from the printable area's
     // corner.
     HDC screen = GetDC(nullptr);
-    int screenDpiX = GetDeviceCaps(screen, LOGPIXELSX);
-    int screenDpiY = GetDeviceCaps(screen, LOGPIXELSY);
+    int screenDpiX = usableDpi(GetDeviceCaps(screen, LOGPIXELSX));
+    int screenDpiY = usableDpi(GetDeviceCaps(screen, LOGPIXELSY));
     ReleaseDC(nullptr, screen);
-    int printerDpiX = GetDeviceCaps(printer, LOGPIXELSX);
-    int printerDpiY = GetDeviceCaps(printer, LOGPIXELSY);
+    int printerDpiX = usableDpi(GetDeviceCaps(printer, LOGPIXELSX));
+    int printerDpiY = usableDpi(GetDeviceCaps(printer, LOGPIXELSY));
     int width = image.info.bmiHeader.biWidth;
     int height = image.info.bmiHeader.biHeight;
 

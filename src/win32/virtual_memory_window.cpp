@@ -12,6 +12,7 @@
 #include "win32/about_view.h"
 #include "win32/win32_text.h"
 #include "win32/window_procedure.h"
+#include "win32/window_text.h"
 
 namespace corvane::win32 {
 
@@ -77,9 +78,9 @@ void Win32VirtualMemoryWindow::registerClass(HINSTANCE instance) {
 void Win32VirtualMemoryWindow::open(MemoryWatch& watch) {
     if (bringForward(hwnd_)) return;
     watch_ = &watch;
-    CreateWindowExA(0, kVirtualMemoryWindowClass, toAnsi(kCaption).c_str(),
-                    WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, CW_USEDEFAULT, CW_USEDEFAULT,
-                    metrics_.x(9000), metrics_.y(6900), nullptr, nullptr, instance_, this);
+    makeWindow(0, kVirtualMemoryWindowClass, kCaption, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
+               CW_USEDEFAULT, CW_USEDEFAULT, metrics_.x(9000), metrics_.y(6900), nullptr, nullptr,
+               instance_, this);
     if (!hwnd_) {
         watch_ = nullptr;
         throw RuntimeError(kErrOutOfMemory);
@@ -99,7 +100,7 @@ void Win32VirtualMemoryWindow::setText(VirtualMemoryControl id, const std::strin
     std::string& shown = texts_[static_cast<size_t>(static_cast<int>(id) - kFirstControl)];
     if (shown == utf8) return;
     shown = utf8;
-    SetWindowTextA(control(id), toAnsi(utf8).c_str());
+    setWindowText(control(id), utf8);
 }
 
 void Win32VirtualMemoryWindow::createControls() {
@@ -118,9 +119,9 @@ void Win32VirtualMemoryWindow::createControls() {
     lineHeight_ = tm.tmHeight + tm.tmExternalLeading + 2;
 
     auto make = [&](const char* cls, const char* text, DWORD style, int id, DWORD exStyle = 0) {
-        HWND hwnd = CreateWindowExA(
-            exStyle, cls, toAnsi(text).c_str(), WS_CHILD | WS_VISIBLE | style, 0, 0, 10, 10, hwnd_,
-            reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance_, nullptr);
+        HWND hwnd =
+            makeWindow(exStyle, cls, text, WS_CHILD | WS_VISIBLE | style, 0, 0, 10, 10, hwnd_,
+                       reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance_, nullptr);
         SendMessageA(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
         return hwnd;
     };
@@ -265,7 +266,7 @@ void Win32VirtualMemoryWindow::drawProgram(const DRAWITEMSTRUCT& item) {
 
 LRESULT Win32VirtualMemoryWindow::onMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_NCCREATE) hwnd_ = hwnd;
-    if (hwnd_ != hwnd) return DefWindowProcA(hwnd, message, wParam, lParam);
+    if (hwnd_ != hwnd) return defaultProcedure(hwnd, message, wParam, lParam);
     return handle(message, wParam, lParam);
 }
 
@@ -319,11 +320,11 @@ LRESULT Win32VirtualMemoryWindow::handle(UINT message, WPARAM wParam, LPARAM lPa
             programs_.clear();
             for (std::string& text : texts_) text.clear();
             pageFileLines_ = 1;
-            return DefWindowProcA(hwnd, message, wParam, lParam);
+            return defaultProcedure(hwnd, message, wParam, lParam);
         }
         default: break;
     }
-    return DefWindowProcA(hwnd_, message, wParam, lParam);
+    return defaultProcedure(hwnd_, message, wParam, lParam);
 }
 
 // ---- The service ----

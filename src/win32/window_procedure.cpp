@@ -6,6 +6,7 @@
 #include "common/app.h"
 #include "common/errors.h"
 #include "program/main_window.h"
+#include "win32/file_calls.h"
 #include "win32/resource.h"
 #include "win32/win32_text.h"
 
@@ -69,7 +70,19 @@ void registerWindowClass(HINSTANCE instance, const char* name, WNDPROC procedure
     windowClass.hCursor = LoadCursorA(nullptr, look.cursor);
     if (look.buttonFace) windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
     windowClass.lpszClassName = name;
-    RegisterClassA(&windowClass);
+    if (!wideFunctions()) {
+        RegisterClassA(&windowClass);
+        return;
+    }
+    std::wstring wideName = toWide(name);
+    WNDCLASSW wide{};
+    wide.lpfnWndProc = windowClass.lpfnWndProc;
+    wide.hInstance = windowClass.hInstance;
+    wide.hIcon = windowClass.hIcon;
+    wide.hCursor = windowClass.hCursor;
+    wide.hbrBackground = windowClass.hbrBackground;
+    wide.lpszClassName = wideName.c_str();
+    RegisterClassW(&wide);
 }
 
 bool bringForward(HWND hwnd) {

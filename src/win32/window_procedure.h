@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include "win32/window_text.h"
+
 namespace corvane {
 class MainWindow;
 }
@@ -36,7 +38,7 @@ LRESULT CALLBACK windowProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM 
             leaveOnUncaught(hwnd);
         }
     }
-    return DefWindowProcA(hwnd, message, wParam, lParam);
+    return defaultProcedure(hwnd, message, wParam, lParam);
 }
 
 struct ClassLook {
@@ -45,6 +47,7 @@ struct ClassLook {
     bool programIcon = false;  // the program's icon in the caption
 };
 
+// Registered wide on the NT family, so that the windows' texts are kept wide (window_text.h).
 void registerWindowClass(HINSTANCE instance, const char* name, WNDPROC procedure,
                          ClassLook look = {});
 

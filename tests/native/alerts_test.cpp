@@ -38,9 +38,11 @@ protected:
         EXPECT_EQ(journal.substr(0, kStartLine.size()), kStartLine);
         return journal.substr(std::min(journal.size(), kStartLine.size()));
     }
+    // As the program starts: the window is shown once start-up is done.
     void start() {
         window.onLoad();
         ASSERT_FALSE(window.ended());
+        window.onShown();
     }
 };
 
@@ -236,6 +238,7 @@ TEST_F(AlertsTest, TheMenuItemAddsAndRemovesTheIconAndTheNextStartRemembersIt) {
     fake.notification.icon.reset();
     fake.view.menuChecks.clear();
     next.onLoad();
+    next.onShown();
     EXPECT_TRUE(fake.notification.icon);
     EXPECT_TRUE(fake.view.menuChecks[MenuItem::icone]);
 }

@@ -1,6 +1,7 @@
 // Rounding, decimal forms and code pages.
 #include <gtest/gtest.h>
 
+#include "common/device_units.h"
 #include "common/numbers.h"
 #include "common/text.h"
 
@@ -32,6 +33,29 @@ TEST(FormatZeroPadded, AtLeastTheGivenDigits) {
     EXPECT_EQ(formatZeroPadded(0, 3), "000");
     EXPECT_EQ(formatZeroPadded(1234, 3), "1234");
     EXPECT_EQ(formatZeroPadded(4294967295.0, 3), "4294967295");
+}
+
+// A screen or printer that reports no resolution (0, or a driver's garbage below it) must not
+// make a window, a font, a printout or an icon zero-sized, nor a division by it.
+TEST(DeviceUnits, ADeviceThatReportsNoResolutionIsTakenAsAStandardScreen) {
+    EXPECT_EQ(usableDpi(0), 96);
+    EXPECT_EQ(usableDpi(-120), 96);
+    EXPECT_EQ(usableDpi(1), 1);
+    EXPECT_EQ(usableDpi(144), 144);
+    EXPECT_EQ(usableDpi(600), 600);
+    // The sizes drawn from it: a 5995-twip window at 96 dpi is 399 pixels, not 0.
+    EXPECT_EQ(5995 * usableDpi(0) / 1440, 399);
+}
+
+TEST(DeviceUnits, AnIconSideOfZeroIsTheStandardSideAtTheScreensResolution) {
+    EXPECT_EQ(usableIconSide(0, 16, 96), 16);
+    EXPECT_EQ(usableIconSide(0, 16, 0), 16);
+    EXPECT_EQ(usableIconSide(0, 16, 144), 24);
+    EXPECT_EQ(usableIconSide(0, 32, 192), 64);
+    EXPECT_EQ(usableIconSide(-3, 32, 96), 32);
+    // What the system says stands, whatever the resolution.
+    EXPECT_EQ(usableIconSide(20, 16, 96), 20);
+    EXPECT_EQ(usableIconSide(20, 16, 0), 20);
 }
 
 TEST(CodePage, FrenchLettersAreOneByteEachInWindows1252) {

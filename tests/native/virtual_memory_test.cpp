@@ -122,9 +122,11 @@ protected:
         fake.system.memory.totalPageFile = limit * kMiB;
         fake.system.memory.availPageFile = (limit - used) * kMiB;
     }
+    // As the program starts: the window is shown once start-up is done.
     void start() {
         window.onLoad();
         ASSERT_FALSE(window.ended());
+        window.onShown();
     }
     void tickAfter(uint64_t ms) {
         fake.system.ticks += ms;
@@ -210,6 +212,38 @@ TEST_F(VirtualMemoryTest, ADamagedStoredMaximumRestartsTheAnalysisLikeTheOtherKe
         EXPECT_EQ(f.settings.values["MaxSwap"], "0");
         EXPECT_EQ(w.state().stats.sampleCount, 1);
     }
+}
+
+// The first sample is shown before the programs are scanned and the icon is added: each loads
+// libraries and reads what the first sample does not need.
+TEST_F(VirtualMemoryTest, StartUpLeavesTheScanAndTheIconUntilTheWindowShowsItsFirstSample) {
+    fake.settings.values["IconeNotification"] = "True";
+    window.onLoad();
+    ASSERT_FALSE(window.ended());
+    EXPECT_EQ(fake.view.texts[Control::swap].rfind("SWAP: ", 0), 0u);
+    EXPECT_EQ(fake.memory.processReads, 0);
+    EXPECT_FALSE(fake.notification.icon);
+
+    window.onShown();
+    EXPECT_EQ(fake.memory.processReads, 1);
+    EXPECT_TRUE(fake.notification.icon);
+    // The next ticks of the minute scan nothing more.
+    tickAfter(1000);
+    EXPECT_EQ(fake.memory.processReads, 1);
+}
+
+// Where a tick comes before the window was shown, the tick does what start-up left; the show
+// that follows does nothing twice.
+TEST_F(VirtualMemoryTest, ATickBeforeTheWindowIsShownDoesWhatStartUpLeft) {
+    fake.settings.values["IconeNotification"] = "True";
+    window.onLoad();
+    tickAfter(1000);
+    EXPECT_EQ(fake.memory.processReads, 1);
+    EXPECT_TRUE(fake.notification.icon);
+    int updates = fake.notification.iconUpdates;
+    window.onShown();
+    EXPECT_EQ(fake.memory.processReads, 1);
+    EXPECT_EQ(fake.notification.iconUpdates, updates);
 }
 
 TEST_F(VirtualMemoryTest, WithTheWindowClosedTheProcessesAreScannedOnceAMinute) {

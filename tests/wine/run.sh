@@ -13,22 +13,30 @@ out=$layer_root/build/wine-tests/$(basename "$build")
 
 missing=$(wine_env_missing_tools | tr '\n' ' ')
 [ -z "$missing" ] || layer_unavailable "$layer" "missing ${missing% }"
-# The build's programs need the loader of their kind, where this machine runs it natively.
-loader=$(wine_env_build_loader "$build")
+# The build's programs run natively or not at all: x86-64 ones under the 64-bit loader; 32-bit
+# ones under the 32-bit loader where this machine runs it, else under the 64-bit loader's WoW64
+# mode, driven by the x86-64 suite. Never under an emulator.
 layer="Wine layer on ${build#"$layer_root"/}"
-if [ "$loader" = 32 ]; then
-  wine_env_loader32_runs ||
-    layer_unavailable "$layer" "this machine does not run Wine's 32-bit loader natively"
-  template=$(wine_env_template_path 32)
-else
-  wine_env_loader64_runs || layer_unavailable "$layer" "Wine's 64-bit loader does not run here"
-  template=$(wine_env_template_path 64)
+if ! mode=$(wine_env_build_mode "$build"); then
+  if [ "$(basename "$build")" = win64 ]; then
+    layer_unavailable "$layer" "Wine's 64-bit loader does not run here"
+  fi
+  layer_unavailable "$layer" "neither Wine's 32-bit loader nor its 64-bit loader's WoW64 mode" \
+    "runs here (no i386 PE DLLs in $wine_env_wow64_dlls: tools/install-deps.sh puts them there)"
 fi
+loader=$(wine_env_mode_loader "$mode")
+template=$(wine_env_template_path "$loader")
 wine_env_use_loader "$loader"
-pe_arch=$([ "$loader" = 64 ] && echo x86-64 || echo i386)
-suite=$build/tests/wine/corvane_wine_tests.exe
-floor=$build/tests/wine/CorvaneFloor.exe
-opener=$build/tests/wine/CorvaneOpener.exe
+pe_arch=$([ "$mode" = 64 ] && echo x86-64 || echo i386)
+programs=$build
+if [ "$mode" = wow64 ]; then
+  programs=$(dirname "$build")/win64
+  [ -f "$programs/tests/wine/corvane_wine_tests.exe" ] ||
+    layer_unavailable "$layer" "the x86-64 suite that drives the 32-bit exe is not built in $programs"
+fi
+suite=$programs/tests/wine/corvane_wine_tests.exe
+floor=$programs/tests/wine/CorvaneFloor.exe
+opener=$programs/tests/wine/CorvaneOpener.exe
 corvane=$build/Corvane.exe
 [ -f "$suite" ] && [ -f "$floor" ] && [ -f "$opener" ] ||
   layer_unavailable "$layer" "nothing built in $build"
@@ -43,7 +51,7 @@ else
     >>"$layer_root/build/skipped-layers.txt"
   echo "## WARNING: $corvane not built: only the driver's own tests run" >&2
 fi
-bash "$layer_root/tests/wine/check-pe.sh" "$pe_arch" "$floor"
+bash "$layer_root/tests/wine/check-pe.sh" "$([ "$mode" = 32 ] && echo i386 || echo x86-64)" "$floor"
 
 # A folder of the prefix mounted read-only, for the test of a read-only program folder: as
 # root, a folder's permissions stop no write.
@@ -157,10 +165,37 @@ if ! locale -a 2>/dev/null | grep -qi '^fr_FR\.utf-\?8$' && command -v localedef
   [ -d "$locale_dir/fr_FR.UTF-8" ] && export LOCPATH=$locale_dir
 fi
 
+# Under WoW64 the tests that need the 32-bit program's GDI (painted pixels, measured text, edit
+# boxes) do not run on the 32-bit exe: they are named in one file, and run on build/win64.
+suite_args=("$@")
+if [ "$mode" = wow64 ]; then
+  unpainted=$(sed -e '/^#/d' -e '/^[[:space:]]*$/d' "$layer_root/tests/wine/pixel-tests.txt" |
+    paste -sd:)
+  echo "$layer: not run on the 32-bit exe under WoW64: Wine 8.0 paints nothing there" \
+    "(its GDI does nothing in a 32-bit process: tests/wine/pixel-tests.txt says why for each):"
+  tr ':' '\n' <<<"$unpainted" | sed 's/^/  /'
+  suite_args=()
+  filter='*'
+  for arg in "$@"; do
+    case $arg in
+      --gtest_filter=*) filter=${arg#--gtest_filter=} ;;
+      *) suite_args+=("$arg") ;;
+    esac
+  done
+  if [ -n "$unpainted" ]; then
+    case $filter in
+      *-*) filter+=":$unpainted" ;;
+      *) filter+="-$unpainted" ;;
+    esac
+  fi
+  suite_args+=("--gtest_filter=$filter")
+fi
+
 status=0
 # A French user's locale: the window's texts are French, and so is the decimal separator; and a
 # French user's clock, with its summer time.
-env LC_ALL=fr_FR.UTF-8 TZ=Europe/Paris timeout --kill-after=10 900 wine "$suite" "$@" || status=$?
+env LC_ALL=fr_FR.UTF-8 TZ=Europe/Paris timeout --kill-after=10 900 wine "$suite" "${suite_args[@]}" ||
+  status=$?
 if [ $status -eq 124 ] || [ $status -eq 137 ]; then
   echo "ERROR: the Wine suite did not finish within 15 minutes" >&2
 fi
@@ -172,5 +207,5 @@ if command -v identify >/dev/null 2>&1; then
     identify "$shot" >/dev/null || { echo "ERROR: $shot is not a valid PNG" >&2; status=1; }
   done
 fi
-[ $status -eq 0 ] && echo "$layer: passed under $(wine_env_loader_name); screenshots in ${out#"$layer_root"/}/"
+[ $status -eq 0 ] && echo "$layer: passed under $(wine_env_loader_name "$mode"); screenshots in ${out#"$layer_root"/}/"
 exit $status
