@@ -61,6 +61,8 @@ void ApresAffichage(Context& c) {
     MemoryStatus memory = c.platform.system.memoryStatus();
     SuivreMemoireVirtuelle(c, memory);
     AfficherIcone(c, memory);
+    // The first minute's scan has just been made: the export's first file goes with it.
+    ExporterPrometheus(c, memory);
 }
 
 void Timer1Tick(Context& c) {

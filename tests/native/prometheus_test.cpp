@@ -213,9 +213,11 @@ protected:
         fake.settings.values["ExportPrometheus"] = "True";
         fake.settings.values["DossierPrometheus"] = kFolder;
     }
+    // Started and shown, as the program is: the first file comes with the first minute's scan.
     void start() {
         window.onLoad();
         ASSERT_FALSE(window.ended());
+        window.onShown();
     }
     void tickAfter(uint64_t ms) {
         fake.system.ticks += ms;
