@@ -120,12 +120,21 @@ FakeFiles::~FakeFiles() {
 fs::path FakeFiles::hostPath(const std::string& windowsPath) const {
     fs::path host = root_;
     std::string part;
+    int depth = 0;
     for (char c : windowsPath + "\\") {
         if (c == '\\' || c == '/') {
-            if (!part.empty()) {
+            if (part == "..") {
+                // As on Windows, ".." goes no higher than the drive: a path the core was given
+                // (a fuzzer's folder) never reaches the host's files outside the fake's own.
+                if (depth > 0) {
+                    host = host.parent_path();
+                    --depth;
+                }
+            } else if (!part.empty() && part != ".") {
                 if (part.size() == 2 && part[1] == ':') part = part.substr(0, 1);
                 // Windows file names are case-insensitive: the fake keeps them upper-case.
                 host /= upper(part);
+                ++depth;
             }
             part.clear();
         } else {
