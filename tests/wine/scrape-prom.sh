@@ -25,7 +25,7 @@ trap stop_exporter EXIT
 http_get() {
   { exec 3<>"/dev/tcp/127.0.0.1/$1"; } 2>/dev/null || return 1
   printf 'GET /metrics HTTP/1.0\r\nHost: 127.0.0.1:%s\r\n\r\n' "$1" >&3
-  cat <&3 >"$2.raw"
+  timeout 10 cat <&3 >"$2.raw"
   exec 3<&-
   head -n 1 "$2.raw" | grep -q '^HTTP/1\.[01] 200 ' || return 1
   sed '1,/^\r$/d' "$2.raw" >"$2"
