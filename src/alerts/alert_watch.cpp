@@ -37,6 +37,15 @@ int32_t HourGrowth::add(uint64_t tick, int32_t mo) {
     return mo - lowest;
 }
 
+const ThresholdCrossing& AlertWatch::crossing(AlertKind kind) const {
+    switch (kind) {
+        case AlertKind::SwapGrowth: return swapGrowth_;
+        case AlertKind::Memory: return memory_;
+        case AlertKind::Commit: break;
+    }
+    return commit_;
+}
+
 std::vector<AlertEvent> AlertWatch::check(const AlertSettings& s, const AlertFigures& f) {
     std::vector<AlertEvent> raised;
     int32_t swapMo = f.swapMo.value_or(0);
@@ -50,6 +59,7 @@ std::vector<AlertEvent> AlertWatch::check(const AlertSettings& s, const AlertFig
         if (!figure) return;
         if (crossing.crossedUpwards(*figure, threshold, rearmMargin(kind, threshold))) {
             raised.push_back({kind, *figure, threshold, swapMo});
+            ++counts_[static_cast<size_t>(kind)];
         }
     };
     follow(commit_, AlertKind::Commit, s.commitOn, f.commitPercent, s.commitPercent);

@@ -72,8 +72,15 @@ class AlertWatch {
 public:
     // The alerts the figures raise now, in the order commit, swap file, memory.
     std::vector<AlertEvent> check(const AlertSettings& settings, const AlertFigures& figures);
+    // Raised, and not yet gone back below its threshold by the margin (nor switched off).
+    bool raised(AlertKind kind) const { return !crossing(kind).armed(); }
+    // How many times it was raised since the program started.
+    int64_t count(AlertKind kind) const { return counts_[static_cast<size_t>(kind)]; }
 
 private:
+    const ThresholdCrossing& crossing(AlertKind kind) const;
+    std::array<int64_t, 3> counts_{};
+
     ThresholdCrossing commit_;
     ThresholdCrossing swapGrowth_;
     ThresholdCrossing memory_;

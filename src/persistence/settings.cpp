@@ -207,6 +207,19 @@ const SettingKey kSettingKeys[] = {
          state(s).alertSettings.memoryPercent = threshold(t, s.decimalSeparator, validAlertPercent);
      },
      [](const Stored& s) { return std::to_string(state(s).alertSettings.memoryPercent); }, nullptr},
+    {kKeyPrometheusExport, "False", 0,
+     [](Stored& s, const std::string& t) {
+         state(s).prometheus.on = textToBoolean(t, s.decimalSeparator);
+     },
+     [](const Stored& s) { return booleanText(state(s).prometheus.on); }, nullptr},
+    {kKeyPrometheusFolder, "", 0,
+     [](Stored& s, const std::string& t) { state(s).prometheus.folder = t; },
+     [](const Stored& s) { return state(s).prometheus.folder; }, nullptr},
+    {kKeyEventLog, "False", 0,
+     [](Stored& s, const std::string& t) {
+         state(s).eventLogOn = textToBoolean(t, s.decimalSeparator);
+     },
+     [](const Stored& s) { return booleanText(state(s).eventLogOn); }, nullptr},
 };
 
 }  // namespace

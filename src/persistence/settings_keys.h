@@ -18,4 +18,11 @@ inline constexpr const char* kKeySwapThreshold = "SeuilSwap";
 inline constexpr const char* kKeyMemoryAlert = "AlerteMemoire";
 inline constexpr const char* kKeyMemoryThreshold = "SeuilMemoire";
 
+// The export for Prometheus' exporters, written when the user changes it.
+inline constexpr const char* kKeyPrometheusExport = "ExportPrometheus";
+inline constexpr const char* kKeyPrometheusFolder = "DossierPrometheus";
+
+// Writing to the Windows event log, off unless the user turns it on.
+inline constexpr const char* kKeyEventLog = "JournalEvenements";
+
 }  // namespace corvane

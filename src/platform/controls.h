@@ -47,6 +47,9 @@ enum class MenuItem : int {
     memoireVirtuelle = 34,
     icone = 35,
     alertes = 36,
+    demarrage = 38,
+    prometheus = 39,
+    journalEvenements = 40,
 };
 
 // The two list boxes of the scratch list window `Db`.
@@ -99,6 +102,13 @@ enum class VirtualMemoryControl : int {
 };
 
 // Controls of the "Alertes" dialog: each alert's switch and threshold.
+// Controls of the "Exporter vers Prometheus" dialog.
+enum class PrometheusControl : int {
+    Active = 411,
+    Dossier = 412,
+    Parcourir = 413,
+};
+
 enum class AlertsControl : int {
     EngagementActive = 401,
     EngagementSeuil = 402,

@@ -14,6 +14,8 @@
 #include "common/errors.h"
 #include "platform/alert_settings.h"
 #include "platform/controls.h"
+#include "platform/event_log.h"
+#include "platform/export_settings.h"
 #include "platform/notification_area.h"
 #include "platform/records.h"
 #include "platform/virtual_memory.h"
@@ -88,6 +90,8 @@ public:
     // True when both paths name the same file: the same file on the same volume when both
     // exist, else the same full path. Never raises.
     virtual bool sameFile(const std::string& a, const std::string& b) = 0;
+    // True when `path` names a folder that is there. Never raises.
+    virtual bool isFolder(const std::string& path) = 0;
 };
 
 // Reads registry values, leaving every conversion to the caller.
@@ -98,6 +102,17 @@ public:
     // filled with blanks beforehand, and closes the key.
     virtual RegistryAnswer queryValue(RootKey root, const std::string& keyPath,
                                       const std::string& valueName, uint32_t bufferSize) = 0;
+    // A text value, read with the wide-character functions on the NT family so that any path
+    // reads back as it was written. Nothing when the value is absent or holds no text.
+    virtual std::optional<std::string> readText(RootKey root, const std::string& keyPath,
+                                                const std::string& valueName) = 0;
+    // Writes a text value (REG_SZ), creating the key when needed. Raises RuntimeError (70 when
+    // the registry refuses).
+    virtual void writeText(RootKey root, const std::string& keyPath, const std::string& valueName,
+                           const std::string& value) = 0;
+    // Removes a value; one that is not there is no failure. Raises RuntimeError (70).
+    virtual void deleteValue(RootKey root, const std::string& keyPath,
+                             const std::string& valueName) = 0;
 };
 
 // The per-user settings store: text values by application, section and key.
@@ -252,6 +267,9 @@ public:
     // The "Alertes" dialog over `current`, modal; the settings the user keeps with OK (checked
     // with alertSettingsProblem before the dialog closes), or nothing when they cancel.
     virtual std::optional<AlertSettings> editAlerts(const AlertSettings& current) = 0;
+    // The "Exporter vers Prometheus" dialog over `current`, modal, with its folder chooser; what
+    // the user keeps with OK (checked with prometheusSettingsProblem), or nothing on Annuler.
+    virtual std::optional<PrometheusSettings> editPrometheus(const PrometheusSettings& current) = 0;
 };
 
 // Every service, handed to the core as one bundle.
@@ -268,6 +286,7 @@ struct Platform {
     Windows& windows;
     VirtualMemory& memory;
     NotificationArea& notification;
+    EventLog& eventLog;
 };
 
 }  // namespace corvane

@@ -1,12 +1,14 @@
 // Alerts and the notification area's icon, over the platform.
 #include "program/alerts.h"
 
+#include "alerts/alert_events.h"
 #include "alerts/alert_limits.h"
 #include "alerts/alert_texts.h"
 #include "history/utc_minutes.h"
 #include "memory/memory_figures.h"
 #include "persistence/settings.h"
 #include "persistence/settings_keys.h"
+#include "program/event_log.h"
 
 namespace corvane {
 
@@ -81,9 +83,12 @@ void SurveillerAlertes(Context& c, const MemoryStatus& memory, bool swapKnown) {
     if (c.shown) showTrayIcon(c, commit, swapKnown);
     std::vector<AlertEvent> raised = s.alerts.check(s.alertSettings, figures);
     if (raised.empty()) return;
+    s.prometheusDue = true;
     DateTime now = p.system.localNow();
     for (const AlertEvent& alert : raised) {
         journalLine(c, alert, now);
+        EcrireEvenement(c,
+                        alertEvent(alert, p.system.formatShortDate(now), p.system.formatTime(now)));
         speakUp(c, alert, now);
         MarquerAlerte(c, alert);
     }

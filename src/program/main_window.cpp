@@ -4,11 +4,14 @@
 
 #include "commands/always_on_top.h"
 #include "commands/print_help.h"
+#include "commands/start_with_windows.h"
 #include "common/app.h"
 #include "persistence/journal.h"
 #include "persistence/refresh_rate.h"
 #include "persistence/settings.h"
 #include "program/alerts.h"
+#include "program/event_log.h"
+#include "program/prometheus_export.h"
 #include "program/recording.h"
 #include "program/resets.h"
 #include "program/startup.h"
@@ -102,9 +105,16 @@ void MainWindow::onMenu(MenuItem item) {
             case MenuItem::memoireVirtuelle: memoireVirtuelle_Click(context_); break;
             case MenuItem::icone: iconeClick(context_); break;
             case MenuItem::alertes: alertesClick(context_); break;
+            case MenuItem::prometheus: prometheusClick(context_); break;
+            case MenuItem::demarrage: demarrageClick(context_); break;
+            case MenuItem::journalEvenements: evenementsClick(context_); break;
             default: break;
         }
     });
+}
+
+void MainWindow::onMenuOpen() {
+    dispatch([&] { refreshStartWithWindows(context_); });
 }
 
 void MainWindow::onSliderChange() {

@@ -17,6 +17,8 @@ public:
     void onTimer(TimerId timer);
     void onKeyPress(int16_t keyAscii);
     void onMenu(MenuItem item);
+    // A menu of the window is about to open: its check marks are brought up to date.
+    void onMenuOpen();
     void onSliderChange();
     void onDessusClick();
     // The window is being closed by its close box or the system menu.

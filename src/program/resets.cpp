@@ -5,6 +5,7 @@
 
 #include "persistence/journal.h"
 #include "persistence/settings.h"
+#include "program/event_log.h"
 #include "program/recording.h"
 
 namespace corvane {
@@ -30,9 +31,12 @@ void InitAllClick(Context& c) {
                    "données mémorisées ?")) {
         return;
     }
+    // The analysis ends here and a new one begins: the log says both, as at exit and start-up.
+    EvenementFinAnalyse(c);
     ClearRegistre(c);
     ClearJournal(c);
     ClearHistorique(c);
+    EvenementDebutAnalyse(c);
 }
 
 }  // namespace corvane

@@ -2,6 +2,7 @@
 #include "program/startup.h"
 
 #include "commands/print_help.h"
+#include "commands/start_with_windows.h"
 #include "common/app.h"
 #include "layout/main_layout.h"
 #include "persistence/journal.h"
@@ -10,6 +11,7 @@
 #include "probes/swap_location.h"
 #include "probes/system_ini.h"
 #include "probes/windows_version.h"
+#include "program/event_log.h"
 #include "program/recording.h"
 #include "program/tick.h"
 
@@ -101,6 +103,11 @@ void Startup(Context& c) {
     }
     bool journalWritten = true;
     trapped(c, [&] { journalWritten = OuvrirJournal(c); });
+    trapped(c, [&] {
+        p.view.setMenuChecked(MenuItem::journalEvenements, s.eventLogOn && eventLogExists(c));
+        OuvrirEvenements(c);
+        EvenementDebutAnalyse(c);
+    });
     c.analysisOpen = true;
     if (!journalWritten) {
         // Said once, now: otherwise weeks of figures go nowhere without a word (a folder under
@@ -114,6 +121,7 @@ void Startup(Context& c) {
     }
     c.dbActif = true;
     trapped(c, [&] { Affichage(c); });
+    trapped(c, [&] { refreshStartWithWindows(c); });
 
     if (s.swapPath.empty()) {
         trapped(c, [&] {
@@ -153,6 +161,11 @@ void closeAnalysis(Context& c, bool tellUser) {
                 // The journal's summary is still worth its try.
             }
         }
+    }
+    try {
+        EvenementFinAnalyse(c);
+    } catch (...) {
+        // The event is worth less than the journal's summary that follows.
     }
     try {
         FermerJournal(c);

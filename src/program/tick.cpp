@@ -8,6 +8,7 @@
 #include "common/numbers.h"
 #include "memory/memory_figures.h"
 #include "program/alerts.h"
+#include "program/prometheus_export.h"
 #include "program/recording.h"
 #include "program/virtual_memory.h"
 #include "stats/labels.h"
@@ -60,6 +61,8 @@ void ApresAffichage(Context& c) {
     MemoryStatus memory = c.platform.system.memoryStatus();
     SuivreMemoireVirtuelle(c, memory);
     AfficherIcone(c, memory);
+    // The first minute's scan has just been made: the export's first file goes with it.
+    ExporterPrometheus(c, memory);
 }
 
 void Timer1Tick(Context& c) {
@@ -98,6 +101,7 @@ void Timer1Tick(Context& c) {
         }
     }
     SurveillerAlertes(c, memory, size.known);
+    ExporterPrometheus(c, memory);
 }
 
 }  // namespace corvane

@@ -53,6 +53,7 @@ void SuivreMemoireVirtuelle(Context& c, const MemoryStatus& memory) {
     if (!c.shown) return;
     MemoryWatch& watch = c.state.memoryWatch;
     bool minute = watch.minuteDue(c.platform.system.tickCount());
+    if (minute) c.state.prometheusDue = true;
     if (minute || watch.isOpen()) readFigures(c, minute);
 }
 

@@ -62,6 +62,17 @@ struct MainState {
     std::optional<bool> trayIconShown;
     // The alerts handed to the history's mark (MarquerAlerte) this run.
     int alertMarks = 0;
+
+    // The export for Prometheus' exporters, and whether this tick calls for it (a minute has
+    // ended, an alert was raised).
+    PrometheusSettings prometheus;
+    bool prometheusDue = false;
+    // Why the last export failed, once the journal has said so: a failure that lasts says it
+    // once, not every minute.
+    std::optional<std::string> prometheusFailure;
+
+    // Events in the Windows event log, as the user wants them.
+    bool eventLogOn = false;
 };
 
 // Everything a procedure of the main window works on: the platform and the window's variables.

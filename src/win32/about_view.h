@@ -84,6 +84,8 @@ public:
     void showVirtualMemory(MemoryWatch& watch) override;  // in virtual_memory_window.cpp
     std::optional<AlertSettings> editAlerts(
         const AlertSettings& current) override;  // alerts_dialog.cpp
+    std::optional<PrometheusSettings> editPrometheus(
+        const PrometheusSettings& current) override;  // prometheus_dialog.cpp
 
 private:
     HINSTANCE instance_;

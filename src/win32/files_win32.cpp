@@ -171,6 +171,12 @@ void Win32Files::replaceFile(const std::string& source, const std::string& targe
     replaceByRenames(steps, source, target);
 }
 
+bool Win32Files::isFolder(const std::string& path) {
+    if (path.empty()) return false;
+    DWORD attributes = fileAttributesAt(path);
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
 void Win32Files::deleteFile(const std::string& path) {
     if (!deleteFileAt(path)) raiseLastError();
 }

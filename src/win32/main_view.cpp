@@ -123,6 +123,7 @@ LRESULT Win32MainView::handle(UINT message, WPARAM wParam, LPARAM lParam) {
                 core_->onSliderChange();
             }
             return 0;
+        case WM_INITMENUPOPUP: core_->onMenuOpen(); return 0;
         case WM_CLOSE: core_->onUnload(); return 0;
         case WM_QUERYENDSESSION: return TRUE;
         case WM_ENDSESSION:

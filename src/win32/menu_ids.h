@@ -39,6 +39,9 @@ inline constexpr MenuId kMenuIds[] = {
     {ID_MEMOIREVIRTUELLE, MenuItem::memoireVirtuelle},
     {ID_ICONE, MenuItem::icone},
     {ID_ALERTES, MenuItem::alertes},
+    {ID_DEMARRAGE, MenuItem::demarrage},
+    {ID_PROMETHEUS, MenuItem::prometheus},
+    {ID_EVENEMENTS, MenuItem::journalEvenements},
 };
 
 consteval bool menuIdsAgree() {

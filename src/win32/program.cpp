@@ -55,8 +55,8 @@ Win32Program::Win32Program(HINSTANCE instance)
       memoryWindow_(instance, metrics_),
       notification_(view_.ownerHandle()),
       windows_(instance, metrics_, history_, memoryWindow_, view_.ownerHandle()),
-      platform_{system_, files_, registry_, settings_, shell_,  dialogs_,
-                view_,   db_,    printer_,  windows_,  memory_, notification_},
+      platform_{system_, files_,   registry_, settings_, shell_,        dialogs_, view_,
+                db_,     printer_, windows_,  memory_,   notification_, eventLog_},
       core_(platform_) {
     view_.attachNotificationArea(notification_);
     view_.create(core_);

@@ -6,6 +6,7 @@
 
 #include "program/main_window.h"
 #include "win32/about_view.h"
+#include "win32/event_log_win32.h"
 #include "win32/history_window.h"
 #include "win32/main_view.h"
 #include "win32/metrics.h"
@@ -53,6 +54,7 @@ private:
     Win32VirtualMemory memory_;
     Win32NotificationArea notification_;
     Win32Windows windows_;
+    Win32EventLog eventLog_;
     Platform platform_;
     MainWindow core_;
 };

@@ -35,6 +35,9 @@
 #define ID_MEMOIREVIRTUELLE 34
 #define ID_ICONE 35
 #define ID_ALERTES 36
+#define ID_DEMARRAGE 38
+#define ID_PROMETHEUS 39
+#define ID_EVENEMENTS 40
 // The notification area icon's menu: "Afficher", then the main menu's own items.
 #define ID_AFFICHER 37
 
@@ -46,3 +49,9 @@
 #define IDC_SWAP_SEUIL 404
 #define IDC_MEMOIRE_ACTIVE 405
 #define IDC_MEMOIRE_SEUIL 406
+
+// The "Exporter vers Prometheus" dialog and its controls (PrometheusControl in controls.h).
+#define IDD_PROMETHEUS 2
+#define IDC_PROMETHEUS_ACTIVE 411
+#define IDC_PROMETHEUS_DOSSIER 412
+#define IDC_PROMETHEUS_PARCOURIR 413

@@ -49,7 +49,8 @@ public:
     void flushFile(const std::string& path) override;
     std::optional<DateTime> lastModified(const std::string& path) override;
     bool sameFile(const std::string& a, const std::string& b) override;  // file_identity_win32
-    uint64_t fileLength(const std::string& path) override;               // file_parts_win32
+    bool isFolder(const std::string& path) override;
+    uint64_t fileLength(const std::string& path) override;  // file_parts_win32
     std::string readPart(const std::string& path, uint64_t offset, uint32_t length) override;
 };
 
@@ -57,6 +58,12 @@ class Win32Registry : public Registry {
 public:
     RegistryAnswer queryValue(RootKey root, const std::string& keyPath,
                               const std::string& valueName, uint32_t bufferSize) override;
+    std::optional<std::string> readText(RootKey root, const std::string& keyPath,
+                                        const std::string& valueName) override;
+    void writeText(RootKey root, const std::string& keyPath, const std::string& valueName,
+                   const std::string& value) override;
+    void deleteValue(RootKey root, const std::string& keyPath,
+                     const std::string& valueName) override;
 };
 
 // The per-user store under HKEY_CURRENT_USER\Software\VB and VBA Program Settings\<app>\<section>,

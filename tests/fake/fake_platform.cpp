@@ -121,12 +121,21 @@ FakeFiles::~FakeFiles() {
 fs::path FakeFiles::hostPath(const std::string& windowsPath) const {
     fs::path host = root_;
     std::string part;
+    int depth = 0;
     for (char c : windowsPath + "\\") {
         if (c == '\\' || c == '/') {
-            if (!part.empty()) {
+            if (part == "..") {
+                // As on Windows, ".." goes no higher than the drive: a path the core was given
+                // (a fuzzer's folder) never reaches the host's files outside the fake's own.
+                if (depth > 0) {
+                    host = host.parent_path();
+                    --depth;
+                }
+            } else if (!part.empty() && part != ".") {
                 if (part.size() == 2 && part[1] == ':') part = part.substr(0, 1);
                 // Windows file names are case-insensitive: the fake keeps them upper-case.
                 host /= upper(part);
+                ++depth;
             }
             part.clear();
         } else {
@@ -159,6 +168,18 @@ std::optional<std::string> FakeFiles::contents(const std::string& windowsPath) c
     std::ostringstream out;
     out << in.rdbuf();
     return out.str();
+}
+
+bool FakeFiles::isFolder(const std::string& path) {
+    return !path.empty() && fs::is_directory(hostPath(path));
+}
+
+void FakeFiles::makeFolder(const std::string& windowsPath) {
+    fs::create_directories(hostPath(windowsPath));
+}
+
+void FakeFiles::removeFolder(const std::string& windowsPath) {
+    fs::remove_all(hostPath(windowsPath));
 }
 
 void FakeFiles::checkWritable(const std::string& windowsPath) const {
@@ -350,6 +371,33 @@ void FakeRegistry::setMultiString(RootKey root, const std::string& key, const st
     for (const std::string& s : strings) data += s + std::string(1, '\0');
     data += std::string(1, '\0');
     set(root, key, name, kRegMultiSz, data);
+}
+
+std::optional<std::string> FakeRegistry::readText(RootKey root, const std::string& keyPath,
+                                                  const std::string& valueName) {
+    auto key = keys_.find(registryKeyName(root, keyPath));
+    if (key == keys_.end()) return std::nullopt;
+    auto value = key->second.find(upper(valueName));
+    if (value == key->second.end() || (value->second.type != 1 && value->second.type != 2))
+        return std::nullopt;
+    std::string text = value->second.data;
+    while (!text.empty() && text.back() == '\0') text.pop_back();
+    return text;
+}
+
+void FakeRegistry::writeText(RootKey root, const std::string& keyPath, const std::string& valueName,
+                             const std::string& value) {
+    if (writeError) throw *writeError;
+    ++writes;
+    set(root, keyPath, valueName, 1, value + std::string(1, '\0'));
+}
+
+void FakeRegistry::deleteValue(RootKey root, const std::string& keyPath,
+                               const std::string& valueName) {
+    if (writeError) throw *writeError;
+    ++writes;
+    auto key = keys_.find(registryKeyName(root, keyPath));
+    if (key != keys_.end()) key->second.erase(upper(valueName));
 }
 
 RegistryAnswer FakeRegistry::queryValue(RootKey root, const std::string& keyPath,
@@ -587,6 +635,12 @@ void FakeWindows::closeVirtualMemory() {
 }  // namespace corvane::fake
 
 namespace corvane::fake {
+
+std::optional<PrometheusSettings> FakeWindows::editPrometheus(const PrometheusSettings& current) {
+    if (prometheusError) throw *prometheusError;
+    prometheusShown.push_back(current);
+    return prometheusAnswer;
+}
 
 std::optional<AlertSettings> FakeWindows::editAlerts(const AlertSettings& current) {
     if (alertsError) throw *alertsError;

@@ -124,6 +124,10 @@ public:
     // Gives an existing file a second name, as a short name or a network path to this machine
     // does on Windows.
     void alias(const std::string& existing, const std::string& otherName);
+    bool isFolder(const std::string& path) override;
+    // Makes a folder (and its parents).
+    void makeFolder(const std::string& windowsPath);
+    void removeFolder(const std::string& windowsPath);
 
 private:
     void checkWritable(const std::string& windowsPath) const;
@@ -146,6 +150,15 @@ public:
     RegistryAnswer queryValue(RootKey root, const std::string& keyPath,
                               const std::string& valueName, uint32_t bufferSize) override;
     int queries = 0;
+    std::optional<std::string> readText(RootKey root, const std::string& keyPath,
+                                        const std::string& valueName) override;
+    void writeText(RootKey root, const std::string& keyPath, const std::string& valueName,
+                   const std::string& value) override;
+    void deleteValue(RootKey root, const std::string& keyPath,
+                     const std::string& valueName) override;
+    // Raised by every write and removal while set, as a registry that refuses them.
+    std::optional<RuntimeError> writeError;
+    int writes = 0;  // values written or removed
 
 private:
     std::map<std::string, std::map<std::string, Value>> keys_;
@@ -385,6 +398,12 @@ public:
     std::optional<AlertSettings> alertsAnswer;
     std::optional<RuntimeError> alertsError;  // raised instead of opening, when set
     std::optional<AlertSettings> editAlerts(const AlertSettings& current) override;
+
+    // The "Exporter vers Prometheus" dialog, the same way.
+    std::vector<PrometheusSettings> prometheusShown;
+    std::optional<PrometheusSettings> prometheusAnswer;
+    std::optional<RuntimeError> prometheusError;
+    std::optional<PrometheusSettings> editPrometheus(const PrometheusSettings& current) override;
 };
 
 // The notification area: the icon as last shown, every balloon, and the taskbar's flashes.
@@ -404,6 +423,28 @@ public:
     void removeIcon() override;
     bool showBalloon(const std::string& title, const std::string& text) override;
     void flashTaskbarButton() override { ++flashes; }
+};
+
+// The event log: every event written, and whether the source may be registered.
+class FakeEventLog : public EventLog {
+public:
+    struct Event {
+        EventType type;
+        uint32_t id;
+        std::string text;
+    };
+    std::vector<Event> events;
+    std::optional<RuntimeError> reportError;  // raised by every report while set
+    bool mayRegister = false;                 // false: the user is no administrator
+    int registrations = 0;                    // attempts
+    void report(EventType type, uint32_t id, const std::string& text) override {
+        if (reportError) throw *reportError;
+        events.push_back({type, id, text});
+    }
+    bool registerSource() override {
+        ++registrations;
+        return mayRegister;
+    }
 };
 
 // Every fake, and the bundle the core takes.
@@ -431,8 +472,9 @@ struct FakePlatform {
     FakeWindows windows;
     FakeVirtualMemory memory;
     FakeNotificationArea notification;
-    Platform platform{system, files, registry, settings, shell,  dialogs,
-                      view,   db,    printer,  windows,  memory, notification};
+    FakeEventLog eventLog;
+    Platform platform{system, files,   registry, settings, shell,        dialogs, view,
+                      db,     printer, windows,  memory,   notification, eventLog};
 };
 
 }  // namespace corvane::fake

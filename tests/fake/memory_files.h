@@ -57,6 +57,8 @@ public:
     void flushFile(const std::string&) override {}
     std::optional<DateTime> lastModified(const std::string& path) override;
     bool sameFile(const std::string& a, const std::string& b) override;
+    // Every folder is there: the history's life needs no other.
+    bool isFolder(const std::string&) override { return true; }
 
 private:
     std::string key(const std::string& path) const;

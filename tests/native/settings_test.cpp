@@ -200,9 +200,10 @@ TEST_F(SettingsTest, ADamagedKeyStopsTheLoadThereAndStartUpRestartsTheAnalysis) 
         std::vector<std::string> expectedReads(kLoadOrder.begin(),
                                                kLoadOrder.begin() + test.key + 1);
         expectedReads.push_back("Raffraichissement");
-        // And the icon's and the alerts' keys, checked the same way.
+        // And the icon's, the alerts' and the export's keys, checked the same way.
         for (const char* key : {"IconeNotification", "AlerteEngagement", "SeuilEngagement",
-                                "AlerteSwap", "SeuilSwap", "AlerteMemoire", "SeuilMemoire"}) {
+                                "AlerteSwap", "SeuilSwap", "AlerteMemoire", "SeuilMemoire",
+                                "ExportPrometheus", "DossierPrometheus", "JournalEvenements"}) {
             expectedReads.push_back(key);
         }
         EXPECT_EQ(f.settings.readKeys, expectedReads);

@@ -125,6 +125,26 @@ else
   CORVANE_RENDER_PDF+=" \"$(command -v bash)\" \"$layer_root/tests/wine/render-pdf.sh\""
 fi
 
+# Prometheus' node_exporter and promtool read the export's file, through a script that starts
+# and stops the exporter on 127.0.0.1 (started from Wine as the PDF renderer is).
+export CORVANE_SCRAPE_PROM=
+if command -v prometheus-node-exporter >/dev/null && command -v promtool >/dev/null; then
+  CORVANE_SCRAPE_PROM="\"$(wine_env_windows_path "$(command -v env)")\" \"PATH=$PATH\""
+  CORVANE_SCRAPE_PROM+=" \"$(command -v bash)\" \"$layer_root/tests/wine/scrape-prom.sh\""
+elif [ "${CI:-}" = true ]; then
+  echo "ERROR: prometheus-node-exporter or promtool is missing: the export cannot be tested" >&2
+  exit 1
+else
+  echo "$layer: the Prometheus export's test was skipped: prometheus-node-exporter or promtool is missing" \
+    >>"$layer_root/build/skipped-layers.txt"
+  echo "## WARNING: the Prometheus export's test is skipped: prometheus-node-exporter or promtool is missing" >&2
+fi
+
+# The event log's test runs Corvane through a script that keeps Wine's trace of its events.
+export CORVANE_TRACED_RUN
+CORVANE_TRACED_RUN="\"$(wine_env_windows_path "$(command -v env)")\" \"PATH=$PATH\""
+CORVANE_TRACED_RUN+=" \"$(command -v bash)\" \"$layer_root/tests/wine/traced-run.sh\""
+
 export CORVANE_FLOOR_EXE CORVANE_SHOTS
 CORVANE_FLOOR_EXE=$(wine_env_windows_path "$floor")
 CORVANE_SHOTS=$(wine_env_windows_path "$out")

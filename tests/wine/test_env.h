@@ -33,4 +33,17 @@ inline std::string renderPdfCommand() {
     return environmentPath("CORVANE_RENDER_PDF");
 }
 
+// The command line that shows what Prometheus' node_exporter and promtool make of a folder's
+// .prom files (followed by the folder and the results' path without extension). Empty when
+// this machine has neither.
+inline std::string scrapePromCommand() {
+    return environmentPath("CORVANE_SCRAPE_PROM");
+}
+
+// The command line that runs a program with Wine's trace of the event log kept (followed by
+// the trace's path, the program and its folder).
+inline std::string tracedRunCommand() {
+    return environmentPath("CORVANE_TRACED_RUN");
+}
+
 }  // namespace corvane::wine
