@@ -15,9 +15,9 @@ std::string fromWide(const std::wstring& wide) {
 
 }  // namespace
 
-HWND makeWindow(DWORD exStyle, const char* className, const std::string& text, DWORD style,
-                  int x, int y, int width, int height, HWND parent, HMENU menu,
-                  HINSTANCE instance, void* param) {
+HWND makeWindow(DWORD exStyle, const char* className, const std::string& text, DWORD style, int x,
+                int y, int width, int height, HWND parent, HMENU menu, HINSTANCE instance,
+                void* param) {
     if (wideFunctions()) {
         return CreateWindowExW(exStyle, toWide(className).c_str(), toWide(text).c_str(), style, x,
                                y, width, height, parent, menu, instance, param);
@@ -75,8 +75,7 @@ SIZE textExtent(HDC dc, const std::string& utf8) {
 void drawTextLine(HDC dc, int x, int y, UINT options, const RECT* rect, const std::string& utf8) {
     if (wideFunctions()) {
         std::wstring wide = toWide(utf8);
-        ExtTextOutW(dc, x, y, options, rect, wide.c_str(), static_cast<UINT>(wide.size()),
-                    nullptr);
+        ExtTextOutW(dc, x, y, options, rect, wide.c_str(), static_cast<UINT>(wide.size()), nullptr);
     } else {
         std::string ansi = toAnsi(utf8);
         ExtTextOutA(dc, x, y, options, rect, ansi.c_str(), static_cast<UINT>(ansi.size()), nullptr);

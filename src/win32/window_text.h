@@ -11,9 +11,9 @@
 namespace corvane::win32 {
 
 // A window of `className` (ASCII) with the UTF-8 `text`.
-HWND makeWindow(DWORD exStyle, const char* className, const std::string& text, DWORD style,
-                  int x, int y, int width, int height, HWND parent, HMENU menu,
-                  HINSTANCE instance, void* param);
+HWND makeWindow(DWORD exStyle, const char* className, const std::string& text, DWORD style, int x,
+                int y, int width, int height, HWND parent, HMENU menu, HINSTANCE instance,
+                void* param);
 void setWindowText(HWND window, const std::string& utf8);
 std::string windowText(HWND window);
 // A menu item with the UTF-8 `text`.
