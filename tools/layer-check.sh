@@ -6,7 +6,7 @@ layer_root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 
 # layer_unavailable LAYER REASON: exits 1 in CI; otherwise reports the skip and exits 0.
 layer_unavailable() {
-  local layer=$1 reason=$2
+  local layer=$1 reason="${*:2}"
   if [ "${CI:-}" = true ]; then
     echo "ERROR: the $layer cannot run in CI: $reason" >&2
     exit 1
@@ -16,6 +16,22 @@ layer_unavailable() {
   {
     echo "########################################################################"
     echo "## SKIPPED: the $layer was NOT run: $reason"
+    echo "########################################################################"
+  } >&2
+  exit 0
+}
+
+# layer_host_cannot LAYER REASON: the layer cannot run on this host whatever is installed (its
+# processor or kernel lacks what the layer needs), so no set-up step could mend it. Also in CI it
+# is not an error, but it is never silent: it goes to build/skipped-layers.txt, which make test
+# prints as "NOT everything ran". Exits 0.
+layer_host_cannot() {
+  local layer=$1 reason="${*:2}"
+  mkdir -p "$layer_root/build"
+  echo "$layer: this host cannot run it: $reason" >>"$layer_root/build/skipped-layers.txt"
+  {
+    echo "########################################################################"
+    echo "## NOT RUN on this host: the $layer: $reason"
     echo "########################################################################"
   } >&2
   exit 0

@@ -43,10 +43,29 @@ wine_env_loader32_runs() {
   "$wine_env_loader32" --version >/dev/null 2>&1
 }
 
-# Whether the 64-bit loader can run 32-bit programs itself: it runs, and the i386 PE DLLs lie
-# beside its own.
+# Whether the 64-bit loader can run 32-bit programs itself: it runs, the i386 PE DLLs lie
+# beside its own, and the processor runs 32-bit code in a 64-bit process here.
 wine_env_wow64_runs() {
-  wine_env_loader64_runs && [ -f "$wine_env_wow64_dlls/kernel32.dll" ]
+  wine_env_loader64_runs && [ -f "$wine_env_wow64_dlls/kernel32.dll" ] && wine_env_cpu_runs_32bit
+}
+
+# Whether this machine runs 32-bit x86 code in a 64-bit process, as WoW64 needs. Some hosts run
+# 64-bit user code only (the kernel says "IA-32 emulation off" at boot): there no 32-bit program
+# runs at all, under any loader, and nothing installed changes that. Decided by running
+# tools/cpu32-probe.c, built once per run; the answer is kept for the shell.
+wine_env_cpu32=""
+wine_env_cpu_runs_32bit() {
+  if [ -z "$wine_env_cpu32" ]; then
+    local root=${layer_root:-$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)}
+    local probe=$root/build/cpu32-probe
+    mkdir -p "$root/build"
+    wine_env_cpu32=no
+    if cc -O1 -no-pie -o "$probe.new" "$root/tools/cpu32-probe.c" 2>/dev/null &&
+       mv -f "$probe.new" "$probe" && "$probe" 2>/dev/null; then
+      wine_env_cpu32=yes
+    fi
+  fi
+  [ "$wine_env_cpu32" = yes ]
 }
 
 # Whether Wine's 64-bit loader runs here.

@@ -21,6 +21,16 @@ if ! mode=$(wine_env_build_mode "$build"); then
   if [ "$(basename "$build")" = win64 ]; then
     layer_unavailable "$layer" "Wine's 64-bit loader does not run here"
   fi
+  if wine_env_loader64_runs && ! wine_env_cpu_runs_32bit; then
+    # The 32-bit program cannot start on this host at all. What can still be checked without
+    # running it is: that it is the 32-bit GUI program the product is, importing only system DLLs.
+    [ -f "$build/Corvane.exe" ] || { echo "ERROR: $build/Corvane.exe was not built" >&2; exit 1; }
+    CHECK_PE_AT_FIRST_USE="comdlg32.dll shell32.dll psapi.dll" \
+      bash "$layer_root/tests/wine/check-pe.sh" i386 "$build/Corvane.exe"
+    layer_host_cannot "$layer" "its processor runs no 32-bit code in a 64-bit process" \
+      "(tools/cpu32-probe.c), so no 32-bit program starts, under any Wine loader;" \
+      "only its PE headers and imports were checked"
+  fi
   layer_unavailable "$layer" "neither Wine's 32-bit loader nor its 64-bit loader's WoW64 mode" \
     "runs here (no i386 PE DLLs in $wine_env_wow64_dlls: tools/install-deps.sh puts them there)"
 fi
