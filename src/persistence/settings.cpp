@@ -231,7 +231,7 @@ void LoadRegistre(Context& c) {
     for (const SettingKey& key : kSettingKeys) key.load(stored, get(p, key.name, key.absent));
 }
 
-void SaveRegistre(Context& c) {
+void SaveRegistre(Context& c, Durability durability) {
     Platform& p = c.platform;
     const Stored stored{c, p.system.decimalSeparator(), p.system.tickCount()};
     // As one set: a run killed while the keys are written must not leave the next start a mix
@@ -242,7 +242,7 @@ void SaveRegistre(Context& c) {
             if (key.saveOrder == order) values.emplace_back(key.name, key.save(stored));
         }
     }
-    p.settings.saveAll(kSettingsApp, kSettingsSection, values);
+    p.settings.saveAll(kSettingsApp, kSettingsSection, values, durability);
     c.state.lastSaveTick = stored.now;
 }
 
@@ -289,7 +289,9 @@ void checkpointRegistre(Context& c) {
     // Counted from the attempt: a store that fails is tried again in ten minutes, not each tick.
     c.state.lastSaveTick = now;
     try {
-        SaveRegistre(c);
+        // Not forced to disk: the system writes it within seconds, and a flush every ten
+        // minutes would rewrite the user's whole hive 144 times a day.
+        SaveRegistre(c, Durability::Lazy);
     } catch (const RuntimeError&) {
         // The exit saves again and says so if the store still fails.
     }

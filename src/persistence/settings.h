@@ -17,8 +17,9 @@ inline constexpr uint64_t kCheckpointMs = 600000;
 void LoadRegistre(Context& context);
 
 // Writes the statistics and the current swap configuration (never the period, the icon's or
-// the alerts' keys: the user's choices are written when they are made).
-void SaveRegistre(Context& context);
+// the alerts' keys: the user's choices are written when they are made). On disk before it
+// returns, unless `durability` is Lazy (the checkpoints of a running program).
+void SaveRegistre(Context& context, Durability durability = Durability::Flushed);
 
 // Writes these keys at once from the window's variables: a choice the user has just made.
 void saveSettingKeys(Context& context, std::initializer_list<const char*> names);

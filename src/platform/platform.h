@@ -116,6 +116,12 @@ public:
 };
 
 // The per-user settings store: text values by application, section and key.
+// How soon a written set must be on disk. `Flushed`: before the call returns, for the saves a
+// process makes as it ends (a shut-down may follow at once). `Lazy`: whenever the system writes
+// its store, for the saves made while the program runs on; the registry writes its files as
+// whole, consistent states within seconds, and forcing it flushes the user's entire hive.
+enum class Durability { Lazy, Flushed };
+
 class SettingsStore {
 public:
     virtual ~SettingsStore() = default;
@@ -127,7 +133,8 @@ public:
     // `get` reading either all of the values before or all of these (persistence/
     // staged_values.h says how).
     virtual void saveAll(const std::string& app, const std::string& section,
-                         const std::vector<std::pair<std::string, std::string>>& values) = 0;
+                         const std::vector<std::pair<std::string, std::string>>& values,
+                         Durability durability) = 0;
 };
 
 enum class WindowShow {

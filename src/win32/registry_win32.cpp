@@ -186,14 +186,16 @@ void Win32Settings::save(const std::string& app, const std::string& section, con
 }
 
 void Win32Settings::saveAll(const std::string& app, const std::string& section,
-                            const std::vector<std::pair<std::string, std::string>>& values) {
+                            const std::vector<std::pair<std::string, std::string>>& values,
+                            Durability durability) {
     WritableSection open(app, section);
     // Each value is written whole by the registry; the staged one stands for the set until
     // every key holds it.
     writeText(open.handle(), kStagedValueName, encodeStagedValues(values));
     for (const auto& [key, value] : values) writeText(open.handle(), key, value);
-    // Flushed, so that a power cut cannot bring back the keys without the staged value.
-    RegFlushKey(open.handle());
+    // Flushed where asked, so that a power cut cannot bring back the keys without the staged
+    // value; elsewhere the registry's own writes keep the order, as whole states of the hive.
+    if (durability == Durability::Flushed) RegFlushKey(open.handle());
     LONG removed = RegDeleteValueA(open.handle(), toAnsi(kStagedValueName).c_str());
     if (removed != ERROR_SUCCESS && removed != ERROR_FILE_NOT_FOUND) {
         throw RuntimeError(kErrInvalidCall);

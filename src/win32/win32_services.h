@@ -76,7 +76,8 @@ public:
     void save(const std::string& app, const std::string& section, const std::string& key,
               const std::string& value) override;
     void saveAll(const std::string& app, const std::string& section,
-                 const std::vector<std::pair<std::string, std::string>>& values) override;
+                 const std::vector<std::pair<std::string, std::string>>& values,
+                 Durability durability) override;
 };
 
 class Win32Shell : public Shell {

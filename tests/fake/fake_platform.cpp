@@ -461,7 +461,8 @@ void FakeSettings::save(const std::string&, const std::string&, const std::strin
 }
 
 void FakeSettings::saveAll(const std::string&, const std::string&,
-                           const std::vector<std::pair<std::string, std::string>>& set) {
+                           const std::vector<std::pair<std::string, std::string>>& set,
+                           Durability durability) {
     if (saveError) throw *saveError;
     write(kStagedValueName, encodeStagedValues(set));
     for (const auto& [key, value] : set) {
@@ -469,6 +470,7 @@ void FakeSettings::saveAll(const std::string&, const std::string&,
         savedKeys.push_back(key);
         write(key, value);
     }
+    if (durability == Durability::Flushed) ++flushes;
     write(kStagedValueName, std::nullopt);
 }
 

@@ -178,8 +178,10 @@ public:
     std::vector<std::string> savedKeys;  // every key saved, in order
     std::vector<std::string> readKeys;   // every key read, in order
     void saveAll(const std::string& app, const std::string& section,
-                 const std::vector<std::pair<std::string, std::string>>& values) override;
+                 const std::vector<std::pair<std::string, std::string>>& values,
+                 Durability durability) override;
     std::optional<RuntimeError> saveError;
+    int flushes = 0;                            // sets saved with Durability::Flushed
     std::vector<std::string>* trace = nullptr;  // "save KEY=VALUE" for every save
     // When set, the store takes this many more writes (a value set or removed), then the
     // process "dies": the next write is not made and Killed is thrown.

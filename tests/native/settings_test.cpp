@@ -346,6 +346,20 @@ TEST_F(SettingsTest, RunningStatisticsAreSavedEveryTenMinutes) {
     EXPECT_EQ(stored("NB"), "6");
 }
 
+TEST_F(SettingsTest, ADayOfCheckpointsForcesNothingToDiskAndTheExitForcesItsSave) {
+    window.onLoad();
+    for (int checkpoint = 0; checkpoint < 144; ++checkpoint) {
+        fake.system.ticks += kCheckpointMs;
+        tick();
+    }
+    EXPECT_EQ(stored("Elapsed"), std::to_string(144 * kCheckpointMs));
+    EXPECT_EQ(fake.settings.flushes, 0);
+    // What ends the run, and a new analysis the user asks for, are on disk when it returns.
+    window.onMenu(MenuItem::quitter);
+    EXPECT_EQ(fake.settings.flushes, 1);
+    EXPECT_TRUE(window.ended());
+}
+
 TEST_F(SettingsTest, AFailingStoreAtExitIsShownAndTheJournalIsStillClosed) {
     window.onLoad();
     fake.settings.saveError = RuntimeError(kErrPermissionDenied);
