@@ -61,6 +61,10 @@ public:
     // commit past nine tenths of its limit, names them, if they were seen within it or the
     // minute before.
     void notePrograms(int32_t minute, std::vector<ProgramMark> programs);
+    // Some program's commit in this session's marks was read through a 32-bit field (see
+    // ProcessCommit): the window says so.
+    void noteCappedCommit() { cappedCommit_ = true; }
+    bool cappedCommit() const { return cappedCommit_; }
     // An alert raised at `minute`: its record carries the mark.
     void markAlert(int32_t minute, AlertMark mark);
     // Records the minute in progress and writes what waits, as the program ends. What the file
@@ -178,6 +182,7 @@ private:
     MinuteAggregator current_;
     std::vector<ProgramMark> programs_;  // the last noted, and when
     int32_t programsMinute_ = 0;
+    bool cappedCommit_ = false;
     std::string pending_;         // lines recorded but not yet in the file
     std::string oldPending_;      // the last lines of the history before a new one began
     bool needsHeader_ = false;    // the file is not there: the next write begins it

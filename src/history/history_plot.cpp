@@ -291,6 +291,12 @@ std::string historyNotice(const History& history) {
         notice += "L'historique ne peut pas être écrit dans " + history.path() +
                   " : il est gardé en mémoire pour cette session.";
     }
+    if (history.cappedCommit()) {
+        if (!notice.empty()) notice += " ";
+        notice +=
+            "L'engagement des programmes nommés est lu sur 32 bits : il peut être faux "
+            "au-delà de 4 Go ; la version 64 bits de Corvane le montre en entier.";
+    }
     return notice;
 }
 

@@ -42,5 +42,9 @@ int32_t raisedMaximum(int32_t maximumMo, uint64_t usedBytes);
 
 // What the window says in place of a figure this version of Windows does not give.
 inline constexpr const char* kNotOnThisWindows = "non disponible sur cette version de Windows";
+// Said of a program's commit the 32-bit program could read only through a 32-bit field.
+inline constexpr const char* kCommitCappedNote =
+    "Engagement lu sur 32 bits, peut être faux au-delà de 4 Go ; la version 64 bits de Corvane "
+    "le montre en entier.";
 
 }  // namespace corvane

@@ -40,12 +40,15 @@ VirtualMemoryReport MemoryWatch::report(int32_t analysisMaxMo) const {
         r.programsNote = std::string("Engagement par programme : ") + kNotOnThisWindows;
         return r;
     }
+    bool capped = false;
     for (const ProgramFigures& p : topPrograms(growth_.figures(), order_, kProgramsShown)) {
+        capped = capped || p.commitCapped;
         r.programs.push_back(p.name + "\t" + std::to_string(p.pid) + "\t" +
-                             sizeText(p.commitBytes) + "\t" + growthText(p.hourGrowthBytes) + "\t" +
-                             growthText(p.growthBytes));
+                             sizeText(p.commitBytes) + (p.commitCapped ? " *" : "") + "\t" +
+                             growthText(p.hourGrowthBytes) + "\t" + growthText(p.growthBytes));
     }
     if (r.programs.empty()) r.programsNote = "Aucun programme n'a pu être lu.";
+    if (capped) r.programsNote = std::string("* ") + kCommitCappedNote;
     return r;
 }
 

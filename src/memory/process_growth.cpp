@@ -29,6 +29,7 @@ void ProcessGrowth::observe(const std::vector<ProcessCommit>& scan, uint64_t tic
                        p.pid,         p.started,     p.name, 0, analysisSeen_ ? 0 : p.commitBytes,
                        analysisSeen_, p.commitBytes, {}};
         t.commit = p.commitBytes;
+        t.capped = p.commitCapped;
         if (minute) {
             t.minutes.push_back({tick, p.commitBytes});
             // The newest scan an hour old or more is the hour's base; older ones serve no more.
@@ -66,7 +67,8 @@ std::vector<ProgramFigures> ProcessGrowth::figures() const {
     std::vector<ProgramFigures> out;
     out.reserve(tracked_.size());
     for (const Tracked& t : tracked_) {
-        out.push_back({t.name, t.pid, t.commit, hourGrowth(t), difference(t.commit, t.baseline)});
+        out.push_back(
+            {t.name, t.pid, t.commit, hourGrowth(t), difference(t.commit, t.baseline), t.capped});
     }
     return out;
 }

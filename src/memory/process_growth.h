@@ -17,6 +17,7 @@ struct ProgramFigures {
     uint64_t commitBytes = 0;
     int64_t hourGrowthBytes = 0;  // since an hour ago, or since it started within the hour
     int64_t growthBytes = 0;      // since the analysis began, or since it started during it
+    bool commitCapped = false;    // see ProcessCommit
 };
 
 class ProcessGrowth {
@@ -46,6 +47,7 @@ private:
         bool startedDuring;  // first seen after the analysis' first scan
         uint64_t firstBytes;
         std::vector<Sample> minutes;  // the minute's scans of the last hour, and one older
+        bool capped = false;
     };
     int64_t hourGrowth(const Tracked& t) const;
 

@@ -32,6 +32,9 @@ struct ProcessCommit {
     uint64_t started = 0;
     std::string name;
     uint64_t commitBytes = 0;
+    // Read through a 32-bit field (the 32-bit program on 64-bit Windows, of a 64-bit process):
+    // a commit of 4 GiB or more is not what it shows.
+    bool commitCapped = false;
 };
 
 // A list Windows gives, or why it does not.

@@ -17,6 +17,7 @@ void notePrograms(Context& c) {
     std::vector<ProgramMark> marks;
     for (const ProgramFigures& p : programsOfTheMinute(c.state.memoryWatch.growth().figures())) {
         marks.push_back({p.name, p.pid, wholeMo(p.commitBytes), signedWholeMo(p.hourGrowthBytes)});
+        if (p.commitCapped) history.noteCappedCommit();
     }
     history.notePrograms(*minute, std::move(marks));
 }

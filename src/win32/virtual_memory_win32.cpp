@@ -23,6 +23,7 @@ using MemoryInfoFn = BOOL(WINAPI*)(HANDLE, PPROCESS_MEMORY_COUNTERS, DWORD);
 using SnapshotFn = HANDLE(WINAPI*)(DWORD, DWORD);
 using ProcessWalkFn = BOOL(WINAPI*)(HANDLE, LPPROCESSENTRY32W);
 using ProcessTimesFn = BOOL(WINAPI*)(HANDLE, LPFILETIME, LPFILETIME, LPFILETIME, LPFILETIME);
+using IsWow64Fn = BOOL(WINAPI*)(HANDLE, PBOOL);
 
 // Vista's smaller right, enough for the memory counters of most processes, even the system's.
 constexpr DWORD kQueryLimited = 0x1000;
@@ -80,6 +81,28 @@ HANDLE openForCounters(DWORD pid) {
     return OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, pid);
 }
 
+// Whether `process` runs under WoW64 (a 32-bit process on 64-bit Windows); nothing where the
+// system cannot say (before XP SP2 it has no such function, and no 64-bit processes either).
+std::optional<bool> runsUnderWow64(HANDLE process) {
+    static const auto isWow64 = kernel32Function<IsWow64Fn>("IsWow64Process");
+    BOOL wow = FALSE;
+    if (!isWow64 || !isWow64(process, &wow)) return std::nullopt;
+    return wow != FALSE;
+}
+
+// Whether the counters read of `process` carry its commit in a field too small for it: this
+// program's counters are 32 bits wide, and it runs on 64-bit Windows, where a process that is
+// not itself a 32-bit one (or cannot be told) may hold 4 GiB or more.
+bool commitMayBeCapped(HANDLE process) {
+    if constexpr (sizeof(SIZE_T) >= 8) {
+        (void)process;
+        return false;
+    } else {
+        static const bool onWow64 = runsUnderWow64(GetCurrentProcess()).value_or(false);
+        return onWow64 && !runsUnderWow64(process).value_or(false);
+    }
+}
+
 }  // namespace
 
 std::optional<CommitCharge> Win32VirtualMemory::commitCharge() {
@@ -131,6 +154,7 @@ Listing<ProcessCommit> Win32VirtualMemory::processes() {
             // The commit charge of a process: Windows gives it as PagefileUsage (and again as
             // the larger record's PrivateUsage, which Wine leaves empty).
             p.commitBytes = memory.PagefileUsage;
+            p.commitCapped = commitMayBeCapped(process);
             FILETIME created, exited, kernel, user;
             if (times && times(process, &created, &exited, &kernel, &user)) {
                 p.started =

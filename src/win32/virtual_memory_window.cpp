@@ -107,7 +107,8 @@ void Win32VirtualMemoryWindow::createControls() {
     NONCLIENTMETRICSA metrics{};
     metrics.cbSize = sizeof metrics;
     // The message font: what dialogs of this system show. The stock one where it cannot be had.
-    if (SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0))
+    // Made at the first opening and kept until the program ends, for every later opening.
+    if (!font_ && SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0))
         font_ = CreateFontIndirectA(&metrics.lfMessageFont);
     HGDIOBJ font = font_ ? static_cast<HGDIOBJ>(font_) : GetStockObject(DEFAULT_GUI_FONT);
     HDC dc = GetDC(hwnd_);

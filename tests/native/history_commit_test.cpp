@@ -4,6 +4,7 @@
 #include "harness.h"
 #include "history/history.h"
 #include "history/history_csv.h"
+#include "history/history_plot.h"
 #include "history/hour_records.h"
 #include "history/minute_aggregator.h"
 #include "history/utc_minutes.h"
@@ -337,6 +338,20 @@ TEST_F(CommitRecordingTest, AProgramThatCommitsAsTheSwapGrowsIsNamedWithItsFigur
     EXPECT_EQ(r[1].programs[1].name, "explorer.exe");
     EXPECT_EQ(r[1].programs[2].name, "System");
     EXPECT_EQ(r[1].alerts, 0);
+}
+
+TEST_F(CommitRecordingTest, AProgramNamedFromACommitReadOn32BitsMakesTheHistorySaySo) {
+    tickAt(0, 55, 1536);
+    tickAt(1, 55, 1836);  // the swap grows: the minute names its programs, none capped
+    tickAt(2, 5, 1836);
+    EXPECT_EQ(historyNotice(window.context().state.history), "");
+    fake.memory.running.items[1].commitCapped = true;
+    tickAt(2, 55, 2136);
+    tickAt(3, 5, 2136);
+    ASSERT_EQ(records().back().programs.size(), 3u);
+    EXPECT_EQ(historyNotice(window.context().state.history),
+              "L'engagement des programmes nommés est lu sur 32 bits : il peut être faux au-delà "
+              "de 4 Go ; la version 64 bits de Corvane le montre en entier.");
 }
 
 TEST_F(CommitRecordingTest, AnAlertRaisedAtATickMarksItsMinuteInTheFile) {

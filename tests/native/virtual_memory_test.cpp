@@ -315,6 +315,27 @@ TEST_F(VirtualMemoryTest, TheWindowShowsCommitPageFilesAndTheLargestProgramsInTh
     EXPECT_EQ(shown().order, ProcessOrder::Growth);
 }
 
+TEST_F(VirtualMemoryTest, ACommitReadThroughA32BitFieldIsMarkedAndTheNoteSaysWhichBuildShowsIt) {
+    start();
+    fake.memory.running.items.push_back(process(700, "big64.exe", 4000));
+    fake.memory.running.items.back().commitCapped = true;
+    tickAfter(kMinute);
+    window.onMenu(MenuItem::memoireVirtuelle);
+    const VirtualMemoryReport& r = shown();
+    ASSERT_FALSE(r.programs.empty());
+    EXPECT_EQ(r.programs[0], "big64.exe\t700\t3,91 Go *\t+3,91 Go\t+3,91 Go");
+    for (size_t i = 1; i < r.programs.size(); ++i)
+        EXPECT_EQ(r.programs[i].find(" *"), std::string::npos) << r.programs[i];
+    EXPECT_EQ(r.programsNote,
+              "* Engagement lu sur 32 bits, peut être faux au-delà de 4 Go ; la version 64 bits "
+              "de Corvane le montre en entier.");
+
+    // Once the program has gone, nothing shown is capped: no note.
+    fake.memory.running.items.pop_back();
+    tickAfter(1000);
+    EXPECT_TRUE(shown().programsNote.empty());
+}
+
 TEST_F(VirtualMemoryTest, AWindowsWithoutTheFiguresSaysSoInTheirPlace) {
     fake.memory.commit.reset();
     fake.memory.files.supported = false;
