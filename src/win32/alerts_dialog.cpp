@@ -7,8 +7,7 @@
 #include "platform/controls.h"
 #include "win32/about_view.h"
 #include "win32/resource.h"
-#include "win32/win32_text.h"
-#include "win32/window_procedure.h"
+#include "win32/settings_dialog.h"
 
 namespace corvane::win32 {
 
@@ -20,10 +19,6 @@ static_assert(IDC_SWAP_ACTIVE == static_cast<int>(AlertsControl::SwapActive));
 static_assert(IDC_SWAP_SEUIL == static_cast<int>(AlertsControl::SwapSeuil));
 static_assert(IDC_MEMOIRE_ACTIVE == static_cast<int>(AlertsControl::MemoireActive));
 static_assert(IDC_MEMOIRE_SEUIL == static_cast<int>(AlertsControl::MemoireSeuil));
-
-struct Editing {
-    AlertSettings settings;
-};
 
 struct Row {
     int check;
@@ -58,56 +53,13 @@ AlertSettings read(HWND dialog) {
     return settings;
 }
 
-INT_PTR handle(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-    auto* editing = reinterpret_cast<Editing*>(GetWindowLongPtrA(dialog, DWLP_USER));
-    switch (message) {
-        case WM_INITDIALOG:
-            SetWindowLongPtrA(dialog, DWLP_USER, lParam);
-            fill(dialog, reinterpret_cast<Editing*>(lParam)->settings);
-            return TRUE;
-        case WM_COMMAND:
-            if (LOWORD(wParam) == IDOK && editing) {
-                AlertSettings chosen = read(dialog);
-                if (auto problem = alertSettingsProblem(chosen)) {
-                    MessageBoxA(dialog, toAnsi(*problem).c_str(), "Alertes",
-                                MB_OK | MB_ICONEXCLAMATION);
-                    return TRUE;
-                }
-                editing->settings = chosen;
-                EndDialog(dialog, IDOK);
-                return TRUE;
-            }
-            if (LOWORD(wParam) == IDCANCEL) {
-                EndDialog(dialog, IDCANCEL);
-                return TRUE;
-            }
-            return FALSE;
-        default: return FALSE;
-    }
-}
-
-// No exception crosses the dialog's procedure: what reaches it ends the program as any
-// window's does.
-INT_PTR CALLBACK alertsProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (leavingOnUncaught()) return FALSE;
-    try {
-        return handle(dialog, message, wParam, lParam);
-    } catch (...) {
-        leaveOnUncaught(dialog);
-        EndDialog(dialog, IDCANCEL);
-        return TRUE;
-    }
-}
+constexpr SettingsDialog<AlertSettings> kAlertsDialog{IDD_ALERTES, "Alertes", fill, read,
+                                                      alertSettingsProblem};
 
 }  // namespace
 
 std::optional<AlertSettings> Win32Windows::editAlerts(const AlertSettings& current) {
-    Editing editing{current};
-    INT_PTR result = DialogBoxParamA(instance_, MAKEINTRESOURCEA(IDD_ALERTES), owner_, alertsProc,
-                                     reinterpret_cast<LPARAM>(&editing));
-    if (result == -1) throw RuntimeError(kErrOutOfMemory);
-    if (result != IDOK) return std::nullopt;
-    return editing.settings;
+    return editInDialog(instance_, owner_, kAlertsDialog, current);
 }
 
 }  // namespace corvane::win32

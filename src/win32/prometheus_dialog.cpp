@@ -14,6 +14,7 @@
 #include "win32/about_view.h"
 #include "win32/file_calls.h"
 #include "win32/resource.h"
+#include "win32/settings_dialog.h"
 #include "win32/system_library.h"
 #include "win32/win32_text.h"
 #include "win32/window_procedure.h"
@@ -27,10 +28,6 @@ static_assert(IDC_PROMETHEUS_DOSSIER == static_cast<int>(PrometheusControl::Doss
 static_assert(IDC_PROMETHEUS_PARCOURIR == static_cast<int>(PrometheusControl::Parcourir));
 
 constexpr const char* kTitle = "Exporter vers Prometheus";
-
-struct Editing {
-    PrometheusSettings settings;
-};
 
 std::string folderText(HWND dialog) {
     HWND edit = GetDlgItem(dialog, IDC_PROMETHEUS_DOSSIER);
@@ -115,67 +112,32 @@ std::optional<std::string> chooseFolder(HWND owner, const std::string& current) 
     return fromAnsi(path);
 }
 
-INT_PTR handle(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-    auto* editing = reinterpret_cast<Editing*>(GetWindowLongPtrA(dialog, DWLP_USER));
-    switch (message) {
-        case WM_INITDIALOG: {
-            SetWindowLongPtrA(dialog, DWLP_USER, lParam);
-            const PrometheusSettings& s = reinterpret_cast<Editing*>(lParam)->settings;
-            CheckDlgButton(dialog, IDC_PROMETHEUS_ACTIVE, s.on ? BST_CHECKED : BST_UNCHECKED);
-            setFolderText(dialog, s.folder);
-            return TRUE;
-        }
-        case WM_COMMAND:
-            if (LOWORD(wParam) == IDC_PROMETHEUS_PARCOURIR) {
-                if (auto folder = chooseFolder(dialog, folderText(dialog))) {
-                    setFolderText(dialog, *folder);
-                }
-                return TRUE;
-            }
-            if (LOWORD(wParam) == IDOK && editing) {
-                PrometheusSettings chosen;
-                chosen.on = IsDlgButtonChecked(dialog, IDC_PROMETHEUS_ACTIVE) == BST_CHECKED;
-                chosen.folder = folderText(dialog);
-                if (auto problem = prometheusSettingsProblem(chosen)) {
-                    MessageBoxA(dialog, toAnsi(*problem).c_str(), kTitle,
-                                MB_OK | MB_ICONEXCLAMATION);
-                    return TRUE;
-                }
-                editing->settings = chosen;
-                EndDialog(dialog, IDOK);
-                return TRUE;
-            }
-            if (LOWORD(wParam) == IDCANCEL) {
-                EndDialog(dialog, IDCANCEL);
-                return TRUE;
-            }
-            return FALSE;
-        default: return FALSE;
-    }
+void fill(HWND dialog, const PrometheusSettings& settings) {
+    CheckDlgButton(dialog, IDC_PROMETHEUS_ACTIVE, settings.on ? BST_CHECKED : BST_UNCHECKED);
+    setFolderText(dialog, settings.folder);
 }
 
-// No exception crosses the dialog's procedure: what reaches it ends the program as any
-// window's does.
-INT_PTR CALLBACK prometheusProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (leavingOnUncaught()) return FALSE;
-    try {
-        return handle(dialog, message, wParam, lParam);
-    } catch (...) {
-        leaveOnUncaught(dialog);
-        EndDialog(dialog, IDCANCEL);
-        return TRUE;
-    }
+PrometheusSettings read(HWND dialog) {
+    PrometheusSettings chosen;
+    chosen.on = IsDlgButtonChecked(dialog, IDC_PROMETHEUS_ACTIVE) == BST_CHECKED;
+    chosen.folder = folderText(dialog);
+    return chosen;
 }
+
+// "Parcourir...": the shell's folder chooser, opened on the folder the field names.
+bool browse(HWND dialog, WORD id) {
+    if (id != IDC_PROMETHEUS_PARCOURIR) return false;
+    if (auto folder = chooseFolder(dialog, folderText(dialog))) setFolderText(dialog, *folder);
+    return true;
+}
+
+constexpr SettingsDialog<PrometheusSettings> kPrometheusDialog{
+    IDD_PROMETHEUS, kTitle, fill, read, prometheusSettingsProblem, browse};
 
 }  // namespace
 
 std::optional<PrometheusSettings> Win32Windows::editPrometheus(const PrometheusSettings& current) {
-    Editing editing{current};
-    INT_PTR result = DialogBoxParamA(instance_, MAKEINTRESOURCEA(IDD_PROMETHEUS), owner_,
-                                     prometheusProc, reinterpret_cast<LPARAM>(&editing));
-    if (result == -1) throw RuntimeError(kErrOutOfMemory);
-    if (result != IDOK) return std::nullopt;
-    return editing.settings;
+    return editInDialog(instance_, owner_, kPrometheusDialog, current);
 }
 
 }  // namespace corvane::win32
