@@ -22,7 +22,7 @@ void History::addSample(FileSystem& files, const HistorySample& sample) {
     }
 }
 
-void History::notePrograms(int32_t minute, std::vector<ProgramMark> programs) {
+void History::notePrograms(int32_t minute, std::vector<ProgramMark> programs, bool capped) {
     // What the record holds is what its line holds, so that memory and file agree.
     if (programs.size() > kProgramsOfARecord) programs.resize(kProgramsOfARecord);
     for (ProgramMark& p : programs) {
@@ -30,13 +30,14 @@ void History::notePrograms(int32_t minute, std::vector<ProgramMark> programs) {
     }
     programs_ = std::move(programs);
     programsMinute_ = minute;
+    programsCapped_ = capped;
 }
 
 void History::markAlert(int32_t minute, AlertMark mark) {
     if (opened_) current_.markAlert(minute, mark);
 }
 
-void History::nameBusyPrograms(MinuteRecord& r, int32_t firstMo) const {
+void History::nameBusyPrograms(MinuteRecord& r, int32_t firstMo) {
     if (programs_.empty() || programsMinute_ > r.minute || programsMinute_ < r.minute - 1) return;
     MinuteMemory seen;
     auto before =
@@ -50,7 +51,9 @@ void History::nameBusyPrograms(MinuteRecord& r, int32_t firstMo) const {
         seen.commit = static_cast<uint64_t>(r.commitMo);
         seen.limit = static_cast<uint64_t>(r.commitLimitMo);
     }
-    if (minuteQualifies(seen)) r.programs = programs_;
+    if (!minuteQualifies(seen)) return;
+    r.programs = programs_;
+    cappedCommit_ |= programsCapped_;
 }
 
 void History::close(FileSystem& files) {

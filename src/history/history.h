@@ -59,11 +59,11 @@ public:
     // The programs holding the most commit at the last scan of the processes, at `minute`
     // (largest first, at most three): a minute that ends with the swap file grown, or with the
     // commit past nine tenths of its limit, names them, if they were seen within it or the
-    // minute before.
-    void notePrograms(int32_t minute, std::vector<ProgramMark> programs);
-    // Some program's commit in this session's marks was read through a 32-bit field (see
-    // ProcessCommit): the window says so.
-    void noteCappedCommit() { cappedCommit_ = true; }
+    // minute before. `capped`: one of them has its commit read through a 32-bit field (see
+    // ProcessCommit).
+    void notePrograms(int32_t minute, std::vector<ProgramMark> programs, bool capped = false);
+    // A minute of this session named a program whose commit was read through a 32-bit field:
+    // the window says so.
     bool cappedCommit() const { return cappedCommit_; }
     // An alert raised at `minute`: its record carries the mark.
     void markAlert(int32_t minute, AlertMark mark);
@@ -117,7 +117,7 @@ public:
 private:
     void record(FileSystem& files, MinuteRecord minute, int32_t firstMo);
     // Names the programs last noted in a minute worth it (see notePrograms).
-    void nameBusyPrograms(MinuteRecord& minute, int32_t firstMo) const;
+    void nameBusyPrograms(MinuteRecord& minute, int32_t firstMo);
     void writePending(FileSystem& files);
     bool rotate(FileSystem& files);
     bool moveAside(FileSystem& files, const std::string& from, const std::string& to);
@@ -182,6 +182,7 @@ private:
     MinuteAggregator current_;
     std::vector<ProgramMark> programs_;  // the last noted, and when
     int32_t programsMinute_ = 0;
+    bool programsCapped_ = false;  // one of programs_ has its commit capped
     bool cappedCommit_ = false;
     std::string pending_;         // lines recorded but not yet in the file
     std::string oldPending_;      // the last lines of the history before a new one began

@@ -15,11 +15,12 @@ void notePrograms(Context& c) {
     std::optional<int32_t> minute = minuteOf(c.platform.system.utcNow());
     if (!minute) return;
     std::vector<ProgramMark> marks;
+    bool capped = false;
     for (const ProgramFigures& p : programsOfTheMinute(c.state.memoryWatch.growth().figures())) {
         marks.push_back({p.name, p.pid, wholeMo(p.commitBytes), signedWholeMo(p.hourGrowthBytes)});
-        if (p.commitCapped) history.noteCappedCommit();
+        capped |= p.commitCapped;
     }
-    history.notePrograms(*minute, std::move(marks));
+    history.notePrograms(*minute, std::move(marks), capped);
 }
 
 // Reads what the moment calls for: the processes always, the commit charge and the page files

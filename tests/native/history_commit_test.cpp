@@ -354,6 +354,16 @@ TEST_F(CommitRecordingTest, AProgramNamedFromACommitReadOn32BitsMakesTheHistoryS
               "de 4 Go ; la version 64 bits de Corvane le montre en entier.");
 }
 
+TEST_F(CommitRecordingTest, ACommitReadOn32BitsInQuietMinutesNamesNoProgramAndSaysNothing) {
+    fake.memory.running.items[1].commitCapped = true;
+    tickAt(0, 55, 1536);
+    tickAt(1, 5, 1536);  // the swap file holds still: no program is named
+    tickAt(2, 5, 1536);
+    ASSERT_FALSE(records().empty());
+    for (const MinuteRecord& r : records()) EXPECT_TRUE(r.programs.empty());
+    EXPECT_EQ(historyNotice(window.context().state.history), "");
+}
+
 TEST_F(CommitRecordingTest, AnAlertRaisedAtATickMarksItsMinuteInTheFile) {
     tickAt(0, 55, 1536);
     setCommitMiB(7800, 8192);  // 95 %: past the default threshold of 90 %
