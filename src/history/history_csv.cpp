@@ -509,6 +509,11 @@ ParsedHistory parseHistory(std::string_view bytes, std::string_view header) {
             parsed.earlierHeader = true;
             continue;
         }
+        if (line == header) {
+            // Ours, begun again where the file seemed gone: a rewrite drops it, losing nothing.
+            ++parsed.repeatedHeaders;
+            continue;
+        }
         MinuteRecord record;
         if (!parseRecordLine(line, record)) {
             if (!parseResavedRecordLine(line, record)) {

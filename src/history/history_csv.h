@@ -77,6 +77,7 @@ struct ParsedHistory {
     bool inOrder = true;          // no record is earlier than the one before it
     int64_t repeatedRecords = 0;  // records equal to the one just before
     int64_t resavedLines = 0;     // records read from another form than ours (a spreadsheet's)
+    int64_t repeatedHeaders = 0;  // our header again, past the first line
     // Lines this program began and could not finish: ended by kCutMark, or the last line cut
     // before its line end while it still reads as the beginning of one of ours. None is a
     // record, and none is a user's line to keep.
@@ -86,7 +87,8 @@ struct ParsedHistory {
     // True when the file is exactly what this program writes: nothing to mend.
     bool tidy() const {
         return header && skippedLines == 0 && blankLines == 0 && endsWithLineEnd && inOrder &&
-               repeatedRecords == 0 && resavedLines == 0 && cutLines == 0;
+               repeatedRecords == 0 && resavedLines == 0 && cutLines == 0 &&
+               repeatedHeaders == 0;
     }
     // True when writing the records back in our form loses nothing of the file but blank
     // lines, repeats and its order: every other line was our header or one of our records.
@@ -96,8 +98,8 @@ struct ParsedHistory {
 };
 
 // Reads a whole file. A record a spreadsheet saved back is read and counted; a line cut short,
-// a line of garbage or a header anywhere but first is skipped; nothing in the bytes can make it
-// fail. A line cut short is never read as a record, even where what is left of it would read
+// a line of garbage or another header anywhere but first is skipped, and our header repeated
+// is counted; nothing in the bytes can make it fail. A line cut short is never read as a record, even where what is left of it would read
 // as one (a memory of 8 Mo for 812).
 ParsedHistory parseHistory(std::string_view bytes, std::string_view header = kHistoryHeader);
 

@@ -25,7 +25,8 @@ constexpr int32_t kLongestReadDelay = 60;
 // order, the header apart.
 bool tidyPart(const ParsedHistory& parsed) {
     return parsed.skippedLines == 0 && parsed.blankLines == 0 && parsed.endsWithLineEnd &&
-           parsed.inOrder && parsed.repeatedRecords == 0 && parsed.resavedLines == 0;
+           parsed.inOrder && parsed.repeatedRecords == 0 && parsed.resavedLines == 0 &&
+           parsed.repeatedHeaders == 0;
 }
 
 }  // namespace

@@ -180,7 +180,7 @@ private:
             if (end == std::string::npos && beginsLikeOurs(line)) continue;
             if (!line.empty() && line.back() == '\r') line.pop_back();
             MinuteRecord r;
-            bool header = firstLine && line == kHistoryHeader;
+            bool header = line == kHistoryHeader;  // first, or ours begun again
             firstLine = false;
             bool cut = line.size() >= kCutMark.size() &&
                        line.compare(line.size() - kCutMark.size(), kCutMark.size(), kCutMark) == 0;

@@ -128,6 +128,22 @@ TEST_F(HistorySafetyTest, ATornLastLineBeforeEachOfElevenStartsLeavesNoCopyAndNo
     EXPECT_FALSE(read.tidy());
 }
 
+TEST_F(HistorySafetyTest, OurHeaderWrittenAgainInsideTheFileIsOursAndCostsNoCopy) {
+    // A read at start-up answered that the file was gone while it was there (a sync program
+    // putting its own copy in place): the new file's header went after its last line.
+    files.put(kPath, kHeader + lines(kNowMinute - 10, 3) + kHeader + lines(kNowMinute - 5, 2));
+    ParsedHistory read = parseHistory(file());
+    EXPECT_TRUE(read.understood());
+    EXPECT_FALSE(read.tidy());
+    EXPECT_EQ(read.records.size(), 5u);
+
+    History history;
+    history.open(files, kDir, kNow);
+    EXPECT_EQ(copiesOf(kPath), 0);
+    EXPECT_EQ(historyNotice(history), "");
+    EXPECT_EQ(file(), kHeader + lines(kNowMinute - 10, 3) + lines(kNowMinute - 5, 2));
+}
+
 TEST_F(HistorySafetyTest, AUsersLinesAreCopiedOnceHoweverOftenTheRewriteFails) {
     std::string edited = kHeader + line(kNowMinute - 3) + "une note;de l'utilisateur\r\n";
     files.put(kPath, edited);
