@@ -87,8 +87,7 @@ struct ParsedHistory {
     // True when the file is exactly what this program writes: nothing to mend.
     bool tidy() const {
         return header && skippedLines == 0 && blankLines == 0 && endsWithLineEnd && inOrder &&
-               repeatedRecords == 0 && resavedLines == 0 && cutLines == 0 &&
-               repeatedHeaders == 0;
+               repeatedRecords == 0 && resavedLines == 0 && cutLines == 0 && repeatedHeaders == 0;
     }
     // True when writing the records back in our form loses nothing of the file but blank
     // lines, repeats and its order: every other line was our header or one of our records.
@@ -99,8 +98,8 @@ struct ParsedHistory {
 
 // Reads a whole file. A record a spreadsheet saved back is read and counted; a line cut short,
 // a line of garbage or another header anywhere but first is skipped, and our header repeated
-// is counted; nothing in the bytes can make it fail. A line cut short is never read as a record, even where what is left of it would read
-// as one (a memory of 8 Mo for 812).
+// is counted; nothing in the bytes can make it fail. A line cut short is never read as a record,
+// even where what is left of it would read as one (a memory of 8 Mo for 812).
 ParsedHistory parseHistory(std::string_view bytes, std::string_view header = kHistoryHeader);
 
 // The whole file for `records`: header, then one line each.
