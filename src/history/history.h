@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <limits>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -151,7 +152,16 @@ private:
     void wait(const MinuteRecord& record);
     // The bytes that put the next append on a line of its own: nothing when the file already
     // ends with a line end, else a line end, after a mark when the cut line is this program's.
-    std::string freshLine(FileSystem& files) const;
+    // What goes before the next line appended: nothing, a line end, or the cut mark and a line
+    // end. None where the file reads as not there.
+    std::optional<std::string> freshLine(FileSystem& files) const;
+    // Puts a file of the header alone in place of a history that is not there. False where
+    // that failed, or where the file is there after all (a read said it was gone): it is then
+    // left as it is, to be read again, and nothing is written before its end is known.
+    bool beginFile(FileSystem& files);
+    // The start-up read failed: it is tried again later in the run, less often each time.
+    void readAgainLater();
+    std::string newFilePath() const { return path_ + ".nouveau"; }
     // Puts back a file that a replace by renames had moved aside when it was cut short.
     static void putBackAside(FileSystem& files, const std::string& path);
     // The first minute kept as a minute when `newestMinute` is the newest: an hour's start.

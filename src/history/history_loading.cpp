@@ -59,6 +59,12 @@ void History::putBackAside(FileSystem& files, const std::string& path) {
     }
 }
 
+void History::readAgainLater() {
+    unreadable_ = true;
+    nextRead_ = (now_ == kNoMinute ? 0 : now_) + readDelay_;
+    readDelay_ = std::min(kLongestReadDelay, readDelay_ * 2);
+}
+
 bool History::readStart(FileSystem& files) {
     std::string tail;
     std::string head;
@@ -83,12 +89,10 @@ bool History::readStart(FileSystem& files) {
         failed = true;
     }
     if (failed) {
-        unreadable_ = true;
         // How the file ends is not known: the next append looks before it writes.
         needsLineEnd_ = true;
         // Held for a moment (an antivirus scanning it): tried again later in the run.
-        nextRead_ = (now_ == kNoMinute ? 0 : now_) + readDelay_;
-        readDelay_ = std::min(kLongestReadDelay, readDelay_ * 2);
+        readAgainLater();
         return false;
     }
     std::string_view part = tail;

@@ -58,7 +58,8 @@ bool History::moveAside(FileSystem& files, const std::string& from, const std::s
 bool History::rotate(FileSystem& files) {
     if (!oldPending_.empty()) {
         try {
-            files.appendText(path_, (needsLineEnd_ ? freshLine(files) : "") + oldPending_);
+            files.appendText(path_,
+                             (needsLineEnd_ ? freshLine(files).value_or("") : "") + oldPending_);
             oldPending_.clear();
             needsLineEnd_ = false;
         } catch (const RuntimeError& error) {

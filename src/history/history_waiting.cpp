@@ -65,16 +65,19 @@ void History::writePending(FileSystem& files) {
         return;
     }
     try {
-        std::string prefix;
-        if (needsLineEnd_) prefix += freshLine(files);
-        if (needsHeader_) {
-            prefix += kHistoryHeader;
-            prefix += kCrLf;
+        if (needsHeader_ && !beginFile(files)) {
+            writeFailed_ = true;
+            return;
         }
-        if (!prefix.empty()) {
-            files.appendText(path_, prefix);
+        if (needsLineEnd_) {
+            std::optional<std::string> prefix = freshLine(files);
+            // Gone, or a read only says so: begun anew by a move that never replaces.
+            if (!prefix && !beginFile(files)) {
+                writeFailed_ = true;
+                return;
+            }
+            if (prefix && !prefix->empty()) files.appendText(path_, *prefix);
             needsLineEnd_ = false;
-            needsHeader_ = false;
         }
         if (!pending_.empty()) files.appendText(path_, pending_);
         pending_.clear();
@@ -99,21 +102,46 @@ void History::writePending(FileSystem& files) {
     }
 }
 
-std::string History::freshLine(FileSystem& files) const {
+bool History::beginFile(FileSystem& files) {
+    // Moved in by a rename, which never replaces: appended to, a file a read only said was
+    // gone would get a second header, joined to a line of its own cut short.
+    const std::string begun = newFilePath();
+    try {
+        files.writeFile(begun, std::string(kHistoryHeader) + std::string(kCrLf));
+        files.renameFile(begun, path_);
+        needsHeader_ = false;
+        needsLineEnd_ = false;
+        return true;
+    } catch (const RuntimeError& error) {
+        try {
+            files.deleteFile(begun);
+        } catch (const RuntimeError&) {
+        }
+        if (error.number() == kErrFileExists) {
+            // There after all: read again later; until then its end is looked at first.
+            needsHeader_ = false;
+            needsLineEnd_ = true;
+            if (!wholeRead_) readAgainLater();
+        }
+        return false;
+    }
+}
+
+std::optional<std::string> History::freshLine(FileSystem& files) const {
     constexpr uint32_t kLastBytes = 512;
     std::string last;
     try {
         uint64_t length = files.fileLength(path_);
-        if (length == 0) return {};
+        if (length == 0) return std::string();
         uint64_t from = length > kLastBytes ? length - kLastBytes : 0;
         last = files.readPart(path_, from, kLastBytes);
     } catch (const RuntimeError& error) {
-        if (error.number() == kErrFileNotFound) return {};
+        if (error.number() == kErrFileNotFound) return std::nullopt;
         // An end that cannot be read is not written after: a plain line end could make a
         // record of a cut line of ours, a mark could cut a user's. The minutes wait.
         throw RuntimeError(kErrPermissionDenied);
     }
-    if (!last.empty() && last.back() == '\n') return {};
+    if (!last.empty() && last.back() == '\n') return std::string();
     size_t lineStart = last.rfind('\n');
     std::string_view cut =
         std::string_view(last).substr(lineStart == std::string::npos ? 0 : lineStart + 1);

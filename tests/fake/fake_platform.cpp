@@ -210,7 +210,7 @@ SwapFileSize FakeFiles::swapFileSize(const std::string& path) {
 
 std::string FakeFiles::readFile(const std::string& path) {
     for (const std::string& unreadable : unreadableFiles) {
-        if (upper(unreadable) == upper(path)) throw RuntimeError(kErrPermissionDenied);
+        if (upper(unreadable) == upper(path)) throw RuntimeError(unreadableError);
     }
     std::optional<std::string> bytes = contents(path);
     if (!bytes) throw RuntimeError(kErrFileNotFound);

@@ -89,8 +89,9 @@ public:
     // Room left on the disk, when set: a write that does not fit writes what does and fails
     // with 61 (disk full), as a full disk does.
     std::optional<uint64_t> freeBytes;
-    // Files whose reading fails with 70 (permission denied).
+    // Files whose reading fails with unreadableError (70, permission denied, unless set).
     std::set<std::string> unreadableFiles;
+    int unreadableError = kErrPermissionDenied;
     // Raised by the next replaceFile, when set.
     std::optional<RuntimeError> replaceError;
     // Targets every replace onto fails with 70 (open elsewhere without delete sharing), and

@@ -144,6 +144,31 @@ TEST_F(HistorySafetyTest, OurHeaderWrittenAgainInsideTheFileIsOursAndCostsNoCopy
     EXPECT_EQ(file(), kHeader + lines(kNowMinute - 10, 3) + lines(kNowMinute - 5, 2));
 }
 
+TEST_F(HistorySafetyTest, AFileAReadSaysIsGoneWhileItIsThereGetsNoSecondHeader) {
+    // For a moment every read answers that the file is not there, and its last line was cut.
+    const std::string kept = kHeader + lines(kNowMinute - 10, 3);
+    files.put(kPath, kept + line(kNowMinute - 5).substr(0, 20));
+    files.unreadableFiles.insert(kPath);
+    files.unreadableError = kErrFileNotFound;
+    History history;
+    history.open(files, kDir, kNow);
+    for (int m = 0; m <= 2; ++m) sample(history, kNowMinute + m);
+    files.unreadableFiles.clear();
+    for (int m = 3; m <= 8; ++m) sample(history, kNowMinute + m);
+    history.close(files);
+    const std::string text = file();
+    EXPECT_EQ(text.rfind(kept, 0), 0u) << text;
+    EXPECT_EQ(text.find(kHistoryHeader, 1), std::string::npos) << text;
+    ParsedHistory read = parseHistory(text);
+    EXPECT_TRUE(read.understood());
+    std::vector<MinuteRecord> expected;
+    for (int m = -10; m <= -8; ++m) expected.push_back(at(kNowMinute + m));
+    for (int m = 0; m <= 8; ++m) expected.push_back(at(kNowMinute + m));
+    EXPECT_EQ(read.records, expected) << text;
+    EXPECT_EQ(copiesOf(kPath), 0);
+    EXPECT_EQ(historyNotice(history), "");
+}
+
 TEST_F(HistorySafetyTest, AUsersLinesAreCopiedOnceHoweverOftenTheRewriteFails) {
     std::string edited = kHeader + line(kNowMinute - 3) + "une note;de l'utilisateur\r\n";
     files.put(kPath, edited);
