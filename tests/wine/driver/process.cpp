@@ -22,9 +22,18 @@ Process Process::startCommandLine(const std::string& line, const std::string& wo
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION info{};
-    if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                        directory.empty() ? nullptr : directory.c_str(), &startup, &info)) {
-        throw DriverError(line + ": " + lastErrorText());
+    // Wine 8.0's 64-bit loader now and then refuses to start a 32-bit program in WoW64 mode
+    // with ERROR_INTERNAL_ERROR, before any of the program's code has run (seen once in a
+    // whole run of the 32-bit suite): tried again, a few times. Any other failure stands.
+    for (int attempt = 1;; ++attempt) {
+        if (CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                           directory.empty() ? nullptr : directory.c_str(), &startup, &info)) {
+            break;
+        }
+        if (GetLastError() != ERROR_INTERNAL_ERROR || attempt == 3) {
+            throw DriverError(line + ": " + lastErrorText());
+        }
+        Sleep(500);
     }
     // Wine starts a Unix program without a process to give back; its 64-bit loader then leaves
     // a handle of this process's own in hThread (seen: the cached HKEY_CURRENT_USER), which
