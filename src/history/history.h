@@ -152,8 +152,7 @@ private:
     void wait(const MinuteRecord& record);
     // The bytes that put the next append on a line of its own: nothing when the file already
     // ends with a line end, else a line end, after a mark when the cut line is this program's.
-    // What goes before the next line appended: nothing, a line end, or the cut mark and a line
-    // end. None where the file reads as not there.
+    // None where the file reads as not there.
     std::optional<std::string> freshLine(FileSystem& files) const;
     // Puts a file of the header alone in place of a history that is not there. False where
     // that failed, or where the file is there after all (a read said it was gone): it is then

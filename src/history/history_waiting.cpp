@@ -65,20 +65,18 @@ void History::writePending(FileSystem& files) {
         return;
     }
     try {
+        std::optional<std::string> prefix;
+        if (needsLineEnd_ && !needsHeader_) {
+            prefix = freshLine(files);
+            // Gone, or a read only says so: begun anew, as a file that is not there is.
+            if (!prefix) needsHeader_ = true;
+        }
         if (needsHeader_ && !beginFile(files)) {
             writeFailed_ = true;
             return;
         }
-        if (needsLineEnd_) {
-            std::optional<std::string> prefix = freshLine(files);
-            // Gone, or a read only says so: begun anew by a move that never replaces.
-            if (!prefix && !beginFile(files)) {
-                writeFailed_ = true;
-                return;
-            }
-            if (prefix && !prefix->empty()) files.appendText(path_, *prefix);
-            needsLineEnd_ = false;
-        }
+        if (prefix && !prefix->empty()) files.appendText(path_, *prefix);
+        needsLineEnd_ = false;
         if (!pending_.empty()) files.appendText(path_, pending_);
         pending_.clear();
         pendingLines_ = 0;

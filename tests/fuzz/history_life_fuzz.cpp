@@ -170,7 +170,6 @@ private:
     static std::vector<std::string> foreignLines(const std::string& bytes) {
         std::vector<std::string> lines;
         size_t start = 0;
-        bool firstLine = true;
         while (start < bytes.size()) {
             size_t end = bytes.find('\n', start);
             std::string line = bytes.substr(start, end == std::string::npos ? end : end - start);
@@ -181,7 +180,6 @@ private:
             if (!line.empty() && line.back() == '\r') line.pop_back();
             MinuteRecord r;
             bool header = line == kHistoryHeader;  // first, or ours begun again
-            firstLine = false;
             bool cut = line.size() >= kCutMark.size() &&
                        line.compare(line.size() - kCutMark.size(), kCutMark.size(), kCutMark) == 0;
             if (line.empty() || header || cut || parseRecordLine(line, r)) continue;
