@@ -10,8 +10,9 @@
 #include "history/history_csv.h"
 #include "history/hour_records.h"
 #include "history/utc_minutes.h"
+#include "win32/files_win32.h"
 #include "win32/history_render.h"
-#include "win32/win32_services.h"
+#include "win32/system_win32.h"
 
 namespace corvane::bench {
 

@@ -320,19 +320,4 @@ void Win32AboutView::close() {
     }
 }
 
-// ---- The service ----
-
-Win32Windows::Win32Windows(HINSTANCE instance, const Metrics& metrics, Win32HistoryWindow& history,
-                           Win32VirtualMemoryWindow& memory, HWND& owner)
-    : instance_(instance), metrics_(metrics), history_(history), memory_(memory), owner_(owner) {
-    Win32AboutView::registerClass(instance);
-}
-
-void Win32Windows::showAboutModal(AboutWindow& logic) {
-    Win32AboutView view(instance_, metrics_, logic);
-    if (!view.create()) throw RuntimeError(kErrOutOfMemory);
-    logic.onLoad(view);
-    view.runModal();
-}
-
 }  // namespace corvane::win32

@@ -1,4 +1,4 @@
-// The About window `apropos` as a Win32 window, shown modally, and the service that shows it.
+// The About window `apropos` as a Win32 window, shown modally.
 #pragma once
 
 #include <windows.h>
@@ -68,31 +68,6 @@ private:
     uint32_t timerInterval_ = 0;
     bool timerEnabled_ = false;
     bool closing_ = false;
-};
-
-class Win32HistoryWindow;
-class Win32VirtualMemoryWindow;
-
-// Creates the windows that come and go: the About window, the history window and the virtual
-// memory's.
-class Win32Windows : public Windows {
-public:
-    Win32Windows(HINSTANCE instance, const Metrics& metrics, Win32HistoryWindow& history,
-                 Win32VirtualMemoryWindow& memory, HWND& owner);
-    void showAboutModal(AboutWindow& logic) override;
-    void showHistory(History& history) override;          // in history_window.cpp
-    void showVirtualMemory(MemoryWatch& watch) override;  // in virtual_memory_window.cpp
-    std::optional<AlertSettings> editAlerts(
-        const AlertSettings& current) override;  // alerts_dialog.cpp
-    std::optional<PrometheusSettings> editPrometheus(
-        const PrometheusSettings& current) override;  // prometheus_dialog.cpp
-
-private:
-    HINSTANCE instance_;
-    const Metrics& metrics_;
-    Win32HistoryWindow& history_;
-    Win32VirtualMemoryWindow& memory_;
-    HWND& owner_;  // the main window, which owns the modal dialogs
 };
 
 }  // namespace corvane::win32

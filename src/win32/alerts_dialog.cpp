@@ -1,11 +1,12 @@
 // The "Alertes" dialog: each alert's switch and threshold, checked before it closes. Its
 // template is IDD_ALERTES in corvane.rc.
+#include "win32/alerts_dialog.h"
+
 #include <string>
 
 #include "alerts/alert_limits.h"
 #include "common/errors.h"
 #include "platform/controls.h"
-#include "win32/about_view.h"
 #include "win32/resource.h"
 #include "win32/settings_dialog.h"
 
@@ -58,8 +59,9 @@ constexpr SettingsDialog<AlertSettings> kAlertsDialog{IDD_ALERTES, "Alertes", fi
 
 }  // namespace
 
-std::optional<AlertSettings> Win32Windows::editAlerts(const AlertSettings& current) {
-    return editInDialog(instance_, owner_, kAlertsDialog, current);
+std::optional<AlertSettings> editAlertsInDialog(HINSTANCE instance, HWND owner,
+                                                const AlertSettings& current) {
+    return editInDialog(instance, owner, kAlertsDialog, current);
 }
 
 }  // namespace corvane::win32

@@ -1,7 +1,8 @@
 // The scratch list window `Db`: two list boxes, made the first time it is used.
+#include "win32/db_view.h"
+
 #include <windows.h>
 
-#include "win32/main_view.h"
 #include "win32/win32_text.h"
 #include "win32/window_procedure.h"
 #include "win32/window_text.h"

@@ -6,8 +6,8 @@
 #include <string>
 
 #include "win32/file_calls.h"
+#include "win32/files_win32.h"
 #include "win32/win32_errors.h"
-#include "win32/win32_services.h"
 #include "win32/win32_text.h"
 
 namespace corvane::win32 {

@@ -1,4 +1,6 @@
 // Files through kernel32, and the swap file's length as Windows reports it.
+#include "win32/files_win32.h"
+
 #include <windows.h>
 
 #include <cwchar>
@@ -7,7 +9,6 @@
 #include "win32/file_calls.h"
 #include "win32/page_files.h"
 #include "win32/win32_errors.h"
-#include "win32/win32_services.h"
 #include "win32/win32_text.h"
 
 namespace corvane::win32 {

@@ -7,7 +7,6 @@
 
 #include "history/utc_minutes.h"
 #include "program/recording.h"
-#include "win32/about_view.h"
 #include "win32/history_render.h"
 #include "win32/resource.h"
 #include "win32/win32_text.h"
@@ -351,12 +350,6 @@ LRESULT Win32HistoryWindow::handlePlot(UINT message, WPARAM wParam, LPARAM lPara
         default: break;
     }
     return defaultProcedure(plot_, message, wParam, lParam);
-}
-
-// ---- The service ----
-
-void Win32Windows::showHistory(History& history) {
-    history_.open(history);
 }
 
 }  // namespace corvane::win32

@@ -86,15 +86,19 @@ void Win32MainView::registerClasses(HINSTANCE instance) {
 
 // ---- The main window ----
 
-Win32MainView::Win32MainView(HINSTANCE instance, const Metrics& metrics, Win32DbView& db)
-    : instance_(instance), metrics_(metrics), db_(db) {}
+Win32MainView::Win32MainView(HINSTANCE instance, const Metrics& metrics, Win32DbView& db,
+                             OwnerWindow& owner)
+    : instance_(instance), metrics_(metrics), db_(db), owner_(owner) {}
 
 Win32MainView::~Win32MainView() {
     for (HFONT font : fonts_) DeleteObject(font);
 }
 
 LRESULT Win32MainView::onMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) hwnd_ = hwnd;
+    if (message == WM_NCCREATE) {
+        hwnd_ = hwnd;
+        owner_.set(hwnd);
+    }
     if (!core_) return defaultProcedure(hwnd, message, wParam, lParam);
     return handle(message, wParam, lParam);
 }
@@ -335,6 +339,7 @@ void Win32MainView::endProgram() {
     core_ = nullptr;  // no more events for the core
     if (hwnd) DestroyWindow(hwnd);
     hwnd_ = nullptr;
+    owner_.set(nullptr);
     PostQuitMessage(0);
 }
 

@@ -1,5 +1,5 @@
-// The main window and the scratch list window as Win32 windows: created from the layout tables,
-// their window procedures only decode messages into calls of the core's handlers.
+// The main window as a Win32 window: created from the layout table, its window procedure only
+// decodes messages into calls of the core's handlers.
 #pragma once
 
 #include <windows.h>
@@ -10,20 +10,20 @@
 
 #include "platform/platform.h"
 #include "program/main_window.h"
+#include "win32/db_view.h"
 #include "win32/metrics.h"
+#include "win32/owner_window.h"
 
 namespace corvane::win32 {
 
 inline constexpr const char* kMainWindowClass = "CorvaneMainWindow";
 inline constexpr const char* kFrameClass = "CorvaneFrame";
-inline constexpr const char* kDbWindowClass = "CorvaneDb";
 
-class Win32DbView;
 class Win32NotificationArea;
 
 class Win32MainView : public MainView {
 public:
-    Win32MainView(HINSTANCE instance, const Metrics& metrics, Win32DbView& db);
+    Win32MainView(HINSTANCE instance, const Metrics& metrics, Win32DbView& db, OwnerWindow& owner);
     ~Win32MainView() override;
 
     // Registers the window classes of the main window and its frame.
@@ -38,8 +38,6 @@ public:
     // meanwhile, the first paint and a reader of the first sample included.
     void postShown();
     HWND handle() const { return hwnd_; }
-    // The main window's handle as message boxes take their owner (null until it exists).
-    HWND& ownerHandle() { return hwnd_; }
     // True for the main window and its controls: the keys they get go to the key handler first.
     bool ownsWindow(HWND window) const;
     // The icon whose messages come to this window, and which goes when the program ends.
@@ -75,6 +73,7 @@ private:
     HINSTANCE instance_;
     const Metrics& metrics_;
     Win32DbView& db_;
+    OwnerWindow& owner_;  // told of the window's handle as it comes and goes
     Win32NotificationArea* notification_ = nullptr;
     MainWindow* core_ = nullptr;
     HWND hwnd_ = nullptr;
@@ -87,47 +86,6 @@ private:
     std::vector<HFONT> fonts_;
     std::map<TimerId, Timer> timers_;
     bool ended_ = false;
-};
-
-class Win32DbView : public DbView {
-public:
-    Win32DbView(HINSTANCE instance, const Metrics& metrics);
-    static void registerClass(HINSTANCE instance);
-    // Every message of the window, from its window procedure.
-    LRESULT onMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
-    ~Win32DbView() override;
-    void attach(MainWindow& core) { core_ = &core; }
-    void destroy();
-
-    // Loaded, for the core, from its first use; the window itself is made when it is first
-    // shown, so that a start-up that only logs into it makes no window.
-    bool isLoaded() override { return loaded_; }
-    void load() override;
-    void show() override;
-    void clear(DbList list) override;
-    void addItem(DbList list, const std::string& text) override;
-
-private:
-    // What a list shows. While the window is hidden its list boxes are left alone, so that
-    // the refill at every tick costs nothing until someone can see it; they are brought up to
-    // date when the window is shown.
-    struct Lines {
-        std::vector<std::string> items;
-        bool stale = false;  // the list box does not show `items`
-    };
-
-    Lines& lines(DbList list) { return lines_[list == DbList::List1 ? 0 : 1]; }
-    bool visible() const { return hwnd_ && IsWindowVisible(hwnd_); }
-    void refill(DbList list);
-    void createWindow();
-
-    HINSTANCE instance_;
-    const Metrics& metrics_;
-    MainWindow* core_ = nullptr;
-    HWND hwnd_ = nullptr;
-    HFONT font_ = nullptr;
-    bool loaded_ = false;
-    Lines lines_[2];
 };
 
 }  // namespace corvane::win32

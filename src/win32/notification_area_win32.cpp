@@ -46,7 +46,7 @@ std::string fitTooltip(const std::string& ansi, size_t capacity) {
 
 }  // namespace
 
-Win32NotificationArea::Win32NotificationArea(HWND& owner) : owner_(owner) {
+Win32NotificationArea::Win32NotificationArea(const OwnerWindow& owner) : owner_(owner) {
     // Explorer broadcasts it when it starts again (and on Windows 10 when the display's DPI
     // changes): every icon must then be added anew.
     taskbarCreated_ = RegisterWindowMessageA("TaskbarCreated");

@@ -9,12 +9,13 @@
 
 #include "platform/notification_area.h"
 #include "platform/tray_updates.h"
+#include "win32/owner_window.h"
 
 namespace corvane::win32 {
 
 class Win32NotificationArea : public NotificationArea, private TrayShell {
 public:
-    explicit Win32NotificationArea(HWND& owner);
+    explicit Win32NotificationArea(const OwnerWindow& owner);
     ~Win32NotificationArea() override;
     Win32NotificationArea(const Win32NotificationArea&) = delete;
     Win32NotificationArea& operator=(const Win32NotificationArea&) = delete;
@@ -41,7 +42,7 @@ private:
 
     using NotifyFunction = BOOL(WINAPI*)(DWORD, void*);
 
-    HWND& owner_;
+    const OwnerWindow& owner_;
     UINT taskbarCreated_ = 0;
     bool shellLoaded_ = false;
     NotifyFunction notify_ = nullptr;

@@ -48,13 +48,13 @@ Win32Program::Registered::Registered(HINSTANCE instance) {
 Win32Program::Win32Program(HINSTANCE instance)
     : registered_(instance),
       db_(instance, metrics_),
-      view_(instance, metrics_, db_),
-      dialogs_(view_.ownerHandle()),
-      printer_(view_.ownerHandle()),
+      view_(instance, metrics_, db_, owner_),
+      dialogs_(owner_),
+      printer_(owner_),
       history_(instance, metrics_, system_, files_, dialogs_),
       memoryWindow_(instance, metrics_),
-      notification_(view_.ownerHandle()),
-      windows_(instance, metrics_, history_, memoryWindow_, view_.ownerHandle()),
+      notification_(owner_),
+      windows_(instance, metrics_, history_, memoryWindow_, owner_),
       platform_{system_, files_,   registry_, settings_, shell_,        dialogs_, view_,
                 db_,     printer_, windows_,  memory_,   notification_, eventLog_},
       core_(platform_) {

@@ -5,16 +5,23 @@
 #include <windows.h>
 
 #include "program/main_window.h"
-#include "win32/about_view.h"
+#include "win32/db_view.h"
+#include "win32/dialogs_win32.h"
 #include "win32/event_log_win32.h"
+#include "win32/files_win32.h"
 #include "win32/history_window.h"
 #include "win32/main_view.h"
 #include "win32/metrics.h"
 #include "win32/notification_area_win32.h"
+#include "win32/owner_window.h"
 #include "win32/printer_win32.h"
+#include "win32/registry_win32.h"
+#include "win32/settings_win32.h"
+#include "win32/shell_win32.h"
+#include "win32/system_win32.h"
 #include "win32/virtual_memory_win32.h"
 #include "win32/virtual_memory_window.h"
-#include "win32/win32_services.h"
+#include "win32/windows_win32.h"
 
 namespace corvane::win32 {
 
@@ -40,6 +47,7 @@ private:
 
     Registered registered_;
     Metrics metrics_;
+    OwnerWindow owner_;  // the main window's handle, for the services that open windows over it
     Win32System system_;
     Win32Files files_;
     Win32Registry registry_;

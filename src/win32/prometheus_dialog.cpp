@@ -11,8 +11,8 @@
 #include "common/text.h"
 #include "platform/controls.h"
 #include "prometheus/prometheus_place.h"
-#include "win32/about_view.h"
 #include "win32/file_calls.h"
+#include "win32/prometheus_dialog.h"
 #include "win32/resource.h"
 #include "win32/settings_dialog.h"
 #include "win32/system_library.h"
@@ -136,8 +136,9 @@ constexpr SettingsDialog<PrometheusSettings> kPrometheusDialog{
 
 }  // namespace
 
-std::optional<PrometheusSettings> Win32Windows::editPrometheus(const PrometheusSettings& current) {
-    return editInDialog(instance_, owner_, kPrometheusDialog, current);
+std::optional<PrometheusSettings> editPrometheusInDialog(HINSTANCE instance, HWND owner,
+                                                         const PrometheusSettings& current) {
+    return editInDialog(instance, owner, kPrometheusDialog, current);
 }
 
 }  // namespace corvane::win32

@@ -1,4 +1,6 @@
 // Registry values and the per-user settings store through advapi32.
+#include "win32/registry_win32.h"
+
 #include <windows.h>
 
 #include <algorithm>
@@ -7,7 +9,7 @@
 #include "common/text.h"
 #include "persistence/staged_values.h"
 #include "win32/file_calls.h"
-#include "win32/win32_services.h"
+#include "win32/settings_win32.h"
 #include "win32/win32_text.h"
 
 namespace corvane::win32 {

@@ -1,9 +1,10 @@
 // Facts about the running Windows and the program, read through kernel32.
+#include "win32/system_win32.h"
+
 #include <windows.h>
 
 #include "platform/instance_names.h"
 #include "win32/file_calls.h"
-#include "win32/win32_services.h"
 #include "win32/win32_text.h"
 
 namespace corvane::win32 {

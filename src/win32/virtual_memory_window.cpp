@@ -9,7 +9,6 @@
 #include <algorithm>
 
 #include "common/errors.h"
-#include "win32/about_view.h"
 #include "win32/win32_text.h"
 #include "win32/window_procedure.h"
 #include "win32/window_text.h"
@@ -326,12 +325,6 @@ LRESULT Win32VirtualMemoryWindow::handle(UINT message, WPARAM wParam, LPARAM lPa
         default: break;
     }
     return defaultProcedure(hwnd_, message, wParam, lParam);
-}
-
-// ---- The service ----
-
-void Win32Windows::showVirtualMemory(MemoryWatch& watch) {
-    memory_.open(watch);
 }
 
 }  // namespace corvane::win32

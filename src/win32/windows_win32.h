@@ -1,0 +1,33 @@
+// The Win32 implementation of the windows service: the windows that come and go over the main
+// window (About, the history, the virtual memory) and the settings dialogs.
+#pragma once
+
+#include <windows.h>
+
+#include "platform/platform.h"
+#include "win32/history_window.h"
+#include "win32/metrics.h"
+#include "win32/owner_window.h"
+#include "win32/virtual_memory_window.h"
+
+namespace corvane::win32 {
+
+class Win32Windows : public Windows {
+public:
+    Win32Windows(HINSTANCE instance, const Metrics& metrics, Win32HistoryWindow& history,
+                 Win32VirtualMemoryWindow& memory, const OwnerWindow& owner);
+    void showAboutModal(AboutWindow& logic) override;
+    void showHistory(History& history) override;
+    void showVirtualMemory(MemoryWatch& watch) override;
+    std::optional<AlertSettings> editAlerts(const AlertSettings& current) override;
+    std::optional<PrometheusSettings> editPrometheus(const PrometheusSettings& current) override;
+
+private:
+    HINSTANCE instance_;
+    const Metrics& metrics_;
+    Win32HistoryWindow& history_;
+    Win32VirtualMemoryWindow& memory_;
+    const OwnerWindow& owner_;  // the main window, which owns the modal dialogs
+};
+
+}  // namespace corvane::win32
