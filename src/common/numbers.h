@@ -6,6 +6,9 @@
 
 namespace corvane {
 
+// The Mo the window, the journal and the history count in: a mebibyte.
+inline constexpr uint64_t kBytesPerMo = 1048576;
+
 // Rounds to the nearest whole number, a half to the even neighbour (2.5 gives 2, 3.5 gives 4).
 double roundHalfEven(double value);
 

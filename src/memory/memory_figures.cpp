@@ -11,7 +11,7 @@ namespace corvane {
 
 namespace {
 
-constexpr double kMo = 1048576.0;
+constexpr double kMo = static_cast<double>(kBytesPerMo);
 
 // Digits in groups of three, as a French reader groups them ("1 536").
 std::string grouped(uint64_t whole) {
@@ -105,7 +105,7 @@ std::string peaksText(const std::optional<CommitCharge>& commit, int32_t analysi
         text += sizeText(commit->peakBytes);
     }
     text += "    Maximum de l'analyse : ";
-    text += analysisMaxMo > 0 ? sizeText(static_cast<uint64_t>(analysisMaxMo) << 20) : "-";
+    text += analysisMaxMo > 0 ? sizeText(static_cast<uint64_t>(analysisMaxMo) * kBytesPerMo) : "-";
     return text;
 }
 

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "common/numbers.h"
 #include "memory/memory_figures.h"
 #include "persistence/settings.h"
 #include "persistence/settings_keys.h"
@@ -13,12 +14,11 @@ namespace corvane {
 
 namespace {
 
-constexpr uint64_t kMiB = 1048576;
 constexpr const char* kDialogTitle = "Exporter vers Prometheus";
 constexpr const char* kProgramFilesKey = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion";
 
 uint64_t bytesOfMo(int32_t mo) {
-    return static_cast<uint64_t>(std::max(mo, 0)) * kMiB;
+    return static_cast<uint64_t>(std::max(mo, 0)) * kBytesPerMo;
 }
 
 PrometheusFigures gather(Context& c, const MemoryStatus& memory) {

@@ -6,7 +6,7 @@
 namespace corvane {
 
 namespace {
-constexpr double kMo = 1048576.0;
+constexpr double kMo = static_cast<double>(kBytesPerMo);
 }
 
 std::string swapLabel(const Statistics& s) {
@@ -55,11 +55,11 @@ std::vector<std::string> memoryLines(const MemoryStatus& m, const std::string& s
 }
 
 int64_t totalPhysicalMo(const MemoryStatus& m) {
-    return static_cast<int64_t>((m.totalPhys + 640000) / 1048576);
+    return static_cast<int64_t>((m.totalPhys + 640000) / kBytesPerMo);
 }
 
 int64_t usedPhysicalMo(const MemoryStatus& m) {
-    return totalPhysicalMo(m) - static_cast<int64_t>(m.availPhys / 1048576);
+    return totalPhysicalMo(m) - static_cast<int64_t>(m.availPhys / kBytesPerMo);
 }
 
 }  // namespace corvane

@@ -6,6 +6,8 @@
 #include <shellapi.h>
 // clang-format on
 
+#include "win32/dialogs_win32.h"
+
 #include <algorithm>
 #include <vector>
 
@@ -13,7 +15,6 @@
 #include "win32/file_calls.h"
 #include "win32/system_library.h"
 #include "win32/win32_errors.h"
-#include "win32/dialogs_win32.h"
 #include "win32/win32_text.h"
 
 namespace corvane::win32 {

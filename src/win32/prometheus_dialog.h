@@ -11,6 +11,6 @@
 namespace corvane::win32 {
 
 std::optional<PrometheusSettings> editPrometheusInDialog(HINSTANCE instance, HWND owner,
-                                                        const PrometheusSettings& current);
+                                                         const PrometheusSettings& current);
 
 }  // namespace corvane::win32
