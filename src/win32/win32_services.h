@@ -28,6 +28,8 @@ public:
     DateTime utcToLocal(const DateTime& utc) override;
     std::string decimalSeparator() override;
     std::string ansiToUtf8(const std::string& ansi) override;
+    std::string expandEnvironment(const std::string& text) override;
+    void pause(uint32_t milliseconds) override;
 
 private:
     HANDLE instanceMutex_ = nullptr;
@@ -59,7 +61,7 @@ public:
     RegistryAnswer queryValue(RootKey root, const std::string& keyPath,
                               const std::string& valueName, uint32_t bufferSize) override;
     std::optional<std::string> readText(RootKey root, const std::string& keyPath,
-                                        const std::string& valueName) override;
+                                        const std::string& valueName, bool* expandable) override;
     void writeText(RootKey root, const std::string& keyPath, const std::string& valueName,
                    const std::string& value) override;
     void deleteValue(RootKey root, const std::string& keyPath,
