@@ -267,6 +267,8 @@ TEST_F(TrayTest, AlertSwapGrownByTheThresholdWritesTheJournalAndShowsTheBalloon)
     journal = readFile(folder + "\\Corvane.txt");
     EXPECT_EQ(journal.find(line, at + 1), std::string::npos) << journal;
     quit();
+    // Gone before the next test looks: the shell redraws its area a little after the removal.
+    waitIcon(false, "after the exit");
 
     // The exit records the minute in progress: the history marks the minute of the alert, once.
     std::string history = readFile(folder + "\\Corvane.csv");
