@@ -37,8 +37,11 @@ std::string programPath(const Context& c) {
 }
 
 RunEntry readRunEntry(Context& c, std::string* other) {
+    bool expandable = false;
     std::optional<std::string> value =
-        c.platform.registry.readText(RootKey::CurrentUser, kRunKey, kRunValueName);
+        c.platform.registry.readText(RootKey::CurrentUser, kRunKey, kRunValueName, &expandable);
+    // Windows expands a REG_EXPAND_SZ command before it starts it: so is it read.
+    if (value && expandable) value = c.platform.system.expandEnvironment(*value);
     std::string program = value ? runCommandProgram(*value) : "";
     // An empty value starts nothing: no copy's choice is lost in writing over it.
     if (program.empty()) return RunEntry::None;

@@ -13,6 +13,7 @@
 #include "layout/main_layout.h"
 #include "persistence/refresh_rate.h"
 #include "persistence/settings_keys.h"
+#include "prometheus/prometheus_place.h"
 
 namespace corvane {
 
@@ -213,7 +214,15 @@ const SettingKey kSettingKeys[] = {
      },
      [](const Stored& s) { return booleanText(state(s).prometheus.on); }, nullptr},
     {kKeyPrometheusFolder, "", 0,
-     [](Stored& s, const std::string& t) { state(s).prometheus.folder = t; },
+     [](Stored& s, const std::string& t) {
+         // A folder the dialog refuses would send the file elsewhere (Windows reads a path only
+         // up to a NUL inside it): the export then waits for the user to choose one.
+         if (prometheusSettingsProblem({false, t})) {
+             state(s).prometheus = {};
+             return;
+         }
+         state(s).prometheus.folder = t;
+     },
      [](const Stored& s) { return state(s).prometheus.folder; }, nullptr},
     {kKeyEventLog, "False", 0,
      [](Stored& s, const std::string& t) {

@@ -58,6 +58,11 @@ public:
     virtual std::string decimalSeparator() = 0;
     // Text in the ANSI code page, as the system's ANSI functions give it, turned into UTF-8.
     virtual std::string ansiToUtf8(const std::string& ansi) = 0;
+    // `text` with each %NAME% of the environment replaced by its value, as Windows reads a
+    // REG_EXPAND_SZ value; a name the environment lacks stays as written.
+    virtual std::string expandEnvironment(const std::string& text) = 0;
+    // Waits this long, the window unanswered meanwhile: for a few milliseconds only.
+    virtual void pause(uint32_t milliseconds) = 0;
 };
 
 // Files. Failures raise RuntimeError with the number of the failure (53 file not found, 75
@@ -102,10 +107,13 @@ public:
     // filled with blanks beforehand, and closes the key.
     virtual RegistryAnswer queryValue(RootKey root, const std::string& keyPath,
                                       const std::string& valueName, uint32_t bufferSize) = 0;
-    // A text value, read with the wide-character functions on the NT family so that any path
-    // reads back as it was written. Nothing when the value is absent or holds no text.
+    // A text value as stored, read with the wide-character functions on the NT family so that
+    // any path reads back as it was written. Nothing when the value is absent or holds no text.
+    // `expandable` (when given) says whether it is a REG_EXPAND_SZ, whose %NAME% the reader
+    // expands (expandEnvironment).
     virtual std::optional<std::string> readText(RootKey root, const std::string& keyPath,
-                                                const std::string& valueName) = 0;
+                                                const std::string& valueName,
+                                                bool* expandable = nullptr) = 0;
     // Writes a text value (REG_SZ), creating the key when needed. Raises RuntimeError (70 when
     // the registry refuses).
     virtual void writeText(RootKey root, const std::string& keyPath, const std::string& valueName,

@@ -5,23 +5,28 @@ namespace corvane {
 
 bool TrayUpdates::show(TrayShell& shell, unsigned changes) {
     if (!added_) {
-        added_ = shell.add();
-        unsent_ = 0;
-        return added_;
-    }
-    unsigned wanted = unsent_ | changes;
-    if (!wanted || shell.modify(wanted)) {
-        unsent_ = 0;
-        return true;
-    }
-    // An icon the shell lost is added again, as it is now. An icon it still has (the add is
-    // refused then) keeps its place, and the change goes again at the next call.
-    if (shell.add()) {
+        // A busy shell can let an add time out and still take it: every later add is then
+        // refused. A shell that takes the whole icon as a change has it.
+        added_ = shell.add() || shell.modify(TrayShell::kWholeIcon);
         unsent_ = 0;
     } else {
-        unsent_ = wanted;
+        unsigned wanted = unsent_ | changes;
+        if (!wanted || shell.modify(wanted)) {
+            unsent_ = 0;
+        } else if (shell.add()) {
+            // An icon the shell lost is added again, as it is now, and without its behaviour.
+            unsent_ = 0;
+            newer_ = false;
+        } else {
+            // An icon it still has (the add is refused then) keeps its place, and the change
+            // goes again at the next call.
+            unsent_ = wanted;
+        }
     }
-    return true;
+    // Until the shell takes the newer behaviour, it sends the older messages: asked again at
+    // each call rather than waited for.
+    if (added_ && !newer_) newer_ = shell.setVersion();
+    return added_;
 }
 
 }  // namespace corvane

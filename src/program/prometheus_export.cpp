@@ -2,6 +2,7 @@
 #include "program/prometheus_export.h"
 
 #include <algorithm>
+#include <map>
 
 #include "common/numbers.h"
 #include "memory/memory_figures.h"
@@ -16,9 +17,40 @@ namespace {
 
 constexpr const char* kDialogTitle = "Exporter vers Prometheus";
 constexpr const char* kProgramFilesKey = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion";
+// An exporter holds the file for milliseconds: three more tries over a tenth of a second.
+constexpr int kHeldAttempts = 4;
+constexpr uint32_t kHeldPauseMs = 35;
+
+// Refused because another program has the file open: for a moment only, as a rule.
+bool heldElsewhere(const RuntimeError& error) {
+    return error.number() == kErrPermissionDenied || error.number() == kErrPathFileAccess;
+}
 
 uint64_t bytesOfMo(int32_t mo) {
     return static_cast<uint64_t>(std::max(mo, 0)) * kBytesPerMo;
+}
+
+// The programs that hold the most, each name once with its processes added together: a series
+// per process id or place would be a new one at each restart or change of place.
+std::vector<PrometheusProgram> programsByName(const std::vector<ProgramFigures>& processes) {
+    std::map<std::string, PrometheusProgram> byName;
+    for (const ProgramFigures& process : processes) {
+        PrometheusProgram& program = byName[process.name];
+        program.name = process.name;
+        program.commitBytes += process.commitBytes;
+        program.commitCapped = program.commitCapped || process.commitCapped;
+    }
+    std::vector<PrometheusProgram> programs;
+    programs.reserve(byName.size());
+    for (auto& [name, program] : byName) programs.push_back(std::move(program));
+    const size_t count = std::min(programs.size(), kProgramsOfAMinute);
+    std::partial_sort(programs.begin(), programs.begin() + static_cast<std::ptrdiff_t>(count),
+                      programs.end(), [](const PrometheusProgram& a, const PrometheusProgram& b) {
+                          if (a.commitBytes != b.commitBytes) return a.commitBytes > b.commitBytes;
+                          return a.name < b.name;
+                      });
+    programs.resize(count);
+    return programs;
 }
 
 PrometheusFigures gather(Context& c, const MemoryStatus& memory) {
@@ -56,14 +88,41 @@ PrometheusFigures gather(Context& c, const MemoryStatus& memory) {
     for (const auto& [kind, name] : kinds) {
         f.alerts.push_back({name, s.alerts.raised(kind), s.alerts.count(kind)});
     }
-    std::vector<ProgramFigures> top = programsOfTheMinute(s.memoryWatch.growth().figures());
-    if (!top.empty()) {
-        f.programs.emplace();
-        for (const ProgramFigures& program : top) {
-            f.programs->push_back({program.name, program.pid, program.commitBytes});
-        }
-    }
+    std::vector<PrometheusProgram> top = programsByName(s.memoryWatch.growth().figures());
+    if (!top.empty()) f.programs = std::move(top);
     return f;
+}
+
+// An exporter reads the file without letting it be replaced or deleted (it opens it without
+// FILE_SHARE_DELETE), for the few milliseconds a read takes: a step that meets it is tried
+// again shortly rather than given up for the minute.
+template <class Step>
+void whileHeldTryAgain(Platform& p, Step&& step) {
+    for (int attempt = 1;; ++attempt) {
+        try {
+            step();
+            return;
+        } catch (const RuntimeError& error) {
+            if (!heldElsewhere(error) || attempt == kHeldAttempts) throw;
+        }
+        p.system.pause(kHeldPauseMs);
+    }
+}
+
+// Says in the journal why the file at `path` could not be written (or removed).
+void journal(Context& c, const std::string& path, const std::string& reason, bool removal) {
+    Platform& p = c.platform;
+    DateTime now = p.system.localNow();
+    const std::string date = p.system.formatShortDate(now);
+    const std::string time = p.system.formatTime(now);
+    try {
+        p.files.appendText(c.state.journalPath,
+                           (removal ? prometheusRemovalJournalLine(path, reason, date, time)
+                                    : prometheusJournalLine(path, reason, date, time)) +
+                               "\r\n");
+    } catch (const RuntimeError&) {
+        // A journal that cannot be written costs the line, never the monitor.
+    }
 }
 
 // Writes the whole file beside its place, then puts it there in one step: a scrape reads the
@@ -76,11 +135,18 @@ void writeFile(Context& c, const MemoryStatus& memory) {
     const std::string target = prometheusPath(folder);
     const std::string temporary = prometheusTemporaryPath(folder);
     std::string reason;
+    bool held = false;
     try {
         std::string text = prometheusText(gather(c, memory));
         p.files.writeFile(temporary, text);
-        p.files.replaceFile(temporary, target);
+        try {
+            whileHeldTryAgain(p, [&] { p.files.replaceFile(temporary, target); });
+        } catch (const RuntimeError& error) {
+            held = heldElsewhere(error);
+            throw;
+        }
         s.prometheusFailure.reset();
+        s.prometheusHeld = false;
         return;
     } catch (const RuntimeError& error) {
         reason = p.files.isFolder(folder) ? std::string(error.what())
@@ -90,16 +156,30 @@ void writeFile(Context& c, const MemoryStatus& memory) {
         p.files.deleteFile(temporary);
     } catch (const RuntimeError&) {
     }
-    if (s.prometheusFailure == reason) return;
+    // Held through a whole minute's retries once is a long scrape or a virus scan; held again
+    // at the next write, it lasts.
+    const bool firstHeld = held && !s.prometheusHeld;
+    s.prometheusHeld = held;
+    if (firstHeld || s.prometheusFailure == reason) return;
     s.prometheusFailure = reason;
-    DateTime now = p.system.localNow();
+    journal(c, target, reason, false);
+}
+
+// The file where the export no longer writes: left there, its last figures would read as
+// current ones (an alert raised forever).
+void removeFile(Context& c, const std::string& folder) {
+    Platform& p = c.platform;
+    const std::string target = prometheusPath(folder);
     try {
-        p.files.appendText(s.journalPath,
-                           prometheusJournalLine(target, reason, p.system.formatShortDate(now),
-                                                 p.system.formatTime(now)) +
-                               "\r\n");
+        p.files.deleteFile(prometheusTemporaryPath(folder));
     } catch (const RuntimeError&) {
-        // A journal that cannot be written costs the line, never the monitor.
+        // None left over, as is usual.
+    }
+    try {
+        whileHeldTryAgain(p, [&] { p.files.deleteFile(target); });
+    } catch (const RuntimeError& error) {
+        if (error.number() == kErrFileNotFound || error.number() == kErrPathNotFound) return;
+        journal(c, target, error.what(), true);
     }
 }
 
@@ -116,9 +196,11 @@ void ExporterPrometheus(Context& c, const MemoryStatus& memory) {
 std::string defaultPrometheusFolder(Platform& p) {
     // A 32-bit program is given "Program Files (x86)" as its own; the exporter is a 64-bit one.
     for (const char* name : {"ProgramW6432Dir", "ProgramFilesDir"}) {
+        bool expandable = false;
         std::optional<std::string> programs =
-            p.registry.readText(RootKey::LocalMachine, kProgramFilesKey, name);
+            p.registry.readText(RootKey::LocalMachine, kProgramFilesKey, name, &expandable);
         if (!programs || programs->empty()) continue;
+        if (expandable) programs = p.system.expandEnvironment(*programs);
         std::string folder = *programs + "\\windows_exporter\\textfile_inputs";
         if (p.files.isFolder(folder)) return folder;
     }
@@ -140,7 +222,12 @@ void prometheusClick(Context& c) {
         return;
     }
     if (!chosen || prometheusSettingsProblem(*chosen)) return;
+    const PrometheusSettings before = c.state.prometheus;
     c.state.prometheus = *chosen;
+    c.state.prometheusHeld = false;
+    if (before.on && !before.folder.empty() && (!chosen->on || chosen->folder != before.folder)) {
+        removeFile(c, before.folder);
+    }
     c.state.prometheusFailure.reset();
     try {
         saveSettingKeys(c, {kKeyPrometheusExport, kKeyPrometheusFolder});

@@ -45,4 +45,10 @@ std::string prometheusJournalLine(const std::string& path, const std::string& re
            date + " à " + time;
 }
 
+std::string prometheusRemovalJournalLine(const std::string& path, const std::string& reason,
+                                         const std::string& date, const std::string& time) {
+    return "Exportation Prometheus : " + path + " n'a pas pu être supprimé (" + reason + ") le " +
+           date + " à " + time;
+}
+
 }  // namespace corvane

@@ -22,5 +22,9 @@ std::optional<std::string> prometheusSettingsProblem(const PrometheusSettings& s
 // C:\dossier n'existe pas) le 08/12/2026 à 07:15:30"
 std::string prometheusJournalLine(const std::string& path, const std::string& reason,
                                   const std::string& date, const std::string& time);
+// The same when the file cannot be removed from a folder the export left: "Exportation
+// Prometheus : C:\dossier\corvane.prom n'a pas pu être supprimé (Erreur 70 ...) le ... à ..."
+std::string prometheusRemovalJournalLine(const std::string& path, const std::string& reason,
+                                         const std::string& date, const std::string& time);
 
 }  // namespace corvane

@@ -128,17 +128,21 @@ std::string prometheusText(const PrometheusFigures& f) {
            counts);
 
     std::vector<Sample> programs;
+    std::vector<Sample> capped;
     if (f.programs) {
-        int rank = 1;
         for (const PrometheusProgram& p : *f.programs) {
-            programs.push_back({{{"rank", std::to_string(rank++)},
-                                 {"name", p.name},
-                                 {"pid", std::to_string(p.pid)}},
-                                std::to_string(p.commitBytes)});
+            programs.push_back({{{"name", p.name}}, std::to_string(p.commitBytes)});
+            if (p.commitCapped) capped.push_back({{{"name", p.name}}, "1"});
         }
     }
     metric(out, "corvane_top_program_commit_bytes", "gauge",
-           "Engagement des trois programmes qui en tiennent le plus.", programs);
+           "Engagement des trois programmes qui en tiennent le plus, les processus d'un même nom "
+           "additionnés.",
+           programs);
+    metric(out, "corvane_top_program_commit_capped", "gauge",
+           "1 : l'engagement de ce programme est lu dans un champ de 32 bits ; à partir de 4 Gio "
+           "le chiffre exporté n'est pas le vrai.",
+           capped);
     return out;
 }
 

@@ -27,10 +27,14 @@ struct PrometheusAlert {
     int64_t count = 0;  // raised since the program started
 };
 
+// A program by its name: its processes together. One series per name, never per process or
+// place, so that a program that restarts or moves between places keeps its series.
 struct PrometheusProgram {
     std::string name;
-    uint32_t pid = 0;
     uint64_t commitBytes = 0;
+    // One of its processes was read through a 32-bit field: at 4 GiB and more its figure is not
+    // the real one, which the file says beside it.
+    bool commitCapped = false;
 };
 
 // What one export writes. A figure Windows does not give is absent, and its metric is left
@@ -46,7 +50,7 @@ struct PrometheusFigures {
     std::optional<uint64_t> commitPeakBytes;  // since the analysis began
     std::optional<std::vector<PageFileUse>> pageFiles;
     std::vector<PrometheusAlert> alerts;
-    std::optional<std::vector<PrometheusProgram>> programs;  // the largest first
+    std::optional<std::vector<PrometheusProgram>> programs;  // the largest first, names unique
 };
 
 // A label's value as the format quotes it: "\" as "\\", a quote as "\"", a line feed as "\n".

@@ -70,6 +70,9 @@ struct MainState {
     // Why the last export failed, once the journal has said so: a failure that lasts says it
     // once, not every minute.
     std::optional<std::string> prometheusFailure;
+    // The last write found the file held past its retries: held again at the next one, it is
+    // said, as a failure that lasts.
+    bool prometheusHeld = false;
 
     // Events in the Windows event log, as the user wants them.
     bool eventLogOn = false;

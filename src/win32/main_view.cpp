@@ -24,7 +24,9 @@ constexpr DWORD kMainStyle =
 
 // The frame `cadre` is a container: it paints an etched box with its caption, and hands its
 // controls' notifications on to the main window.
-LRESULT CALLBACK frameProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+// Its window data holds its font, not an object: the one policy wraps it as a plain function
+// (its painting allocates the caption's text).
+LRESULT frameMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_SETFONT:
             SetWindowLongPtrA(hwnd, GWLP_USERDATA, static_cast<LONG_PTR>(wParam));
@@ -38,11 +40,12 @@ LRESULT CALLBACK frameProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
             return 1;
         }
         case WM_PAINT: {
+            // Read before the painting begins: memory running out there leaves no paint open.
+            std::string text = windowText(hwnd);
             PAINTSTRUCT ps;
             HDC dc = BeginPaint(hwnd, &ps);
             auto font = reinterpret_cast<HFONT>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
             HGDIOBJ old = SelectObject(dc, font ? font : GetStockObject(DEFAULT_GUI_FONT));
-            std::string text = windowText(hwnd);
             SIZE extent = textExtent(dc, text);
             RECT box;
             GetClientRect(hwnd, &box);
@@ -81,7 +84,8 @@ void Win32MainView::registerClasses(HINSTANCE instance) {
     registerWindowClass(instance, kMainWindowClass,
                         windowProcedure<Win32MainView, &Win32MainView::onMessage>,
                         {.programIcon = true});
-    registerWindowClass(instance, kFrameClass, frameProc, {.buttonFace = false});
+    registerWindowClass(instance, kFrameClass, guardedProcedure<frameMessage>,
+                        {.buttonFace = false});
 }
 
 // ---- The main window ----

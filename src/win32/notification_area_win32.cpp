@@ -23,6 +23,8 @@ namespace {
 // The message the shell sends the main window for the icon's clicks.
 constexpr UINT kTrayMessage = WM_APP + 1;
 constexpr UINT kIconId = 1;
+// What an add gives the icon.
+constexpr UINT kWholeFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
 
 // shell32's version, as its DllGetVersion says (shell32 4.71 and later have it).
 struct ShellVersion {
@@ -106,13 +108,15 @@ bool Win32NotificationArea::notify(DWORD action, UINT flags, const std::string& 
 }
 
 bool Win32NotificationArea::add() {
-    if (!notify(NIM_ADD, NIF_MESSAGE | NIF_ICON | NIF_TIP, tooltip_)) return false;
-    if (version4_) notify(NIM_SETVERSION, 0);
-    return true;
+    return notify(NIM_ADD, kWholeFlags, tooltip_);
 }
 
 bool Win32NotificationArea::modify(unsigned changes) {
-    return notify(NIM_MODIFY, changes, tooltip_);
+    return notify(NIM_MODIFY, changes == kWholeIcon ? kWholeFlags : changes, tooltip_);
+}
+
+bool Win32NotificationArea::setVersion() {
+    return version4_ && notify(NIM_SETVERSION, 0);
 }
 
 HICON Win32NotificationArea::drawIcon(int level, bool alarm) const {
@@ -217,14 +221,16 @@ bool Win32NotificationArea::onMessage(UINT message, WPARAM, LPARAM lParam) {
         return true;
     }
     if (message != kTrayMessage) return false;
-    // Newer shells put the mouse message in the low word, the icon's ID in the high one.
+    // Newer shells put the mouse message in the low word, the icon's ID in the high one. Only
+    // an icon whose newer behaviour the shell took is sent WM_CONTEXTMENU.
+    const bool newer = updates_.newerMessages();
     switch (LOWORD(lParam)) {
         case WM_LBUTTONUP: bringBack(); break;
         case WM_RBUTTONUP:
-            if (!version4_) showMenu();
+            if (!newer) showMenu();
             break;
         case WM_CONTEXTMENU:
-            if (version4_) showMenu();
+            if (newer) showMenu();
             break;
         default: break;
     }

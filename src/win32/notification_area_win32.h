@@ -36,6 +36,7 @@ private:
                 const std::string& infoTitle = {}, const std::string& info = {});
     bool add() override;
     bool modify(unsigned changes) override;
+    bool setVersion() override;
     HICON drawIcon(int gaugePermille, bool alarm) const;
     void bringBack();
     void showMenu();

@@ -44,10 +44,11 @@ RegistryAnswer Win32Registry::queryValue(RootKey root, const std::string& keyPat
 
 namespace {
 
-// A REG_SZ value of an open key, as UTF-8; nothing when it is absent or of another type. The NT
-// family reads it through the wide-character functions, so that no name is cut to the ANSI
-// code page; the 9x family has only the ANSI ones.
-std::optional<std::string> readText(HKEY handle, const std::string& name) {
+// A REG_SZ or REG_EXPAND_SZ value of an open key, as UTF-8 and as stored; nothing when it is
+// absent or of another type. The NT family reads it through the wide-character functions, so
+// that no name is cut to the ANSI code page; the 9x family has only the ANSI ones.
+std::optional<std::string> readText(HKEY handle, const std::string& name,
+                                    bool* expandable = nullptr) {
     DWORD type = 0;
     DWORD size = 0;
     auto isText = [&] { return type == REG_SZ || type == REG_EXPAND_SZ; };
@@ -67,6 +68,7 @@ std::optional<std::string> readText(HKEY handle, const std::string& name) {
         }
         data.resize(std::min<size_t>(size / sizeof(wchar_t), data.size()));
         while (!data.empty() && data.back() == L'\0') data.pop_back();
+        if (expandable) *expandable = type == REG_EXPAND_SZ;
         return utf16ToUtf8(std::u16string(data.begin(), data.end()));
     }
     std::string ansiName = toAnsi(name);
@@ -83,6 +85,7 @@ std::optional<std::string> readText(HKEY handle, const std::string& name) {
     }
     data.resize(std::min<size_t>(size, data.size()));
     while (!data.empty() && data.back() == '\0') data.pop_back();
+    if (expandable) *expandable = type == REG_EXPAND_SZ;
     return fromAnsi(data);
 }
 
@@ -205,14 +208,15 @@ void Win32Settings::saveAll(const std::string& app, const std::string& section,
 }
 
 std::optional<std::string> Win32Registry::readText(RootKey root, const std::string& keyPath,
-                                                   const std::string& valueName) {
+                                                   const std::string& valueName, bool* expandable) {
+    if (expandable) *expandable = false;
     HKEY key = nullptr;
     LONG opened =
         wideFunctions()
             ? RegOpenKeyExW(rootHandle(root), toWide(keyPath).c_str(), 0, KEY_QUERY_VALUE, &key)
             : RegOpenKeyExA(rootHandle(root), toAnsi(keyPath).c_str(), 0, KEY_QUERY_VALUE, &key);
     if (opened != ERROR_SUCCESS) return std::nullopt;
-    std::optional<std::string> value = corvane::win32::readText(key, valueName);
+    std::optional<std::string> value = corvane::win32::readText(key, valueName, expandable);
     RegCloseKey(key);
     return value;
 }

@@ -12,7 +12,7 @@ public:
     RegistryAnswer queryValue(RootKey root, const std::string& keyPath,
                               const std::string& valueName, uint32_t bufferSize) override;
     std::optional<std::string> readText(RootKey root, const std::string& keyPath,
-                                        const std::string& valueName) override;
+                                        const std::string& valueName, bool* expandable) override;
     void writeText(RootKey root, const std::string& keyPath, const std::string& valueName,
                    const std::string& value) override;
     void deleteValue(RootKey root, const std::string& keyPath,

@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
+#include "common/text.h"
 #include "platform/instance_names.h"
 #include "win32/file_calls.h"
 #include "win32/win32_text.h"
@@ -215,6 +216,33 @@ std::string Win32System::decimalSeparator() {
 
 std::string Win32System::ansiToUtf8(const std::string& ansi) {
     return fromAnsi(ansi);
+}
+
+std::string Win32System::expandEnvironment(const std::string& text) {
+    // The 9x family has only the ANSI function, which cuts the text to the ANSI code page.
+    if (wideFunctions()) {
+        std::wstring from = toWide(text);
+        DWORD needed = ExpandEnvironmentStringsW(from.c_str(), nullptr, 0);
+        if (needed == 0) return text;
+        std::wstring expanded(needed, L'\0');
+        DWORD written = ExpandEnvironmentStringsW(from.c_str(), expanded.data(), needed);
+        if (written == 0 || written > needed) return text;
+        expanded.resize(written - 1);
+        return utf16ToUtf8(std::u16string(expanded.begin(), expanded.end()));
+    }
+    std::string from = toAnsi(text);
+    DWORD needed = ExpandEnvironmentStringsA(from.c_str(), nullptr, 0);
+    if (needed == 0) return text;
+    std::string expanded(needed, '\0');
+    DWORD written = ExpandEnvironmentStringsA(from.c_str(), expanded.data(), needed);
+    if (written == 0 || written > needed) return text;
+    // The 9x family counts the ending, and sometimes a character more: cut at the first NUL.
+    expanded.resize(std::min<size_t>(expanded.find('\0'), written));
+    return fromAnsi(expanded);
+}
+
+void Win32System::pause(uint32_t milliseconds) {
+    Sleep(milliseconds);
 }
 
 }  // namespace corvane::win32

@@ -29,6 +29,8 @@ public:
     DateTime utcToLocal(const DateTime& utc) override;
     std::string decimalSeparator() override;
     std::string ansiToUtf8(const std::string& ansi) override;
+    std::string expandEnvironment(const std::string& text) override;
+    void pause(uint32_t milliseconds) override;
 
 private:
     HANDLE instanceMutex_ = nullptr;

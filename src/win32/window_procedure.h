@@ -41,6 +41,20 @@ LRESULT CALLBACK windowProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM 
     return defaultProcedure(hwnd, message, wParam, lParam);
 }
 
+// The same policy for a class whose windows keep no object of ours (their window data holds
+// something else): `Handle` does the work, and nothing it throws crosses the procedure.
+template <LRESULT (*Handle)(HWND, UINT, WPARAM, LPARAM)>
+LRESULT CALLBACK guardedProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (!leavingOnUncaught()) {
+        try {
+            return Handle(hwnd, message, wParam, lParam);
+        } catch (...) {
+            leaveOnUncaught(hwnd);
+        }
+    }
+    return defaultProcedure(hwnd, message, wParam, lParam);
+}
+
 struct ClassLook {
     LPCSTR cursor = IDC_ARROW;
     bool buttonFace = true;    // painted in the button face colour, as dialogs are

@@ -104,6 +104,33 @@ std::string FakeSystem::ansiToUtf8(const std::string& ansi) {
     return cp1252ToUtf8(ansi);
 }
 
+std::string FakeSystem::expandEnvironment(const std::string& text) {
+    std::string out;
+    size_t at = 0;
+    while (at < text.size()) {
+        size_t open = text.find('%', at);
+        size_t close = open == std::string::npos ? open : text.find('%', open + 1);
+        if (close == std::string::npos) break;
+        out += text.substr(at, open - at);
+        auto value = environment.find(upper(text.substr(open + 1, close - open - 1)));
+        if (value != environment.end()) {
+            out += value->second;
+            at = close + 1;
+        } else {
+            // Left as written; its closing "%" may open the next name.
+            out += '%' + text.substr(open + 1, close - open - 1);
+            at = close;
+        }
+    }
+    return out + text.substr(std::min(at, text.size()));
+}
+
+void FakeSystem::pause(uint32_t milliseconds) {
+    pauses.push_back(milliseconds);
+    ticks += milliseconds;
+    if (onPause) onPause();
+}
+
 // ---- Files ----
 
 FakeFiles::FakeFiles() {
@@ -374,7 +401,8 @@ void FakeRegistry::setMultiString(RootKey root, const std::string& key, const st
 }
 
 std::optional<std::string> FakeRegistry::readText(RootKey root, const std::string& keyPath,
-                                                  const std::string& valueName) {
+                                                  const std::string& valueName, bool* expandable) {
+    if (expandable) *expandable = false;
     auto key = keys_.find(registryKeyName(root, keyPath));
     if (key == keys_.end()) return std::nullopt;
     auto value = key->second.find(upper(valueName));
@@ -382,6 +410,7 @@ std::optional<std::string> FakeRegistry::readText(RootKey root, const std::strin
         return std::nullopt;
     std::string text = value->second.data;
     while (!text.empty() && text.back() == '\0') text.pop_back();
+    if (expandable) *expandable = value->second.type == 2;
     return text;
 }
 

@@ -62,6 +62,14 @@ public:
     DateTime utcToLocal(const DateTime& utc) override;
     std::string decimalSeparator() override { return decimal; }
     std::string ansiToUtf8(const std::string& ansi) override;
+    // The variables %NAME% expands to, names in capitals.
+    std::map<std::string, std::string> environment{
+        {"LOCALAPPDATA", "C:\\Users\\Dmitri\\AppData\\Local"}};
+    std::string expandEnvironment(const std::string& text) override;
+    // Each pause's length; a pause moves the tick count on.
+    std::vector<uint32_t> pauses;
+    std::function<void()> onPause;  // run at each pause, when set
+    void pause(uint32_t milliseconds) override;
 };
 
 // Windows paths ("C:\dir\file") map to files under a temporary folder of the test's own.
@@ -152,7 +160,8 @@ public:
                               const std::string& valueName, uint32_t bufferSize) override;
     int queries = 0;
     std::optional<std::string> readText(RootKey root, const std::string& keyPath,
-                                        const std::string& valueName) override;
+                                        const std::string& valueName,
+                                        bool* expandable = nullptr) override;
     void writeText(RootKey root, const std::string& keyPath, const std::string& valueName,
                    const std::string& value) override;
     void deleteValue(RootKey root, const std::string& keyPath,

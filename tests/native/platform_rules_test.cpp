@@ -115,19 +115,24 @@ TEST(ReplaceByRenames, AFailingStepNeverCostsTheOldContent) {
     }
 }
 
-// A shell whose calls fail on demand, each call logged: "add", "modify 3".
+// A shell whose calls fail on demand, each call logged: "add", "modify 3", "version".
 class ScriptedTrayShell : public TrayShell {
 public:
     std::vector<std::string> log;
     bool addFails = false;
     bool modifyFails = false;
+    bool versionFails = false;
     bool add() override {
         log.push_back("add");
         return !addFails;
     }
     bool modify(unsigned changes) override {
-        log.push_back("modify " + std::to_string(changes));
+        log.push_back(changes == kWholeIcon ? "modify all" : "modify " + std::to_string(changes));
         return !modifyFails;
+    }
+    bool setVersion() override {
+        log.push_back("version");
+        return !versionFails;
     }
 };
 
@@ -136,7 +141,7 @@ TEST(TrayUpdates, AChangeTheBusyShellDidNotTakeIsSentAgainAndTheIconKeepsItsBall
     TrayUpdates icon;
     EXPECT_TRUE(icon.show(shell, 3));
     EXPECT_TRUE(icon.show(shell, 0));  // nothing new: nothing sent
-    EXPECT_EQ(shell.log, (std::vector<std::string>{"add"}));
+    EXPECT_EQ(shell.log, (std::vector<std::string>{"add", "version"}));
 
     // Paging hard, the shell lets a change time out; the icon is still there, so it refuses
     // the add as well.
@@ -151,23 +156,45 @@ TEST(TrayUpdates, AChangeTheBusyShellDidNotTakeIsSentAgainAndTheIconKeepsItsBall
     EXPECT_TRUE(icon.show(shell, 2));
     EXPECT_EQ(shell.log, (std::vector<std::string>{"modify 1", "add", "modify 3", "modify 2"}));
 
-    // A shell that lost the icon takes the add: the icon is back as it is now.
+    // A shell that lost the icon takes the add: the icon is back as it is now, and asks for
+    // its behaviour again.
     shell.log.clear();
     shell.modifyFails = true;
     EXPECT_TRUE(icon.show(shell, 1));
     shell.modifyFails = false;
     EXPECT_TRUE(icon.show(shell, 0));
-    EXPECT_EQ(shell.log, (std::vector<std::string>{"modify 1", "add"}));
+    EXPECT_EQ(shell.log, (std::vector<std::string>{"modify 1", "add", "version"}));
 
     // Taken away, or a shell started anew: the next showing adds it.
     shell.log.clear();
     icon.forget();
     EXPECT_FALSE(icon.added());
     shell.addFails = true;
+    shell.modifyFails = true;
     EXPECT_FALSE(icon.show(shell, 1));
     shell.addFails = false;
+    shell.modifyFails = false;
     EXPECT_TRUE(icon.show(shell, 0));
-    EXPECT_EQ(shell.log, (std::vector<std::string>{"add", "add"}));
+    EXPECT_EQ(shell.log, (std::vector<std::string>{"add", "modify all", "add", "version"}));
+}
+
+// Explorer at log-on: the add times out though the shell took it, and each later add is
+// refused as a second icon of the same id.
+TEST(TrayUpdates, AnAddThatTimedOutButWasTakenIsFoundByAChangeAndOlderMessagesServeMeanwhile) {
+    ScriptedTrayShell shell;
+    TrayUpdates icon;
+    shell.addFails = true;
+    shell.versionFails = true;
+    EXPECT_TRUE(icon.show(shell, 0));
+    EXPECT_TRUE(icon.added()) << "balloons and the removal at exit need it";
+    EXPECT_FALSE(icon.newerMessages()) << "the shell still sends the older messages";
+    EXPECT_TRUE(icon.show(shell, 1));
+    shell.versionFails = false;
+    EXPECT_TRUE(icon.show(shell, 0));
+    EXPECT_TRUE(icon.newerMessages());
+    EXPECT_TRUE(icon.show(shell, 0));
+    EXPECT_EQ(shell.log, (std::vector<std::string>{"add", "modify all", "version", "modify 1",
+                                                   "version", "version"}));
 }
 
 TEST(GuardedCallback, MemoryRunningOutInASystemCallbackStopsTheListInsteadOfUnwinding) {

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <set>
 #include <sstream>
 
 #include "harness.h"
@@ -33,7 +34,7 @@ TEST(PrometheusText, EveryMetricHasItsHelpAndTypeInBaseUnitsAndTheFileEndsWithAL
     f.commitPeakBytes = 400;
     f.pageFiles = std::vector<PageFileUse>{{"C:\\pagefile.sys", 80, 20, 30}};
     f.alerts = {{"engagement", true, 2}, {"swap", false, 0}};
-    f.programs = std::vector<PrometheusProgram>{{"a.exe", 12, 500}, {"b.exe", 7, 400}};
+    f.programs = std::vector<PrometheusProgram>{{"a.exe", 500, true}, {"b.exe", 400, false}};
     EXPECT_EQ(prometheusText(f),
               "# HELP corvane_swap_file_size_bytes Taille du fichier SWAP au dernier relevé.\n"
               "# TYPE corvane_swap_file_size_bytes gauge\n"
@@ -92,10 +93,15 @@ TEST(PrometheusText, EveryMetricHasItsHelpAndTypeInBaseUnitsAndTheFileEndsWithAL
               "corvane_alerts_total{alert=\"engagement\"} 2\n"
               "corvane_alerts_total{alert=\"swap\"} 0\n"
               "# HELP corvane_top_program_commit_bytes Engagement des trois programmes qui en "
-              "tiennent le plus.\n"
+              "tiennent le plus, les processus d'un même nom additionnés.\n"
               "# TYPE corvane_top_program_commit_bytes gauge\n"
-              "corvane_top_program_commit_bytes{rank=\"1\",name=\"a.exe\",pid=\"12\"} 500\n"
-              "corvane_top_program_commit_bytes{rank=\"2\",name=\"b.exe\",pid=\"7\"} 400\n");
+              "corvane_top_program_commit_bytes{name=\"a.exe\"} 500\n"
+              "corvane_top_program_commit_bytes{name=\"b.exe\"} 400\n"
+              "# HELP corvane_top_program_commit_capped 1 : l'engagement de ce programme est lu "
+              "dans un champ de 32 bits ; à partir de 4 Gio le chiffre exporté n'est pas le "
+              "vrai.\n"
+              "# TYPE corvane_top_program_commit_capped gauge\n"
+              "corvane_top_program_commit_capped{name=\"a.exe\"} 1\n");
 }
 
 TEST(PrometheusText, AFigureWindowsDoesNotGiveIsLeftOutWholeNeverWrittenAsZero) {
@@ -122,10 +128,9 @@ TEST(PrometheusText, LabelValuesEscapeBackslashQuoteAndLineFeedAndKeepOtherChara
     EXPECT_EQ(prometheusLabelValue("a\\b\"c\nd"), "a\\\\b\\\"c\\nd");
     EXPECT_EQ(prometheusLabelValue("Дмитрий été\t;%"), "Дмитрий été\t;%");
     PrometheusFigures f;
-    f.programs = std::vector<PrometheusProgram>{{"mal\"in\\\n.exe", 4, 1}};
+    f.programs = std::vector<PrometheusProgram>{{"mal\"in\\\n.exe", 1, false}};
     EXPECT_NE(prometheusText(f).find(
-                  "corvane_top_program_commit_bytes{rank=\"1\",name=\"mal\\\"in\\\\\\n.exe\","
-                  "pid=\"4\"} 1\n"),
+                  "corvane_top_program_commit_bytes{name=\"mal\\\"in\\\\\\n.exe\"} 1\n"),
               std::string::npos);
 }
 
@@ -240,8 +245,8 @@ TEST_F(PrometheusTest, TheFirstSampleIsWrittenThenEachMinutesEndAndEachAlert) {
     EXPECT_TRUE(has("corvane_swap_file_size_bytes{path=\"C:\\\\pagefile.sys\"} 104857600"))
         << file();
     EXPECT_TRUE(has("corvane_samples_total 1"));
-    EXPECT_TRUE(has("corvane_top_program_commit_bytes{rank=\"1\",name=\"gros.exe\",pid=\"40\"} " +
-                    std::to_string(900 * kMiB)));
+    EXPECT_TRUE(
+        has("corvane_top_program_commit_bytes{name=\"gros.exe\"} " + std::to_string(900 * kMiB)));
     EXPECT_TRUE(has("corvane_memory_total_bytes " + std::to_string(2048 * kMiB - 100000)));
     EXPECT_FALSE(fake.files.exists(kTemporary));
 
@@ -289,19 +294,67 @@ TEST_F(PrometheusTest, PromtoolAcceptsTheFileWhateverTheProgramsAreNamed) {
                             {41, 1, "C:\\x\\Дмитрий.exe", 800 * kMiB},
                             {42, 1, "deux\nlignes\n", 700 * kMiB}}};
     start();
-    EXPECT_TRUE(
-        has("corvane_top_program_commit_bytes{rank=\"1\",name=\"mal\\\"in.exe\",pid=\"40\"} " +
-            std::to_string(900 * kMiB)))
+    EXPECT_TRUE(has("corvane_top_program_commit_bytes{name=\"mal\\\"in.exe\"} " +
+                    std::to_string(900 * kMiB)))
+        << file();
+    EXPECT_TRUE(has("corvane_top_program_commit_bytes{name=\"deux\\nlignes\\n\"} " +
+                    std::to_string(700 * kMiB)))
+        << file();
+    EXPECT_TRUE(has("corvane_top_program_commit_bytes{name=\"C:\\\\x\\\\Дмитрий.exe\"} " +
+                    std::to_string(800 * kMiB)))
+        << file();
+    std::optional<Promtool> answer =
+        promtool("check metrics < '" + fake.files.hostPath(kFile).string() + "'");
+    SKIP_WITHOUT_PROMTOOL(answer);
+    EXPECT_EQ(answer->status, 0) << answer->said << "\n" << file();
+    EXPECT_EQ(answer->said, "");
+}
+
+// Programs restart and change places over the minutes: each name stays one series, the
+// processes of one name are one figure, and a figure read through a 32-bit field is marked.
+TEST_F(PrometheusTest, EachProgramIsOneSeriesByNameWhateverItsPlaceOrProcessAndA32BitReadIsMarked) {
+    fake.memory.running = {true,
+                           {{40, 1, "navigateur.exe", 300 * kMiB},
+                            {41, 1, "navigateur.exe", 200 * kMiB},
+                            {50, 1, "base.exe", 400 * kMiB, true},
+                            {60, 1, "petit.exe", 2 * kMiB},
+                            {70, 1, "rien.exe", kMiB}}};
+    std::set<std::string> series;
+    auto collect = [&] {
+        std::istringstream lines(file());
+        for (std::string line; std::getline(lines, line);) {
+            if (line.rfind("corvane_top_program", 0) == 0)
+                series.insert(line.substr(0, line.find('}') + 1));
+        }
+    };
+    start();
+    collect();
+    EXPECT_TRUE(has("corvane_top_program_commit_bytes{name=\"navigateur.exe\"} " +
+                    std::to_string(500 * kMiB)))
         << file();
     EXPECT_TRUE(
-        has("corvane_top_program_commit_bytes{rank=\"3\",name=\"deux\\nlignes\\n\",pid=\"42\"} " +
-            std::to_string(700 * kMiB)))
-        << file();
+        has("corvane_top_program_commit_bytes{name=\"base.exe\"} " + std::to_string(400 * kMiB)));
+    EXPECT_TRUE(has("corvane_top_program_commit_capped{name=\"base.exe\"} 1"));
+
+    // base.exe starts again under another id and falls behind petit.exe; navigateur.exe leads.
+    fake.memory.running = {true,
+                           {{40, 1, "navigateur.exe", 300 * kMiB},
+                            {41, 1, "navigateur.exe", 250 * kMiB},
+                            {51, 2, "base.exe", 100 * kMiB, true},
+                            {60, 1, "petit.exe", 150 * kMiB},
+                            {70, 1, "rien.exe", kMiB}}};
+    for (int minute = 0; minute < 15; ++minute) {
+        tickAfter(60000);
+        collect();
+    }
     EXPECT_TRUE(
-        has("corvane_top_program_commit_bytes{rank=\"2\",name=\"C:\\\\x\\\\Дмитрий.exe\","
-            "pid=\"41\"} " +
-            std::to_string(800 * kMiB)))
+        has("corvane_top_program_commit_bytes{name=\"base.exe\"} " + std::to_string(100 * kMiB)))
         << file();
+    EXPECT_EQ(series,
+              (std::set<std::string>{"corvane_top_program_commit_bytes{name=\"base.exe\"}",
+                                     "corvane_top_program_commit_bytes{name=\"navigateur.exe\"}",
+                                     "corvane_top_program_commit_bytes{name=\"petit.exe\"}",
+                                     "corvane_top_program_commit_capped{name=\"base.exe\"}"}));
     std::optional<Promtool> answer =
         promtool("check metrics < '" + fake.files.hostPath(kFile).string() + "'");
     SKIP_WITHOUT_PROMTOOL(answer);
@@ -360,6 +413,7 @@ TEST_F(PrometheusTest, ALockedFileOrAFullDiskLeavesTheLastWholeFileAndNoTemporar
     ASSERT_NE(first, "(none)");
     fake.files.lockedFiles.insert(kFile);
     tickAfter(60000);
+    tickAfter(60000);  // held at two writes in a row: a failure that lasts
     EXPECT_EQ(file(), first);
     EXPECT_FALSE(fake.files.exists(kTemporary));
     EXPECT_NE(journalAfterStart().find("(Erreur 70"), std::string::npos) << journalAfterStart();
@@ -370,6 +424,85 @@ TEST_F(PrometheusTest, ALockedFileOrAFullDiskLeavesTheLastWholeFileAndNoTemporar
     tickAfter(60000);
     EXPECT_EQ(file(), first);
     EXPECT_FALSE(fake.files.exists(kTemporary));
+    EXPECT_TRUE(fake.dialogs.shown.empty());
+}
+
+// An exporter's scrape opens the file without letting it be replaced, for milliseconds: the
+// replace is tried again shortly, and only a file still held at the next write is said.
+TEST_F(PrometheusTest, AFileAnExporterHoldsIsTriedAgainShortlyAndOnlyALastingHoldIsSaid) {
+    start();
+    int tries = 0;
+    fake.files.unreplaceable.insert(kFile);
+    fake.files.onReplace = [&] {
+        if (++tries == 3) fake.files.unreplaceable.clear();
+    };
+    tickAfter(60000);
+    EXPECT_TRUE(has("corvane_samples_total 2")) << file();
+    EXPECT_EQ(fake.system.pauses, (std::vector<uint32_t>{35, 35}));
+    EXPECT_EQ(journalAfterStart(), "");
+
+    // Held through a whole write's tries, then free, then held through one again: each time
+    // the last whole file stays, and nothing is said.
+    fake.files.onReplace = nullptr;
+    for (bool held : {true, false, true}) {
+        if (held) fake.files.unreplaceable.insert(kFile);
+        if (!held) fake.files.unreplaceable.clear();
+        tickAfter(60000);
+        EXPECT_EQ(journalAfterStart(), "");
+        EXPECT_FALSE(fake.files.exists(kTemporary));
+    }
+    EXPECT_TRUE(has("corvane_samples_total 4"));
+    // Held at the next write too: it lasts, and is said once.
+    tickAfter(60000);
+    tickAfter(60000);
+    const std::string journal = journalAfterStart();
+    EXPECT_NE(journal.find("corvane.prom n'a pas pu \352tre \351crit (Erreur 70"),
+              std::string::npos)
+        << journal;
+    EXPECT_EQ(journal.find("Exportation", 1), std::string::npos) << journal;
+    EXPECT_TRUE(has("corvane_samples_total 4"));
+}
+
+// A file left where the export no longer writes would serve its last figures as current ones
+// (an alert raised forever): it goes when the export is moved or turned off.
+TEST_F(PrometheusTest, MovedOrTurnedOffTheExportTakesItsFileFromTheFolderItLeaves) {
+    const std::string other = "C:\\autre";
+    fake.files.makeFolder(other);
+    start();
+    ASSERT_TRUE(fake.files.exists(kFile));
+    fake.windows.prometheusAnswer = PrometheusSettings{true, other};
+    window.onMenu(MenuItem::prometheus);
+    EXPECT_FALSE(fake.files.exists(kFile));
+    EXPECT_TRUE(fake.files.exists(other + "\\corvane.prom"));
+
+    fake.windows.prometheusAnswer = PrometheusSettings{false, other};
+    window.onMenu(MenuItem::prometheus);
+    tickAfter(60000);
+    EXPECT_FALSE(fake.files.exists(other + "\\corvane.prom"));
+    EXPECT_FALSE(fake.files.exists(kFile));
+
+    // A file another program keeps open stays, and the journal says where.
+    fake.windows.prometheusAnswer = PrometheusSettings{true, kFolder};
+    window.onMenu(MenuItem::prometheus);
+    ASSERT_TRUE(fake.files.exists(kFile));
+    fake.files.lockedFiles.insert(kFile);
+    fake.windows.prometheusAnswer = PrometheusSettings{false, kFolder};
+    window.onMenu(MenuItem::prometheus);
+    EXPECT_EQ(journalAfterStart(),
+              "Exportation Prometheus : C:\\textfile_inputs\\corvane.prom n'a pas pu \352tre "
+              "supprim\351 (Erreur 70 : Permission refus\351e) le 08/12/2026 \340 07:15:30\r\n");
+    EXPECT_TRUE(fake.dialogs.shown.empty());
+}
+
+// Windows reads a path only up to a NUL: a stored folder with one inside would send the file
+// elsewhere. Refused as the dialog refuses it, the export waits for the user's choice.
+TEST_F(PrometheusTest, AStoredFolderTheDialogWouldRefuseLeavesTheExportOff) {
+    fake.settings.values["DossierPrometheus"] = std::string(kFolder) + '\0' + "\\ailleurs";
+    start();
+    tickAfter(60000);
+    EXPECT_FALSE(window.state().prometheus.on);
+    EXPECT_EQ(window.state().prometheus.folder, "");
+    EXPECT_FALSE(fake.files.exists(kFile));
     EXPECT_TRUE(fake.dialogs.shown.empty());
 }
 

@@ -42,13 +42,19 @@ TEST_F(StartWithWindowsTest, TheCheckMarkShowsOnlyWhileTheValueNamesThisProgram)
     struct Case {
         std::optional<std::string> value;
         bool checked;
+        uint32_t type = 1;  // REG_SZ; 2: REG_EXPAND_SZ, which Windows expands before it runs it
+        std::string appDir = "C:\\Corvane";
     };
+    const std::string local = "C:\\Users\\Dmitri\\AppData\\Local";  // %LOCALAPPDATA%
     const Case cases[] = {
         {std::nullopt, false},
         {kThis, true},
         {"C:\\CORVANE\\corvane.exe", true},  // unquoted, in another case: the same file
         {"\"C:\\Autre\\Corvane.exe\"", false},
         {"", false},
+        {"\"%LOCALAPPDATA%\\Corvane\\Corvane.exe\" /min", true, 2, local + "\\Corvane"},
+        {"\"%LocalAppData%\\Autre\\Corvane.exe\"", false, 2, local + "\\Corvane"},
+        {"\"%LOCALAPPDATA%\\Corvane\\Corvane.exe\"", false, 1, local + "\\Corvane"},
     };
     for (const Case& test : cases) {
         SCOPED_TRACE(test.value.value_or("(none)"));
@@ -56,7 +62,11 @@ TEST_F(StartWithWindowsTest, TheCheckMarkShowsOnlyWhileTheValueNamesThisProgram)
         f.registry.setMultiString(RootKey::LocalMachine, kMemoryManagementKey, "PagingFiles",
                                   {"C:\\pagefile.sys 1536 3072"});
         f.files.resize("C:\\pagefile.sys", 100 * kMiB);
-        if (test.value) f.registry.set(RootKey::CurrentUser, kRunKey, "Corvane", 1, *test.value);
+        if (test.value) {
+            f.registry.set(RootKey::CurrentUser, kRunKey, "Corvane", test.type, *test.value);
+        }
+        f.system.appDir = test.appDir;
+        f.files.makeFolder(test.appDir);
         MainWindow w(f.platform);
         w.onLoad();
         EXPECT_EQ(f.view.menuChecks[MenuItem::demarrage], test.checked);

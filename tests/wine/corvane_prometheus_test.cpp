@@ -1,6 +1,7 @@
 // The Prometheus export under Wine, read back by Prometheus' own programs: Debian's
 // node_exporter serves the file over HTTP with the figures the window shows and no scrape
-// error, and promtool finds nothing to say about it. And the dialog that turns it on.
+// error, and promtool finds nothing to say about it. And the dialog that turns it on, and off
+// again, which takes the file away.
 #include <cstdlib>
 #include <regex>
 
@@ -163,6 +164,17 @@ TEST_F(PrometheusTest, TheDialogOffersTheExportersFolderAndOkWritesTheFileAtOnce
         << "nothing written in " << chosen;
     EXPECT_EQ(readString(HKEY_CURRENT_USER, kSettingsSectionKey, "ExportPrometheus"), "True");
     EXPECT_EQ(readString(HKEY_CURRENT_USER, kSettingsSectionKey, "DossierPrometheus"), chosen);
+
+    // Turned off: the file goes, lest its last figures read as current ones.
+    main.postCommand(kPrometheus);
+    Window again = waitWindow(corvane->id(), "#32770");
+    EXPECT_EQ(again.control(kActive).send(BM_GETCHECK), BST_CHECKED);
+    again.control(kActive).send(BM_SETCHECK, BST_UNCHECKED);
+    pressButton(again, IDOK);
+    ASSERT_TRUE(pollUntil([&] { return !again.exists(); }));
+    EXPECT_TRUE(pollUntil([&] { return !fileExists(chosen + "\\corvane.prom"); }))
+        << "the file stays in " << chosen;
+    EXPECT_EQ(readString(HKEY_CURRENT_USER, kSettingsSectionKey, "ExportPrometheus"), "False");
     quit();
     deleteTree("C:\\Program Files\\windows_exporter");
 }

@@ -1,6 +1,6 @@
 // "Lancer avec Windows" under Wine: the Run value written with the program's quoted path and
-// removed by the menu item, its check mark following the value, and another copy's value kept
-// when the user says no.
+// removed by the menu item, its check mark following the value, a REG_EXPAND_SZ value read as
+// Windows expands it, and another copy's value kept when the user says no.
 #include "corvane_fixture.h"
 
 namespace corvane::wine {
@@ -71,6 +71,31 @@ TEST_F(StartWithWindowsTest, TheItemWritesAndRemovesTheQuotedPathAndTheMarkFollo
     setString(HKEY_CURRENT_USER, kRunKey, "Corvane", expected);
     EXPECT_NE(outilsMenu("StartWithWindowsOnFromOutside"), unchecked);
     EXPECT_TRUE(messageBoxes(corvane->id()).empty());
+    quit();
+}
+
+// Windows expands a REG_EXPAND_SZ command before it runs it: one that names this program
+// through a variable is this program's, and the item removes it without asking.
+TEST_F(StartWithWindowsTest, AnExpandableValueNamingThisProgramThroughAVariableIsThisProgramsOwn) {
+    ASSERT_EQ(folder.substr(1, 2), ":\\") << folder;
+    const std::string command = "\"%SystemDrive%" + folder.substr(2) + "\\Corvane.exe\"";
+    HKEY key = nullptr;
+    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, kRunKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr,
+                              &key, nullptr),
+              ERROR_SUCCESS);
+    LONG written = RegSetValueExA(key, "Corvane", 0, REG_EXPAND_SZ,
+                                  reinterpret_cast<const BYTE*>(command.c_str()),
+                                  static_cast<DWORD>(command.size() + 1));
+    RegCloseKey(key);
+    ASSERT_EQ(written, ERROR_SUCCESS);
+    launch();
+    main.postCommand(kDemarrage);
+    bool found = true;
+    EXPECT_TRUE(pollUntil([&] {
+        runValue(&found);
+        return !found;
+    })) << runValue();
+    EXPECT_TRUE(messageBoxes(corvane->id()).empty()) << "asked as if another copy's";
     quit();
 }
 

@@ -1,8 +1,9 @@
 // The notification area's icon and the alerts in the real program, read through the shell's own
 // notification area (Wine's, in its desktop: each icon has a tooltip window of the taskbar, and
 // a balloon is a balloon tooltip): the menu item adds and removes it, its tooltip, a click
-// brings the window back, it comes back after "TaskbarCreated", it goes at exit; a swap file
-// grown by the threshold within the hour writes the journal's line and shows the balloon.
+// brings the window back, it comes back after "TaskbarCreated" (or is found there still), it
+// goes at exit; a swap file grown by the threshold within the hour writes the journal's line
+// and shows the balloon.
 #include <shellapi.h>
 
 #include <algorithm>
@@ -199,6 +200,23 @@ TEST_F(TrayTest, TheIconComesBackWhenTheTaskbarIsMadeAgainAndGoesAtExit) {
     waitIcon(false, "after the exit");
 }
 
+// A busy Explorer at log-on can let an add time out and take it all the same: the shell then
+// has the icon and refuses every later add. Played by "TaskbarCreated" while the icon is still
+// there: the icon must go on following the ticks, and go at exit.
+TEST_F(TrayTest, AnIconTheShellAlreadyHasFollowsTheTicksAndGoesAtExit) {
+    setString(HKEY_CURRENT_USER, kSettingsSectionKey, "IconeNotification", "True");
+    launch();
+    waitIcon(true, "at start-up");
+    main.send(RegisterWindowMessageA("TaskbarCreated"));
+    setSwapSize(70 * kMiB);
+    main.postTimer(kTimer1);
+    main.waitControlText(kSwap, "SWAP: 70 Mo");
+    EXPECT_EQ(hoverTooltip("Corvane\nSWAP : 70").substr(0, 46),
+              "Corvane\nSWAP : 70 Mo (mini 50, maxi 70 Mo)\nEng");
+    quit();
+    waitIcon(false, "after the exit");
+}
+
 TEST_F(TrayTest, AlertSwapGrownByTheThresholdWritesTheJournalAndShowsTheBalloon) {
     setString(HKEY_CURRENT_USER, kSettingsSectionKey, "IconeNotification", "True");
     setString(HKEY_CURRENT_USER, kSettingsSectionKey, "SeuilSwap", "100");
@@ -249,6 +267,8 @@ TEST_F(TrayTest, AlertSwapGrownByTheThresholdWritesTheJournalAndShowsTheBalloon)
     journal = readFile(folder + "\\Corvane.txt");
     EXPECT_EQ(journal.find(line, at + 1), std::string::npos) << journal;
     quit();
+    // Gone before the next test looks: the shell redraws its area a little after the removal.
+    waitIcon(false, "after the exit");
 
     // The exit records the minute in progress: the history marks the minute of the alert, once.
     std::string history = readFile(folder + "\\Corvane.csv");
