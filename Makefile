@@ -57,6 +57,12 @@ test: clear-skips format-check native-test fuzz-test wine-test
 	  echo "########################################################################"; \
 	else echo "make test: every layer ran and passed"; fi
 
+# The download: build/dist/Corvane-<version>.zip (both programs, the help page, the alert rules,
+# LISEZMOI.txt, the licence) and build/dist/SHA256SUMS, the same bytes from the same commit.
+dist: deps
+	bash tools/dist.sh
+.PHONY: dist
+
 clear-skips:
 	@rm -f build/skipped-layers.txt build/layers-ran.txt
 
