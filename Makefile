@@ -61,7 +61,12 @@ test: clear-skips format-check native-test fuzz-test wine-test
 # LISEZMOI.txt, the licence) and build/dist/SHA256SUMS, the same bytes from the same commit.
 dist: deps
 	bash tools/dist.sh
-.PHONY: dist
+
+# make test checks the download too: rebuilt from a clone elsewhere, unpacked and run under Wine.
+dist-test: windows
+	bash tools/dist-test.sh
+test: dist-test
+.PHONY: dist dist-test
 
 clear-skips:
 	@rm -f build/skipped-layers.txt build/layers-ran.txt
