@@ -57,6 +57,17 @@ test: clear-skips format-check native-test fuzz-test wine-test
 	  echo "########################################################################"; \
 	else echo "make test: every layer ran and passed"; fi
 
+# The download: build/dist/Corvane-<version>.zip (both programs, the help page, the alert rules,
+# LISEZMOI.txt, the licence) and build/dist/SHA256SUMS, the same bytes from the same commit.
+dist: deps
+	bash tools/dist.sh
+
+# make test checks the download too: rebuilt from a clone elsewhere, unpacked and run under Wine.
+dist-test: windows
+	bash tools/dist-test.sh
+test: dist-test
+.PHONY: dist dist-test
+
 clear-skips:
 	@rm -f build/skipped-layers.txt build/layers-ran.txt
 

@@ -15,6 +15,8 @@ pkgs=(
   wine wine64 libwine fonts-wine xvfb xdotool x11-apps imagemagick xauth
   cups-daemon cups-client printer-driver-cups-pdf poppler-utils tzdata
   prometheus-node-exporter prometheus
+  # make dist packs with python3's zipfile; its check clones with git and unpacks with unzip.
+  python3 git unzip
 )
 # Where Wine's 64-bit loader takes the 32-bit half of its PE DLLs from.
 wow64_dir=/usr/lib/x86_64-linux-gnu/wine/i386-windows

@@ -81,6 +81,12 @@ std::string prometheusLabelValue(const std::string& value) {
 
 std::string prometheusText(const PrometheusFigures& f) {
     std::string out;
+    // The exporters' convention: which build wrote the figures, as a label of a constant 1.
+    metric(out, "corvane_build_info", "gauge", "Version de Corvane qui a écrit ce fichier.",
+           {{{{"version", std::to_string(CORVANE_VERSION_MAJOR) + "." +
+                              std::to_string(CORVANE_VERSION_MINOR) + "." +
+                              std::to_string(CORVANE_VERSION_PATCH)}},
+             "1"}});
     metric(out, "corvane_swap_file_size_bytes", "gauge",
            "Taille du fichier SWAP au dernier relevé.",
            ofSwap(f.swap, &PrometheusSwap::currentBytes));

@@ -36,6 +36,10 @@ TEST(PrometheusText, EveryMetricHasItsHelpAndTypeInBaseUnitsAndTheFileEndsWithAL
     f.alerts = {{"engagement", true, 2}, {"swap", false, 0}};
     f.programs = std::vector<PrometheusProgram>{{"a.exe", 500, true}, {"b.exe", 400, false}};
     EXPECT_EQ(prometheusText(f),
+              "# HELP corvane_build_info Version de Corvane qui a écrit ce fichier.\n"
+              "# TYPE corvane_build_info gauge\n"
+              "corvane_build_info{version=\"" CORVANE_TEST_VERSION
+              "\"} 1\n"
               "# HELP corvane_swap_file_size_bytes Taille du fichier SWAP au dernier relevé.\n"
               "# TYPE corvane_swap_file_size_bytes gauge\n"
               "corvane_swap_file_size_bytes{path=\"C:\\\\pagefile.sys\"} 73400320\n"
