@@ -100,7 +100,11 @@ public:
     const std::string& oldPath() const { return oldPath_; }
     const std::string& waitingPath() const { return waitingPath_; }
     // Lines of the files that could not be read as records, or were read from another form.
-    int64_t unreadLines() const { return unreadLines_; }
+    int64_t unreadLines() const { return leftLines_ + takenBackLines_; }
+    // Of those, the records read from another form (a spreadsheet's), and the lines left
+    // only in the copy (backupPath()) or in the file left as it is.
+    int64_t takenBackLines() const { return takenBackLines_; }
+    int64_t leftLines() const { return leftLines_; }
     // Where the file as it was before its compaction is kept; empty when it was not copied
     // (nothing to keep, or the copy failed and the file was left as it was).
     const std::string& backupPath() const { return backupPath_; }
@@ -206,7 +210,8 @@ private:
     bool unreadable_ = false;
     int readError_ = 0;          // why the files could not be read for a view, the last time
     bool keepFileAsIs_ = false;  // it holds lines not understood and no name is left for a copy
-    int64_t unreadLines_ = 0;
+    int64_t takenBackLines_ = 0;
+    int64_t leftLines_ = 0;
     std::string backupPath_;
     AnalysisFigures analysis_;
     HistoryView* view_ = nullptr;
