@@ -141,6 +141,8 @@ private:
     // What waits of a new history that has not begun, appended to its own file.
     void keepNewHistory(FileSystem& files);
     bool moveAside(FileSystem& files, const std::string& from, const std::string& to);
+    // False only where the file reads as not there.
+    static bool isThere(FileSystem& files, const std::string& path);
     // Reads both files whole, folds the minutes beyond their span into hours, lets go of the
     // hours beyond the kept span, and writes both back when anything changed: the hours first,
     // so that no minute goes before its hour is in place.
@@ -221,9 +223,11 @@ private:
     bool cutIsOurs_ = false;      // that line is this program's, not a user's
     bool waitingOnDisk_ = false;  // waitingPath() holds minutes the file does not have yet
     size_t pendingLines_ = 0;
-    bool rotationPending_ = false;  // a new history waits for the old files to move aside
-    bool hoursRotated_ = false;     // the hours have moved aside already
-    bool minutesRotated_ = false;   // and the minutes too
+    bool rotationPending_ = false;   // a new history waits for the old files to move aside
+    bool hoursRotated_ = false;      // the hours have moved aside already
+    bool minutesRotated_ = false;    // and the minutes too
+    bool newHistoryBegun_ = false;   // newHistoryPath() may be there: it is to be moved in
+    bool beginsNewHistory_ = false;  // the file begun next is a new history's, the old one gone
     bool writeFailed_ = false;
     bool unreadable_ = false;
     int readError_ = 0;          // why the files could not be read for a view, the last time

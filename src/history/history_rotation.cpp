@@ -57,6 +57,7 @@ void History::takeNewHistory(FileSystem& files) {
     std::string bytes;
     // What cannot be read now stays in the file, which becomes the history as it is.
     readWhole(files, newHistoryPath_, bytes);
+    newHistoryBegun_ = true;
     leaveOldHistory();
     minutes_ = parseHistory(bytes).records;
     tidyUp(minutes_);
@@ -81,6 +82,7 @@ void History::joinNewHistoryToOld(FileSystem& files) {
     pendingLines_ = 0;
     try {
         files.deleteFile(newHistoryPath_);
+        newHistoryBegun_ = false;
     } catch (const RuntimeError&) {
     }
 }
@@ -98,6 +100,15 @@ bool History::moveAside(FileSystem& files, const std::string& from, const std::s
         } catch (const RuntimeError&) {
             return false;
         }
+    }
+    return true;
+}
+
+bool History::isThere(FileSystem& files, const std::string& path) {
+    try {
+        files.fileLength(path);
+    } catch (const RuntimeError& error) {
+        return error.number() != kErrFileNotFound;
     }
     return true;
 }
@@ -149,13 +160,20 @@ bool History::rotate(FileSystem& files) {
     }
     // The new history's own file moves in by a rename, which never replaces; where none was
     // begun (a full disk), the file is begun as any new one.
-    try {
-        files.renameFile(newHistoryPath_, path_);
-        needsHeader_ = false;
-    } catch (const RuntimeError& error) {
-        if (error.number() != kErrFileNotFound) return false;
-        needsHeader_ = true;
+    bool movedIn = false;
+    if (newHistoryBegun_) {
+        try {
+            files.renameFile(newHistoryPath_, path_);
+            movedIn = true;
+        } catch (const RuntimeError& error) {
+            // Gone only where a second look agrees: left behind, it would be taken by the next
+            // start for a move still to make, and push out the generation before.
+            if (error.number() != kErrFileNotFound || isThere(files, newHistoryPath_)) return false;
+        }
     }
+    newHistoryBegun_ = false;
+    needsHeader_ = !movedIn;
+    beginsNewHistory_ = !movedIn;
     rotationPending_ = false;
     minutesRotated_ = false;
     keepFileAsIs_ = false;

@@ -63,6 +63,8 @@ void History::keepNewHistory(FileSystem& files) {
         std::optional<std::string> prefix = freshLine(files, newHistoryPath_, true);
         // Begun at once, even empty: it is what tells the next start that the files move.
         if (prefix && pending_.empty()) return;
+        // There from now on, even where the append fails: part of it may be.
+        newHistoryBegun_ = true;
         files.appendText(
             newHistoryPath_,
             prefix.value_or(std::string(kHistoryHeader) + std::string(kCrLf)) + pending_);
@@ -137,13 +139,20 @@ bool History::beginFile(FileSystem& files) {
         files.renameFile(begun, path_);
         needsHeader_ = false;
         needsLineEnd_ = false;
+        beginsNewHistory_ = false;
         return true;
     } catch (const RuntimeError& error) {
         try {
             files.deleteFile(begun);
         } catch (const RuntimeError&) {
         }
-        if (error.number() == kErrFileExists) {
+        if (error.number() == kErrFileExists && beginsNewHistory_) {
+            // The old history, which a move said was gone: it still has to move aside.
+            beginsNewHistory_ = false;
+            needsHeader_ = false;
+            rotationPending_ = true;
+            minutesRotated_ = false;
+        } else if (error.number() == kErrFileExists) {
             // There after all: read again later; until then its end is looked at first.
             needsHeader_ = false;
             needsLineEnd_ = true;
