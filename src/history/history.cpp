@@ -71,8 +71,9 @@ bool History::isOwnFile(FileSystem& files, const std::string& path) const {
     const std::string hourTmp = hourPath_ + ".tmp";
     const std::string waitingTmp = waitingPath_ + ".tmp";
     const std::string begun = newFilePath();
-    for (const std::string* own : {&path_, &oldPath_, &tmpPath_, &hourPath_, &hourOldPath_,
-                                   &hourTmp, &backupPath_, &waitingPath_, &waitingTmp, &begun}) {
+    for (const std::string* own :
+         {&path_, &oldPath_, &tmpPath_, &hourPath_, &hourOldPath_, &hourTmp, &backupPath_,
+          &waitingPath_, &waitingTmp, &begun, &newHistoryPath_}) {
         if (!own->empty() && files.sameFile(path, *own)) return true;
     }
     return false;

@@ -71,7 +71,9 @@ public:
     // Records the minute in progress and writes what waits, as the program ends. What the file
     // cannot take (held by another program) is kept in waitingPath() for the next start.
     void close(FileSystem& files);
-    // Starts a new history; the files become the rotated ones (one generation is kept).
+    // Starts a new history; the files become the rotated ones (one generation is kept). While
+    // they cannot move (held by another program), the new history is kept in
+    // newHistoryPath(), which the next start finds and moves in once they have moved.
     void startNew(FileSystem& files);
     // Writes every record kept to `target`: hours where there are no minutes, then minutes, a
     // first column saying which. Raises RuntimeError when it cannot, or when `target` is one of
@@ -91,6 +93,8 @@ public:
     // Every record from this minute on is in memory.
     int32_t loadedFrom() const { return loadedFrom_; }
 
+    // A new history was asked for and the old files have not moved aside yet.
+    bool newHistoryWaiting() const { return rotationPending_; }
     // True while every recorded minute is in the file and the last write went through.
     bool saved() const { return !writeFailed_ && pending_.empty() && !rotationPending_; }
     // False when the file was there at start-up but could not be read.
@@ -99,8 +103,13 @@ public:
     const std::string& hourPath() const { return hourPath_; }
     const std::string& oldPath() const { return oldPath_; }
     const std::string& waitingPath() const { return waitingPath_; }
+    const std::string& newHistoryPath() const { return newHistoryPath_; }
     // Lines of the files that could not be read as records, or were read from another form.
-    int64_t unreadLines() const { return unreadLines_; }
+    int64_t unreadLines() const { return leftLines_ + takenBackLines_; }
+    // Of those, the records read from another form (a spreadsheet's), and the lines left
+    // only in the copy (backupPath()) or in the file left as it is.
+    int64_t takenBackLines() const { return takenBackLines_; }
+    int64_t leftLines() const { return leftLines_; }
     // Where the file as it was before its compaction is kept; empty when it was not copied
     // (nothing to keep, or the copy failed and the file was left as it was).
     const std::string& backupPath() const { return backupPath_; }
@@ -121,7 +130,19 @@ private:
     void nameBusyPrograms(MinuteRecord& minute, int32_t firstMo);
     void writePending(FileSystem& files);
     bool rotate(FileSystem& files);
+    // The old history's last lines, into its file before it moves aside.
+    bool writeOldLines(FileSystem& files);
+    // Memory holds the new history alone from here on, until the old files have moved aside.
+    void leaveOldHistory();
+    // At start-up: the new history an earlier run began while the files could not move.
+    void takeNewHistory(FileSystem& files);
+    // A new history asked for again before the last one began: that one's lines join the old.
+    void joinNewHistoryToOld(FileSystem& files);
+    // What waits of a new history that has not begun, appended to its own file.
+    void keepNewHistory(FileSystem& files);
     bool moveAside(FileSystem& files, const std::string& from, const std::string& to);
+    // False only where the file reads as not there.
+    static bool isThere(FileSystem& files, const std::string& path);
     // Reads both files whole, folds the minutes beyond their span into hours, lets go of the
     // hours beyond the kept span, and writes both back when anything changed: the hours first,
     // so that no minute goes before its hour is in place.
@@ -150,10 +171,11 @@ private:
     // Adds a record's line to what waits for the file: at most a day's worth, or the minutes'
     // span when it is longer, the oldest going first.
     void wait(const MinuteRecord& record);
-    // The bytes that put the next append on a line of its own: nothing when the file already
-    // ends with a line end, else a line end, after a mark when the cut line is this program's.
-    // None where the file reads as not there.
-    std::optional<std::string> freshLine(FileSystem& files) const;
+    // The bytes that put the next append to `path` on a line of its own: nothing when the file
+    // already ends with a line end, else a line end, after a mark when the cut line is this
+    // program's (`ours`, or it reads like one). None where the file reads as not there.
+    std::optional<std::string> freshLine(FileSystem& files, const std::string& path,
+                                         bool ours) const;
     // Puts a file of the header alone in place of a history that is not there. False where
     // that failed, or where the file is there after all (a read said it was gone): it is then
     // left as it is, to be read again, and nothing is written before its end is known.
@@ -177,6 +199,7 @@ private:
     std::string hourPath_;
     std::string hourOldPath_;
     std::string waitingPath_;
+    std::string newHistoryPath_;
     std::vector<MinuteRecord> minutes_;
     std::vector<MinuteRecord> hours_;
     int32_t loadedFrom_ = 0;
@@ -200,13 +223,17 @@ private:
     bool cutIsOurs_ = false;      // that line is this program's, not a user's
     bool waitingOnDisk_ = false;  // waitingPath() holds minutes the file does not have yet
     size_t pendingLines_ = 0;
-    bool rotationPending_ = false;  // a new history waits for the old files to move aside
-    bool hoursRotated_ = false;     // the hours have moved aside already
+    bool rotationPending_ = false;   // a new history waits for the old files to move aside
+    bool hoursRotated_ = false;      // the hours have moved aside already
+    bool minutesRotated_ = false;    // and the minutes too
+    bool newHistoryBegun_ = false;   // newHistoryPath() may be there: it is to be moved in
+    bool beginsNewHistory_ = false;  // the file begun next is a new history's, the old one gone
     bool writeFailed_ = false;
     bool unreadable_ = false;
     int readError_ = 0;          // why the files could not be read for a view, the last time
     bool keepFileAsIs_ = false;  // it holds lines not understood and no name is left for a copy
-    int64_t unreadLines_ = 0;
+    int64_t takenBackLines_ = 0;
+    int64_t leftLines_ = 0;
     std::string backupPath_;
     AnalysisFigures analysis_;
     HistoryView* view_ = nullptr;

@@ -86,8 +86,8 @@ void History::compact(FileSystem& files) {
     std::vector<MinuteRecord> hours = std::move(hoursRead.records);
     tidyUp(minutes);
     tidyUp(hours);
-    unreadLines_ = minutesRead.skippedLines + minutesRead.resavedLines + hoursRead.skippedLines +
-                   hoursRead.resavedLines;
+    takenBackLines_ = minutesRead.resavedLines + hoursRead.resavedLines;
+    leftLines_ = minutesRead.skippedLines + hoursRead.skippedLines;
 
     int32_t newestMinute = newest();
     if (!minutes.empty()) newestMinute = std::max(newestMinute, minutes.back().minute);

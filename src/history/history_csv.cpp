@@ -187,8 +187,10 @@ std::string_view unquoted(std::string_view field) {
     return field;
 }
 
+}  // namespace
+
 // "1 536", "1536,00": digits that may be grouped by spaces (a no-break space in the ANSI code
-// page or in UTF-8 too), and a decimal part of zeros.
+// page, or a no-break or narrow no-break space in UTF-8), and a decimal part of zeros.
 bool parseResavedMo(std::string_view field, int32_t& value) {
     std::string digits;
     size_t i = 0;
@@ -201,6 +203,8 @@ bool parseResavedMo(std::string_view field, int32_t& value) {
         } else if (!digits.empty() && c == '\xC2' && i + 1 < field.size() &&
                    field[i + 1] == '\xA0') {
             ++i;
+        } else if (!digits.empty() && field.substr(i, 3) == "\xE2\x80\xAF") {
+            i += 2;
         } else {
             break;
         }
@@ -213,6 +217,8 @@ bool parseResavedMo(std::string_view field, int32_t& value) {
     }
     return parseMo(digits, value);
 }
+
+namespace {
 
 // Up to three numbers of 1 to `widest` digits between `separator`s: "8/12/2026", "6:10:00".
 size_t numbersOf(std::string_view text, char separator, int (&values)[3], size_t widest) {
@@ -231,7 +237,9 @@ size_t numbersOf(std::string_view text, char separator, int (&values)[3], size_t
     return count;
 }
 
-// "08/12/2026 06:10", "8/12/2026 6:10:00", "2026-12-08 06:10:00", "2026-12-08T06:10".
+}  // namespace
+
+// "08/12/2026 06:10", "8/12/26 6:10:00", "2026-12-08 06:10:00", "2026-12-08T06:10".
 bool parseResavedMinute(std::string_view field, int32_t& minute) {
     size_t between = field.find_first_of(" T");
     if (between == std::string_view::npos) return false;
@@ -246,10 +254,13 @@ bool parseResavedMinute(std::string_view field, int32_t& minute) {
         when.month = d[1];
         when.day = d[2];
     } else {
-        if (numbersOf(date, '/', d, 4) != 3 || date.size() - date.rfind('/') != 5) return false;
+        size_t yearDigits = date.size() - date.rfind('/') - 1;
+        if (numbersOf(date, '/', d, 4) != 3 || (yearDigits != 4 && yearDigits != 2)) return false;
         when.day = d[0];
         when.month = d[1];
         when.year = d[2];
+        // A spreadsheet's short date, as a second save writes it: no record is before 1970.
+        if (yearDigits == 2) when.year += when.year < 70 ? 2000 : 1900;
     }
     size_t parts = numbersOf(time, ':', t, 2);
     if (parts < 2 || time.size() - time.find(':') != 3 + (parts == 3 ? 3 : 0)) return false;
@@ -261,8 +272,6 @@ bool parseResavedMinute(std::string_view field, int32_t& minute) {
     minute = *m;
     return true;
 }
-
-}  // namespace
 
 std::string formatMinute(int32_t minute) {
     DateTime when = dateTimeOf(minute);
@@ -471,6 +480,9 @@ bool beginsLikeOurs(std::string_view line, std::string_view header) {
 
 ParsedHistory parseHistory(std::string_view bytes, std::string_view header) {
     ParsedHistory parsed;
+    // The mark a spreadsheet may put before a file it saves in UTF-8.
+    constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
+    if (bytes.substr(0, kUtf8Mark.size()) == kUtf8Mark) bytes.remove_prefix(kUtf8Mark.size());
     size_t start = 0;
     bool first = true;
     while (start < bytes.size()) {

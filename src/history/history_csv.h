@@ -67,6 +67,14 @@ bool parseRecordLine(std::string_view line, MinuteRecord& record);
 // columns after ours. False for a line that still is not a sound record.
 bool parseResavedRecordLine(std::string_view line, MinuteRecord& record);
 
+// A field as a spreadsheet in a French locale saves it back: the minute "08/12/2026 06:10",
+// "8/12/26 6:10:00" (day first, years of four or two digits, seconds or not) or
+// "2026-12-08T06:10"; a whole number of Mo "1 536" or "1536,00" (thousands spaced by a space or
+// a no-break space in the ANSI code page or in UTF-8, a decimal part of zeros). False for
+// anything else.
+bool parseResavedMinute(std::string_view field, int32_t& minute);
+bool parseResavedMo(std::string_view field, int32_t& value);
+
 struct ParsedHistory {
     std::vector<MinuteRecord> records;  // in the file's order
     bool header = false;                // the first line is the header

@@ -39,12 +39,24 @@ void History::open(FileSystem& files, const std::string& programDirectory, const
     hourPath_ = programDirectory + "Corvane-heures.csv";
     hourOldPath_ = hourPath_ + ".old";
     waitingPath_ = programDirectory + "Corvane-attente.csv";
+    newHistoryPath_ = programDirectory + "Corvane-nouveau.csv";
     loadedFrom_ = kNoMinute;
     fileOldest_ = kNoMinute;
     now_ = minuteOf(utcNow).value_or(kNoMinute);
 
     putBackAside(files, hourPath_);
     putBackAside(files, path_);
+    putBackAside(files, waitingPath_);
+    // A new history an earlier run could not begin in the files: the old ones still move aside
+    // first, so that a restart does not undo it.
+    // Where that cannot be read, the files are left where they are (a move would push out the
+    // generation before): the new history then goes on after the old one's lines.
+    try {
+        files.fileLength(newHistoryPath_);
+        rotationPending_ = true;
+    } catch (const RuntimeError&) {
+        rotationPending_ = false;
+    }
     bool read = readStart(files);
     takeWaiting(files);
     // A small file is put right at once; a large one waits for the first new minute.
@@ -81,7 +93,8 @@ bool History::readStart(FileSystem& files) {
             // before the first minute is lost to it.
             unreadable_ = false;
             needsHeader_ = true;
-            writePending(files);
+            // Unless a new history waits to move in: then it is the new file.
+            if (!rotationPending_) writePending(files);
             return true;
         }
         failed = true;

@@ -272,6 +272,16 @@ std::string hoverText(const HistoryColumn& column, int32_t pointerMinute, System
     return text;
 }
 
+namespace {
+
+// "1 ligne reprise", "3 lignes reprises": French puts 0 and 1 in the singular.
+std::string lineCount(int64_t count, const char* participle) {
+    std::string plural = count > 1 ? "s" : "";
+    return std::to_string(count) + " ligne" + plural + " " + participle + plural;
+}
+
+}  // namespace
+
 std::string historyNotice(const History& history) {
     std::string notice;
     if (!history.previousRead()) {
@@ -280,11 +290,19 @@ std::string historyNotice(const History& history) {
     }
     if (history.unreadLines() > 0) {
         if (!notice.empty()) notice += " ";
-        notice += history.path() + " contenait des lignes d'une autre forme que la sienne (" +
-                  std::to_string(history.unreadLines()) + ") : ";
-        notice += history.backupPath().empty()
-                      ? "le fichier est laissé tel quel et les nouvelles mesures y sont ajoutées."
-                      : "le fichier tel qu'il était est gardé dans " + history.backupPath() + ".";
+        // How much the history shows of them, and what stays only in the file as it was.
+        notice += history.path() + " contenait des lignes d'une autre forme que la sienne : " +
+                  lineCount(history.takenBackLines(), "reprise");
+        const int64_t left = history.leftLines();
+        if (history.backupPath().empty()) {
+            if (left > 0) notice += ", " + lineCount(left, "non lue");
+            notice += " ; le fichier est laissé tel quel et les nouvelles mesures y sont ajoutées.";
+        } else if (left > 0) {
+            notice += ", " + lineCount(left, "laissée") +
+                      " dans la copie du fichier tel qu'il était, " + history.backupPath() + ".";
+        } else {
+            notice += " ; le fichier tel qu'il était est gardé dans " + history.backupPath() + ".";
+        }
     }
     if (!history.saved()) {
         if (!notice.empty()) notice += " ";

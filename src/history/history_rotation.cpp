@@ -1,5 +1,7 @@
 // A new history: both files move aside as the generation before, each onto a free name or
-// replacing the previous generation in one step, the hours first.
+// replacing the previous generation in one step, the hours first. While they cannot move (a
+// spreadsheet holds them), the new history lives in a file of its own, which also tells the
+// next start that the move is still to be made; it moves in once the old files have gone.
 #include "history/history.h"
 #include "history/history_csv.h"
 #include "history/history_files.h"
@@ -19,23 +21,70 @@ void History::startNew(FileSystem& files) {
     if (std::optional<MinuteRecord> finished = current_.finish()) {
         nameBusyPrograms(*finished, firstMo);
         pending_ += formatRecord(*finished);
+        ++pendingLines_;
     }
-    if (!stillPending) writePending(files);
-    // What the old file could not take yet goes to it just before it moves aside.
-    oldPending_ += pending_;
-    pending_.clear();
+    if (stillPending) {
+        joinNewHistoryToOld(files);
+    } else {
+        writePending(files);
+        // What the old file could not take yet goes to it just before it moves aside.
+        oldPending_ += pending_;
+        pending_.clear();
+        pendingLines_ = 0;
+        hoursRotated_ = false;
+        minutesRotated_ = false;
+    }
+    leaveOldHistory();
+    writePending(files);
+    // Where the next start finds them, should this run end before the files can move.
+    if (rotationPending_) keepWaiting(files);
+    refreshView();
+}
+
+void History::leaveOldHistory() {
     minutes_.clear();
     hours_.clear();
-    // Nothing of the new history is in the files: they are not to be read into it.
+    // Nothing of the new history is in the old files: they are not to be read into it.
     wholeRead_ = true;
     loadedFrom_ = kEveryMinute;
     fileOldest_ = kNoMinute;
     compactDue_ = false;
     unreadable_ = false;
     rotationPending_ = true;
-    if (!stillPending) hoursRotated_ = false;
-    writePending(files);
-    refreshView();
+}
+
+void History::takeNewHistory(FileSystem& files) {
+    std::string bytes;
+    // What cannot be read now stays in the file, which becomes the history as it is.
+    readWhole(files, newHistoryPath_, bytes);
+    newHistoryBegun_ = true;
+    leaveOldHistory();
+    minutes_ = parseHistory(bytes).records;
+    tidyUp(minutes_);
+}
+
+void History::joinNewHistoryToOld(FileSystem& files) {
+    // The lines the last new history had are put with the old one's, on the disk before they
+    // leave their file. Where that fails they stay, and the newest history follows them.
+    std::string begun;
+    if (!readWhole(files, newHistoryPath_, begun)) return;
+    std::string lines;
+    for (const MinuteRecord& r : parseHistory(begun).records) lines += formatRecord(r);
+    lines += pending_;
+    std::string text(kHistoryHeader);
+    text += kCrLf;
+    text += oldPending_;
+    text += lines;
+    if (!replaceWith(files, waitingPath_, text)) return;
+    waitingOnDisk_ = true;
+    oldPending_ += lines;
+    pending_.clear();
+    pendingLines_ = 0;
+    try {
+        files.deleteFile(newHistoryPath_);
+        newHistoryBegun_ = false;
+    } catch (const RuntimeError&) {
+    }
 }
 
 bool History::moveAside(FileSystem& files, const std::string& from, const std::string& to) {
@@ -55,32 +104,81 @@ bool History::moveAside(FileSystem& files, const std::string& from, const std::s
     return true;
 }
 
-bool History::rotate(FileSystem& files) {
-    if (!oldPending_.empty()) {
+bool History::isThere(FileSystem& files, const std::string& path) {
+    try {
+        files.fileLength(path);
+    } catch (const RuntimeError& error) {
+        return error.number() != kErrFileNotFound;
+    }
+    return true;
+}
+
+bool History::writeOldLines(FileSystem& files) {
+    try {
+        // Where the file has moved aside already (a run that ended just after), they follow it.
+        std::string target = path_;
+        std::optional<std::string> prefix = freshLine(files, path_, cutIsOurs_);
+        if (!prefix) {
+            target = oldPath_;
+            prefix = freshLine(files, oldPath_, true);
+        }
+        files.appendText(target, prefix.value_or(std::string(kHistoryHeader) + std::string(kCrLf)) +
+                                     oldPending_);
+    } catch (const RuntimeError& error) {
+        if (mayHaveWrittenPart(error)) {
+            needsLineEnd_ = true;
+            cutIsOurs_ = true;
+        }
+        return false;
+    }
+    oldPending_.clear();
+    cutIsOurs_ = false;
+    // What waited beside the file is in it now: read again, it would be written twice.
+    if (waitingOnDisk_) {
         try {
-            files.appendText(path_,
-                             (needsLineEnd_ ? freshLine(files).value_or("") : "") + oldPending_);
-            oldPending_.clear();
-            needsLineEnd_ = false;
+            files.deleteFile(waitingPath_);
+            waitingOnDisk_ = false;
         } catch (const RuntimeError& error) {
-            // Still held: the move below decides whether the new history may begin.
-            if (mayHaveWrittenPart(error)) {
-                needsLineEnd_ = true;
-                cutIsOurs_ = true;
-            }
+            if (error.number() == kErrFileNotFound) waitingOnDisk_ = false;
         }
     }
+    return true;
+}
+
+bool History::rotate(FileSystem& files) {
+    // Never moved while lines of it are unwritten (a full disk): moved first, they would have
+    // nowhere to go but the new history.
+    if (!oldPending_.empty() && !writeOldLines(files)) return false;
     // The hours are the older part: they move first, so that the minutes never go without them.
     if (!hoursRotated_) {
         if (!moveAside(files, hourPath_, hourOldPath_)) return false;
         hoursRotated_ = true;
     }
-    if (!moveAside(files, path_, oldPath_)) return false;
+    if (!minutesRotated_) {
+        if (!moveAside(files, path_, oldPath_)) return false;
+        minutesRotated_ = true;
+    }
+    // The new history's own file moves in by a rename, which never replaces; where none was
+    // begun (a full disk), the file is begun as any new one.
+    bool movedIn = false;
+    if (newHistoryBegun_) {
+        try {
+            files.renameFile(newHistoryPath_, path_);
+            movedIn = true;
+        } catch (const RuntimeError& error) {
+            // Gone only where a second look agrees: left behind, it would be taken by the next
+            // start for a move still to make, and push out the generation before.
+            if (error.number() != kErrFileNotFound || isThere(files, newHistoryPath_)) return false;
+        }
+    }
+    newHistoryBegun_ = false;
+    needsHeader_ = !movedIn;
+    beginsNewHistory_ = !movedIn;
     rotationPending_ = false;
+    minutesRotated_ = false;
     keepFileAsIs_ = false;
-    oldPending_.clear();
-    needsHeader_ = true;
     needsLineEnd_ = false;
+    cutIsOurs_ = false;
     return true;
 }
 

@@ -23,30 +23,56 @@ constexpr size_t kFewestWaitingLines = 1440;
 
 void History::takeWaiting(FileSystem& files) {
     std::string bytes;
-    if (!readWhole(files, waitingPath_, bytes) || bytes.empty()) return;
-    waitingOnDisk_ = true;
-    for (const MinuteRecord& r : parseHistory(bytes).records) {
-        auto same = from(minutes_, r.minute);
-        bool known = false;
-        for (; same != minutes_.end() && same->minute == r.minute; ++same) known |= *same == r;
-        // Written by a run that ended before it could let go of the copy.
-        if (known) continue;
-        minutes_.insert(same, r);
-        pending_ += formatRecord(r);
-        ++pendingLines_;
+    if (readWhole(files, waitingPath_, bytes) && !bytes.empty()) {
+        waitingOnDisk_ = true;
+        for (const MinuteRecord& r : parseHistory(bytes).records) {
+            auto same = from(minutes_, r.minute);
+            bool known = false;
+            for (; same != minutes_.end() && same->minute == r.minute; ++same) known |= *same == r;
+            // Written by a run that ended before it could let go of the copy.
+            if (known) continue;
+            // While a new history waits to begin, what waited is the old one's last lines.
+            if (rotationPending_) {
+                oldPending_ += formatRecord(r);
+                continue;
+            }
+            minutes_.insert(same, r);
+            pending_ += formatRecord(r);
+            ++pendingLines_;
+        }
     }
-    writePending(files);
+    if (rotationPending_) takeNewHistory(files);
+    if (waitingOnDisk_ || rotationPending_) writePending(files);
 }
 
 void History::keepWaiting(FileSystem& files) {
-    if (pending_.empty() && oldPending_.empty()) return;
-    // The old history's last lines first: while its file has not moved aside, the next start
-    // appends them to it.
+    // A new history that has not begun keeps its lines in its own file: what waits beside the
+    // history is then the old one's last lines alone, which the next start appends to it.
+    if (rotationPending_) keepNewHistory(files);
+    std::string lines = oldPending_;
+    if (!rotationPending_) lines += pending_;
+    if (lines.empty()) return;
     std::string text(kHistoryHeader);
     text += kCrLf;
-    text += oldPending_;
-    text += pending_;
+    text += lines;
     if (replaceWith(files, waitingPath_, text)) waitingOnDisk_ = true;
+}
+
+void History::keepNewHistory(FileSystem& files) {
+    try {
+        std::optional<std::string> prefix = freshLine(files, newHistoryPath_, true);
+        // Begun at once, even empty: it is what tells the next start that the files move.
+        if (prefix && pending_.empty()) return;
+        // There from now on, even where the append fails: part of it may be.
+        newHistoryBegun_ = true;
+        files.appendText(
+            newHistoryPath_,
+            prefix.value_or(std::string(kHistoryHeader) + std::string(kCrLf)) + pending_);
+        pending_.clear();
+        pendingLines_ = 0;
+    } catch (const RuntimeError&) {
+        // Waits in memory, for the next minute or the exit.
+    }
 }
 
 void History::wait(const MinuteRecord& record) {
@@ -61,13 +87,16 @@ void History::wait(const MinuteRecord& record) {
 
 void History::writePending(FileSystem& files) {
     if (rotationPending_ && !rotate(files)) {
+        keepNewHistory(files);
         writeFailed_ = true;
         return;
     }
     try {
         std::optional<std::string> prefix;
-        if (needsLineEnd_ && !needsHeader_) {
-            prefix = freshLine(files);
+        // Looked at before every append, not only after a write of ours failed: a note the
+        // user typed at the end without a final Enter would take the next minute into it.
+        if (!needsHeader_ && (needsLineEnd_ || !pending_.empty())) {
+            prefix = freshLine(files, path_, cutIsOurs_);
             // Gone, or a read only says so: begun anew, as a file that is not there is.
             if (!prefix) needsHeader_ = true;
         }
@@ -75,9 +104,10 @@ void History::writePending(FileSystem& files) {
             writeFailed_ = true;
             return;
         }
-        if (prefix && !prefix->empty()) files.appendText(path_, *prefix);
+        std::string text = prefix.value_or("") + pending_;
+        if (!text.empty()) files.appendText(path_, text);
         needsLineEnd_ = false;
-        if (!pending_.empty()) files.appendText(path_, pending_);
+        cutIsOurs_ = false;
         pending_.clear();
         pendingLines_ = 0;
         writeFailed_ = false;
@@ -109,13 +139,20 @@ bool History::beginFile(FileSystem& files) {
         files.renameFile(begun, path_);
         needsHeader_ = false;
         needsLineEnd_ = false;
+        beginsNewHistory_ = false;
         return true;
     } catch (const RuntimeError& error) {
         try {
             files.deleteFile(begun);
         } catch (const RuntimeError&) {
         }
-        if (error.number() == kErrFileExists) {
+        if (error.number() == kErrFileExists && beginsNewHistory_) {
+            // The old history, which a move said was gone: it still has to move aside.
+            beginsNewHistory_ = false;
+            needsHeader_ = false;
+            rotationPending_ = true;
+            minutesRotated_ = false;
+        } else if (error.number() == kErrFileExists) {
             // There after all: read again later; until then its end is looked at first.
             needsHeader_ = false;
             needsLineEnd_ = true;
@@ -125,14 +162,15 @@ bool History::beginFile(FileSystem& files) {
     }
 }
 
-std::optional<std::string> History::freshLine(FileSystem& files) const {
+std::optional<std::string> History::freshLine(FileSystem& files, const std::string& path,
+                                              bool ours) const {
     constexpr uint32_t kLastBytes = 512;
     std::string last;
     try {
-        uint64_t length = files.fileLength(path_);
+        uint64_t length = files.fileLength(path);
         if (length == 0) return std::string();
         uint64_t from = length > kLastBytes ? length - kLastBytes : 0;
-        last = files.readPart(path_, from, kLastBytes);
+        last = files.readPart(path, from, kLastBytes);
     } catch (const RuntimeError& error) {
         if (error.number() == kErrFileNotFound) return std::nullopt;
         // An end that cannot be read is not written after: a plain line end could make a
@@ -143,7 +181,7 @@ std::optional<std::string> History::freshLine(FileSystem& files) const {
     size_t lineStart = last.rfind('\n');
     std::string_view cut =
         std::string_view(last).substr(lineStart == std::string::npos ? 0 : lineStart + 1);
-    bool ours = cutIsOurs_ || beginsLikeOurs(cut);
+    ours = ours || beginsLikeOurs(cut);
     return (ours ? std::string(kCutMark) : std::string()) + std::string(kCrLf);
 }
 

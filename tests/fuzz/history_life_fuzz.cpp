@@ -6,7 +6,9 @@
 // than the newest; no minute the present clock places within the minutes' span is folded into
 // an hour; a cut line is never read as a record; the minutes in memory at an exit while the
 // file is held reach it once it is released; the files beside the history stay few, one copy
-// of the user's lines at most; lines the reader did not understand survive somewhere.
+// of the user's lines at most; lines the reader did not understand survive somewhere. A new
+// history, asked for while the file is held or the disk is full, never takes the old one's
+// minutes in, at a restart or later, and the old one's last minutes reach its file.
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <algorithm>
@@ -15,6 +17,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <iterator>
 #include <map>
 #include <memory>
 #include <optional>
@@ -40,6 +43,10 @@ const std::string kCsv = kDir + "Corvane.csv";
 const std::string kAlias = "C:\\CORVAN~1\\CORVAN~1.CSV";
 const std::string kHours = kDir + "Corvane-heures.csv";
 const std::string kWaiting = kDir + "Corvane-attente.csv";
+const std::string kNew = kDir + "Corvane-nouveau.csv";
+// The memory figures of each new history are this much above the last one's: which history a
+// record is of can be told from its figures.
+constexpr int32_t kHistoryStep = 10000;
 const char* const kOtherFiles[] = {".old", ".bak", ".bak2", ".bak3", ".tmp"};
 // What no sample holds (they stay below 4001 Mo): the figures of the records cut short.
 constexpr int32_t kCutMo = 5000;
@@ -135,6 +142,7 @@ public:
             checkNothingLost();
             checkNothingFoldedTooSoon(minutesBefore);
             checkFilesBeside();
+            checkNoOldHistory();
         }
         // The faults end; the program ends while another program still holds the file. What
         // memory held reaches the file once it is released.
@@ -145,7 +153,11 @@ public:
         history_->close(files_);
         for (const MinuteRecord& r : history_->records()) mustKeep_.insert(keyOf(r));
         noteFile();
-        history_.reset();
+        // The old history's last minutes, in memory at a new history, reached a file.
+        for (const Key& k : lastOfOld_) {
+            if (std::get<0>(k) >= newest_ - kept_) lost(k);
+        }
+        stop();
         files_.locked.clear();
         start();
         noteFile();
@@ -156,7 +168,9 @@ public:
         restart();
         checkNothingLost();
         checkFilesBeside();
-        if (files_.exists(kWaiting)) __builtin_trap();  // nothing waits once the file is free
+        checkNoOldHistory();
+        // Nothing waits once the file is free.
+        if (files_.exists(kWaiting) || files_.exists(kNew)) __builtin_trap();
         if (!newHistory_) checkForeignLinesKept();
     }
 
@@ -189,12 +203,25 @@ private:
     }
 
     void start() {
+        // A new history is known to the next start by its own file: where that could not be
+        // written (a full disk) or read, the start goes on with the old one, as before it.
+        bool forgotten =
+            wasWaiting_ && (!files_.exists(kNew) || (files_.failing & fake::MemoryFiles::kRead));
         history_ = std::make_unique<History>(kept_, span_);
         history_->open(files_, kDir, dateTimeOf(clock_));
+        if (forgotten && !history_->newHistoryWaiting()) oldest_ = oldestBefore_;
+    }
+
+    void stop() {
+        wasWaiting_ = history_ && history_->newHistoryWaiting();
+        // What memory held and no file has is lost with the program, as any such minute is.
+        noteFile();
+        lastOfOld_.clear();
+        history_.reset();
     }
 
     void restart() {
-        history_.reset();
+        stop();
         start();
     }
 
@@ -206,7 +233,7 @@ private:
         HistorySample s;
         s.minute = clock_;
         s.swapMo = in_.ConsumeIntegralInRange(0, 4000);
-        s.memoryMo = in_.ConsumeIntegralInRange(0, 4000);
+        s.memoryMo = in_.ConsumeIntegralInRange(0, 4000) + generation_ * kHistoryStep;
         s.inUseMo = in_.ConsumeBool() ? kUnknownMo : in_.ConsumeIntegralInRange(0, 4000);
         if (in_.ConsumeBool()) {
             s.commitLimitMo = in_.ConsumeIntegralInRange(1, 20000);
@@ -297,6 +324,11 @@ private:
                 // once the current one has taken its place.
                 // What only memory holds was never in the file: it is not counted.
                 std::set<Key> current = recordsOf(kCsv);
+                // The minutes memory holds are the old history's last: they must reach a file
+                // (once one takes them), unless the program ends first.
+                for (const MinuteRecord& r : history_->records()) {
+                    if (!current.count(keyOf(r))) lastOfOld_.insert(keyOf(r));
+                }
                 previous_.clear();
                 for (const Key& k : mustKeep_) {
                     if (!current.count(k)) previous_.insert(k);
@@ -304,6 +336,16 @@ private:
                 successor_ = current;
                 mustKeep_ = current;
                 newHistory_ = true;
+                // Asked for while a spreadsheet holds the file, or as the disk fills.
+                if (in_.ConsumeBool()) files_.locked.insert(upper(kCsv));
+                if (in_.ConsumeBool()) files_.freeBytes = in_.ConsumeIntegralInRange(0, 120);
+                // A new history asked for again before the last one began may take that one's
+                // minutes with it; no older one's.
+                if (!history_->newHistoryWaiting()) {
+                    oldestBefore_ = oldest_;
+                    oldest_ = generation_ + 1;
+                }
+                ++generation_;
                 history_->startNew(files_);
                 break;
             }
@@ -345,6 +387,14 @@ private:
     // Every record that reaches the file must be kept from then on.
     void noteFile() {
         for (const Key& k : recordsOf(kCsv)) mustKeep_.insert(k);
+        for (auto it = lastOfOld_.begin(); it != lastOfOld_.end();) {
+            bool written = recordsOf(kWaiting).count(*it) || recordsOf(kNew).count(*it);
+            for (const char* suffix : {"", ".old"}) {
+                written = written || recordsOf(kCsv + suffix).count(*it) > 0;
+            }
+            if (written) mustKeep_.insert(*it);
+            it = written ? lastOfOld_.erase(it) : std::next(it);
+        }
         if (!history_->records().empty()) {
             newest_ = std::max(newest_, history_->records().back().minute);
         }
@@ -367,7 +417,8 @@ private:
     // The records kept as minutes (not only within an hour), in the files or in memory.
     std::set<Key> keptAsMinutes() {
         std::set<Key> minutes;
-        std::vector<const std::set<Key>*> files{&recordsOf(kCsv), &recordsOf(kWaiting)};
+        std::vector<const std::set<Key>*> files{&recordsOf(kCsv), &recordsOf(kWaiting),
+                                                &recordsOf(kNew)};
         for (const char* suffix : kOtherFiles) files.push_back(&recordsOf(kCsv + suffix));
         for (const std::set<Key>* f : files) minutes.insert(f->begin(), f->end());
         for (const MinuteRecord& r : history_->records()) minutes.insert(keyOf(r));
@@ -397,7 +448,7 @@ private:
                     __builtin_trap();
             }
         }
-        if (copies > 1 || files_.files.size() > 11) {
+        if (copies > 1 || files_.files.size() > 12) {
             if (std::getenv("HISTORY_LIFE_TRACE")) {
                 for (const auto& [path, bytes] : files_.files) {
                     std::fprintf(stderr, "beside: %s (%zu bytes)\n", path.c_str(), bytes.size());
@@ -407,8 +458,23 @@ private:
         }
     }
 
+    // No minute of a history before the one the user last asked for, in memory or in the file
+    // of the new history (its own while the old files have not moved aside).
+    void checkNoOldHistory() {
+        auto old = [&](const Key& k) {
+            return std::get<1>(k) < kCutMo && std::get<4>(k) / kHistoryStep < oldest_;
+        };
+        for (const MinuteRecord& r : history_->records()) {
+            if (old(keyOf(r))) lost(keyOf(r));
+        }
+        for (const Key& k : recordsOf(history_->newHistoryWaiting() ? kNew : kCsv)) {
+            if (old(k)) lost(k);
+        }
+    }
+
     void checkNothingLost() {
-        std::vector<const std::set<Key>*> files{&recordsOf(kCsv), &recordsOf(kWaiting)};
+        std::vector<const std::set<Key>*> files{&recordsOf(kCsv), &recordsOf(kWaiting),
+                                                &recordsOf(kNew)};
         std::vector<const std::set<Key>*> hourFiles{&recordsOf(kHours)};
         for (const char* suffix : kOtherFiles) {
             files.push_back(&recordsOf(kCsv + suffix));
@@ -481,6 +547,11 @@ private:
     int32_t span_ = 0;
     int32_t newest_ = 0;
     bool newHistory_ = false;
+    int32_t generation_ = 0;  // new histories asked for so far
+    int32_t oldest_ = 0;      // the oldest history whose minutes the current one may hold
+    int32_t oldestBefore_ = 0;
+    bool wasWaiting_ = false;  // the history before the restart waited for the files
+    std::set<Key> lastOfOld_;  // the old history's last minutes, not in a file yet
     struct Parsed {
         bool valid = false;
         uint64_t changes = 0;

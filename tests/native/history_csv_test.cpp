@@ -89,6 +89,12 @@ TEST(HistoryCsv, RecordsASpreadsheetSavedBackAreReadAndCounted) {
          "538;812,00;",
          {kMinute, 1536, 1540, 1538, 812, kUnknownMo}},
         {"08/12/2026 06:17\t1536\t1540\t1538\t812\t", {kMinute, 1536, 1540, 1538, 812, kUnknownMo}},
+        // Saved twice: the second save writes the year as the date's short form shows it.
+        {"08/12/26 06:17;1536;1540;1538;812;", {kMinute, 1536, 1540, 1538, 812, kUnknownMo}},
+        {"8/12/26 6:17:00;1\xE2\x80\xAF"
+         "536;1540,00;1538;812;",
+         {kMinute, 1536, 1540, 1538, 812, kUnknownMo}},
+        {"01/01/70 00:00;1;1;1;1;", {*minuteOf({1970, 1, 1, 0, 0, 0}), 1, 1, 1, 1, kUnknownMo}},
     };
     for (const auto& [line, expected] : resaved) {
         SCOPED_TRACE(line);
@@ -102,7 +108,8 @@ TEST(HistoryCsv, RecordsASpreadsheetSavedBackAreReadAndCounted) {
         EXPECT_FALSE(parsed.tidy());
     }
     const char* stillNot[] = {
-        "08/12/26 06:17;1;1;1;1;",         // a year of two digits
+        "08/12/126 06:17;1;1;1;1;",        // a year of three digits
+        "08/12/26 06:17:0;1;1;1;1;",       // seconds of one digit
         "12/08/2026 06:17 PM;1;1;1;1;",    // a twelve-hour clock
         "08/12/2026 06:7;1;1;1;1;",        // a minute of one digit
         "08/12/2026;1;1;1;1;",             // no time
@@ -118,6 +125,12 @@ TEST(HistoryCsv, RecordsASpreadsheetSavedBackAreReadAndCounted) {
         EXPECT_FALSE(parseResavedRecordLine(line, record));
     }
     EXPECT_TRUE(parseHistory(kHeader + "2026-12-08 06:17;1;1;1;1;\r\n").understood());
+    // Saved in UTF-8 with its mark, and LF line ends: the header is still ours.
+    ParsedHistory marked =
+        parseHistory("\xEF\xBB\xBF" + std::string(kHistoryHeader) + "\n08/12/26 06:17;1;1;1;1;\n");
+    EXPECT_TRUE(marked.header);
+    EXPECT_EQ(marked.resavedLines, 1);
+    EXPECT_EQ(marked.skippedLines, 0);
 }
 
 TEST(HistoryCsv, OrderRepeatsAndAMissingHeaderAreNoticed) {

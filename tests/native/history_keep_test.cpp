@@ -73,8 +73,9 @@ TEST_F(HistoryKeepTest, AFileASpreadsheetSavedBackIsReadAndKeptAsItWasBeforeItIs
     EXPECT_EQ(file(), historyText(kResavedRecords));
     EXPECT_FALSE(files.exists("C:\\Corvane\\Corvane.csv.bak.tmp"));
     EXPECT_EQ(historyNotice(history),
-              "C:\\Corvane\\Corvane.csv contenait des lignes d'une autre forme que la sienne (5) "
-              ": le fichier tel qu'il était est gardé dans C:\\Corvane\\Corvane.csv.bak.");
+              "C:\\Corvane\\Corvane.csv contenait des lignes d'une autre forme que la sienne : "
+              "3 lignes reprises, 2 lignes laissées dans la copie du fichier tel qu'il était, "
+              "C:\\Corvane\\Corvane.csv.bak.");
     History next;
     next.open(files, kDir, kNow);
     EXPECT_EQ(historyNotice(next), "");
@@ -89,6 +90,26 @@ TEST_F(HistoryKeepTest, AFileASpreadsheetSavedBackIsReadAndKeptAsItWasBeforeItIs
     EXPECT_EQ(third.backupPath(), "C:\\Corvane\\Corvane.csv.bak2");
 }
 
+TEST_F(HistoryKeepTest, AFileASpreadsheetSavedTwiceKeepsEveryMinute) {
+    // A French spreadsheet's second save: two-digit years, seconds or not, LF line ends, its
+    // UTF-8 mark, quotes, a decimal comma and spaced thousands, and a column of notes.
+    const std::string twice = "\xEF\xBB\xBF" + std::string(kEarlierHistoryHeader) + "\n" +
+                              "08/12/26 06:10;1536;1540;1538;812;;pic\n"
+                              "\"08/12/26 06:11:00\";\"1\xC2\xA0"
+                              "536\";1540,00;1538;812;120;\n"
+                              "8/12/26 6:12;1\xE2\x80\xAF"
+                              "536;1536;1536;815;121;\n"
+                              "relevé du lundi\n";
+    files.put(kPath, twice);
+    history.open(files, kDir, kNow);
+    EXPECT_EQ(history.records(), kResavedRecords);
+    EXPECT_EQ(file(kBak), twice);
+    EXPECT_EQ(historyNotice(history),
+              "C:\\Corvane\\Corvane.csv contenait des lignes d'une autre forme que la sienne : "
+              "3 lignes reprises, 1 ligne laissée dans la copie du fichier tel qu'il était, "
+              "C:\\Corvane\\Corvane.csv.bak.");
+}
+
 TEST_F(HistoryKeepTest, WhenNoCopyCanBeMadeTheFileIsLeftAsItWasAndTheMinutesFollowIt) {
     std::string torn = kResaved + "2026-12-08 06:1";
     files.put(kPath, torn);
@@ -100,8 +121,9 @@ TEST_F(HistoryKeepTest, WhenNoCopyCanBeMadeTheFileIsLeftAsItWasAndTheMinutesFoll
     EXPECT_FALSE(files.exists("C:\\Corvane\\Corvane.csv.bak.tmp"));
     EXPECT_EQ(history.records(), kResavedRecords);
     EXPECT_EQ(historyNotice(history),
-              "C:\\Corvane\\Corvane.csv contenait des lignes d'une autre forme que la sienne (5) "
-              ": le fichier est laissé tel quel et les nouvelles mesures y sont ajoutées.");
+              "C:\\Corvane\\Corvane.csv contenait des lignes d'une autre forme que la sienne : "
+              "3 lignes reprises, 2 lignes non lues ; le fichier est laissé tel quel et les "
+              "nouvelles mesures y sont ajoutées.");
     sample(history, kNowMinute);
     sample(history, kNowMinute + 1);
     // The line cut short is this program's own, not one of the user's five.

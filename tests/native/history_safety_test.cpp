@@ -21,6 +21,8 @@ constexpr const char* kPath = "C:\\Corvane\\Corvane.csv";
 constexpr const char* kBak = "C:\\Corvane\\Corvane.csv.bak";
 constexpr const char* kHours = "C:\\Corvane\\Corvane-heures.csv";
 constexpr const char* kWaiting = "C:\\Corvane\\Corvane-attente.csv";
+constexpr const char* kOld = "C:\\Corvane\\Corvane.csv.old";
+constexpr const char* kHoursOld = "C:\\Corvane\\Corvane-heures.csv.old";
 const DateTime kNow{2026, 12, 8, 6, 15, 30};
 const int32_t kNowMinute = *minuteOf(kNow);
 const std::string kHeader = std::string(kHistoryHeader) + "\r\n";
@@ -92,6 +94,14 @@ TEST_F(HistorySafetyTest, OnWindows9xTheCompactionKeepsTheUsersCopyAndACutReplac
     sample(next, kNowMinute + 1);
     EXPECT_EQ(file(), kept + line(kNowMinute));
     EXPECT_EQ(file(kBak), edited);
+
+    // The same cut in the replace of what waited at the last exit: put back, and written.
+    files.put(asidePath(kWaiting), kHeader + lines(kNowMinute + 5, 3));
+    History third;
+    third.open(files, kDir, timeOf(kNowMinute + 10));
+    EXPECT_FALSE(files.exists(asidePath(kWaiting)));
+    EXPECT_FALSE(files.exists(kWaiting));
+    EXPECT_EQ(file(), kept + line(kNowMinute) + lines(kNowMinute + 5, 3));
 }
 
 TEST_F(HistorySafetyTest, ATornLastLineBeforeEachOfElevenStartsLeavesNoCopyAndNoFalseRecord) {
@@ -307,6 +317,71 @@ TEST_F(HistorySafetyTest, AStartUpReadThatFailsOnceIsTriedAgainLaterInTheRun) {
     EXPECT_EQ(history.records().size(), 5u + 3);
     EXPECT_EQ(historyNotice(history), "");
     EXPECT_EQ(file(), kHeader + lines(kNowMinute - 10, 5) + lines(kNowMinute, 3));
+}
+
+TEST_F(HistorySafetyTest, ANewHistoryAskedForWhileTheFileIsHeldBeginsAtTheNextStart) {
+    const std::string hours =
+        std::string(kHourHeader) + "\r\n" + formatRecord(at(hourOf(kNowMinute - 3000)));
+    files.put(kHours, hours);
+    files.put(kPath, kHeader + lines(kNowMinute - 10, 5));
+    History history;
+    history.open(files, kDir, kNow);
+    sample(history, kNowMinute);
+    sample(history, kNowMinute + 1);
+    files.lockedFiles.insert(kPath);  // a spreadsheet holds it past the end of the run
+    sample(history, kNowMinute + 2);
+    history.startNew(files);
+    sample(history, kNowMinute + 5);
+    sample(history, kNowMinute + 6);
+    history.close(files);
+
+    // Still held at the next start: the new history goes on, the old one stays out of it.
+    History held;
+    held.open(files, kDir, timeOf(kNowMinute + 10));
+    EXPECT_EQ(held.records(), (std::vector<MinuteRecord>{at(kNowMinute + 5), at(kNowMinute + 6)}));
+    sample(held, kNowMinute + 10);
+    held.close(files);
+
+    files.lockedFiles.clear();
+    History released;
+    released.open(files, kDir, timeOf(kNowMinute + 20));
+    EXPECT_EQ(file(kOld), kHeader + lines(kNowMinute - 10, 5) + lines(kNowMinute, 3));
+    EXPECT_EQ(file(kHoursOld), hours);
+    EXPECT_EQ(file(),
+              kHeader + line(kNowMinute + 5) + line(kNowMinute + 6) + line(kNowMinute + 10));
+    EXPECT_FALSE(files.exists(kHours));
+    EXPECT_FALSE(files.exists(kWaiting));
+    EXPECT_TRUE(released.saved());
+    EXPECT_EQ(released.records().size(), 3u);
+}
+
+TEST_F(HistorySafetyTest, ANewHistoryBegunOnAFullDiskKeepsTheOldHistorysLastMinutes) {
+    History history;
+    history.open(files, kDir, kNow);
+    sample(history, kNowMinute);
+    sample(history, kNowMinute + 1);
+    files.freeBytes = 20;  // the disk fills within the next line
+    sample(history, kNowMinute + 2);
+    history.startNew(files);
+    files.freeBytes.reset();
+    sample(history, kNowMinute + 5);
+    sample(history, kNowMinute + 6);
+    EXPECT_EQ(recordsOf(kOld),
+              (std::vector<MinuteRecord>{at(kNowMinute), at(kNowMinute + 1), at(kNowMinute + 2)}));
+    EXPECT_EQ(recordsOf(), std::vector<MinuteRecord>{at(kNowMinute + 5)});
+    EXPECT_TRUE(history.saved());
+}
+
+TEST_F(HistorySafetyTest, ALineTheUserLeftWithoutALineEndStaysALineOfItsOwn) {
+    files.put(kPath, kHeader + lines(kNowMinute - 10, 2));
+    History history;
+    history.open(files, kDir, kNow);
+    sample(history, kNowMinute);
+    sample(history, kNowMinute + 1);
+    files.put(kPath, file() + "relancé le serveur");  // typed without a final Enter
+    sample(history, kNowMinute + 2);
+    EXPECT_EQ(file(), kHeader + lines(kNowMinute - 10, 2) + line(kNowMinute) +
+                          "relancé le serveur\r\n" + line(kNowMinute + 1));
 }
 
 }  // namespace
