@@ -37,6 +37,7 @@ archive=Corvane-$version.zip
 # Every file Corvane writes, by name: the one list the notice and the runs are held to.
 # ".bak*" stands for .bak, .bak2 ... .bak9; "*" for any of the names before it.
 written_files=(Corvane.txt Corvane.old Corvane.csv Corvane-heures.csv Corvane-attente.csv
+  Corvane-nouveau.csv
   Corvane.csv.old Corvane-heures.csv.old Corvane.csv.bak Corvane-heures.csv.bak
   Corvane.csv.tmp Corvane-heures.csv.tmp Corvane-attente.csv.tmp Corvane.csv.bak.tmp
   Corvane.csv.nouveau corvane.prom corvane.prom.tmp "*.remplace")
