@@ -4,6 +4,8 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+
 #include "common/device_units.h"
 #include "win32/menu_ids.h"
 #include "win32/notification_area_win32.h"
@@ -164,13 +166,18 @@ void Win32MainView::createControls() {
         HWND parent = item.inFrame ? frame_ : hwnd_;
         const char* windowClass = "STATIC";
         DWORD style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS;
+        DWORD exStyle = 0;
         switch (item.kind) {
             case ControlKind::Frame:
                 windowClass = kFrameClass;
                 style |= WS_CLIPCHILDREN;
+                // Tab goes on into its controls: "Toujours visible" and the slider.
+                exStyle = WS_EX_CONTROLPARENT;
                 break;
             case ControlKind::Label:
                 style |= SS_LEFTNOWORDWRAP | SS_NOPREFIX | (item.tooltip ? SS_NOTIFY : 0);
+                // A swap file's path too long for the frame loses its middle, not its end.
+                if (item.id == Control::Label1) style |= SS_PATHELLIPSIS;
                 break;
             case ControlKind::CheckBox:
                 windowClass = "BUTTON";
@@ -182,7 +189,7 @@ void Win32MainView::createControls() {
                 break;
         }
         HWND hwnd = makeWindow(
-            0, windowClass, item.text, style, metrics_.x(item.left), metrics_.y(item.top),
+            exStyle, windowClass, item.text, style, metrics_.x(item.left), metrics_.y(item.top),
             metrics_.x(item.width), metrics_.y(item.height), parent,
             reinterpret_cast<HMENU>(static_cast<INT_PTR>(item.id)), instance_, nullptr);
         SendMessageA(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(fontFor(item.font)), FALSE);
@@ -200,6 +207,7 @@ void Win32MainView::createControls() {
         if (item.kind == ControlKind::CheckBox) widenToText(hwnd);
         if (item.tooltip) addTooltip(hwnd, item.tooltip);
     }
+    placeLabel1();
     // The label under the frame is never seen.
     SetWindowPos(control(Control::Label2), HWND_BOTTOM, 0, 0, 0, 0,
                  SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
@@ -259,6 +267,45 @@ void Win32MainView::setText(Control id, const std::string& text) {
     texts_[id] = text;
     setWindowText(hwnd, text);
     if (autoSize_[id]) fitToText(hwnd);
+    if (id == Control::Label1 || id == Control::DebutWin) placeLabel1();
+}
+
+void Win32MainView::placeLabel1() {
+    HWND label = control(Control::Label1);
+    HWND time = control(Control::DebutWin);
+    if (!label || !time || !frame_) return;
+    auto inFrame = [&](HWND child) {
+        RECT r;
+        GetWindowRect(child, &r);
+        MapWindowPoints(nullptr, frame_, reinterpret_cast<POINT*>(&r), 2);
+        return r;
+    };
+    fitToText(label);
+    RECT l = inFrame(label);
+    RECT t = inFrame(time);
+    int designLeft = 0;
+    int frameWidth = 0;
+    for (const ControlLayout& item : mainWindowControls()) {
+        if (item.id == Control::DebutWin) designLeft = metrics_.x(item.left);
+        if (item.id == Control::cadre) frameWidth = item.width;
+    }
+    // The design's margin at the right of the elapsed time: 90 twips.
+    const int right = metrics_.x(frameWidth - 90);
+    const int gap = metrics_.x(60);
+    const int width = t.right - t.left;
+    // The elapsed time moves right of the label; where the frame ends first, the label is cut
+    // to what is left (its path shortened in the middle) and the time keeps its place.
+    int timeLeft = std::max<int>(designLeft, l.right + gap);
+    if (timeLeft + width > right) {
+        timeLeft = std::max<int>(l.left + gap, right - width);
+        SetWindowPos(label, nullptr, 0, 0, std::max<int>(0, timeLeft - gap - l.left),
+                     l.bottom - l.top, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    if (timeLeft != t.left) {
+        SetWindowPos(time, nullptr, timeLeft, t.top, 0, 0,
+                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        InvalidateRect(frame_, nullptr, TRUE);
+    }
 }
 
 std::string Win32MainView::text(Control id) {

@@ -61,6 +61,8 @@ public:
     void endProgram() override;
 
 private:
+    // Keeps "Analyse du fichier SWAP (...) depuis :" whole beside the elapsed time.
+    void placeLabel1();
     struct Timer {
         uint32_t interval = 1000;
         bool enabled = false;
