@@ -176,8 +176,10 @@ void Win32MainView::createControls() {
                 break;
             case ControlKind::Label:
                 style |= SS_LEFTNOWORDWRAP | SS_NOPREFIX | (item.tooltip ? SS_NOTIFY : 0);
-                // A swap file's path too long for the frame loses its middle, not its end.
+                // A swap file's path too long for the frame loses its middle, not its end; a
+                // Windows name too long for its row ends with "...", never cut silently.
                 if (item.id == Control::Label1) style |= SS_PATHELLIPSIS;
+                if (item.id == Control::Windows) style |= SS_ENDELLIPSIS;
                 break;
             case ControlKind::CheckBox:
                 windowClass = "BUTTON";
@@ -268,6 +270,44 @@ void Win32MainView::setText(Control id, const std::string& text) {
     setWindowText(hwnd, text);
     if (autoSize_[id]) fitToText(hwnd);
     if (id == Control::Label1 || id == Control::DebutWin) placeLabel1();
+    if (id == Control::Windows || id == Control::processeur) placeFirstRow();
+}
+
+void Win32MainView::placeFirstRow() {
+    HWND windows = control(Control::Windows);
+    HWND processor = control(Control::processeur);
+    if (!windows || !processor || !frame_) return;
+    auto inFrame = [&](HWND child) {
+        RECT r;
+        GetWindowRect(child, &r);
+        MapWindowPoints(nullptr, frame_, reinterpret_cast<POINT*>(&r), 2);
+        return r;
+    };
+    const ControlLayout* w = nullptr;
+    const ControlLayout* p = nullptr;
+    for (const ControlLayout& item : mainWindowControls()) {
+        if (item.id == Control::Windows) w = &item;
+        if (item.id == Control::processeur) p = &item;
+    }
+    if (!w || !p) return;
+    // The processor keeps its right edge and grows to the left as its text needs; the
+    // Windows name takes what is left of the row.
+    const int right = metrics_.x(p->left + p->width);
+    HDC dc = GetDC(processor);
+    HGDIOBJ old =
+        SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(processor, WM_GETFONT, 0, 0)));
+    const int needed = textExtent(dc, windowText(processor)).cx;
+    SelectObject(dc, old);
+    ReleaseDC(processor, dc);
+    const int left = std::min<int>(metrics_.x(p->left), right - needed);
+    RECT pr = inFrame(processor);
+    RECT wr = inFrame(windows);
+    SetWindowPos(processor, nullptr, left, pr.top, right - left, pr.bottom - pr.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    const int gap = metrics_.x(p->left - (w->left + w->width));
+    SetWindowPos(windows, nullptr, 0, 0, std::max<int>(0, left - gap - wr.left), wr.bottom - wr.top,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    InvalidateRect(frame_, nullptr, TRUE);
 }
 
 void Win32MainView::placeLabel1() {
