@@ -288,13 +288,13 @@ std::string hoverText(const HistoryColumn& column, int32_t pointerMinute, System
         text += (count > 1 ? "\r\nAlertes : " : "\r\nAlerte : ") + raised;
     }
     if (!column.programs.empty()) {
-        text += "\r\nProgrammes : ";
+        text += "\r\nProgrammes qui engagent le plus : ";
         for (size_t i = 0; i < column.programs.size(); ++i) {
             const ProgramMark& p = column.programs[i];
             std::string growth = std::to_string(p.hourGrowthMo);
             if (p.hourGrowthMo > 0) growth = "+" + growth;
-            text += (i == 0 ? "" : " ; ") + p.name + " (" + std::to_string(p.pid) + ") " +
-                    std::to_string(p.commitMo) + " Mo, " + growth + " Mo en 1 h";
+            text += (i == 0 ? "" : " ; ") + p.name + " (PID " + std::to_string(p.pid) + ") " +
+                    std::to_string(p.commitMo) + " Mo, " + growth + " Mo sur l'heure";
         }
     }
     return text;

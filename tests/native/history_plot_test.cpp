@@ -277,8 +277,9 @@ TEST(HistoryPlot, ThePointerReadsTheCommitTheAlertsAndTheProgramsNamedAtThatMinu
               "Le 08/12/2026 à 07:15 : SWAP 1536 Mo, RAM utilisée 812 Mo, engagement 5120 / "
               "12288 Mo\r\n"
               "Alerte : fichier SWAP agrandi\r\n"
-              "Programmes : chrome.exe (1234) 812 Mo, +300 Mo en 1 h ; Éditeur.exe (56) 640 Mo, "
-              "-12 Mo en 1 h ; svchost.exe (912) 200 Mo, 0 Mo en 1 h");
+              "Programmes qui engagent le plus : chrome.exe (PID 1234) 812 Mo, +300 Mo sur "
+              "l'heure ; Éditeur.exe (PID 56) 640 Mo, -12 Mo sur l'heure ; svchost.exe (PID 912) "
+              "200 Mo, 0 Mo sur l'heure");
 
     // An old Windows: no commit, but the alerts it can raise and no program.
     HistoryColumn old{true, kNow, kNow, 70, 90, 90, 30, kUnknownMo};

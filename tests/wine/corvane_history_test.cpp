@@ -609,14 +609,15 @@ TEST_F(HistoryTest, TheCommitAlertsAndProgramsOfAMinuteAreDrawnAndReadUnderThePo
     bringToFront(window);
 
     std::string reading = pointAtMinute(window, named, [](const std::string& t) {
-        return t.find("Programmes : ") != std::string::npos;
+        return t.find("Programmes qui engagent le plus : ") != std::string::npos;
     });
     EXPECT_NE(reading.find(" : SWAP 1538 Mo (de 1536 à 1540 Mo), RAM utilisée 900 Mo, "
                            "engagement " +
                            commitAt(named) +
                            " / 12288 Mo\r\nAlerte : fichier SWAP agrandi\r\n"
-                           "Programmes : chrome.exe (1234) 812 Mo, +300 Mo en 1 h ; "
-                           "Éditeur;2.exe (56) 640 Mo, -12 Mo en 1 h"),
+                           "Programmes qui engagent le plus : chrome.exe (PID 1234) 812 Mo, "
+                           "+300 Mo sur l'heure ; Éditeur;2.exe (PID 56) 640 Mo, -12 Mo sur "
+                           "l'heure"),
               std::string::npos)
         << reading;
     // All three lines are in the window, none cut off at the bottom.
@@ -703,15 +704,16 @@ TEST_F(HistoryTest, AProgramCommitting300MoAsTheSwapFileGrowsIsNamedInItsMinute)
     window.control(kHeure).post(BM_CLICK);
     ASSERT_TRUE(pollUntil([&] { return window.control(kHeure).send(BM_GETCHECK) == BST_CHECKED; }));
     bringToFront(window);
-    const std::string named =
-        "Programmes : CorvaneCommit.exe (" + std::to_string(committer.id()) + ") ";
+    const std::string named = "Programmes qui engagent le plus : CorvaneCommit.exe (PID " +
+                              std::to_string(committer.id()) + ") ";
     std::string reading = pointAtMinute(
         window, minute, [&](const std::string& t) { return t.find(named) != std::string::npos; });
     std::smatch figures;
     ASSERT_TRUE(std::regex_search(
         reading, figures,
-        std::regex("engagement [0-9]+ / [0-9]+ Mo\r\n(.*\r\n)?Programmes : CorvaneCommit\\.exe "
-                   "\\([0-9]+\\) ([0-9]+) Mo, \\+([0-9]+) Mo en 1 h")))
+        std::regex("engagement [0-9]+ / [0-9]+ Mo\r\n(.*\r\n)?Programmes qui engagent le plus : "
+                   "CorvaneCommit\\.exe \\(PID [0-9]+\\) ([0-9]+) Mo, \\+([0-9]+) Mo sur "
+                   "l'heure")))
         << reading;
     EXPECT_EQ(figures[2].str(), f[11]) << reading;
     EXPECT_EQ(figures[3].str(), f[12]) << reading;

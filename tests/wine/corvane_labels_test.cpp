@@ -78,8 +78,7 @@ TEST_P(LabelsTest, NoLabelIsNarrowerThanItsTextNorOverAnother) {
     }
     // "Toujours visible": its box and its text.
     const RECT box = main.control(kDessus).rect();
-    EXPECT_GE(box.right - box.left,
-              textWidth("Toujours visible", dpi) + MulDiv(13, dpi, 96))
+    EXPECT_GE(box.right - box.left, textWidth("Toujours visible", dpi) + MulDiv(13, dpi, 96))
         << "the check box cuts its text";
     // Labels of one row do not reach into each other (the rows themselves touch by design).
     for (size_t i = 0; i < placed.size(); ++i) {
