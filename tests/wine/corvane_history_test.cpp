@@ -574,7 +574,8 @@ TEST_F(HistoryTest, SeveralDaysAreDrawnAndTheirValuesReadUnderThePointer) {
 
     window.control(kTout).post(BM_CLICK);
     window.waitControlText(kSurvol, "Placez le pointeur");  // a new span: the old values go
-    std::string all = pointAt(window, plot.left + (plot.right - plot.left) * 19 / 20, y, isValues);
+    // Near the right end of the plot, left of the right-hand scale.
+    std::string all = pointAt(window, plot.right - MulDiv(62 + 8, displayDpi(), 96), y, isValues);
     EXPECT_NE(all.find(" : SWAP "), std::string::npos) << all;
     shot("history-all", window);
 }
