@@ -47,7 +47,7 @@ BalloonText alertBalloon(const AlertEvent& a, const std::string& time) {
     const std::string threshold = std::to_string(a.threshold);
     switch (a.kind) {
         case AlertKind::Commit:
-            return {"Corvane : engagement élevé",
+            return {"Corvane : seuil d'engagement atteint",
                     join({"À ", time, ", l'engagement atteint ", figure, " % de sa limite (seuil ",
                           threshold, " %)."})};
         case AlertKind::SwapGrowth:
@@ -56,7 +56,7 @@ BalloonText alertBalloon(const AlertEvent& a, const std::string& time) {
                           " Mo en une heure (seuil ", threshold, " Mo) ; il fait ",
                           std::to_string(a.swapMo), " Mo."})};
         case AlertKind::Memory:
-            return {"Corvane : mémoire presque pleine",
+            return {"Corvane : seuil de mémoire atteint",
                     join({"À ", time, ", la mémoire occupée atteint ", figure, " % (seuil ",
                           threshold, " %)."})};
     }

@@ -37,6 +37,27 @@ int32_t HourGrowth::add(uint64_t tick, int32_t mo) {
     return mo - lowest;
 }
 
+void HourGrowth::addPast(uint64_t tick, int32_t minutesAgo, int32_t lowestMo) {
+    uint64_t now = tick / kMinuteMs;
+    // Minutes before the system started (a tick count that small) are another boot's file.
+    if (minutesAgo < 1 || static_cast<size_t>(minutesAgo) >= kMinutes ||
+        now < static_cast<uint64_t>(minutesAgo))
+        return;
+    uint64_t index = now - static_cast<uint64_t>(minutesAgo);
+    Minute& minute = minutes_[index % kMinutes];
+    if (!minute.seen || minute.index != index) {
+        minute = {true, index, lowestMo};
+    } else {
+        minute.lowestMo = std::min(minute.lowestMo, lowestMo);
+    }
+}
+
+void AlertWatch::takePast(uint64_t tick,
+                          const std::vector<std::pair<int32_t, int32_t>>& minutesAgoMo) {
+    pastTaken_ = true;
+    for (const auto& [minutesAgo, mo] : minutesAgoMo) hour_.addPast(tick, minutesAgo, mo);
+}
+
 const ThresholdCrossing& AlertWatch::crossing(AlertKind kind) const {
     switch (kind) {
         case AlertKind::SwapGrowth: return swapGrowth_;

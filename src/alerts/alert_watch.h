@@ -6,6 +6,7 @@
 #include <array>
 #include <cstdint>
 #include <optional>
+#include <utility>
 #include <vector>
 
 #include "platform/alert_settings.h"
@@ -50,6 +51,9 @@ public:
     // Takes the size at `tick` and returns what it has grown since the smallest size of this
     // minute and the 59 before it (0 when it is the smallest).
     int32_t add(uint64_t tick, int32_t mo);
+    // The smallest size of the minute `minutesAgo` (1 to 59) before the one of `tick`, as the
+    // history kept it before this run: the hour's measure goes on across a restart.
+    void addPast(uint64_t tick, int32_t minutesAgo, int32_t lowestMo);
 
 private:
     struct Minute {
@@ -76,6 +80,10 @@ public:
     bool raised(AlertKind kind) const { return !crossing(kind).armed(); }
     // How many times it was raised since the program started.
     int64_t count(AlertKind kind) const { return counts_[static_cast<size_t>(kind)]; }
+    // Whether the swap file's hour still waits for the minutes that came before this run.
+    bool wantsPast() const { return !pastTaken_; }
+    // Those minutes, once: `lowestMo` of each minute `minutesAgo` before the one of `tick`.
+    void takePast(uint64_t tick, const std::vector<std::pair<int32_t, int32_t>>& minutesAgoMo);
 
 private:
     const ThresholdCrossing& crossing(AlertKind kind) const;
@@ -85,6 +93,7 @@ private:
     ThresholdCrossing swapGrowth_;
     ThresholdCrossing memory_;
     HourGrowth hour_;
+    bool pastTaken_ = false;
 };
 
 }  // namespace corvane

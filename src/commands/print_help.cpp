@@ -42,7 +42,12 @@ void aideClick(Context& c) {
     // A page that is not there cannot be opened by any other way either: say so, instead of a
     // retry through the command interpreter that fails where the user cannot see it.
     if (!c.platform.files.lastModified(page)) {
-        showStartProblem(c.platform, RuntimeError(kErrFileNotFound));
+        // Named in full, so that the user knows which file to put back.
+        const RuntimeError missing(kErrFileNotFound);
+        c.platform.dialogs.messageBox("Erreur : " + std::to_string(missing.number()) + "\r\n" +
+                                          missing.description() +
+                                          "\r\nLa page d'aide n'est pas là : " + page,
+                                      "Problème Start", {MsgButtons::Ok, MsgIcon::Exclamation});
         return;
     }
     startAddress(c.platform, page);

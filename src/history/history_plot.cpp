@@ -136,42 +136,69 @@ int64_t minuteColumn(TimeSpan span, int columns, int32_t minute) {
     return floorDiv((static_cast<int64_t>(minute) - span.start) * columns, length);
 }
 
-ValueAxis valueAxis(const std::vector<HistoryColumn>& columns, const AnalysisFigures& analysis) {
+namespace {
+
+// Bounds of values seen, made into a scale with some room above and below, so that a flat
+// line does not lie on the frame.
+struct Extent {
     int64_t low = std::numeric_limits<int64_t>::max();
     int64_t high = std::numeric_limits<int64_t>::min();
-    auto take = [&](int64_t v) {
+    void take(int64_t v) {
         low = std::min(low, v);
         high = std::max(high, v);
-    };
+    }
+    bool empty() const { return low > high; }
+    ValueAxis axis() const {
+        if (empty()) return {};
+        int64_t margin = std::max<int64_t>(1, (high - low) / 20);
+        int64_t from = std::max<int64_t>(0, low - margin);
+        int64_t to = high + margin;
+        int32_t step = niceStep((to - from + 4) / 5);
+        ValueAxis axis;
+        axis.step = step;
+        axis.low = static_cast<int32_t>(floorDiv(from, step) * step);
+        int64_t top = (floorDiv(to - 1, step) + 1) * step;
+        axis.high =
+            static_cast<int32_t>(std::min<int64_t>(top, std::numeric_limits<int32_t>::max()));
+        if (axis.high <= axis.low) axis.high = axis.low + step;
+        return axis;
+    }
+};
+
+}  // namespace
+
+ValueAxis valueAxis(const std::vector<HistoryColumn>& columns, const AnalysisFigures& analysis,
+                    uint8_t hidden) {
+    Extent e;
     for (const HistoryColumn& c : columns) {
         if (!c.hasData) continue;
-        take(c.minMo);
-        take(c.maxMo);
-        take(c.memoryMo);
-        if (c.inUseMo != kUnknownMo) take(c.inUseMo);
-        if (c.commitMo != kUnknownMo) take(c.commitMo);
-        if (c.commitLimitMo > 0 &&
+        e.take(c.minMo);
+        e.take(c.maxMo);
+        if (c.inUseMo != kUnknownMo && !(hidden & kSeriesInUse)) e.take(c.inUseMo);
+    }
+    if (analysis.any && !(hidden & kSeriesAnalysis)) {
+        e.take(analysis.minimum);
+        e.take(analysis.maximum);
+        e.take(analysis.average);
+    }
+    return e.axis();
+}
+
+std::optional<ValueAxis> sideAxis(const std::vector<HistoryColumn>& columns, uint8_t hidden) {
+    bool memory = !(hidden & kSeriesMemory);
+    bool commit = !(hidden & kSeriesCommit);
+    bool limit = !(hidden & kSeriesLimit);
+    Extent e;
+    for (const HistoryColumn& c : columns) {
+        if (!c.hasData) continue;
+        if (memory) e.take(c.memoryMo);
+        if (commit && c.commitMo != kUnknownMo) e.take(c.commitMo);
+        if (limit && c.commitLimitMo > 0 &&
             static_cast<int64_t>(c.commitMo) * 10 >= static_cast<int64_t>(c.commitLimitMo) * 9)
-            take(c.commitLimitMo);
+            e.take(c.commitLimitMo);
     }
-    if (analysis.any) {
-        take(analysis.minimum);
-        take(analysis.maximum);
-        take(analysis.average);
-    }
-    if (low > high) return {};
-    // Some room above and below, so that a flat line does not lie on the frame.
-    int64_t margin = std::max<int64_t>(1, (high - low) / 20);
-    low = std::max<int64_t>(0, low - margin);
-    high += margin;
-    int32_t step = niceStep((high - low + 4) / 5);
-    ValueAxis axis;
-    axis.step = step;
-    axis.low = static_cast<int32_t>(floorDiv(low, step) * step);
-    int64_t top = (floorDiv(high - 1, step) + 1) * step;
-    axis.high = static_cast<int32_t>(std::min<int64_t>(top, std::numeric_limits<int32_t>::max()));
-    if (axis.high <= axis.low) axis.high = axis.low + step;
-    return axis;
+    if (e.empty()) return std::nullopt;
+    return e.axis();
 }
 
 std::vector<TimeTick> timeTicks(TimeSpan span, int widthPixels, int minSpacingPixels,
@@ -248,9 +275,10 @@ std::string hoverText(const HistoryColumn& column, int32_t pointerMinute, System
         text += " Mo";
     }
     if (column.alerts != 0) {
-        const std::pair<uint8_t, const char*> kinds[] = {{kAlertCommit, "engagement élevé"},
-                                                         {kAlertSwapGrowth, "fichier SWAP agrandi"},
-                                                         {kAlertMemory, "mémoire presque pleine"}};
+        const std::pair<uint8_t, const char*> kinds[] = {
+            {kAlertCommit, "seuil d'engagement atteint"},
+            {kAlertSwapGrowth, "fichier SWAP agrandi"},
+            {kAlertMemory, "seuil de mémoire atteint"}};
         std::string raised;
         int count = 0;
         for (const auto& [bit, name] : kinds) {
@@ -260,13 +288,13 @@ std::string hoverText(const HistoryColumn& column, int32_t pointerMinute, System
         text += (count > 1 ? "\r\nAlertes : " : "\r\nAlerte : ") + raised;
     }
     if (!column.programs.empty()) {
-        text += "\r\nProgrammes : ";
+        text += "\r\nProgrammes qui engagent le plus : ";
         for (size_t i = 0; i < column.programs.size(); ++i) {
             const ProgramMark& p = column.programs[i];
             std::string growth = std::to_string(p.hourGrowthMo);
             if (p.hourGrowthMo > 0) growth = "+" + growth;
-            text += (i == 0 ? "" : " ; ") + p.name + " (" + std::to_string(p.pid) + ") " +
-                    std::to_string(p.commitMo) + " Mo, " + growth + " Mo en 1 h";
+            text += (i == 0 ? "" : " ; ") + p.name + " (PID " + std::to_string(p.pid) + ") " +
+                    std::to_string(p.commitMo) + " Mo, " + growth + " Mo sur l'heure";
         }
     }
     return text;
@@ -320,16 +348,17 @@ std::string historyNotice(const History& history) {
 
 HistoryPicture layoutHistory(const std::vector<MinuteRecord>& records,
                              const AnalysisFigures& analysis, HistoryRange range, int32_t nowMinute,
-                             int plotWidth, int minTickSpacing, System& system) {
-    return layoutHistory({}, records, analysis, range, nowMinute, plotWidth, minTickSpacing,
-                         system);
+                             int plotWidth, int minTickSpacing, System& system, uint8_t hidden) {
+    return layoutHistory({}, records, analysis, range, nowMinute, plotWidth, minTickSpacing, system,
+                         hidden);
 }
 
 HistoryPicture layoutHistory(const std::vector<MinuteRecord>& hours,
                              const std::vector<MinuteRecord>& minutes,
                              const AnalysisFigures& analysis, HistoryRange range, int32_t nowMinute,
-                             int plotWidth, int minTickSpacing, System& system) {
+                             int plotWidth, int minTickSpacing, System& system, uint8_t hidden) {
     HistoryPicture picture;
+    picture.hidden = hidden;
     picture.span = visibleSpan(range, hours, minutes, nowMinute);
     picture.columns.resize(static_cast<size_t>(std::max(plotWidth, 0)));
     // Hours are older than the first minute: added first, they keep each column in time order.
@@ -337,7 +366,8 @@ HistoryPicture layoutHistory(const std::vector<MinuteRecord>& hours,
     addByColumn(picture.columns, minutes, picture.span, 1);
     picture.anyData = std::any_of(picture.columns.begin(), picture.columns.end(),
                                   [](const HistoryColumn& c) { return c.hasData; });
-    picture.axis = valueAxis(picture.columns, analysis);
+    picture.axis = valueAxis(picture.columns, analysis, hidden);
+    picture.side = sideAxis(picture.columns, hidden);
     picture.ticks = timeTicks(picture.span, plotWidth, minTickSpacing, system);
     picture.analysis = analysisLines(analysis);
     return picture;

@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -17,16 +18,16 @@ enum class HistoryRange : int { Hour, Day, Week, Month, All };
 
 struct RangeChoice {
     HistoryRange range;
-    const char* label;
-    int32_t minutes;  // 0: every record
+    const char* label;  // "&" before the access key
+    int32_t minutes;    // 0: every record
 };
 
 inline constexpr std::array<RangeChoice, 5> kHistoryRanges{{
-    {HistoryRange::Hour, "1 h", 60},
-    {HistoryRange::Day, "24 h", 1440},
-    {HistoryRange::Week, "7 j", 7 * 1440},
-    {HistoryRange::Month, "30 j", 30 * 1440},
-    {HistoryRange::All, "Tout", 0},
+    {HistoryRange::Hour, "&1 h", 60},
+    {HistoryRange::Day, "&24 h", 1440},
+    {HistoryRange::Week, "&7 j", 7 * 1440},
+    {HistoryRange::Month, "&30 j", 30 * 1440},
+    {HistoryRange::All, "&Tout", 0},
 }};
 
 // Minutes [start, end), UTC.
@@ -77,16 +78,34 @@ int32_t columnMinute(TimeSpan span, int columns, int index);
 // minute outside the span. Exact over any span, "Tout" over years included.
 int64_t minuteColumn(TimeSpan span, int columns, int32_t minute);
 
-// The value scale in Mo: rounded bounds and the step between its lines. It takes in the commit
-// but its limit only where the commit came within a tenth of it (the limit of a machine with
-// plenty of memory would flatten every other line); elsewhere the limit is drawn where it falls
-// inside the scale.
+// The series of the drawing; a click on an entry of the legend hides or shows its series.
+enum HistorySeries : uint8_t {
+    kSeriesBand = 1,      // the swap file's smallest to largest size
+    kSeriesSwap = 2,      // the swap file's size
+    kSeriesInUse = 4,     // the part of the swap file in use
+    kSeriesAnalysis = 8,  // the analysis' minimum, average and maximum
+    kSeriesMemory = 16,   // the memory in use (right-hand scale)
+    kSeriesCommit = 32,   // the commit (right-hand scale)
+    kSeriesLimit = 64,    // the commit's limit (right-hand scale)
+    kSeriesAlerts = 128,  // the alerts' marks
+};
+
+// A value scale in Mo: rounded bounds and the step between its lines.
 struct ValueAxis {
     int32_t low = 0;
     int32_t high = 100;
     int32_t step = 20;
 };
-ValueAxis valueAxis(const std::vector<HistoryColumn>& columns, const AnalysisFigures& analysis);
+// The left-hand scale: the swap file alone (its sizes, the part in use, the analysis), so that
+// a swap file of 64 Mo beside 2 500 Mo of commit still fills the height. `hidden` takes out
+// the part in use and the analysis where they are hidden.
+ValueAxis valueAxis(const std::vector<HistoryColumn>& columns, const AnalysisFigures& analysis,
+                    uint8_t hidden = 0);
+// The right-hand scale of the memory and the commit, those of them shown; it takes in the
+// commit's limit only where the commit came within a tenth of it (the limit of a machine with
+// plenty of memory would flatten the other lines); elsewhere the limit is drawn where it falls
+// inside the scale. Nothing when none of them is shown or known.
+std::optional<ValueAxis> sideAxis(const std::vector<HistoryColumn>& columns, uint8_t hidden = 0);
 
 // A mark of the time axis at a UTC minute, labelled in the user's local time and formats: the
 // time for spans of hours, the date where the day changes and for spans of days.
@@ -119,19 +138,21 @@ inline constexpr const char* kNoRecordText = "Aucune mesure sur cette période";
 struct HistoryPicture {
     TimeSpan span;
     std::vector<HistoryColumn> columns;
-    ValueAxis axis;
+    ValueAxis axis;                 // the swap file's, at the left
+    std::optional<ValueAxis> side;  // the memory's and the commit's, at the right
+    uint8_t hidden = 0;             // HistorySeries bits the user hid
     std::vector<TimeTick> ticks;
     std::vector<AnalysisLine> analysis;
     bool anyData = false;
 };
 HistoryPicture layoutHistory(const std::vector<MinuteRecord>& records,
                              const AnalysisFigures& analysis, HistoryRange range, int32_t nowMinute,
-                             int plotWidth, int minTickSpacing, System& system);
+                             int plotWidth, int minTickSpacing, System& system, uint8_t hidden = 0);
 // The same from hours (before the first minute) and minutes: each span draws from whichever
 // detail there is.
 HistoryPicture layoutHistory(const std::vector<MinuteRecord>& hours,
                              const std::vector<MinuteRecord>& minutes,
                              const AnalysisFigures& analysis, HistoryRange range, int32_t nowMinute,
-                             int plotWidth, int minTickSpacing, System& system);
+                             int plotWidth, int minTickSpacing, System& system, uint8_t hidden = 0);
 
 }  // namespace corvane

@@ -28,7 +28,11 @@ VirtualMemoryReport MemoryWatch::report(int32_t analysisMaxMo) const {
     if (!pageFiles_.supported) {
         r.pageFiles.push_back(std::string("Fichiers d'échange : ") + kNotOnThisWindows);
     } else if (pageFiles_.items.empty()) {
-        r.pageFiles.push_back("Aucun fichier d'échange en service selon Windows.");
+        r.pageFiles.push_back(configured_.empty()
+                                  ? "Windows ne signale aucun fichier d'échange en service."
+                                  : "Windows ne signale aucun fichier d'échange en service ; la "
+                                    "configuration nomme " +
+                                        configured_ + ", que Corvane analyse.");
     }
     for (const PageFileUse& f : pageFiles_.items) {
         std::string peak = f.peakBytes >= f.inUseBytes ? ", pic " + sizeText(f.peakBytes) : "";

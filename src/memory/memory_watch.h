@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <string>
 
 #include "memory/process_growth.h"
 #include "platform/virtual_memory.h"
@@ -31,6 +32,9 @@ public:
     void record(uint64_t tick, bool minute, const std::optional<CommitCharge>& commit,
                 const Listing<ProcessCommit>& processes,
                 const std::optional<Listing<PageFileUse>>& pageFiles);
+    // The swap file the configuration names, which the main window analyses: named where
+    // Windows lists no page file, so that the two do not seem to disagree.
+    void setConfigured(const std::string& swapPath) { configured_ = swapPath; }
     // The analysis begins anew: each program's growth since then counts from now.
     void restartAnalysis() { growth_.restartAnalysis(); }
 
@@ -52,6 +56,7 @@ private:
     bool processesSupported_ = true;
     Listing<PageFileUse> pageFiles_{true, {}};
     int32_t shownMaximumMo_ = 0;
+    std::string configured_;
 };
 
 }  // namespace corvane

@@ -180,13 +180,18 @@ public:
     virtual ~Dialogs() = default;
     virtual MsgAnswer messageBox(const std::string& text, const std::string& title,
                                  MessageStyle style) = 0;
-    // The standard Save As dialog, offering `suggestedName` and the files matching `pattern`
-    // ("*.csv") under `patternName`; it asks before replacing a file. Returns the full path
-    // chosen, or nothing when the user cancels.
+    // The standard Save As dialog, opened in `folder` (the system's choice when empty),
+    // offering `suggestedName` and the files matching `pattern` ("*.csv") under `patternName`.
+    // It does not ask before replacing a file: the caller refuses what it must first. Returns
+    // the full path chosen, or nothing when the user cancels.
     virtual std::optional<std::string> saveAs(const std::string& title,
                                               const std::string& suggestedName,
+                                              const std::string& folder,
                                               const std::string& patternName,
                                               const std::string& pattern) = 0;
+    // The user's own documents folder ("Mes documents", "Documents"); empty when the system
+    // has none.
+    virtual std::string documentsFolder() = 0;
 };
 
 // What the core asks of the main window.

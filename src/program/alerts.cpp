@@ -67,6 +67,21 @@ void showTrayIcon(Context& c, const std::optional<CommitCharge>& commit, bool sw
     s.trayIconShown = true;
 }
 
+// The swap file's sizes of the hour before this run, from the history: a file that grew
+// just before a restart has grown within the hour all the same.
+void takeHistorysHour(Context& c, uint64_t tick) {
+    std::vector<std::pair<int32_t, int32_t>> past;
+    std::optional<int32_t> now = minuteOf(c.platform.system.utcNow());
+    if (now) {
+        for (const MinuteRecord& r : c.state.history.records()) {
+            int32_t ago = *now - r.minute;
+            if (ago >= 1 && ago < static_cast<int32_t>(HourGrowth::kMinutes) && r.minMo >= 0)
+                past.emplace_back(ago, r.minMo);
+        }
+    }
+    c.state.alerts.takePast(tick, past);
+}
+
 }  // namespace
 
 void SurveillerAlertes(Context& c, const MemoryStatus& memory, bool swapKnown) {
@@ -81,6 +96,7 @@ void SurveillerAlertes(Context& c, const MemoryStatus& memory, bool swapKnown) {
     if (memory.totalPhys > 0) figures.memoryPercent = static_cast<int>(memory.memoryLoad);
 
     if (c.shown) showTrayIcon(c, commit, swapKnown);
+    if (s.alerts.wantsPast()) takeHistorysHour(c, figures.tick);
     std::vector<AlertEvent> raised = s.alerts.check(s.alertSettings, figures);
     if (raised.empty()) return;
     s.prometheusDue = true;

@@ -11,6 +11,7 @@
 #include "persistence/settings.h"
 #include "program/alerts.h"
 #include "program/event_log.h"
+#include "program/menu_marks.h"
 #include "program/prometheus_export.h"
 #include "program/recording.h"
 #include "program/resets.h"
@@ -114,7 +115,10 @@ void MainWindow::onMenu(MenuItem item) {
 }
 
 void MainWindow::onMenuOpen() {
-    dispatch([&] { refreshStartWithWindows(context_); });
+    dispatch([&] {
+        refreshStartWithWindows(context_);
+        markMenuChoices(context_);
+    });
 }
 
 void MainWindow::onSliderChange() {

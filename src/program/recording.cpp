@@ -65,16 +65,39 @@ void historique_Click(Context& c) {
     }
 }
 
-void Exporter(Dialogs& dialogs, FileSystem& files, History& history) {
-    std::optional<std::string> target =
-        dialogs.saveAs("Exporter l'historique", "Corvane.csv", "Fichiers CSV (*.csv)", "*.csv");
-    if (!target) return;
-    // The same file may have many names (short names, "..", a network path to this machine):
-    // what counts is the file itself.
-    if (history.isOwnFile(files, *target)) {
-        dialogs.messageBox("Ce fichier est l'historique lui-même : choisissez un autre nom.",
-                           kHistoryTitle, {MsgButtons::Ok, MsgIcon::Exclamation});
-        return;
+std::string exportName(const DateTime& localNow) {
+    auto two = [](int n) { return std::string(n < 10 ? "0" : "") + std::to_string(n); };
+    // The date as a file name can hold it, and in an order that sorts.
+    return "Corvane-historique-" + std::to_string(localNow.year) + "-" + two(localNow.month) + "-" +
+           two(localNow.day) + ".csv";
+}
+
+void Exporter(System& system, Dialogs& dialogs, FileSystem& files, History& history) {
+    const std::string title = "Exporter l'historique";
+    const std::string folder = dialogs.documentsFolder();
+    std::string name = exportName(system.utcToLocal(system.utcNow()));
+    std::optional<std::string> target;
+    while (true) {
+        target = dialogs.saveAs(title, name, folder, "Fichiers CSV (*.csv)", "*.csv");
+        if (!target) return;
+        // The same file may have many names (short names, "..", a network path to this
+        // machine): what counts is the file itself.
+        if (history.isOwnFile(files, *target)) {
+            dialogs.messageBox(
+                *target +
+                    "\r\nCe fichier est l'historique que Corvane tient à jour : il ne peut pas "
+                    "être remplacé par sa copie. Choisissez un autre nom.",
+                title, {MsgButtons::Ok, MsgIcon::Exclamation});
+            continue;
+        }
+        // Read without opening it, as the swap file is.
+        if (files.swapFileSize(*target).known) {
+            MsgAnswer answer = dialogs.messageBox(
+                *target + "\r\nCe fichier existe déjà. Voulez-vous le remplacer ?", title,
+                {MsgButtons::YesNo, MsgIcon::Exclamation, MsgDefault::Second});
+            if (answer != MsgAnswer::Yes) continue;
+        }
+        break;
     }
     try {
         history.exportTo(files, *target);
@@ -82,7 +105,10 @@ void Exporter(Dialogs& dialogs, FileSystem& files, History& history) {
         dialogs.messageBox(
             "L'historique n'a pas pu être exporté vers " + *target + "\r\n" + error.description(),
             kHistoryTitle, {MsgButtons::Ok, MsgIcon::Exclamation});
+        return;
     }
+    dialogs.messageBox("L'historique a été exporté dans :\r\n" + *target, title,
+                       {MsgButtons::Ok, MsgIcon::Information});
 }
 
 }  // namespace corvane

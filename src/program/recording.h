@@ -27,8 +27,11 @@ void ClearHistorique(Context& context);
 // The `historique` menu item: opens the history window.
 void historique_Click(Context& context);
 
-// The history window's "Exporter..." button: asks where, writes the copy there, says so when
-// it cannot.
-void Exporter(Dialogs& dialogs, FileSystem& files, History& history);
+// The history window's "Exporter..." button: offers "Corvane-historique-<date>.csv" in the
+// user's documents, refuses the history's own files and asks before replacing any other file
+// (the dialog opens again after either), writes the copy and says where, or why it could not.
+void Exporter(System& system, Dialogs& dialogs, FileSystem& files, History& history);
+// The name the export offers on the local day of `localNow`.
+std::string exportName(const DateTime& localNow);
 
 }  // namespace corvane

@@ -40,6 +40,7 @@ void readFigures(Context& c, bool minute) {
     }
     Listing<ProcessCommit> processes = p.memory.processes();
     watch.record(p.system.tickCount(), minute, commit, processes, pageFiles);
+    watch.setConfigured(c.state.swapPath);
     if (minute && processes.supported) notePrograms(c);
     watch.show(c.state.stats.maxCommitMo);
 }

@@ -35,11 +35,30 @@ constexpr Row kRows[] = {
      &AlertSettings::memoryPercent},
 };
 
+// The threshold of an alert that is off cannot be edited: it would look as if it counted.
+void enableThresholds(HWND dialog) {
+    for (const Row& row : kRows) {
+        EnableWindow(GetDlgItem(dialog, row.edit),
+                     IsDlgButtonChecked(dialog, row.check) == BST_CHECKED);
+    }
+}
+
 void fill(HWND dialog, const AlertSettings& settings) {
     for (const Row& row : kRows) {
         CheckDlgButton(dialog, row.check, settings.*row.on ? BST_CHECKED : BST_UNCHECKED);
         SetDlgItemInt(dialog, row.edit, static_cast<UINT>(settings.*row.threshold), FALSE);
     }
+    enableThresholds(dialog);
+}
+
+// A switch ticked or unticked.
+bool switched(HWND dialog, WORD id) {
+    for (const Row& row : kRows) {
+        if (id != row.check) continue;
+        enableThresholds(dialog);
+        return true;
+    }
+    return false;
 }
 
 // The dialog's values; a field that holds no number reads 0, which no threshold takes.
@@ -54,8 +73,8 @@ AlertSettings read(HWND dialog) {
     return settings;
 }
 
-constexpr SettingsDialog<AlertSettings> kAlertsDialog{IDD_ALERTES, "Alertes", fill, read,
-                                                      alertSettingsProblem};
+constexpr SettingsDialog<AlertSettings> kAlertsDialog{IDD_ALERTES,          "Alertes", fill, read,
+                                                      alertSettingsProblem, switched};
 
 }  // namespace
 

@@ -46,6 +46,7 @@ MsgAnswer Win32Dialogs::messageBox(const std::string& text, const std::string& t
 
 std::optional<std::string> Win32Dialogs::saveAs(const std::string& title,
                                                 const std::string& suggestedName,
+                                                const std::string& folder,
                                                 const std::string& patternName,
                                                 const std::string& pattern) {
     // The filter is pairs of NUL-ended texts, the list ending with an empty one.
@@ -55,14 +56,16 @@ std::optional<std::string> Win32Dialogs::saveAs(const std::string& title,
     // The window the user is working in owns the dialog, so that it cannot be used meanwhile.
     HWND active = GetActiveWindow();
     HWND owner = active ? active : owner_.handle();
-    const DWORD flags =
-        OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR | OFN_EXPLORER;
+    // No question before replacing a file here: the caller first refuses the files it must
+    // not write over, then asks.
+    const DWORD flags = OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR | OFN_EXPLORER;
     if (wideFunctions()) {
         // Wide on the NT family: a folder outside the ANSI code page can be chosen.
         std::wstring wideFilter = toWide(filter);
         std::wstring wideTitle = toWide(title);
         std::wstring wideExtension = toWide(extension);
         std::vector<wchar_t> file(32768, L'\0');
+        std::wstring wideFolder = toWide(folder);
         std::wstring suggested = toWide(suggestedName);
         suggested.copy(file.data(), std::min(suggested.size(), file.size() - 1));
         OPENFILENAMEW ofn{};
@@ -73,6 +76,7 @@ std::optional<std::string> Win32Dialogs::saveAs(const std::string& title,
         ofn.lpstrFile = file.data();
         ofn.nMaxFile = static_cast<DWORD>(file.size());
         ofn.lpstrTitle = wideTitle.c_str();
+        ofn.lpstrInitialDir = folder.empty() ? nullptr : wideFolder.c_str();
         ofn.lpstrDefExt = extension.empty() ? nullptr : wideExtension.c_str();
         ofn.Flags = flags;
         using GetSaveFileNameWFn = BOOL(WINAPI*)(LPOPENFILENAMEW);
@@ -85,6 +89,7 @@ std::optional<std::string> Win32Dialogs::saveAs(const std::string& title,
     std::string ansiFilter = toAnsi(filter);
     std::string ansiExtension = toAnsi(extension);
     std::string ansiTitle = toAnsi(title);
+    std::string ansiFolder = toAnsi(folder);
     std::vector<char> file(32768, '\0');
     std::string suggested = toAnsi(suggestedName);
     suggested.copy(file.data(), std::min(suggested.size(), file.size() - 1));
@@ -97,6 +102,7 @@ std::optional<std::string> Win32Dialogs::saveAs(const std::string& title,
     ofn.lpstrFile = file.data();
     ofn.nMaxFile = static_cast<DWORD>(file.size());
     ofn.lpstrTitle = ansiTitle.c_str();
+    ofn.lpstrInitialDir = folder.empty() ? nullptr : ansiFolder.c_str();
     ofn.lpstrDefExt = extension.empty() ? nullptr : ansiExtension.c_str();
     ofn.Flags = flags;
     using GetSaveFileNameFn = BOOL(WINAPI*)(LPOPENFILENAMEA);
@@ -104,6 +110,28 @@ std::optional<std::string> Win32Dialogs::saveAs(const std::string& title,
         systemFunction<GetSaveFileNameFn>("comdlg32.dll", "GetSaveFileNameA");
     if (!getSaveFileName || !getSaveFileName(&ofn)) return std::nullopt;
     return fromAnsi(file.data());
+}
+
+std::string Win32Dialogs::documentsFolder() {
+    constexpr int kPersonal = 0x0005;  // CSIDL_PERSONAL: "Mes documents", "Documents"
+    if (wideFunctions()) {
+        using GetFolderPathWFn = HRESULT(WINAPI*)(HWND, int, HANDLE, DWORD, LPWSTR);
+        static const auto getFolderPath =
+            systemFunction<GetFolderPathWFn>("shell32.dll", "SHGetFolderPathW");
+        wchar_t path[MAX_PATH] = L"";
+        if (getFolderPath && SUCCEEDED(getFolderPath(nullptr, kPersonal, nullptr, 0, path))) {
+            std::wstring wide(path);
+            return utf16ToUtf8(std::u16string(wide.begin(), wide.end()));
+        }
+    }
+    // Windows 95 and NT 4 with Internet Explorer 4 or later; without it, the dialog's own choice.
+    using GetSpecialFolderPathFn = BOOL(WINAPI*)(HWND, LPSTR, int, BOOL);
+    static const auto getSpecialFolderPath =
+        systemFunction<GetSpecialFolderPathFn>("shell32.dll", "SHGetSpecialFolderPathA");
+    char path[MAX_PATH] = "";
+    if (getSpecialFolderPath && getSpecialFolderPath(nullptr, path, kPersonal, FALSE))
+        return fromAnsi(path);
+    return "";
 }
 
 }  // namespace corvane::win32

@@ -14,8 +14,9 @@ public:
     MsgAnswer messageBox(const std::string& text, const std::string& title,
                          MessageStyle style) override;
     std::optional<std::string> saveAs(const std::string& title, const std::string& suggestedName,
-                                      const std::string& patternName,
+                                      const std::string& folder, const std::string& patternName,
                                       const std::string& pattern) override;
+    std::string documentsFolder() override;
 
 private:
     const OwnerWindow& owner_;

@@ -16,9 +16,15 @@ RECT plotArea(int width, int height, int dpi);
 // The least distance between two marks of the time axis, in pixels.
 int tickSpacing(int dpi);
 
+// An entry of the legend where a click hides or shows its series (HistorySeries bits).
+struct LegendBox {
+    RECT rect;
+    uint8_t series;
+};
+
 // Paints `picture` over the whole of `size` in `dc` (a memory DC: nothing is shown until it is
-// copied to the screen).
-void renderHistory(HDC dc, SIZE size, int dpi, const HistoryPicture& picture);
+// copied to the screen); returns where the legend's entries were drawn.
+std::vector<LegendBox> renderHistory(HDC dc, SIZE size, int dpi, const HistoryPicture& picture);
 
 // One full drawing, from the records to the pixels, into a memory DC of `width` x `height`,
 // which is then let go: what a benchmark times.

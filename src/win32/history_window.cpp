@@ -94,6 +94,9 @@ void Win32HistoryWindow::open(History& history) {
     layoutControls();
     ShowWindow(hwnd_, SW_SHOWNORMAL);
     SetForegroundWindow(hwnd_);
+    for (size_t i = 0; i < kHistoryRanges.size(); ++i) {
+        if (kHistoryRanges[i].range == range_) SetFocus(control(buttonFor(i)));
+    }
 }
 
 void Win32HistoryWindow::refresh() {
@@ -121,7 +124,7 @@ void Win32HistoryWindow::createControls() {
         HWND button = make("BUTTON", kHistoryRanges[i].label, style, buttonFor(i));
         if (kHistoryRanges[i].range == range_) SendMessageA(button, BM_SETCHECK, BST_CHECKED, 0);
     }
-    make("BUTTON", "Exporter...", BS_PUSHBUTTON | WS_TABSTOP | WS_GROUP, HistoryControl::Exporter);
+    make("BUTTON", "&Exporter...", BS_PUSHBUTTON | WS_TABSTOP | WS_GROUP, HistoryControl::Exporter);
     plot_ = make(kHistoryPlotClass, "", 0, HistoryControl::Graphique, this);
     make("STATIC", kHoverHint, SS_LEFT | SS_NOPREFIX, HistoryControl::Survol);
     make("STATIC", "", SS_LEFT | SS_NOPREFIX, HistoryControl::Avis);
@@ -207,11 +210,11 @@ void Win32HistoryWindow::renderIfNeeded() {
         history_->load(files_, firstMinuteNeeded(range_, now));
         picture_ =
             layoutHistory(history_->hours(), history_->records(), history_->analysis(), range_, now,
-                          plotRect_.right - plotRect_.left, tickSpacing(dpi), system_);
+                          plotRect_.right - plotRect_.left, tickSpacing(dpi), system_, hidden_);
         if (buffer_) {
             HDC memory = CreateCompatibleDC(windowDc);
             HGDIOBJ old = SelectObject(memory, buffer_);
-            renderHistory(memory, size, dpi, picture_);
+            legend_ = renderHistory(memory, size, dpi, picture_);
             SelectObject(memory, old);
             DeleteDC(memory);
             dirty_ = false;
@@ -273,6 +276,17 @@ void Win32HistoryWindow::hover(int x, int y) {
     if (textHeight(survol, room.right) > hoverHeight_) layoutControls();
 }
 
+void Win32HistoryWindow::toggleSeries(int x, int y) {
+    for (const LegendBox& box : legend_) {
+        POINT at{x, y};
+        if (!PtInRect(&box.rect, at)) continue;
+        hidden_ ^= box.series;
+        dirty_ = true;
+        InvalidateRect(plot_, nullptr, FALSE);
+        return;
+    }
+}
+
 LRESULT Win32HistoryWindow::onMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_NCCREATE) hwnd_ = hwnd;
     if (hwnd_ != hwnd) return defaultProcedure(hwnd, message, wParam, lParam);
@@ -289,6 +303,11 @@ LRESULT Win32HistoryWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
         }
         case WM_COMMAND: {
             int id = LOWORD(wParam);
+            // Escape, from the message loop's dialog keys.
+            if (id == IDCANCEL && lParam == 0) {
+                PostMessageA(hwnd_, WM_CLOSE, 0, 0);
+                return 0;
+            }
             if (HIWORD(wParam) != BN_CLICKED) break;
             for (size_t i = 0; i < kHistoryRanges.size(); ++i) {
                 if (id == static_cast<int>(buttonFor(i))) {
@@ -297,7 +316,7 @@ LRESULT Win32HistoryWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
                 }
             }
             if (id == static_cast<int>(HistoryControl::Exporter) && history_) {
-                Exporter(dialogs_, files_, *history_);
+                Exporter(system_, dialogs_, files_, *history_);
                 return 0;
             }
             break;
@@ -342,6 +361,9 @@ LRESULT Win32HistoryWindow::handlePlot(UINT message, WPARAM wParam, LPARAM lPara
                 tracking_ = true;
             }
             hover(static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam)));
+            return 0;
+        case WM_LBUTTONDOWN:
+            toggleSeries(static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam)));
             return 0;
         case WM_MOUSELEAVE:
             tracking_ = false;

@@ -10,6 +10,7 @@
 #include "history/history.h"
 #include "history/history_plot.h"
 #include "platform/platform.h"
+#include "win32/history_render.h"
 #include "win32/metrics.h"
 
 namespace corvane::win32 {
@@ -44,6 +45,8 @@ private:
     // Works the picture out again and paints it off screen, when something changed.
     void renderIfNeeded();
     void hover(int x, int y);
+    // A click on an entry of the legend hides or shows its series.
+    void toggleSeries(int x, int y);
     void showNotice();
     HWND control(HistoryControl id) const;
 
@@ -57,6 +60,8 @@ private:
     HWND plot_ = nullptr;
     HistoryRange range_ = HistoryRange::Day;
     HistoryPicture picture_;
+    std::vector<LegendBox> legend_;
+    uint8_t hidden_ = 0;
     RECT plotRect_{};
     bool dirty_ = true;
     HBITMAP buffer_ = nullptr;

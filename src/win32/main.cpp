@@ -1,11 +1,13 @@
 // Corvane's entry point: the platform services, the main window, and the message loop that
-// gives the main window's key handler every key first.
+// gives the main window's key handler every key first and works every window from the keyboard.
 #include <windows.h>
 
 #include "program/main_window.h"
+#include "win32/history_window.h"
 #include "win32/main_view.h"
 #include "win32/program.h"
 #include "win32/resource.h"
+#include "win32/virtual_memory_window.h"
 #include "win32/window_procedure.h"
 
 using namespace corvane;
@@ -13,20 +15,39 @@ using namespace corvane::win32;
 
 namespace {
 
+// The history and virtual memory windows are worked from the keyboard as dialogs are: Tab,
+// the arrows, access keys, Escape to close; the main menu's shortcuts reach the main window
+// from them too.
+bool isToolWindow(HWND root) {
+    char name[64] = "";
+    if (!root || !GetClassNameA(root, name, sizeof name)) return false;
+    return lstrcmpA(name, kHistoryWindowClass) == 0 ||
+           lstrcmpA(name, kVirtualMemoryWindowClass) == 0;
+}
+
 int messageLoop(MainWindow& core, Win32MainView& view, HACCEL accelerators) {
     MSG msg;
     while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
         // Nothing thrown here may reach the frames of Windows below WinMain's caller either.
         try {
             bool forMain = view.ownsWindow(msg.hwnd);
-            if (forMain && TranslateAcceleratorA(view.handle(), accelerators, &msg)) continue;
-            TranslateMessage(&msg);
+            HWND root = msg.hwnd ? GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
+            bool forTool = !forMain && isToolWindow(root);
+            if ((forMain || forTool) && TranslateAcceleratorA(view.handle(), accelerators, &msg))
+                continue;
             // The main window previews its keys: "d", "j" and Escape whatever control has the
             // focus.
             if (forMain && msg.message == WM_CHAR) {
                 core.onKeyPress(static_cast<int16_t>(static_cast<uint8_t>(msg.wParam)));
                 if (core.ended()) continue;
             }
+            // Escape keeps its meaning in the main window: it reaches the key handler as a
+            // character instead of closing a dialog.
+            bool mainEscape = forMain && msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE;
+            if (((forMain && !mainEscape) || forTool) &&
+                IsDialogMessageA(forMain ? view.handle() : root, &msg))
+                continue;
+            TranslateMessage(&msg);
             DispatchMessageA(&msg);
         } catch (...) {
             leaveOnUncaught(msg.hwnd);

@@ -4,6 +4,8 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+
 #include "common/device_units.h"
 #include "win32/menu_ids.h"
 #include "win32/notification_area_win32.h"
@@ -172,13 +174,20 @@ void Win32MainView::createControls() {
         HWND parent = item.inFrame ? frame_ : hwnd_;
         const char* windowClass = "STATIC";
         DWORD style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS;
+        DWORD exStyle = 0;
         switch (item.kind) {
             case ControlKind::Frame:
                 windowClass = kFrameClass;
                 style |= WS_CLIPCHILDREN;
+                // Tab goes on into its controls: "Toujours visible" and the slider.
+                exStyle = WS_EX_CONTROLPARENT;
                 break;
             case ControlKind::Label:
                 style |= SS_LEFTNOWORDWRAP | SS_NOPREFIX | (item.tooltip ? SS_NOTIFY : 0);
+                // A swap file's path too long for the frame loses its middle, not its end; a
+                // Windows name too long for its row ends with "...", never cut silently.
+                if (item.id == Control::Label1) style |= SS_PATHELLIPSIS;
+                if (item.id == Control::Windows) style |= SS_ENDELLIPSIS;
                 break;
             case ControlKind::CheckBox:
                 windowClass = "BUTTON";
@@ -190,7 +199,7 @@ void Win32MainView::createControls() {
                 break;
         }
         HWND hwnd = makeWindow(
-            0, windowClass, item.text, style, metrics_.x(item.left), metrics_.y(item.top),
+            exStyle, windowClass, item.text, style, metrics_.x(item.left), metrics_.y(item.top),
             metrics_.x(item.width), metrics_.y(item.height), parent,
             reinterpret_cast<HMENU>(static_cast<INT_PTR>(item.id)), instance_, nullptr);
         SendMessageA(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(fontFor(item.font)), FALSE);
@@ -208,6 +217,7 @@ void Win32MainView::createControls() {
         if (item.kind == ControlKind::CheckBox) widenToText(hwnd);
         if (item.tooltip) addTooltip(hwnd, item.tooltip);
     }
+    placeLabel1();
     // The label under the frame is never seen.
     SetWindowPos(control(Control::Label2), HWND_BOTTOM, 0, 0, 0, 0,
                  SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
@@ -267,6 +277,83 @@ void Win32MainView::setText(Control id, const std::string& text) {
     texts_[id] = text;
     setWindowText(hwnd, text);
     if (autoSize_[id]) fitToText(hwnd);
+    if (id == Control::Label1 || id == Control::DebutWin) placeLabel1();
+    if (id == Control::Windows || id == Control::processeur) placeFirstRow();
+}
+
+void Win32MainView::placeFirstRow() {
+    HWND windows = control(Control::Windows);
+    HWND processor = control(Control::processeur);
+    if (!windows || !processor || !frame_) return;
+    auto inFrame = [&](HWND child) {
+        RECT r;
+        GetWindowRect(child, &r);
+        MapWindowPoints(nullptr, frame_, reinterpret_cast<POINT*>(&r), 2);
+        return r;
+    };
+    const ControlLayout* w = nullptr;
+    const ControlLayout* p = nullptr;
+    for (const ControlLayout& item : mainWindowControls()) {
+        if (item.id == Control::Windows) w = &item;
+        if (item.id == Control::processeur) p = &item;
+    }
+    if (!w || !p) return;
+    // The processor keeps its right edge and grows to the left as its text needs; the
+    // Windows name takes what is left of the row.
+    const int right = metrics_.x(p->left + p->width);
+    HDC dc = GetDC(processor);
+    HGDIOBJ old =
+        SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(processor, WM_GETFONT, 0, 0)));
+    const int needed = textExtent(dc, windowText(processor)).cx;
+    SelectObject(dc, old);
+    ReleaseDC(processor, dc);
+    const int left = std::min<int>(metrics_.x(p->left), right - needed);
+    RECT pr = inFrame(processor);
+    RECT wr = inFrame(windows);
+    SetWindowPos(processor, nullptr, left, pr.top, right - left, pr.bottom - pr.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    const int gap = metrics_.x(p->left - (w->left + w->width));
+    SetWindowPos(windows, nullptr, 0, 0, std::max<int>(0, left - gap - wr.left), wr.bottom - wr.top,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    InvalidateRect(frame_, nullptr, TRUE);
+}
+
+void Win32MainView::placeLabel1() {
+    HWND label = control(Control::Label1);
+    HWND time = control(Control::DebutWin);
+    if (!label || !time || !frame_) return;
+    auto inFrame = [&](HWND child) {
+        RECT r;
+        GetWindowRect(child, &r);
+        MapWindowPoints(nullptr, frame_, reinterpret_cast<POINT*>(&r), 2);
+        return r;
+    };
+    fitToText(label);
+    RECT l = inFrame(label);
+    RECT t = inFrame(time);
+    int designLeft = 0;
+    int frameWidth = 0;
+    for (const ControlLayout& item : mainWindowControls()) {
+        if (item.id == Control::DebutWin) designLeft = metrics_.x(item.left);
+        if (item.id == Control::cadre) frameWidth = item.width;
+    }
+    // The design's margin at the right of the elapsed time: 90 twips.
+    const int right = metrics_.x(frameWidth - 90);
+    const int gap = metrics_.x(60);
+    const int width = t.right - t.left;
+    // The elapsed time moves right of the label; where the frame ends first, the label is cut
+    // to what is left (its path shortened in the middle) and the time keeps its place.
+    int timeLeft = std::max<int>(designLeft, l.right + gap);
+    if (timeLeft + width > right) {
+        timeLeft = std::max<int>(l.left + gap, right - width);
+        SetWindowPos(label, nullptr, 0, 0, std::max<int>(0, timeLeft - gap - l.left),
+                     l.bottom - l.top, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    if (timeLeft != t.left) {
+        SetWindowPos(time, nullptr, timeLeft, t.top, 0, 0,
+                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        InvalidateRect(frame_, nullptr, TRUE);
+    }
 }
 
 std::string Win32MainView::text(Control id) {

@@ -59,6 +59,11 @@ public:
     void endProgram() override;
 
 private:
+    // Keeps "Analyse du fichier SWAP (...) depuis :" whole beside the elapsed time.
+    void placeLabel1();
+    // Keeps the processor's text whole beside the Windows name, which ends with "..." when
+    // the row is too short for both.
+    void placeFirstRow();
     struct Timer {
         uint32_t interval = 1000;
         bool enabled = false;

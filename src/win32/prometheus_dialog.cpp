@@ -131,8 +131,20 @@ bool browse(HWND dialog, WORD id) {
     return true;
 }
 
-constexpr SettingsDialog<PrometheusSettings> kPrometheusDialog{
-    IDD_PROMETHEUS, kTitle, fill, read, prometheusSettingsProblem, browse};
+// A folder that is not there is said at once, while the user can mend it: the export would
+// only fail in the journal.
+std::optional<std::string> problemOf(const PrometheusSettings& chosen) {
+    if (auto problem = prometheusSettingsProblem(chosen)) return problem;
+    if (!chosen.on) return std::nullopt;
+    DWORD attributes = fileAttributesAt(chosen.folder);
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
+        return std::nullopt;
+    return "Le dossier " + chosen.folder +
+           " n'existe pas.\r\nCréez-le, ou choisissez-en un autre avec « Parcourir... ».";
+}
+
+constexpr SettingsDialog<PrometheusSettings> kPrometheusDialog{IDD_PROMETHEUS, kTitle,    fill,
+                                                               read,           problemOf, browse};
 
 }  // namespace
 

@@ -37,9 +37,9 @@ struct OrderButton {
     int column;  // the header's column that sorts the same way
 };
 constexpr OrderButton kOrderButtons[] = {
-    {VirtualMemoryControl::TriEngagement, "Engagement", ProcessOrder::Commit, 2},
-    {VirtualMemoryControl::TriHeure, "Croissance sur 1 h", ProcessOrder::HourGrowth, 3},
-    {VirtualMemoryControl::TriDebut, "Croissance depuis le début", ProcessOrder::Growth, 4},
+    {VirtualMemoryControl::TriEngagement, "&Engagement", ProcessOrder::Commit, 2},
+    {VirtualMemoryControl::TriHeure, "Croissance sur 1 &h", ProcessOrder::HourGrowth, 3},
+    {VirtualMemoryControl::TriDebut, "Croissance depuis le &début", ProcessOrder::Growth, 4},
 };
 
 std::vector<std::string> fields(const std::string& row) {
@@ -89,6 +89,9 @@ void Win32VirtualMemoryWindow::open(MemoryWatch& watch) {
     layoutControls();
     ShowWindow(hwnd_, SW_SHOWNORMAL);
     SetForegroundWindow(hwnd_);
+    for (const OrderButton& b : kOrderButtons) {
+        if (SendMessageA(control(b.id), BM_GETCHECK, 0, 0) == BST_CHECKED) SetFocus(control(b.id));
+    }
 }
 
 HWND Win32VirtualMemoryWindow::control(VirtualMemoryControl id) const {
@@ -149,7 +152,8 @@ void Win32VirtualMemoryWindow::createControls() {
         SendMessageA(header, HDM_INSERTITEMA, i, reinterpret_cast<LPARAM>(&item));
     }
     make("LISTBOX", "",
-         LBS_OWNERDRAWFIXED | LBS_HASSTRINGS | LBS_NOINTEGRALHEIGHT | LBS_NOSEL | WS_VSCROLL,
+         LBS_OWNERDRAWFIXED | LBS_HASSTRINGS | LBS_NOINTEGRALHEIGHT | LBS_NOSEL | WS_VSCROLL |
+             WS_TABSTOP,
          id(VirtualMemoryControl::Programmes), WS_EX_CLIENTEDGE);
     make("STATIC", "", SS_LEFTNOWORDWRAP | SS_NOPREFIX, id(VirtualMemoryControl::Remarque));
 }
@@ -290,6 +294,11 @@ LRESULT Win32VirtualMemoryWindow::handle(UINT message, WPARAM wParam, LPARAM lPa
             }
             break;
         case WM_COMMAND:
+            // Escape, from the message loop's dialog keys.
+            if (LOWORD(wParam) == IDCANCEL && lParam == 0) {
+                PostMessageA(hwnd_, WM_CLOSE, 0, 0);
+                return 0;
+            }
             if (HIWORD(wParam) != BN_CLICKED || !watch_) break;
             for (const OrderButton& b : kOrderButtons) {
                 if (LOWORD(wParam) == static_cast<int>(b.id)) {

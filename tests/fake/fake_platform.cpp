@@ -541,9 +541,10 @@ MsgAnswer FakeDialogs::messageBox(const std::string& text, const std::string& ti
 
 std::optional<std::string> FakeDialogs::saveAs(const std::string& title,
                                                const std::string& suggestedName,
+                                               const std::string& folder,
                                                const std::string& patternName,
                                                const std::string& pattern) {
-    saveAsCalls.push_back({title, suggestedName, patternName, pattern});
+    saveAsCalls.push_back({title, suggestedName, folder, patternName, pattern});
     if (saveAsAnswers.empty()) return std::nullopt;
     std::optional<std::string> answer = saveAsAnswers.front();
     saveAsAnswers.pop_front();

@@ -233,14 +233,16 @@ public:
                          MessageStyle style) override;
 
     struct SaveAsCall {
-        std::string title, suggestedName, patternName, pattern;
+        std::string title, suggestedName, folder, patternName, pattern;
     };
     std::vector<SaveAsCall> saveAsCalls;
     // Paths chosen in the next Save As dialogs (nothing: cancelled); when empty, cancelled.
     std::deque<std::optional<std::string>> saveAsAnswers;
     std::optional<std::string> saveAs(const std::string& title, const std::string& suggestedName,
-                                      const std::string& patternName,
+                                      const std::string& folder, const std::string& patternName,
                                       const std::string& pattern) override;
+    std::string documents = "C:\\Users\\Moi\\Documents";
+    std::string documentsFolder() override { return documents; }
 };
 
 class FakeMainView : public MainView {

@@ -6,6 +6,7 @@
 #include "alerts/alert_limits.h"
 #include "alerts/alert_watch.h"
 #include "harness.h"
+#include "history/history_csv.h"
 
 namespace corvane::testing {
 namespace {
@@ -123,6 +124,43 @@ TEST_F(AlertsTest, TheSwapFileGrownByTheThresholdWithinTheHourIsAnAlert) {
     EXPECT_EQ(window.state().alertMarks, 2);
 }
 
+TEST_F(AlertsTest, TheHourBeforeARestartCountsFromTheHistory) {
+    // The swap file was 64 Mo in the minutes before the program started and is 116 Mo now:
+    // grown by 52 Mo within the hour, though this run has seen one size only. A minute more
+    // than an hour old (10 Mo) is not the hour's.
+    fake.settings.values["SeuilSwap"] = "50";
+    fake.system.ticks = 10'000'000;
+    std::string history = std::string(kHistoryHeader) + "\r\n2026-12-08 05:10;10;10;10;800;\r\n";
+    for (int minute = 10; minute <= 14; ++minute)
+        history += "2026-12-08 06:" + std::to_string(minute) + ";64;64;64;800;\r\n";
+    fake.files.put("C:\\Corvane\\Corvane.csv", history);
+    setSwapMiB(116);
+    start();
+    EXPECT_EQ(window.state().alertMarks, 1);
+    EXPECT_EQ(
+        alertLines(),
+        "Alerte : fichier SWAP agrandi de 52Mo en une heure, \340 116Mo (seuil 50Mo)" + kWhen);
+}
+
+TEST(AlertRules, MinutesBeforeARestartJoinTheHourOnce) {
+    AlertWatch watch;
+    AlertSettings settings;
+    settings.swapGrowthOn = true;
+    settings.swapGrowthMo = 50;
+    const uint64_t tick = 100 * HourGrowth::kMinuteMs;
+    ASSERT_TRUE(watch.wantsPast());
+    // 1 and 59 minutes ago count, 60 does not; the smallest of a minute given twice is kept.
+    watch.takePast(tick, {{60, 0}, {59, 80}, {1, 90}, {1, 70}});
+    EXPECT_FALSE(watch.wantsPast());
+    std::vector<AlertEvent> raised = watch.check(settings, {tick, std::nullopt, 125, std::nullopt});
+    ASSERT_EQ(raised.size(), 1u);
+    EXPECT_EQ(raised[0].figure, 55);
+    // A tick count younger than the minute (the system started since) takes none of it.
+    HourGrowth young;
+    young.addPast(3 * HourGrowth::kMinuteMs, 5, 0);
+    EXPECT_EQ(young.add(3 * HourGrowth::kMinuteMs, 40), 0);
+}
+
 TEST_F(AlertsTest, GrowthSpreadOverMoreThanAnHourIsNoAlert) {
     start();
     // 5 Mo a minute for three hours: 295 Mo in any hour, 900 Mo in all.
@@ -158,7 +196,7 @@ TEST_F(AlertsTest, WithTheIconTheAlertIsABalloonAndWithoutBalloonsTheTaskbarFlas
     start();
     tickAt(93);
     ASSERT_EQ(fake.notification.shown.size(), 1u);
-    EXPECT_EQ(fake.notification.shown[0].title, "Corvane : engagement élevé");
+    EXPECT_EQ(fake.notification.shown[0].title, "Corvane : seuil d'engagement atteint");
     EXPECT_EQ(fake.notification.shown[0].text,
               "À 07:15, l'engagement atteint 93 % de sa limite (seuil 90 %).");
     EXPECT_EQ(fake.notification.flashes, 0);
@@ -171,6 +209,21 @@ TEST_F(AlertsTest, WithTheIconTheAlertIsABalloonAndWithoutBalloonsTheTaskbarFlas
     EXPECT_EQ(fake.notification.flashes, 1);
     EXPECT_EQ(window.state().alertMarks, 2);
     EXPECT_TRUE(fake.dialogs.shown.empty());
+}
+
+TEST_F(AlertsTest, TheMemoryBalloonSaysTheThresholdNotThatTheMemoryIsFull) {
+    fake.settings.values["IconeNotification"] = "True";
+    fake.settings.values["AlerteMemoire"] = "True";
+    fake.settings.values["SeuilMemoire"] = "1";
+    fake.system.memory.memoryLoad = 0;
+    start();
+    fake.system.memory.memoryLoad = 2;
+    fake.system.ticks += 1000;
+    tick();
+    ASSERT_EQ(fake.notification.shown.size(), 1u);
+    EXPECT_EQ(fake.notification.shown[0].title, "Corvane : seuil de mémoire atteint");
+    EXPECT_EQ(fake.notification.shown[0].text,
+              "À 07:15, la mémoire occupée atteint 2 % (seuil 1 %).");
 }
 
 TEST_F(AlertsTest, TheSwapBalloonSaysTheGrowthAndTheSize) {

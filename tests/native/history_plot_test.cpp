@@ -137,7 +137,7 @@ TEST(HistoryPlot, AColumnKeepsTheLargestCommitEveryAlertAndTheProgramsOfItsLarge
     }
 }
 
-TEST(HistoryPlot, TheScaleTakesInEverySeriesAndTheAnalysisLinesOnRoundSteps) {
+TEST(HistoryPlot, TheLeftScaleFollowsTheSwapFileAndTheRightOneTheMemoryAndCommit) {
     std::vector<HistoryColumn> columns = bucketByColumn(
         {rec(kNow - 1, 1536, 1540, 1538, 812, 120), rec(kNow, 1536, 1536, 1536, 900)},
         {kNow - 59, kNow + 1}, 60);
@@ -149,22 +149,47 @@ TEST(HistoryPlot, TheScaleTakesInEverySeriesAndTheAnalysisLinesOnRoundSteps) {
     EXPECT_EQ(axis.high % axis.step, 0);
     ValueAxis withAnalysis = valueAxis(columns, {true, 100, 4000, 1700});
     EXPECT_GE(withAnalysis.high, 4000);
-    // The commit is taken in, its far limit is not; a limit the commit came near to is.
-    ValueAxis commit =
-        valueAxis(bucketByColumn({committed(kNow - 1, 5200, 24000), committed(kNow, 5000, 24000)},
-                                 {kNow - 1, kNow + 1}, 2),
-                  {});
-    EXPECT_GE(commit.high, 5200);
-    EXPECT_LT(commit.high, 24000);
-    EXPECT_LE(commit.low, 1500);
-    ValueAxis near =
-        valueAxis(bucketByColumn({committed(kNow - 1, 5200, 6000), committed(kNow, 5500, 6000)},
-                                 {kNow - 1, kNow + 1}, 2),
-                  {});
-    EXPECT_GE(near.high, 6000);
-    ValueAxis unknownLimit =
-        valueAxis(bucketByColumn({committed(kNow, kUnknownMo, 90000)}, {kNow, kNow + 1}, 1), {});
-    EXPECT_LT(unknownLimit.high, 90000);
+    // Hidden, the part in use and the analysis no longer stretch the scale.
+    ValueAxis bare = valueAxis(columns, {true, 100, 4000, 1700}, kSeriesInUse | kSeriesAnalysis);
+    EXPECT_GE(bare.low, 1400);
+    EXPECT_LE(bare.high, 1600);
+
+    // A swap file of 64 to 128 Mo beside 2 500 Mo of commit: the left scale is the swap
+    // file's alone, so that it fills the height; the commit and the memory go to the right.
+    std::vector<MinuteRecord> small;
+    for (int32_t m = 0; m < 60; ++m) {
+        MinuteRecord r = committed(kNow - 59 + m, 2400 + m, 4000);
+        int32_t swap = 64 + m * 64 / 59;
+        r.minMo = r.maxMo = r.lastMo = swap;
+        r.memoryMo = 1900;
+        small.push_back(r);
+    }
+    std::vector<HistoryColumn> smallColumns = bucketByColumn(small, {kNow - 59, kNow + 1}, 60);
+    ValueAxis swapAxis = valueAxis(smallColumns, {true, 64, 128, 96});
+    EXPECT_GE(swapAxis.low, 40);
+    EXPECT_LE(swapAxis.low, 64);
+    EXPECT_GE(swapAxis.high, 128);
+    EXPECT_LE(swapAxis.high, 160);
+    std::optional<ValueAxis> right = sideAxis(smallColumns);
+    ASSERT_TRUE(right);
+    EXPECT_LE(right->low, 1900);
+    EXPECT_GE(right->high, 2459);
+    EXPECT_LT(right->high, 4000);  // the far limit is not taken in
+    std::optional<ValueAxis> commitOnly = sideAxis(smallColumns, kSeriesMemory);
+    ASSERT_TRUE(commitOnly);
+    EXPECT_GE(commitOnly->low, 2000);
+    EXPECT_FALSE(sideAxis(smallColumns, kSeriesMemory | kSeriesCommit | kSeriesLimit));
+
+    // A limit the commit came near to is taken in; an unknown commit is not.
+    std::optional<ValueAxis> near =
+        sideAxis(bucketByColumn({committed(kNow - 1, 5200, 6000), committed(kNow, 5500, 6000)},
+                                {kNow - 1, kNow + 1}, 2),
+                 kSeriesMemory);
+    ASSERT_TRUE(near);
+    EXPECT_GE(near->high, 6000);
+    std::optional<ValueAxis> unknownLimit = sideAxis(
+        bucketByColumn({committed(kNow, kUnknownMo, 90000)}, {kNow, kNow + 1}, 1), kSeriesMemory);
+    EXPECT_FALSE(unknownLimit);
     // A flat line gets room around it.
     ValueAxis flat =
         valueAxis(bucketByColumn({rec(kNow, 700, 700, 700, 700)}, {kNow, kNow + 1}, 1), {});
@@ -252,15 +277,17 @@ TEST(HistoryPlot, ThePointerReadsTheCommitTheAlertsAndTheProgramsNamedAtThatMinu
               "Le 08/12/2026 à 07:15 : SWAP 1536 Mo, RAM utilisée 812 Mo, engagement 5120 / "
               "12288 Mo\r\n"
               "Alerte : fichier SWAP agrandi\r\n"
-              "Programmes : chrome.exe (1234) 812 Mo, +300 Mo en 1 h ; Éditeur.exe (56) 640 Mo, "
-              "-12 Mo en 1 h ; svchost.exe (912) 200 Mo, 0 Mo en 1 h");
+              "Programmes qui engagent le plus : chrome.exe (PID 1234) 812 Mo, +300 Mo sur "
+              "l'heure ; Éditeur.exe (PID 56) 640 Mo, -12 Mo sur l'heure ; svchost.exe (PID 912) "
+              "200 Mo, 0 Mo sur l'heure");
 
     // An old Windows: no commit, but the alerts it can raise and no program.
     HistoryColumn old{true, kNow, kNow, 70, 90, 90, 30, kUnknownMo};
     old.alerts = kAlertMemory | kAlertSwapGrowth | kAlertCommit;
-    EXPECT_EQ(hoverText(old, kNow, system),
-              "Le 08/12/2026 à 07:15 : SWAP 90 Mo (de 70 à 90 Mo), RAM utilisée 30 Mo\r\n"
-              "Alertes : engagement élevé, fichier SWAP agrandi, mémoire presque pleine");
+    EXPECT_EQ(
+        hoverText(old, kNow, system),
+        "Le 08/12/2026 à 07:15 : SWAP 90 Mo (de 70 à 90 Mo), RAM utilisée 30 Mo\r\n"
+        "Alertes : seuil d'engagement atteint, fichier SWAP agrandi, seuil de mémoire atteint");
 }
 
 TEST(HistoryPlot, TheAnalysisLinesAndTheLayoutOfAWholePicture) {

@@ -51,38 +51,67 @@ TEST_F(HistoryWindowTest, TheMenuItemOpensTheWindowWhichIsToldOfEachNewMinute) {
     EXPECT_EQ(history().view(), nullptr);
 }
 
-TEST_F(HistoryWindowTest, ExportWritesTheCopyWhereTheUserChoosesAndSaysWhenItCannot) {
+TEST_F(HistoryWindowTest, ExportOffersADatedNameInTheDocumentsAndSaysWhereItWrote) {
     nextMinute();
+    auto exportNow = [&] { Exporter(fake.system, fake.dialogs, fake.files, history()); };
     fake.dialogs.saveAsAnswers.push_back("D:\\Exports\\swap.csv");
-    Exporter(fake.dialogs, fake.files, history());
+    exportNow();
     ASSERT_EQ(fake.dialogs.saveAsCalls.size(), 1u);
     EXPECT_EQ(fake.dialogs.saveAsCalls[0].title, "Exporter l'historique");
-    EXPECT_EQ(fake.dialogs.saveAsCalls[0].suggestedName, "Corvane.csv");
+    // The local day (07:16 in Paris), never the history's own name or folder.
+    EXPECT_EQ(fake.dialogs.saveAsCalls[0].suggestedName, "Corvane-historique-2026-12-08.csv");
+    EXPECT_EQ(fake.dialogs.saveAsCalls[0].folder, "C:\\Users\\Moi\\Documents");
     EXPECT_EQ(fake.dialogs.saveAsCalls[0].pattern, "*.csv");
     EXPECT_EQ(fake.files.contents("D:\\Exports\\swap.csv"),
               std::string(kExportHeader) + "\r\nminute;2026-12-08 06:15;1536;1536;1536;812;\r\n");
-    EXPECT_TRUE(fake.dialogs.shown.empty());
+    ASSERT_EQ(fake.dialogs.shown.size(), 1u);
+    EXPECT_EQ(fake.dialogs.shown[0].text,
+              "L'historique a été exporté dans :\r\nD:\\Exports\\swap.csv");
+    EXPECT_EQ(fake.dialogs.shown[0].style.icon, MsgIcon::Information);
+    EXPECT_EQ(exportName({2027, 1, 5, 0, 0, 0}), "Corvane-historique-2027-01-05.csv");
 
-    Exporter(fake.dialogs, fake.files, history());  // cancelled
+    fake.dialogs.shown.clear();
+    exportNow();  // cancelled
     EXPECT_TRUE(fake.dialogs.shown.empty());
 
     fake.files.readOnlyFolders.insert("D:\\Exports");
     fake.dialogs.saveAsAnswers.push_back("D:\\Exports\\autre.csv");
-    Exporter(fake.dialogs, fake.files, history());
+    exportNow();
     ASSERT_EQ(fake.dialogs.shown.size(), 1u);
     EXPECT_EQ(fake.dialogs.shown[0].text,
               "L'historique n'a pas pu être exporté vers D:\\Exports\\autre.csv\r\n" +
                   errorDescription(kErrPathFileAccess));
     EXPECT_EQ(fake.dialogs.shown[0].title, "Historique du fichier SWAP");
     EXPECT_EQ(fake.dialogs.shown[0].style.icon, MsgIcon::Exclamation);
+}
 
-    std::string before = fake.files.contents("C:\\Corvane\\Corvane.csv").value();
-    fake.dialogs.saveAsAnswers.push_back("c:\\corvane\\CORVANE.CSV");
-    Exporter(fake.dialogs, fake.files, history());
-    ASSERT_EQ(fake.dialogs.shown.size(), 2u);
-    EXPECT_EQ(fake.dialogs.shown[1].text,
-              "Ce fichier est l'historique lui-même : choisissez un autre nom.");
+TEST_F(HistoryWindowTest, ExportRefusesTheHistoryBeforeAskingToReplaceAndOpensTheDialogAgain) {
+    nextMinute();
+    const std::string before = fake.files.contents("C:\\Corvane\\Corvane.csv").value();
+    // The history itself: refused at once, with no question, and the dialog comes back; then
+    // a file that is there: asked, "Non" by default, the dialog again; then replaced.
+    fake.dialogs.saveAsAnswers = {"c:\\corvane\\CORVANE.CSV", "D:\\Exports\\lisez-moi.txt",
+                                  "D:\\Exports\\lisez-moi.txt"};
+    fake.dialogs.answers = {MsgAnswer::Ok, MsgAnswer::No, MsgAnswer::Yes};
+    Exporter(fake.system, fake.dialogs, fake.files, history());
+    EXPECT_EQ(fake.dialogs.saveAsCalls.size(), 3u);
+    ASSERT_EQ(fake.dialogs.shown.size(), 4u);
+    EXPECT_EQ(fake.dialogs.shown[0].text,
+              "c:\\corvane\\CORVANE.CSV\r\nCe fichier est l'historique que Corvane tient à "
+              "jour : il ne peut pas être remplacé par sa copie. Choisissez un autre nom.");
+    EXPECT_EQ(fake.dialogs.shown[0].style.buttons, MsgButtons::Ok);
+    for (size_t i : {1u, 2u}) {
+        EXPECT_EQ(fake.dialogs.shown[i].text,
+                  "D:\\Exports\\lisez-moi.txt\r\nCe fichier existe déjà. Voulez-vous le "
+                  "remplacer ?");
+        EXPECT_EQ(fake.dialogs.shown[i].style.buttons, MsgButtons::YesNo);
+        EXPECT_EQ(fake.dialogs.shown[i].style.defaultButton, MsgDefault::Second);
+    }
+    EXPECT_EQ(fake.dialogs.shown[3].text,
+              "L'historique a été exporté dans :\r\nD:\\Exports\\lisez-moi.txt");
     EXPECT_EQ(fake.files.contents("C:\\Corvane\\Corvane.csv"), before);
+    EXPECT_EQ(fake.files.contents("D:\\Exports\\lisez-moi.txt"),
+              std::string(kExportHeader) + "\r\nminute;2026-12-08 06:15;1536;1536;1536;812;\r\n");
 }
 
 TEST_F(HistoryWindowTest, ResettingEverythingStartsANewHistoryAndKeepsThePreviousOne) {

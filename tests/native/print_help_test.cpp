@@ -104,7 +104,9 @@ TEST_F(HelpTest, MissingPageIsSaidWithoutTryingToOpenIt) {
     window.onMenu(MenuItem::aide);
     EXPECT_TRUE(fake.shell.calls.empty());
     ASSERT_EQ(fake.dialogs.shown.size(), 1u);
-    EXPECT_EQ(fake.dialogs.shown[0].text, "Erreur : 53\r\nFichier introuvable");
+    EXPECT_EQ(fake.dialogs.shown[0].text,
+              "Erreur : 53\r\nFichier introuvable\r\nLa page d'aide n'est pas là : "
+              "C:\\Program Files\\Corvane\\aide.html");
     EXPECT_EQ(fake.dialogs.shown[0].title, "Problème Start");
     EXPECT_EQ(fake.dialogs.shown[0].style.icon, MsgIcon::Exclamation);
     EXPECT_FALSE(window.ended());

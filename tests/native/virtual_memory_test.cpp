@@ -360,7 +360,9 @@ TEST_F(VirtualMemoryTest, NoPageFileListedAndNoProgramReadAreSaidPlainly) {
     start();
     window.onMenu(MenuItem::memoireVirtuelle);
     EXPECT_EQ(shown().pageFiles,
-              (std::vector<std::string>{"Aucun fichier d'échange en service selon Windows."}));
+              (std::vector<std::string>{
+                  "Windows ne signale aucun fichier d'échange en service ; la configuration "
+                  "nomme C:\\pagefile.sys, que Corvane analyse."}));
     EXPECT_EQ(shown().programsNote, "Aucun programme n'a pu être lu.");
 }
 

@@ -4,6 +4,8 @@
 // memory while the swap file grows is named in its minute, in the file and under the pointer;
 // torn last lines, a file held across a minute and the exit, and a minute a year ahead cost
 // nothing of what the file held.
+#include <shlobj.h>
+
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -28,6 +30,7 @@ inline constexpr int kCommitMo = 300;
 // The drawing's colours a test looks for: the commit's line and the alerts' marks.
 inline constexpr COLORREF kCommitColour = RGB(130, 40, 150);
 inline constexpr COLORREF kAlertColour = RGB(215, 25, 25);
+inline constexpr COLORREF kSwapColour = RGB(20, 70, 170);
 enum HistoryId : int {
     kHistorique = 33,  // the menu item
     kHeure = 201,
@@ -104,6 +107,35 @@ bool shows(const RECT& area, COLORREF colour) {
     return false;
 }
 
+// The rows of `area` that show a pixel of `colour`, first and last; {-1, -1} when none does.
+std::pair<int, int> rowsShowing(const RECT& area, COLORREF colour) {
+    std::vector<uint8_t> bgra = screenPixels(area);
+    const int width = area.right - area.left;
+    std::pair<int, int> rows{-1, -1};
+    for (size_t i = 0; i + 3 < bgra.size(); i += 4) {
+        if (bgra[i] != GetBValue(colour) || bgra[i + 1] != GetGValue(colour) ||
+            bgra[i + 2] != GetRValue(colour))
+            continue;
+        int row = area.top + static_cast<int>(i / 4) / width;
+        if (rows.first < 0) rows.first = row;
+        rows.second = row;
+    }
+    return rows;
+}
+
+// The first pixel of `colour` in `area`, row by row; {-1, -1} when there is none.
+POINT firstPixel(const RECT& area, COLORREF colour) {
+    std::vector<uint8_t> bgra = screenPixels(area);
+    const int width = area.right - area.left;
+    for (size_t i = 0; i + 3 < bgra.size(); i += 4) {
+        if (bgra[i] == GetBValue(colour) && bgra[i + 1] == GetGValue(colour) &&
+            bgra[i + 2] == GetRValue(colour))
+            return {area.left + static_cast<int>(i / 4) % width,
+                    area.top + static_cast<int>(i / 4) / width};
+    }
+    return {-1, -1};
+}
+
 // Moves the pointer through the system's input queue, as a mouse does (SetCursorPos alone
 // tells the window nothing).
 void movePointer(int x, int y) {
@@ -143,11 +175,11 @@ protected:
         const RECT r = window.control(kGraphique).rect();
         const int dpi = displayDpi();
         const int left = r.left + MulDiv(62, dpi, 96);
-        const int right = r.right - MulDiv(12, dpi, 96);
+        const int right = r.right - MulDiv(62, dpi, 96);
         const int64_t offset = minute - (now - 59);
         return {left + static_cast<int>(offset * (right - left) / 60),
                 left + static_cast<int>((offset + 1) * (right - left) / 60),
-                static_cast<int>(r.top + MulDiv(24, dpi, 96)),
+                static_cast<int>(r.top + MulDiv(44, dpi, 96)),
                 static_cast<int>(r.bottom - MulDiv(34, dpi, 96))};
     }
 
@@ -172,13 +204,31 @@ protected:
     static bool isHint(const std::string& text) { return text.rfind("Placez le pointeur", 0) == 0; }
     static bool isValues(const std::string& text) { return text.find(" : ") != std::string::npos; }
 
+    static bool isSaveAs(const Window& dialog) {
+        return dialog.hasControl(kFileNameCombo) || dialog.hasControl(kFileNameEdit);
+    }
+    // A message box with a text (the Save As dialog is a "#32770" too, and may still be going).
+    MessageBoxInfo waitTextBox() {
+        MessageBoxInfo found{};
+        if (!pollUntil([&] {
+                try {
+                    for (const MessageBoxInfo& box : messageBoxes(corvane->id()))
+                        if (!box.text.empty() && !isSaveAs(box.window)) found = box;
+                } catch (const DriverError&) {
+                }
+                return bool(found.window);
+            }))
+            throw DriverError("no message box; windows:" + openWindows());
+        return found;
+    }
+
     // "Exporter..." through the Save As dialog, to `target`.
     void exportThroughDialog(const Window& window, const std::string& target) {
         window.control(kExporter).post(BM_CLICK);
         Window dialog;
         ASSERT_TRUE(pollUntil([&] {
             for (const Window& w : topWindows(corvane->id(), "#32770"))
-                if (w.text() == "Exporter l'historique") dialog = w;
+                if (w.text() == "Exporter l'historique" && isSaveAs(w)) dialog = w;
             return bool(dialog);
         })) << "no Save As dialog";
         HWND name = nullptr;
@@ -240,7 +290,7 @@ TEST_F(HistoryTest, MenuItemAndCtrlHOpenTheResizableHistoryWindow) {
     launch();
     Window history = openHistory();
     EXPECT_TRUE(history.style() & WS_THICKFRAME) << "the window cannot be resized";
-    const char* buttons[] = {"1 h", "24 h", "7 j", "30 j", "Tout", "Exporter..."};
+    const char* buttons[] = {"&1 h", "&24 h", "&7 j", "&30 j", "&Tout", "&Exporter..."};
     for (int id = kHeure; id <= kExporter; ++id) {
         EXPECT_EQ(history.controlText(id), buttons[id - kHeure]);
     }
@@ -312,32 +362,73 @@ TEST_F(HistoryTest, ExporterWritesACopyWhereTheSaveAsDialogSays) {
     writeHistory(history);
     launch();
     Window window = openHistory();
-    window.control(kExporter).post(BM_CLICK);
-    Window dialog;
-    ASSERT_TRUE(pollUntil([&] {
-        for (const Window& w : topWindows(corvane->id(), "#32770"))
-            if (w.text() == "Exporter l'historique") dialog = w;
-        return bool(dialog);
-    })) << "no Save As dialog; windows:"
-        << openWindows();
-    shot("history-export-dialog", dialog);
+    // The user's documents, where the dialog must open, and the name it must offer.
+    wchar_t documents[MAX_PATH] = L"";
+    ASSERT_TRUE(SUCCEEDED(SHGetFolderPathW(nullptr, CSIDL_PERSONAL, nullptr, 0, documents)));
+    SYSTEMTIME today;
+    GetLocalTime(&today);
+    char name[64];
+    std::snprintf(name, sizeof name, "Corvane-historique-%04u-%02u-%02u.csv", today.wYear,
+                  today.wMonth, today.wDay);
+    const std::string target = toUtf8(documents) + "\\" + name;
+    removeFile(target);
+
+    auto openDialog = [&] {
+        Window dialog;
+        EXPECT_TRUE(pollUntil([&] {
+            // A box that is going away answers nothing: it is not the dialog.
+            try {
+                for (const Window& w : topWindows(corvane->id(), "#32770"))
+                    if (w.text() == "Exporter l'historique" && isSaveAs(w)) dialog = w;
+            } catch (const DriverError&) {
+            }
+            return bool(dialog);
+        })) << "no Save As dialog; windows:"
+            << openWindows();
+        return dialog;
+    };
     // The file name box is an edit, inside a combo box where the dialog has one; the button
     // shares its ID with the file list.
-    HWND name = nullptr;
-    HWND save = nullptr;
-    std::string seen;
-    for (const ControlInfo& c : dialog.controls()) {
-        seen += " [" + std::to_string(c.id) + " " + c.className + "]";
-        bool edit = lstrcmpiA(c.className.c_str(), "Edit") == 0;
-        if (edit && (c.id == kFileNameCombo || c.id == kFileNameEdit)) name = c.handle;
-        if (c.id == IDOK && lstrcmpiA(c.className.c_str(), "Button") == 0) save = c.handle;
-    }
-    ASSERT_NE(name, nullptr) << "the dialog has no file name box:" << seen;
-    ASSERT_NE(save, nullptr) << "the dialog has no save button:" << seen;
-    EXPECT_EQ(Window(name).text(), "Corvane.csv");
-    const std::string target = folder + "\\copie de l'historique.csv";
-    Window(name).send(WM_SETTEXT, 0, reinterpret_cast<LPARAM>(fromUtf8(target).c_str()));
+    auto controlsOf = [](const Window& dialog, HWND& nameBox, HWND& save) {
+        for (const ControlInfo& c : dialog.controls()) {
+            bool edit = lstrcmpiA(c.className.c_str(), "Edit") == 0;
+            if (edit && (c.id == kFileNameCombo || c.id == kFileNameEdit)) nameBox = c.handle;
+            if (c.id == IDOK && lstrcmpiA(c.className.c_str(), "Button") == 0) save = c.handle;
+        }
+    };
+
+    // The history itself is refused before any question of replacing it, and the dialog
+    // comes back for another name.
+    window.control(kExporter).post(BM_CLICK);
+    Window dialog = openDialog();
+    ASSERT_TRUE(dialog);
+    shot("history-export-dialog", dialog);
+    HWND nameBox = nullptr, save = nullptr;
+    controlsOf(dialog, nameBox, save);
+    ASSERT_NE(nameBox, nullptr) << "the dialog has no file name box";
+    ASSERT_NE(save, nullptr) << "the dialog has no save button";
+    EXPECT_EQ(Window(nameBox).text(), name);
+    Window(nameBox).send(WM_SETTEXT, 0, reinterpret_cast<LPARAM>(fromUtf8(csvPath()).c_str()));
     dialog.post(WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(save));
+    const MessageBoxInfo refused = waitTextBox();
+    EXPECT_NE(refused.text.find("Ce fichier est l'historique que Corvane tient à jour"),
+              std::string::npos)
+        << refused.text;
+    EXPECT_EQ(refused.buttons, std::vector<int>{IDOK}) << "a question was asked";
+    pressButton(refused.window, IDOK);
+
+    // The name offered, kept as it is: the copy goes to the documents, and the program says so.
+    dialog = openDialog();
+    ASSERT_TRUE(dialog);
+    nameBox = save = nullptr;
+    controlsOf(dialog, nameBox, save);
+    ASSERT_NE(nameBox, nullptr);
+    EXPECT_EQ(Window(nameBox).text(), name);
+    dialog.post(WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(save));
+    const MessageBoxInfo done = waitTextBox();
+    EXPECT_EQ(done.text, "L'historique a été exporté dans :\r\n" + target);
+    shot("history-exported", done.window);
+    pressButton(done.window, IDOK);
     const std::string exported =
         "Type;Minute ou heure (UTC);SWAP mini (Mo);SWAP maxi (Mo);SWAP "
         "(Mo);RAM en usage (Mo);SWAP en usage (Mo);Engagement (Mo);Limite d'engagement (Mo);"
@@ -346,19 +437,9 @@ TEST_F(HistoryTest, ExporterWritesACopyWhereTheSaveAsDialogSays) {
         "Programme 3;PID 3;Engagement 3 (Mo);Hausse sur 1 h 3 (Mo)\r\nminute;" +
         minuteText(now - 3) + ";1536;1540;1538;812;\r\nminute;" + minuteText(now - 2) +
         ";1536;1536;1536;815;120\r\n";
-    // The copy is held while it is written.
-    std::string copy;
-    ASSERT_TRUE(pollUntil([&] {
-        try {
-            copy = fileExists(target) ? readFile(target) : "<none>";
-        } catch (const DriverError&) {
-            return false;
-        }
-        return copy == exported;
-    })) << "the copy is not there or differs: "
-        << copy;
+    EXPECT_EQ(fileExists(target) ? readFile(target) : "<none>", exported);
     EXPECT_EQ(readFile(csvPath()), history);
-    EXPECT_TRUE(messageBoxes(corvane->id()).empty());
+    removeFile(target);
 }
 
 TEST_F(HistoryTest, AHistoryASpreadsheetSavedBackLosesNothing) {
@@ -463,7 +544,8 @@ TEST_F(HistoryTest, FourHundredDaysStartAreDrawnInToutAndExportedWithBothDetails
     EXPECT_EQ(exported.rfind("Type;Minute ou heure (UTC);", 0), 0u) << exported.substr(0, 200);
     EXPECT_EQ(exportedHours, hourCount);
     EXPECT_GE(exportedMinutes, minuteCount);
-    EXPECT_TRUE(messageBoxes(corvane->id()).empty());
+    const MessageBoxInfo done = waitTextBox();
+    EXPECT_EQ(done.text, "L'historique a été exporté dans :\r\n" + target);
 }
 
 TEST_F(HistoryTest, SeveralDaysAreDrawnAndTheirValuesReadUnderThePointer) {
@@ -492,7 +574,8 @@ TEST_F(HistoryTest, SeveralDaysAreDrawnAndTheirValuesReadUnderThePointer) {
 
     window.control(kTout).post(BM_CLICK);
     window.waitControlText(kSurvol, "Placez le pointeur");  // a new span: the old values go
-    std::string all = pointAt(window, plot.left + (plot.right - plot.left) * 19 / 20, y, isValues);
+    // Near the right end of the plot, left of the right-hand scale.
+    std::string all = pointAt(window, plot.right - MulDiv(62 + 8, displayDpi(), 96), y, isValues);
     EXPECT_NE(all.find(" : SWAP "), std::string::npos) << all;
     shot("history-all", window);
 }
@@ -527,14 +610,15 @@ TEST_F(HistoryTest, TheCommitAlertsAndProgramsOfAMinuteAreDrawnAndReadUnderThePo
     bringToFront(window);
 
     std::string reading = pointAtMinute(window, named, [](const std::string& t) {
-        return t.find("Programmes : ") != std::string::npos;
+        return t.find("Programmes qui engagent le plus : ") != std::string::npos;
     });
     EXPECT_NE(reading.find(" : SWAP 1538 Mo (de 1536 à 1540 Mo), RAM utilisée 900 Mo, "
                            "engagement " +
                            commitAt(named) +
                            " / 12288 Mo\r\nAlerte : fichier SWAP agrandi\r\n"
-                           "Programmes : chrome.exe (1234) 812 Mo, +300 Mo en 1 h ; "
-                           "Éditeur;2.exe (56) 640 Mo, -12 Mo en 1 h"),
+                           "Programmes qui engagent le plus : chrome.exe (PID 1234) 812 Mo, "
+                           "+300 Mo sur l'heure ; Éditeur;2.exe (PID 56) 640 Mo, -12 Mo sur "
+                           "l'heure"),
               std::string::npos)
         << reading;
     // All three lines are in the window, none cut off at the bottom.
@@ -546,8 +630,8 @@ TEST_F(HistoryTest, TheCommitAlertsAndProgramsOfAMinuteAreDrawnAndReadUnderThePo
         return t.find("Alertes : ") != std::string::npos;
     });
     EXPECT_NE(both.find("engagement " + commitAt(alerted) +
-                        " / 12288 Mo\r\nAlertes : engagement élevé, mémoire "
-                        "presque pleine"),
+                        " / 12288 Mo\r\nAlertes : seuil d'engagement atteint, "
+                        "seuil de mémoire atteint"),
               std::string::npos)
         << both;
     EXPECT_EQ(both.find("Programmes"), std::string::npos) << both;
@@ -621,15 +705,16 @@ TEST_F(HistoryTest, AProgramCommitting300MoAsTheSwapFileGrowsIsNamedInItsMinute)
     window.control(kHeure).post(BM_CLICK);
     ASSERT_TRUE(pollUntil([&] { return window.control(kHeure).send(BM_GETCHECK) == BST_CHECKED; }));
     bringToFront(window);
-    const std::string named =
-        "Programmes : CorvaneCommit.exe (" + std::to_string(committer.id()) + ") ";
+    const std::string named = "Programmes qui engagent le plus : CorvaneCommit.exe (PID " +
+                              std::to_string(committer.id()) + ") ";
     std::string reading = pointAtMinute(
         window, minute, [&](const std::string& t) { return t.find(named) != std::string::npos; });
     std::smatch figures;
     ASSERT_TRUE(std::regex_search(
         reading, figures,
-        std::regex("engagement [0-9]+ / [0-9]+ Mo\r\n(.*\r\n)?Programmes : CorvaneCommit\\.exe "
-                   "\\([0-9]+\\) ([0-9]+) Mo, \\+([0-9]+) Mo en 1 h")))
+        std::regex("engagement [0-9]+ / [0-9]+ Mo\r\n(.*\r\n)?Programmes qui engagent le plus : "
+                   "CorvaneCommit\\.exe \\(PID [0-9]+\\) ([0-9]+) Mo, \\+([0-9]+) Mo sur "
+                   "l'heure")))
         << reading;
     EXPECT_EQ(figures[2].str(), f[11]) << reading;
     EXPECT_EQ(figures[3].str(), f[12]) << reading;
@@ -713,6 +798,71 @@ TEST_F(HistoryTest, ALineAYearAheadCostsNoMinuteOfTheLastDay) {
     EXPECT_NE(lineOf(file, now + 525600), "");
     EXPECT_FALSE(fileExists(folder + "\\Corvane-heures.csv"))
         << readFile(folder + "\\Corvane-heures.csv");
+}
+
+}  // namespace
+}  // namespace corvane::wine
+
+namespace corvane::wine {
+namespace {
+
+TEST_F(HistoryTest, ASmallSwapFileFillsTheHeightBesideALargeCommitWhichTheLegendHides) {
+    // The swap file grows from 64 to 128 Mo while 2 400 Mo are committed: the swap file's
+    // scale is its own, the commit goes to the right-hand scale, and a click on its entry of
+    // the legend hides it and a second one shows it again.
+    const int64_t now = utcMinuteNow();
+    std::string text = kHeader;
+    for (int64_t m = now - 58; m < now - 1; ++m) {
+        int swap = 64 + static_cast<int>((m - (now - 58)) * 64 / 56);
+        std::string size = std::to_string(swap);
+        text += minuteText(m) + ";" + size + ";" + size + ";" + size + ";1900;;" +
+                std::to_string(2400 + m % 7) + ";4000;\r\n";
+    }
+    writeHistory(text);
+    setSwapSize(128 * kMiB);
+    launch();
+    Window window = openHistory();
+    window.control(kHeure).post(BM_CLICK);
+    ASSERT_TRUE(pollUntil([&] { return window.control(kHeure).send(BM_GETCHECK) == BST_CHECKED; }));
+    bringToFront(window);
+    movePointer(0, 0);
+
+    const RECT r = window.control(kGraphique).rect();
+    const int dpi = displayDpi();
+    const RECT plot{r.left + MulDiv(62, dpi, 96), r.top + MulDiv(44, dpi, 96),
+                    r.right - MulDiv(62, dpi, 96), r.bottom - MulDiv(34, dpi, 96)};
+    std::pair<int, int> swapRows;
+    ASSERT_TRUE(pollUntil([&] {
+        swapRows = rowsShowing(plot, kSwapColour);
+        return swapRows.first >= 0;
+    })) << "no swap line drawn";
+    shot("history-small-swap-large-commit", window);
+    // From 64 to 128 Mo the line climbs over most of the height, not along its foot.
+    EXPECT_GT(swapRows.second - swapRows.first, (plot.bottom - plot.top) / 2)
+        << swapRows.first << ".." << swapRows.second << " in " << plot.top << ".." << plot.bottom;
+    EXPECT_TRUE(shows(plot, kCommitColour));
+
+    const RECT legend{r.left, r.top, r.right, plot.top - MulDiv(8, dpi, 96)};
+    const POINT entry = firstPixel(legend, kCommitColour);
+    ASSERT_GE(entry.x, 0) << "the legend names no commit";
+    // A click as a mouse makes it, through the system's input queue.
+    auto click = [&] {
+        movePointer(entry.x + MulDiv(5, dpi, 96), entry.y);
+        INPUT buttons[2]{};
+        buttons[0].type = buttons[1].type = INPUT_MOUSE;
+        buttons[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+        buttons[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+        ASSERT_EQ(SendInput(2, buttons, sizeof(INPUT)), 2u) << lastErrorText();
+        movePointer(0, 0);
+    };
+    click();
+    EXPECT_TRUE(pollUntil([&] { return !shows(plot, kCommitColour); }))
+        << "the commit is still drawn after a click on its entry";
+    EXPECT_TRUE(shows(plot, kSwapColour));
+    shot("history-commit-hidden", window);
+    click();
+    EXPECT_TRUE(pollUntil([&] { return shows(plot, kCommitColour); }))
+        << "a second click does not bring the commit back";
 }
 
 }  // namespace

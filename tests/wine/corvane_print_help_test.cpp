@@ -253,7 +253,8 @@ TEST_F(HelpTest, MissingHelpPageIsSaidAndTheProgramGoesOn) {
     main.postCommand(kAide);
     const MessageBoxInfo box = waitMessageBox(corvane->id());
     EXPECT_EQ(box.title, "Problème Start");
-    EXPECT_EQ(box.text, "Erreur : 53\r\nFichier introuvable");
+    EXPECT_EQ(box.text, "Erreur : 53\r\nFichier introuvable\r\nLa page d'aide n'est pas là : " +
+                            folder + "\\aide.html");
     EXPECT_EQ(box.owner, main.handle());
     pressButton(box.window, IDOK);
     ASSERT_TRUE(pollUntil([&] { return !box.window.exists(); }));

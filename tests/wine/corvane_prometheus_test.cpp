@@ -152,6 +152,29 @@ TEST_F(PrometheusTest, TheDialogOffersTheExportersFolderAndOkWritesTheFileAtOnce
     ASSERT_TRUE(pollUntil([&] { return !chooser.exists(); }));
     EXPECT_EQ(dialog.controlText(kDossier), exporter);
 
+    // A folder that is not there is said at once, and the dialog stays for another.
+    const std::string missing = promFolder + "\\absent";
+    deleteTree(missing);
+    dialog.control(kActive).send(BM_SETCHECK, BST_CHECKED);
+    dialog.control(kDossier).send(WM_SETTEXT, 0,
+                                  reinterpret_cast<LPARAM>(fromUtf8(missing).c_str()));
+    dialog.post(WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    MessageBoxInfo refused{};
+    ASSERT_TRUE(pollUntil([&] {
+        for (const MessageBoxInfo& box : messageBoxes(corvane->id()))
+            if (!box.text.empty()) refused = box;
+        return bool(refused.window);
+    })) << "nothing said of a missing folder; windows:"
+        << openWindows();
+    EXPECT_EQ(refused.text, "Le dossier " + missing +
+                                " n'existe pas.\r\nCréez-le, ou choisissez-en un autre avec "
+                                "« Parcourir... ».");
+    shot("PrometheusMissingFolder", refused.window);
+    pressButton(refused.window, IDOK);
+    ASSERT_TRUE(pollUntil([&] { return !refused.window.exists(); }));
+    EXPECT_TRUE(dialog.exists());
+    EXPECT_FALSE(fileExists(missing));
+
     // On, with a folder outside the ANSI code page.
     const std::string chosen = promFolder + "\\Дмитрий";
     makeDirectories(chosen);

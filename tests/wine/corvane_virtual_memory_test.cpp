@@ -117,10 +117,11 @@ TEST_F(MemoryWindowTest, MenuItemAndCtrlMOpenTheResizableWindowWhichSaysWineHasN
     Window memory = openMemory();
     EXPECT_TRUE(memory.style() & WS_THICKFRAME) << "the window cannot be resized";
     EXPECT_EQ(memory.controlText(kFichiers),
-              "Fichiers d'échange :\r\n    Aucun fichier d'échange en service selon Windows.");
+              "Fichiers d'échange :\r\n    Windows ne signale aucun fichier d'échange en "
+              "service ; la configuration nomme C:\\pagefile.sys, que Corvane analyse.");
     EXPECT_EQ(memory.controlText(kPics).rfind("Pic depuis le démarrage de Windows : ", 0), 0u);
     EXPECT_TRUE(memory.control(kBarre).visible());
-    EXPECT_EQ(memory.controlText(kTriEngagement), "Engagement");
+    EXPECT_EQ(memory.controlText(kTriEngagement), "&Engagement");
     // Corvane itself at least is listed, with its process id.
     std::vector<std::string> rows = memory.control(kProgrammes).listItems();
     ASSERT_FALSE(rows.empty());
