@@ -3,7 +3,8 @@
 # program (g++ -m32, static, UBSan trapping), so that sizes, counts and offsets meet a 32-bit
 # size_t and pointer on every host, as they do in the product. Run natively where this host runs
 # 32-bit code, under qemu-i386-static where it does not; the way is decided now and printed.
-# Arguments go to the test program (e.g. --gtest_filter='History*').
+# Arguments go to the test program (e.g. --gtest_filter='History*'). CORVANE_NATIVE32_WAY=qemu
+# runs it under the emulator even here, to try that way on a host that runs 32-bit code.
 set -euo pipefail
 source "$(dirname "$0")/layer-check.sh"
 source "$layer_root/tools/wine-env.sh"
@@ -21,10 +22,14 @@ fi
 
 # How the i386 program runs here: "native", "qemu" (the emulator called on it), or "binfmt"
 # (the kernel hands i386 programs to qemu itself: an entry left by an earlier set-up).
-if wine_env_cpu_runs_32bit; then
+if [ "${CORVANE_NATIVE32_WAY:-}" = qemu ]; then
+  way=qemu
+elif wine_env_cpu_runs_32bit; then
   if wine_env_i386_emulated; then way=binfmt; else way=native; fi
 else
   way=qemu
+fi
+if [ $way = qemu ]; then
   command -v qemu-i386-static >/dev/null 2>&1 ||
     layer_unavailable "$layer" "this host runs no 32-bit code, and qemu-i386-static" \
       "(qemu-user-static) is missing"

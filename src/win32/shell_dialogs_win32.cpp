@@ -78,7 +78,7 @@ void Win32Shell::run(const std::string& commandLine, WindowShow show) {
 void Win32Shell::open(const std::string& address, WindowShow show) {
     INT_PTR result;
     if (wideFunctions()) {
-        using ShellExecuteWFn = HINSTANCE(WINAPI*)(HWND, LPCWSTR, LPCWSTR, LPCWSTR, LPCWSTR, INT);
+        using ShellExecuteWFn = decltype(&::ShellExecuteW);
         static const auto shellExecute =
             systemFunction<ShellExecuteWFn>("shell32.dll", "ShellExecuteW");
         // Without the shell's open verb the caller starts the address through the command line.
@@ -86,7 +86,7 @@ void Win32Shell::open(const std::string& address, WindowShow show) {
         result = reinterpret_cast<INT_PTR>(shellExecute(nullptr, L"open", toWide(address).c_str(),
                                                         nullptr, nullptr, showCommand(show)));
     } else {
-        using ShellExecuteAFn = HINSTANCE(WINAPI*)(HWND, LPCSTR, LPCSTR, LPCSTR, LPCSTR, INT);
+        using ShellExecuteAFn = decltype(&::ShellExecuteA);
         static const auto shellExecute =
             systemFunction<ShellExecuteAFn>("shell32.dll", "ShellExecuteA");
         if (!shellExecute) throw RuntimeError(kErrFileNotFound);
@@ -160,7 +160,7 @@ std::optional<std::string> Win32Dialogs::saveAs(const std::string& title,
         ofn.lpstrTitle = wideTitle.c_str();
         ofn.lpstrDefExt = extension.empty() ? nullptr : wideExtension.c_str();
         ofn.Flags = flags;
-        using GetSaveFileNameWFn = BOOL(WINAPI*)(LPOPENFILENAMEW);
+        using GetSaveFileNameWFn = decltype(&::GetSaveFileNameW);
         static const auto getSaveFileName =
             systemFunction<GetSaveFileNameWFn>("comdlg32.dll", "GetSaveFileNameW");
         if (!getSaveFileName || !getSaveFileName(&ofn)) return std::nullopt;
@@ -184,7 +184,7 @@ std::optional<std::string> Win32Dialogs::saveAs(const std::string& title,
     ofn.lpstrTitle = ansiTitle.c_str();
     ofn.lpstrDefExt = extension.empty() ? nullptr : ansiExtension.c_str();
     ofn.Flags = flags;
-    using GetSaveFileNameFn = BOOL(WINAPI*)(LPOPENFILENAMEA);
+    using GetSaveFileNameFn = decltype(&::GetSaveFileNameA);
     static const auto getSaveFileName =
         systemFunction<GetSaveFileNameFn>("comdlg32.dll", "GetSaveFileNameA");
     if (!getSaveFileName || !getSaveFileName(&ofn)) return std::nullopt;
