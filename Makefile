@@ -17,9 +17,11 @@ deps:
 format-check:
 	bash tools/format-check.sh
 
-# The native layer: the core and its tests, with ASan and UBSan.
+# The native layer: the core and its tests, with ASan and UBSan; then again as an i386 program
+# (32-bit size_t and pointers), natively or under qemu-i386-static as this host allows.
 native-test: deps
 	bash tools/build-native.sh
+	bash tools/build-native32.sh
 
 # The fuzzers, briefly: their corpus (every input that ever crashed one) and a few seconds more.
 fuzz-test: deps

@@ -4,12 +4,15 @@
 # - No i386 package is installed: Wine's 64-bit loader runs the 32-bit Corvane.exe itself (WoW64)
 #   once the i386 PE DLLs of the i386 libwine package lie beside its own x86_64-windows folder.
 #   They are taken from that package's .deb without installing it.
+# - The native tests' i386 build needs g++-multilib (amd64 packages holding the i386 libraries);
+#   qemu-user-static runs it only on a host that runs no 32-bit code (tools/cpu32-probe.c tells),
+#   so only there is it installed.
 # - A package index that cannot be downloaded does not stop the set-up while the packages come
 #   from the others: it is retried once, then named. A package that cannot be had is an error.
 set -euo pipefail
 
 pkgs=(
-  cmake ninja-build make g++ libgtest-dev clang clang-format locales
+  cmake ninja-build make g++ g++-multilib libgtest-dev clang clang-format locales
   g++-mingw-w64-i686 mingw-w64-i686-dev binutils-mingw-w64-i686
   g++-mingw-w64-x86-64 mingw-w64-x86-64-dev binutils-mingw-w64-x86-64
   wine wine64 libwine fonts-wine xvfb xdotool x11-apps imagemagick xauth
@@ -83,17 +86,38 @@ install_wow64_dlls() {
   rm -rf "$work"
 }
 
-need=()
-for p in "${pkgs[@]}"; do have "$p" || need+=("$p"); done
-if [ ${#need[@]} -gt 0 ]; then
+# Installs the packages of the arguments that are missing.
+install_missing() {
+  local p need=() missing=()
+  for p in "$@"; do have "$p" || need+=("$p"); done
+  [ ${#need[@]} -gt 0 ] || return 0
   say "installing ${need[*]}"
   update_indexes
   if ! DEBIAN_FRONTEND=noninteractive as_root apt-get install -y -q --no-install-recommends \
     "${need[@]}"; then
-    missing=()
     for p in "${need[@]}"; do have "$p" || missing+=("$p"); done
     say "ERROR: these packages could not be installed: ${missing[*]}"
     exit 1
   fi
+}
+
+# Whether this host runs 32-bit x86 code, told by the probe built with the compiler just
+# installed (as tools/wine-env.sh does), in the build folder: /tmp may forbid running programs.
+runs_32bit_code() {
+  local root probe status=0
+  root=$(cd "$(dirname "$0")/.." && pwd)
+  mkdir -p "$root/build"
+  probe=$(mktemp "$root/build/cpu32-probe.XXXXXX")
+  cc -O1 -no-pie -o "$probe" "$root/tools/cpu32-probe.c" && "$probe" 2>/dev/null || status=1
+  rm -f "$probe"
+  return $status
+}
+
+install_missing "${pkgs[@]}"
+if runs_32bit_code; then
+  say "this host runs 32-bit code: the i386 native tests run natively"
+else
+  say "this host runs no 32-bit code: the i386 native tests run under qemu-i386-static"
+  install_missing qemu-user-static
 fi
 wow64_ready || install_wow64_dlls

@@ -22,7 +22,7 @@ bool ThresholdCrossing::crossedUpwards(int64_t figure, int32_t threshold, int32_
 
 int32_t HourGrowth::add(uint64_t tick, int32_t mo) {
     uint64_t index = tick / kMinuteMs;
-    Minute& minute = minutes_[index % kMinutes];
+    Minute& minute = minutes_[static_cast<size_t>(index % kMinutes)];
     if (!minute.seen || minute.index != index) {
         minute = {true, index, mo};
     } else {

@@ -79,7 +79,7 @@ std::optional<std::string> Win32Dialogs::saveAs(const std::string& title,
         ofn.lpstrInitialDir = folder.empty() ? nullptr : wideFolder.c_str();
         ofn.lpstrDefExt = extension.empty() ? nullptr : wideExtension.c_str();
         ofn.Flags = flags;
-        using GetSaveFileNameWFn = BOOL(WINAPI*)(LPOPENFILENAMEW);
+        using GetSaveFileNameWFn = decltype(&::GetSaveFileNameW);
         static const auto getSaveFileName =
             systemFunction<GetSaveFileNameWFn>("comdlg32.dll", "GetSaveFileNameW");
         if (!getSaveFileName || !getSaveFileName(&ofn)) return std::nullopt;
@@ -105,7 +105,7 @@ std::optional<std::string> Win32Dialogs::saveAs(const std::string& title,
     ofn.lpstrInitialDir = folder.empty() ? nullptr : ansiFolder.c_str();
     ofn.lpstrDefExt = extension.empty() ? nullptr : ansiExtension.c_str();
     ofn.Flags = flags;
-    using GetSaveFileNameFn = BOOL(WINAPI*)(LPOPENFILENAMEA);
+    using GetSaveFileNameFn = decltype(&::GetSaveFileNameA);
     static const auto getSaveFileName =
         systemFunction<GetSaveFileNameFn>("comdlg32.dll", "GetSaveFileNameA");
     if (!getSaveFileName || !getSaveFileName(&ofn)) return std::nullopt;

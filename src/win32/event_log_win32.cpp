@@ -5,6 +5,7 @@
 #include "common/errors.h"
 #include "corvane_events.h"
 #include "win32/file_calls.h"
+#include "win32/function_lookup.h"
 #include "win32/win32_errors.h"
 #include "win32/win32_text.h"
 
@@ -24,15 +25,13 @@ constexpr const wchar_t* kSource = L"Corvane";
 constexpr const wchar_t* kSourceKey =
     L"SYSTEM\\CurrentControlSet\\Services\\EventLog\\Application\\Corvane";
 
-using RegisterFn = HANDLE(WINAPI*)(LPCWSTR, LPCWSTR);
-using ReportFn = BOOL(WINAPI*)(HANDLE, WORD, WORD, DWORD, PSID, WORD, DWORD, LPCWSTR*, LPVOID);
-using DeregisterFn = BOOL(WINAPI*)(HANDLE);
+using RegisterFn = decltype(&::RegisterEventSourceW);
+using ReportFn = decltype(&::ReportEventW);
+using DeregisterFn = decltype(&::DeregisterEventSource);
 
 template <class Function>
 Function advapi(const char* name) {
-    HMODULE module = GetModuleHandleA("advapi32.dll");
-    if (!module) return nullptr;
-    return reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module, name)));
+    return procedure<Function>("advapi32.dll", name);
 }
 
 }  // namespace

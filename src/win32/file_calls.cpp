@@ -2,6 +2,7 @@
 #include "win32/file_calls.h"
 
 #include "common/text.h"
+#include "win32/function_lookup.h"
 #include "win32/win32_text.h"
 
 namespace corvane::win32 {
@@ -12,8 +13,7 @@ namespace {
 // family's kernel32 lacks does not even load there.
 template <class Fn>
 Fn kernelWide(const char* name) {
-    return reinterpret_cast<Fn>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), name)));
+    return procedure<Fn>("kernel32.dll", name);
 }
 
 #define CORVANE_WIDE(name) static const auto wide##name = kernelWide<decltype(&name##W)>(#name "W")

@@ -7,6 +7,7 @@
 
 #include "platform/file_replace.h"
 #include "win32/file_calls.h"
+#include "win32/function_lookup.h"
 #include "win32/page_files.h"
 #include "win32/win32_errors.h"
 #include "win32/win32_text.h"
@@ -70,14 +71,12 @@ void writeAll(HANDLE file, const std::string& bytes) {
     if (error) raiseSystemError(error);
 }
 
-using UtcToLocalFn = BOOL(WINAPI*)(const TIME_ZONE_INFORMATION*, const SYSTEMTIME*, SYSTEMTIME*);
-
 // The time in the local time zone as it was at that moment, summer time included, as Explorer
 // shows it. FileTimeToLocalFileTime would apply today's offset instead, an hour off for half of
 // the year; the Windows 9x family only has that one (and no SystemTimeToTzSpecificLocalTime).
 DateTime localTimeOf(const FILETIME& utc) {
-    static const auto utcToLocal = reinterpret_cast<UtcToLocalFn>(reinterpret_cast<void*>(
-        GetProcAddress(GetModuleHandleA("kernel32.dll"), "SystemTimeToTzSpecificLocalTime")));
+    static const auto utcToLocal =
+        CORVANE_PROCEDURE("kernel32.dll", SystemTimeToTzSpecificLocalTime);
     SYSTEMTIME universal;
     SYSTEMTIME st;
     if (!utcToLocal || !FileTimeToSystemTime(&utc, &universal) ||

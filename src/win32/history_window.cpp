@@ -7,6 +7,7 @@
 
 #include "history/utc_minutes.h"
 #include "program/recording.h"
+#include "win32/function_lookup.h"
 #include "win32/history_render.h"
 #include "win32/resource.h"
 #include "win32/win32_text.h"
@@ -46,9 +47,7 @@ int textHeight(HWND control, int width) {
 
 // The mouse leaving the drawing is told where Windows can tell it (98, NT 4 and later).
 void trackLeave(HWND hwnd) {
-    using Track = BOOL(WINAPI*)(LPTRACKMOUSEEVENT);
-    static Track track = reinterpret_cast<Track>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("user32.dll"), "TrackMouseEvent")));
+    static const auto track = CORVANE_PROCEDURE("user32.dll", TrackMouseEvent);
     if (!track) return;
     TRACKMOUSEEVENT event{sizeof event, TME_LEAVE, hwnd, 0};
     track(&event);

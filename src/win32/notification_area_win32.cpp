@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "win32/function_lookup.h"
 #include "win32/metrics.h"
 #include "win32/resource.h"
 #include "win32/system_library.h"
@@ -198,9 +199,7 @@ bool Win32NotificationArea::showBalloon(const std::string& title, const std::str
 void Win32NotificationArea::flashTaskbarButton() {
     if (!owner_) return;
     // FlashWindowEx is missing from Windows 95 and NT 4: they flash the button once.
-    using FlashEx = BOOL(WINAPI*)(PFLASHWINFO);
-    auto flashEx = reinterpret_cast<FlashEx>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("user32.dll"), "FlashWindowEx")));
+    auto flashEx = CORVANE_PROCEDURE("user32.dll", FlashWindowEx);
     if (flashEx) {
         FLASHWINFO info{sizeof info, owner_, FLASHW_TRAY | FLASHW_TIMERNOFG, 0, 0};
         flashEx(&info);

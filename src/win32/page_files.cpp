@@ -1,6 +1,7 @@
 // Looks up the paging files' enumeration once, from the system's own libraries only.
 #include "win32/page_files.h"
 
+#include "win32/function_lookup.h"
 #include "win32/system_library.h"
 
 namespace corvane::win32 {
@@ -9,8 +10,7 @@ EnumPageFilesFn enumPageFiles() {
     static const EnumPageFilesFn fn = [] {
         if (auto psapi = systemFunction<EnumPageFilesFn>("psapi.dll", "EnumPageFilesW"))
             return psapi;
-        return reinterpret_cast<EnumPageFilesFn>(reinterpret_cast<void*>(
-            GetProcAddress(GetModuleHandleA("kernel32.dll"), "K32EnumPageFilesW")));
+        return procedure<EnumPageFilesFn>("kernel32.dll", "K32EnumPageFilesW");
     }();
     return fn;
 }

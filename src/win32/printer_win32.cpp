@@ -6,6 +6,7 @@
 #include <string>
 
 #include "common/device_units.h"
+#include "win32/function_lookup.h"
 #include "win32/system_library.h"
 #include "win32/win32_errors.h"
 
@@ -84,8 +85,7 @@ std::optional<int32_t> Win32Printer::registerCommonDialog() {
     HMODULE library = LoadLibraryExA(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
     if (!library) raiseLastError();
     using Register = HRESULT(STDAPICALLTYPE*)();
-    auto registerServer = reinterpret_cast<Register>(
-        reinterpret_cast<void*>(GetProcAddress(library, "DllRegisterServer")));
+    auto registerServer = procedure<Register>(library, "DllRegisterServer");
     if (!registerServer) {
         FreeLibrary(library);
         throw RuntimeError(453, "Point d'entrée DllRegisterServer introuvable");
@@ -106,8 +106,8 @@ void Win32Printer::showPrinterDialog() {
     dialog.hDevMode = devMode_;
     dialog.hDevNames = devNames_;
     dialog.Flags = PD_RETURNDC | PD_NOPAGENUMS | PD_NOSELECTION | PD_HIDEPRINTTOFILE;
-    using PrintDlgFn = BOOL(WINAPI*)(LPPRINTDLGA);
-    using ExtendedErrorFn = DWORD(WINAPI*)();
+    using PrintDlgFn = decltype(&::PrintDlgA);
+    using ExtendedErrorFn = decltype(&::CommDlgExtendedError);
     static const auto printDlg = systemFunction<PrintDlgFn>("comdlg32.dll", "PrintDlgA");
     static const auto extendedError =
         systemFunction<ExtendedErrorFn>("comdlg32.dll", "CommDlgExtendedError");

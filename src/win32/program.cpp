@@ -3,6 +3,8 @@
 
 #include <commctrl.h>
 
+#include "win32/function_lookup.h"
+
 namespace corvane::win32 {
 
 namespace {
@@ -11,11 +13,7 @@ void initCommonControls() {
     // InitCommonControlsEx is missing from the oldest comctl32; the slider needs one or the other.
     // The library is the one the program imports (the manifest's version 6 where there is one),
     // already loaded: it is never looked for by name along the search path.
-    using InitEx = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
-    HMODULE comctl = GetModuleHandleA("comctl32.dll");
-    auto initEx = comctl ? reinterpret_cast<InitEx>(reinterpret_cast<void*>(
-                               GetProcAddress(comctl, "InitCommonControlsEx")))
-                         : nullptr;
+    auto initEx = CORVANE_PROCEDURE("comctl32.dll", InitCommonControlsEx);
     INITCOMMONCONTROLSEX icc{sizeof icc, ICC_BAR_CLASSES | ICC_WIN95_CLASSES};
     if (!initEx || !initEx(&icc)) InitCommonControls();
 }
@@ -26,14 +24,10 @@ void restrictLibrarySearch() {
     HMODULE kernel = GetModuleHandleA("kernel32.dll");
     // Windows 8, and 7 and Vista with their update: libraries loaded by name come from the
     // system folder only, never from the program's folder or the current one.
-    using SetDefaultDllDirectoriesFn = BOOL(WINAPI*)(DWORD);
-    auto setDefault = reinterpret_cast<SetDefaultDllDirectoriesFn>(
-        reinterpret_cast<void*>(GetProcAddress(kernel, "SetDefaultDllDirectories")));
+    auto setDefault = CORVANE_PROCEDURE(kernel, SetDefaultDllDirectories);
     if (setDefault && setDefault(LOAD_LIBRARY_SEARCH_SYSTEM32)) return;
     // XP SP1 and later: at least the current folder leaves the search.
-    using SetDllDirectoryFn = BOOL(WINAPI*)(LPCWSTR);
-    auto setDirectory = reinterpret_cast<SetDllDirectoryFn>(
-        reinterpret_cast<void*>(GetProcAddress(kernel, "SetDllDirectoryW")));
+    auto setDirectory = CORVANE_PROCEDURE(kernel, SetDllDirectoryW);
     if (setDirectory) setDirectory(L"");
 }
 

@@ -64,12 +64,12 @@ int CALLBACK startAt(HWND chooser, UINT message, LPARAM, LPARAM data) {
 // The shell's folder chooser, looked up in shell32 at its first use; nothing when the user
 // cancels or the system has none.
 std::optional<std::string> chooseFolder(HWND owner, const std::string& current) {
-    using FreeFn = void(WINAPI*)(void*);
+    using FreeFn = decltype(&::CoTaskMemFree);
     auto freeList = systemFunction<FreeFn>("ole32.dll", "CoTaskMemFree");
     const char* prompt = "Dossier lu par l'exportateur :";
     if (wideFunctions()) {
-        using BrowseFn = LPITEMIDLIST(WINAPI*)(BROWSEINFOW*);
-        using PathFn = BOOL(WINAPI*)(LPCITEMIDLIST, LPWSTR);
+        using BrowseFn = decltype(&::SHBrowseForFolderW);
+        using PathFn = decltype(&::SHGetPathFromIDListW);
         auto browse = systemFunction<BrowseFn>("shell32.dll", "SHBrowseForFolderW");
         auto pathOf = systemFunction<PathFn>("shell32.dll", "SHGetPathFromIDListW");
         if (!browse || !pathOf) return std::nullopt;
@@ -90,8 +90,8 @@ std::optional<std::string> chooseFolder(HWND owner, const std::string& current) 
         std::wstring chosen(path);
         return utf16ToUtf8(std::u16string(chosen.begin(), chosen.end()));
     }
-    using BrowseFn = LPITEMIDLIST(WINAPI*)(BROWSEINFOA*);
-    using PathFn = BOOL(WINAPI*)(LPCITEMIDLIST, LPSTR);
+    using BrowseFn = decltype(&::SHBrowseForFolderA);
+    using PathFn = decltype(&::SHGetPathFromIDListA);
     auto browse = systemFunction<BrowseFn>("shell32.dll", "SHBrowseForFolderA");
     auto pathOf = systemFunction<PathFn>("shell32.dll", "SHGetPathFromIDListA");
     if (!browse || !pathOf) return std::nullopt;

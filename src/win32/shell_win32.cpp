@@ -79,7 +79,7 @@ void Win32Shell::run(const std::string& commandLine, WindowShow show) {
 void Win32Shell::open(const std::string& address, WindowShow show) {
     INT_PTR result;
     if (wideFunctions()) {
-        using ShellExecuteWFn = HINSTANCE(WINAPI*)(HWND, LPCWSTR, LPCWSTR, LPCWSTR, LPCWSTR, INT);
+        using ShellExecuteWFn = decltype(&::ShellExecuteW);
         static const auto shellExecute =
             systemFunction<ShellExecuteWFn>("shell32.dll", "ShellExecuteW");
         // Without the shell's open verb the caller starts the address through the command line.
@@ -87,7 +87,7 @@ void Win32Shell::open(const std::string& address, WindowShow show) {
         result = reinterpret_cast<INT_PTR>(shellExecute(nullptr, L"open", toWide(address).c_str(),
                                                         nullptr, nullptr, showCommand(show)));
     } else {
-        using ShellExecuteAFn = HINSTANCE(WINAPI*)(HWND, LPCSTR, LPCSTR, LPCSTR, LPCSTR, INT);
+        using ShellExecuteAFn = decltype(&::ShellExecuteA);
         static const auto shellExecute =
             systemFunction<ShellExecuteAFn>("shell32.dll", "ShellExecuteA");
         if (!shellExecute) throw RuntimeError(kErrFileNotFound);

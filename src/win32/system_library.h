@@ -7,6 +7,8 @@
 
 #include <string>
 
+#include "win32/function_lookup.h"
+
 namespace corvane::win32 {
 
 // `name` from `library` in the system directory (never a copy in the current folder), or null.
@@ -18,7 +20,7 @@ Function systemFunction(const char* library, const char* name) {
     std::string path = std::string(directory, n) + "\\" + library;
     HMODULE module = LoadLibraryA(path.c_str());
     if (!module) return nullptr;
-    return reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module, name)));
+    return procedure<Function>(module, name);
 }
 
 }  // namespace corvane::win32

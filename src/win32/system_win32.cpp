@@ -6,6 +6,7 @@
 #include "common/text.h"
 #include "platform/instance_names.h"
 #include "win32/file_calls.h"
+#include "win32/function_lookup.h"
 #include "win32/win32_text.h"
 
 namespace corvane::win32 {
@@ -29,8 +30,7 @@ SYSTEMTIME toSystemTime(const DateTime& when) {
 
 template <class Fn>
 Fn kernelFunction(const char* name) {
-    return reinterpret_cast<Fn>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), name)));
+    return procedure<Fn>("kernel32.dll", name);
 }
 
 }  // namespace
@@ -85,7 +85,7 @@ SystemInfo Win32System::getSystemInfo() {
 MemoryStatus Win32System::memoryStatus() {
     // GlobalMemoryStatus caps its figures at 2 GiB or 4 GiB: ask for the 64-bit ones where
     // Windows has them (2000 and later).
-    using StatusEx = BOOL(WINAPI*)(LPMEMORYSTATUSEX);
+    using StatusEx = decltype(&::GlobalMemoryStatusEx);
     static StatusEx statusEx = kernelFunction<StatusEx>("GlobalMemoryStatusEx");
     if (statusEx) {
         MEMORYSTATUSEX m{};
@@ -104,7 +104,7 @@ MemoryStatus Win32System::memoryStatus() {
 }
 
 uint64_t Win32System::tickCount() {
-    using Tick64 = ULONGLONG(WINAPI*)();
+    using Tick64 = decltype(&::GetTickCount64);
     static Tick64 tick64 = kernelFunction<Tick64>("GetTickCount64");
     if (tick64) return tick64();
     return ticks_.widen(GetTickCount());
@@ -196,7 +196,7 @@ DateTime Win32System::utcToLocal(const DateTime& utc) {
     SYSTEMTIME local{};
     // The time zone's rules for that date (summer time included) where Windows has them (NT);
     // Windows 9x only knows the offset in force now.
-    using TzSpecific = BOOL(WINAPI*)(const TIME_ZONE_INFORMATION*, const SYSTEMTIME*, SYSTEMTIME*);
+    using TzSpecific = decltype(&::SystemTimeToTzSpecificLocalTime);
     static TzSpecific tzSpecific = kernelFunction<TzSpecific>("SystemTimeToTzSpecificLocalTime");
     if (tzSpecific && tzSpecific(nullptr, &u, &local)) return fromSystemTime(local);
     FILETIME file;

@@ -11,6 +11,7 @@
 
 #include "memory/memory_figures.h"
 #include "platform/callback_guard.h"
+#include "win32/function_lookup.h"
 #include "win32/page_files.h"
 #include "win32/system_library.h"
 
@@ -20,18 +21,17 @@ namespace {
 
 using PerformanceFn = BOOL(WINAPI*)(PPERFORMANCE_INFORMATION, DWORD);
 using MemoryInfoFn = BOOL(WINAPI*)(HANDLE, PPROCESS_MEMORY_COUNTERS, DWORD);
-using SnapshotFn = HANDLE(WINAPI*)(DWORD, DWORD);
-using ProcessWalkFn = BOOL(WINAPI*)(HANDLE, LPPROCESSENTRY32W);
-using ProcessTimesFn = BOOL(WINAPI*)(HANDLE, LPFILETIME, LPFILETIME, LPFILETIME, LPFILETIME);
-using IsWow64Fn = BOOL(WINAPI*)(HANDLE, PBOOL);
+using SnapshotFn = decltype(&::CreateToolhelp32Snapshot);
+using ProcessWalkFn = decltype(&::Process32FirstW);
+using ProcessTimesFn = decltype(&::GetProcessTimes);
+using IsWow64Fn = decltype(&::IsWow64Process);
 
 // Vista's smaller right, enough for the memory counters of most processes, even the system's.
 constexpr DWORD kQueryLimited = 0x1000;
 
 template <class Fn>
 Fn kernel32Function(const char* name) {
-    return reinterpret_cast<Fn>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), name)));
+    return procedure<Fn>("kernel32.dll", name);
 }
 
 // kernel32's own copy first (Windows 7 and later): it spares loading psapi.dll.
