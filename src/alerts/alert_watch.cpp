@@ -44,7 +44,7 @@ void HourGrowth::addPast(uint64_t tick, int32_t minutesAgo, int32_t lowestMo) {
         now < static_cast<uint64_t>(minutesAgo))
         return;
     uint64_t index = now - static_cast<uint64_t>(minutesAgo);
-    Minute& minute = minutes_[index % kMinutes];
+    Minute& minute = minutes_[static_cast<size_t>(index % kMinutes)];
     if (!minute.seen || minute.index != index) {
         minute = {true, index, lowestMo};
     } else {
