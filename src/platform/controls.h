@@ -50,6 +50,7 @@ enum class MenuItem : int {
     demarrage = 38,
     prometheus = 39,
     journalEvenements = 40,
+    conseilTaille = 41,
 };
 
 // The two list boxes of the scratch list window `Db`.
@@ -99,6 +100,13 @@ enum class VirtualMemoryControl : int {
     Programmes = 309,
     Remarque = 310,
     Trier = 311,
+};
+
+// Controls of the "Conseil de taille du fichier d'échange" window: each line's label and its
+// figure (the figure's ID is its label's plus one), then the "Copier" button.
+enum class AdviceControl : int {
+    PremierLibelle = 501,
+    Copier = 599,
 };
 
 // Controls of the "Alertes" dialog: each alert's switch and threshold.

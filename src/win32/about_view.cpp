@@ -3,6 +3,7 @@
 #include "win32/about_view.h"
 
 #include "layout/about_layout.h"
+#include "win32/advice_window.h"
 #include "win32/resource.h"
 #include "win32/win32_text.h"
 #include "win32/window_procedure.h"

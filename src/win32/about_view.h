@@ -6,6 +6,7 @@
 #include <commctrl.h>
 
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -70,6 +71,7 @@ private:
     bool closing_ = false;
 };
 
+class Win32AdviceWindow;
 class Win32HistoryWindow;
 class Win32VirtualMemoryWindow;
 
@@ -79,6 +81,7 @@ class Win32Windows : public Windows {
 public:
     Win32Windows(HINSTANCE instance, const Metrics& metrics, Win32HistoryWindow& history,
                  Win32VirtualMemoryWindow& memory, HWND& owner);
+    ~Win32Windows() override;  // in advice_window.cpp, where the advice window is known
     void showAboutModal(AboutWindow& logic) override;
     void showHistory(History& history) override;          // in history_window.cpp
     void showVirtualMemory(MemoryWatch& watch) override;  // in virtual_memory_window.cpp
@@ -86,13 +89,15 @@ public:
         const AlertSettings& current) override;  // alerts_dialog.cpp
     std::optional<PrometheusSettings> editPrometheus(
         const PrometheusSettings& current) override;  // prometheus_dialog.cpp
+    void showAdvice(AdviceWatch& watch) override;     // in advice_window.cpp
 
 private:
     HINSTANCE instance_;
     const Metrics& metrics_;
     Win32HistoryWindow& history_;
     Win32VirtualMemoryWindow& memory_;
-    HWND& owner_;  // the main window, which owns the modal dialogs
+    HWND& owner_;                                // the main window, which owns the modal dialogs
+    std::unique_ptr<Win32AdviceWindow> advice_;  // made at its first opening
 };
 
 }  // namespace corvane::win32

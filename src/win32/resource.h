@@ -38,6 +38,7 @@
 #define ID_DEMARRAGE 38
 #define ID_PROMETHEUS 39
 #define ID_EVENEMENTS 40
+#define ID_CONSEIL 41
 // The notification area icon's menu: "Afficher", then the main menu's own items.
 #define ID_AFFICHER 37
 
