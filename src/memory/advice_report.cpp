@@ -107,8 +107,7 @@ std::string timeLeftFigure(const CommitForecast& forecast, std::optional<int64_t
     return seconds ? timeLeftText(*seconds) : kUnknownFigure;
 }
 
-AdviceReport adviceReport(const AdviceInputs& in, const Advice& a,
-                          const CommitForecast& forecast) {
+AdviceReport adviceReport(const AdviceInputs& in, const Advice& a, const CommitForecast& forecast) {
     AdviceReport report;
     auto add = [&](const char* label, std::string value) {
         report.copyText += std::string(label) + " : " + value + "\r\n";
@@ -123,7 +122,8 @@ AdviceReport adviceReport(const AdviceInputs& in, const Advice& a,
     add("Fichiers d'échange", filesText(in));
     add("Volumes", volumesText(in));
     add("Limite d'engagement actuelle", in.windows9x ? "sans objet" : bytesMo(in.commitLimitBytes));
-    add("Limite d'engagement atteignable", in.windows9x ? "sans objet" : bytesMo(a.attainableBytes));
+    add("Limite d'engagement atteignable",
+        in.windows9x ? "sans objet" : bytesMo(a.attainableBytes));
     add("Taille initiale conseillée", moOf(a.initialMo));
     add("Taille maximale conseillée", moOf(a.maximumMo));
     add("Verdict", a.verdictText);

@@ -43,8 +43,7 @@ std::optional<int64_t> secondsToLimit(const CommitTrend& trend, uint64_t commitB
     if (!trend.rising()) return std::nullopt;
     if (commitBytes >= limitBytes) return 0;
     double seconds = static_cast<double>(limitBytes - commitBytes) / trend.bytesPerSecond;
-    if (seconds > static_cast<double>(kForecastHorizonSeconds))
-        return kForecastHorizonSeconds + 1;
+    if (seconds > static_cast<double>(kForecastHorizonSeconds)) return kForecastHorizonSeconds + 1;
     return static_cast<int64_t>(seconds);
 }
 
@@ -55,8 +54,9 @@ CommitForecast forecastCommit(const std::vector<MinuteRecord>& minutes, int32_t 
     CommitForecast forecast;
     forecast.trend = commitTrend(minutes, nowMinute);
     if (!forecast.trend) return forecast;
-    uint64_t now = commitBytes ? *commitBytes
-                               : static_cast<uint64_t>(std::max(0.0, forecast.trend->fittedNowBytes));
+    uint64_t now = commitBytes
+                       ? *commitBytes
+                       : static_cast<uint64_t>(std::max(0.0, forecast.trend->fittedNowBytes));
     if (limitBytes) forecast.toLimitSeconds = secondsToLimit(*forecast.trend, now, *limitBytes);
     if (attainableBytes)
         forecast.toAttainableSeconds = secondsToLimit(*forecast.trend, now, *attainableBytes);

@@ -26,8 +26,7 @@ struct CommitTrend {
 
 // The trend of the minutes whose commit is known in the 180 minutes up to `nowMinute`; minutes
 // after it (a clock set back) are left out. Nothing under 30 such minutes.
-std::optional<CommitTrend> commitTrend(const std::vector<MinuteRecord>& minutes,
-                                       int32_t nowMinute);
+std::optional<CommitTrend> commitTrend(const std::vector<MinuteRecord>& minutes, int32_t nowMinute);
 
 // Seconds until `commitBytes` reaches `limitBytes` at the trend's pace: nothing when it does
 // not rise; 0 when it is there already.

@@ -3,7 +3,6 @@
 #include "memory/page_file_advice.h"
 
 #include <algorithm>
-
 #include <cctype>
 
 namespace corvane {
@@ -107,16 +106,16 @@ void verdictNt(const AdviceInputs& in, Advice& a) {
                             mo(reach) + ").";
         } else {
             a.verdictText = "Trop petit : le pic de " + mo(peak) + " demande " + mo(needMo) +
-                            " de fichier d'échange, la configuration n'en permet que " +
-                            mo(reach) + ".";
+                            " de fichier d'échange, la configuration n'en permet que " + mo(reach) +
+                            ".";
         }
         return;
     }
     if (dump > bootRoom.value_or(0)) {
         a.verdict = Verdict::TooSmall;
-        a.verdictText = "Trop petit pour le vidage mémoire : il demande " + mo(dump) +
-                        " sur " + in.bootDrive + ", le fichier d'échange y a " +
-                        mo(bootRoom.value_or(0)) + ".";
+        a.verdictText = "Trop petit pour le vidage mémoire : il demande " + mo(dump) + " sur " +
+                        in.bootDrive + ", le fichier d'échange y a " + mo(bootRoom.value_or(0)) +
+                        ".";
         return;
     }
     if (initialSum > *a.maximumMo) {
@@ -126,9 +125,10 @@ void verdictNt(const AdviceInputs& in, Advice& a) {
         return;
     }
     a.verdict = Verdict::Enough;
-    a.verdictText = systemManaged ? "Suffisant : géré par le système, il peut atteindre " +
-                                        mo(reach) + " (il en faut " + mo(std::max<int64_t>(needMo, 0)) + ")."
-                                  : "Suffisant.";
+    a.verdictText = systemManaged
+                        ? "Suffisant : géré par le système, il peut atteindre " + mo(reach) +
+                              " (il en faut " + mo(std::max<int64_t>(needMo, 0)) + ")."
+                        : "Suffisant.";
 }
 
 void verdict9x(const AdviceInputs& in, Advice& a) {
@@ -183,8 +183,9 @@ std::optional<uint64_t> systemManagedCapBytes(const PageFileSetting& file, int64
     uint64_t cap = static_cast<uint64_t>(std::max<int64_t>(3 * ramMo, 4096)) * kMo;
     cap = std::min(cap, file.volume->totalBytes / 8);
     uint64_t current = file.currentBytes.value_or(0);
-    uint64_t room = file.volume->freeBytes > UINT64_MAX - current ? UINT64_MAX
-                                                                  : current + file.volume->freeBytes;
+    uint64_t room = file.volume->freeBytes > UINT64_MAX - current
+                        ? UINT64_MAX
+                        : current + file.volume->freeBytes;
     return std::min(cap, room);
 }
 
@@ -218,17 +219,17 @@ Advice adviseFor(const AdviceInputs& in) {
     } else {
         if (in.ramMo) {
             a.dumpMo = dumpNeedMo(in.dump, *in.ramMo);
-            a.dumpEstimated = !in.dump.dedicatedFile && (in.dump.kind == DumpKind::Kernel ||
-                                                         (in.dump.kind == DumpKind::Automatic &&
-                                                          a.dumpMo != *in.ramMo));
+            a.dumpEstimated = !in.dump.dedicatedFile &&
+                              (in.dump.kind == DumpKind::Kernel ||
+                               (in.dump.kind == DumpKind::Automatic && a.dumpMo != *in.ramMo));
         }
         if (in.dump.kind == DumpKind::Unknown && !in.dump.dedicatedFile)
             a.missing.push_back("le réglage du vidage mémoire");
         if (!in.paging.known) a.missing.push_back("la configuration des fichiers d'échange");
         if (in.ramMo && in.peakMo) {
             const int64_t ram = *in.ramMo, peak = std::max<int64_t>(*in.peakMo, 0);
-            int64_t initial = std::max({(5 * peak + 3) / 4 - ram, a.dumpMo.value_or(0),
-                                        kMinimumAdvisedMo});
+            int64_t initial =
+                std::max({(5 * peak + 3) / 4 - ram, a.dumpMo.value_or(0), kMinimumAdvisedMo});
             a.initialMo = roundUpToStep(initial);
             a.maximumMo = roundUpToStep(std::max(*a.initialMo, (3 * peak + 1) / 2 - ram));
         }

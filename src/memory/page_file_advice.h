@@ -43,9 +43,9 @@ struct PagingConfiguration {
 
 struct AdviceInputs {
     bool windows9x = false;
-    std::optional<int64_t> ramMo;            // R
-    std::optional<int64_t> peakMo;           // P: the largest commit (9x: swap size) recorded
-    double daysOfFigures = 0;                // how long the records P rests on reach back
+    std::optional<int64_t> ramMo;              // R
+    std::optional<int64_t> peakMo;             // P: the largest commit (9x: swap size) recorded
+    double daysOfFigures = 0;                  // how long the records P rests on reach back
     std::optional<uint64_t> commitLimitBytes;  // today's limit
     CrashDumpSetting dump;
     PagingConfiguration paging;

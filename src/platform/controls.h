@@ -124,6 +124,8 @@ enum class AlertsControl : int {
     SwapSeuil = 404,
     MemoireActive = 405,
     MemoireSeuil = 406,
+    EpuisementActive = 407,
+    EpuisementSeuil = 408,
 };
 
 // Timers the core arms. The main window's `Timer1` drives the sampling tick; the About window

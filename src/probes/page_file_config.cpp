@@ -32,8 +32,8 @@ std::vector<std::string> words(const std::string& entry) {
         size_t start = entry.find_first_not_of(" \t", at);
         if (start == std::string::npos) break;
         size_t end = entry.find_first_of(" \t", start);
-        out.push_back(entry.substr(start, end == std::string::npos ? std::string::npos
-                                                                   : end - start));
+        out.push_back(
+            entry.substr(start, end == std::string::npos ? std::string::npos : end - start));
         at = end == std::string::npos ? entry.size() : end;
     }
     return out;

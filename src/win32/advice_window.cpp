@@ -31,8 +31,10 @@ bool putOnClipboard(HWND owner, const std::string& utf8) {
         if (void* bytes = GlobalLock(memory)) {
             memcpy(bytes, wide.c_str(), (wide.size() + 1) * sizeof(wchar_t));
             GlobalUnlock(memory);
-            if (SetClipboardData(CF_UNICODETEXT, memory)) done = true;
-            else GlobalFree(memory);
+            if (SetClipboardData(CF_UNICODETEXT, memory))
+                done = true;
+            else
+                GlobalFree(memory);
         } else {
             GlobalFree(memory);
         }
@@ -42,8 +44,10 @@ bool putOnClipboard(HWND owner, const std::string& utf8) {
         if (void* bytes = GlobalLock(memory)) {
             memcpy(bytes, ansi.c_str(), ansi.size() + 1);
             GlobalUnlock(memory);
-            if (SetClipboardData(CF_TEXT, memory)) done = true;
-            else GlobalFree(memory);
+            if (SetClipboardData(CF_TEXT, memory))
+                done = true;
+            else
+                GlobalFree(memory);
         } else {
             GlobalFree(memory);
         }
@@ -120,9 +124,9 @@ void Win32AdviceWindow::createControls() {
     auto px = [&](int n) { return MulDiv(n, metrics_.dpiX(), 96); };
     auto make = [&](const char* cls, const char* text, DWORD style, int id, int x, int y, int w,
                     int h) {
-        HWND hwnd = makeWindow(0, cls, text, WS_CHILD | WS_VISIBLE | style, x, y, w, h, hwnd_,
-                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance_,
-                               nullptr);
+        HWND hwnd =
+            makeWindow(0, cls, text, WS_CHILD | WS_VISIBLE | style, x, y, w, h, hwnd_,
+                       reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance_, nullptr);
         SendMessageA(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
         return hwnd;
     };

@@ -50,6 +50,8 @@
 #define IDC_SWAP_SEUIL 404
 #define IDC_MEMOIRE_ACTIVE 405
 #define IDC_MEMOIRE_SEUIL 406
+#define IDC_EPUISEMENT_ACTIVE 407
+#define IDC_EPUISEMENT_SEUIL 408
 
 // The "Exporter vers Prometheus" dialog and its controls (PrometheusControl in controls.h).
 #define IDD_PROMETHEUS 2

@@ -1,9 +1,10 @@
 // The commit's forecast from a recorded series: rising, flat, falling, with gaps, unknown
 // commits, minutes from the future, and too few records to say anything.
+#include "memory/commit_forecast.h"
+
 #include <gtest/gtest.h>
 
 #include "memory/advice_report.h"
-#include "memory/commit_forecast.h"
 
 namespace corvane {
 namespace {
@@ -30,7 +31,7 @@ TEST(CommitForecast, TimeLeftFromARecordedSeries) {
         std::vector<MinuteRecord> minutes;
         std::optional<double> moPerHour;  // nothing: no trend
         bool rising;
-        std::string toLimit;  // the commit at 1000 Mo now, today's limit 1300 Mo
+        std::string toLimit;       // the commit at 1000 Mo now, today's limit 1300 Mo
         std::string toAttainable;  // the attainable limit 30000 Mo
     };
     std::vector<MinuteRecord> gaps = series(640, 2, 5);  // 36 records
@@ -63,8 +64,7 @@ TEST(CommitForecast, TimeLeftFromARecordedSeries) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        CommitForecast f =
-            forecastCommit(c.minutes, kNow, 1000 * kMiB, 1300 * kMiB, 30000 * kMiB);
+        CommitForecast f = forecastCommit(c.minutes, kNow, 1000 * kMiB, 1300 * kMiB, 30000 * kMiB);
         ASSERT_EQ(f.trend.has_value(), c.moPerHour.has_value());
         if (!f.trend) {
             EXPECT_EQ(timeLeftFigure(f, f.toLimitSeconds), "inconnu");

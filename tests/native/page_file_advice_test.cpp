@@ -57,7 +57,8 @@ std::vector<Row> rows() {
     // 1.5 x 12000 - 8192 = 9808 -> 9856. The 2048 Mo file on C: cannot take the dump.
     r.push_back({"kernel dump larger than the fixed file",
                  nt(12000, DumpKind::Kernel, {fixedFile("C:\\pagefile.sys", 2048, 8192)}), 2988,
-                 true, 6848, 9856, 16384, Verdict::TooSmall, "vidage mémoire : il demande 2988 Mo"});
+                 true, 6848, 9856, 16384, Verdict::TooSmall,
+                 "vidage mémoire : il demande 2988 Mo"});
     // Complete: 8192 + 257 = 8449 -> 8512 for both; the 9000 Mo file holds 488 Mo for nothing.
     r.push_back({"complete dump, file larger than needed",
                  nt(6000, DumpKind::Complete, {fixedFile("C:\\pagefile.sys", 9000, 12000)}), 8449,
@@ -85,8 +86,7 @@ std::vector<Row> rows() {
         r.push_back({"old crash", in, 2988, true, 16832, 21824, 32768, Verdict::Enough, ""});
     }
     {
-        AdviceInputs in =
-            nt(6000, DumpKind::Complete, {fixedFile("C:\\pagefile.sys", 1024, 2048)});
+        AdviceInputs in = nt(6000, DumpKind::Complete, {fixedFile("C:\\pagefile.sys", 1024, 2048)});
         in.dump.dedicatedFile = true;
         r.push_back({"dedicated dump file", in, 0, false, 512, 832, 10240, Verdict::TooLarge,
                      "512 Mo de disque occupés"});
@@ -99,11 +99,11 @@ std::vector<Row> rows() {
     r.push_back({"fixed file too small for the peak",
                  nt(16000, DumpKind::None, {fixedFile("C:\\pagefile.sys", 1024, 2048)}), 0, false,
                  11840, 15808, 10240, Verdict::TooSmall, "le pic de 16000 Mo demande 11808 Mo"});
-    r.push_back({"the dump needs the boot volume's file, not another's",
-                 nt(4000, DumpKind::Kernel,
-                    {fixedFile("D:\\pagefile.sys", 4096, 4096), fixedFile("C:\\pagefile.sys", 16, 16)}),
-                 2988, true, 2988 / 64 * 64 + 64, 2988 / 64 * 64 + 64, 12304, Verdict::TooSmall,
-                 "sur C:"});
+    r.push_back(
+        {"the dump needs the boot volume's file, not another's",
+         nt(4000, DumpKind::Kernel,
+            {fixedFile("D:\\pagefile.sys", 4096, 4096), fixedFile("C:\\pagefile.sys", 16, 16)}),
+         2988, true, 2988 / 64 * 64 + 64, 2988 / 64 * 64 + 64, 12304, Verdict::TooSmall, "sur C:"});
     {
         AdviceInputs in;
         in.windows9x = true;
@@ -202,25 +202,76 @@ TEST(PageFileAdvice, CrashDumpSettingReadFromTheRegistryWhateverItHolds) {
     const std::string seven("\x07\0\0\0", 4);
     const Case cases[] = {
         {"missing", std::nullopt, std::nullopt, std::nullopt, DumpKind::Unknown, false, {}},
-        {"automatic, crash 3 days ago", {{4, seven}}, std::nullopt,
-         {{11, fileTimeOf(now - 3 * 1440 - 5)}}, DumpKind::Automatic, false, 3},
-        {"kernel", {{4, std::string("\x02\0\0\0", 4)}}, "", std::nullopt, DumpKind::Kernel, false,
+        {"automatic, crash 3 days ago",
+         {{4, seven}},
+         std::nullopt,
+         {{11, fileTimeOf(now - 3 * 1440 - 5)}},
+         DumpKind::Automatic,
+         false,
+         3},
+        {"kernel",
+         {{4, std::string("\x02\0\0\0", 4)}},
+         "",
+         std::nullopt,
+         DumpKind::Kernel,
+         false,
          {}},
-        {"complete, dedicated file", {{4, std::string("\x01\0\0\0", 4)}}, "D:\\dump.dmp",
-         std::nullopt, DumpKind::Complete, true, {}},
-        {"none", {{4, std::string(4, '\0')}}, std::nullopt, std::nullopt, DumpKind::None, false, {}},
-        {"small", {{4, std::string("\x03\0\0\0", 4)}}, std::nullopt, std::nullopt, DumpKind::Small,
-         false, {}},
-        {"out of range", {{4, std::string("\x05\0\0\0", 4)}}, std::nullopt, std::nullopt,
-         DumpKind::Unknown, false, {}},
-        {"text instead of a number", {{1, std::string("7\0", 2)}}, std::nullopt, std::nullopt,
-         DumpKind::Unknown, false, {}},
-        {"short number", {{4, std::string("\x07", 1)}}, std::nullopt, std::nullopt,
-         DumpKind::Unknown, false, {}},
-        {"crash time from the future", {{4, seven}}, std::nullopt,
-         {{11, fileTimeOf(now + 60)}}, DumpKind::Automatic, false, {}},
-        {"crash time as 4 bytes", {{4, seven}}, std::nullopt, {{3, std::string(4, '\x01')}},
-         DumpKind::Automatic, false, {}},
+        {"complete, dedicated file",
+         {{4, std::string("\x01\0\0\0", 4)}},
+         "D:\\dump.dmp",
+         std::nullopt,
+         DumpKind::Complete,
+         true,
+         {}},
+        {"none",
+         {{4, std::string(4, '\0')}},
+         std::nullopt,
+         std::nullopt,
+         DumpKind::None,
+         false,
+         {}},
+        {"small",
+         {{4, std::string("\x03\0\0\0", 4)}},
+         std::nullopt,
+         std::nullopt,
+         DumpKind::Small,
+         false,
+         {}},
+        {"out of range",
+         {{4, std::string("\x05\0\0\0", 4)}},
+         std::nullopt,
+         std::nullopt,
+         DumpKind::Unknown,
+         false,
+         {}},
+        {"text instead of a number",
+         {{1, std::string("7\0", 2)}},
+         std::nullopt,
+         std::nullopt,
+         DumpKind::Unknown,
+         false,
+         {}},
+        {"short number",
+         {{4, std::string("\x07", 1)}},
+         std::nullopt,
+         std::nullopt,
+         DumpKind::Unknown,
+         false,
+         {}},
+        {"crash time from the future",
+         {{4, seven}},
+         std::nullopt,
+         {{11, fileTimeOf(now + 60)}},
+         DumpKind::Automatic,
+         false,
+         {}},
+        {"crash time as 4 bytes",
+         {{4, seven}},
+         std::nullopt,
+         {{3, std::string(4, '\x01')}},
+         DumpKind::Automatic,
+         false,
+         {}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -249,7 +300,8 @@ TEST(PageFileAdvice, PagingFilesEntriesAndGarbledValues) {
         std::vector<std::tuple<std::string, PageFileKind, int64_t, int64_t>> files;
     };
     const Case cases[] = {
-        {"C:\\pagefile.sys 1024 4096\0D:\\pagefile.sys 0 0\0"s, true,
+        {"C:\\pagefile.sys 1024 4096\0D:\\pagefile.sys 0 0\0"s,
+         true,
          {{"C:\\pagefile.sys", PageFileKind::Fixed, 1024, 4096},
           {"D:\\pagefile.sys", PageFileKind::SystemManaged, 0, 0}}},
         {"?:\\pagefile.sys\0"s, true, {{"E:\\pagefile.sys", PageFileKind::SystemManaged, 0, 0}}},

@@ -116,8 +116,8 @@ TEST_F(AdviceTest, MenuOpensTheAdviceOverTheHistoryWithItsFiguresReadableAndCopi
     EXPECT_EQ(advice.controlText(valueId(kMaximale)), std::to_string(maximum) + " Mo");
     EXPECT_EQ(advice.controlText(valueId(kPic)), std::to_string(peak) + " Mo");
     EXPECT_EQ(advice.controlText(valueId(kVidage)), "mémoire partielle : 1 Mo");
-    EXPECT_EQ(advice.controlText(valueId(kFichiers)).rfind("C:\\pagefile.sys de 100 Mo à 200 Mo", 0),
-              0u)
+    EXPECT_EQ(
+        advice.controlText(valueId(kFichiers)).rfind("C:\\pagefile.sys de 100 Mo à 200 Mo", 0), 0u)
         << advice.controlText(valueId(kFichiers));
     // A 200 Mo file cannot hold what a peak of twice the RAM needs.
     EXPECT_EQ(advice.controlText(valueId(kVerdict)).rfind("Trop petit : le pic", 0), 0u)
@@ -127,8 +127,9 @@ TEST_F(AdviceTest, MenuOpensTheAdviceOverTheHistoryWithItsFiguresReadableAndCopi
     advice.control(kCopier).post(BM_CLICK);
     std::string copied;
     const std::string wanted = "Taille initiale conseillée : " + std::to_string(initial) + " Mo";
-    EXPECT_TRUE(pollUntil([&] { return (copied = clipboardText()).find(wanted) != std::string::npos; }))
-        << copied;
+    EXPECT_TRUE(pollUntil([&] {
+        return (copied = clipboardText()).find(wanted) != std::string::npos;
+    })) << copied;
 
     advice.postClose();
     EXPECT_TRUE(pollUntil([&] { return !advice.exists(); })) << "the window did not close";
