@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "bench_advice.h"
 #include "bench_history.h"
 #include "bench_memory.h"
 #include "bench_tick.h"
@@ -280,6 +281,8 @@ int main() {
         ScanTimes scan = measureScan(runs);
         std::fprintf(stderr, "bench: start-up with and without a history, %d runs...\n", runs);
         HistoryStartup historyStart = measureHistoryStartup(setup, runs);
+        std::fprintf(stderr, "bench: the page file's advice, %d runs...\n", runs);
+        AdviceTimes advice = measureAdvice(runs);
         double exeKiB = static_cast<double>(fileSize(setup.corvaneExe)) / 1024;
 
         std::printf("| %-44s | %12s | %-28s | %8s | %-16s | %-4s |\n", "measure (median of runs)",
@@ -326,6 +329,10 @@ int main() {
             yesNo(exeKiB <= 320));
         historyRows(history, historyStart, tick.realUs);
         scanRows(scan, tick.realUs);
+        row("advice: window opened and filled, 400 days, ms", fixed(advice.openMs, 2),
+            "first time: " + fixed(advice.firstOpenMs, 1) + " (reads 30 days)", "", "< 5 ms",
+            yesNo(advice.openMs < 5));
+        row("advice: one tick with its window open, ms", fixed(advice.tickMs, 2), "", "", "", "");
         return 0;
     } catch (const DriverError& error) {
         std::fprintf(stderr, "bench: %s\n", error.what());

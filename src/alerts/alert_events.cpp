@@ -10,6 +10,7 @@ EventRecord alertEvent(const AlertEvent& alert, const std::string& date, const s
     switch (alert.kind) {
         case AlertKind::SwapGrowth: id = kEventSwapAlert; break;
         case AlertKind::Memory: id = kEventMemoryAlert; break;
+        case AlertKind::Exhaustion: id = kEventExhaustionAlert; break;
         case AlertKind::Commit: break;
     }
     return {EventType::Warning, id, alertJournalLine(alert, date, time)};

@@ -16,6 +16,7 @@ inline constexpr uint32_t kEventAnalysisEnd = 2;
 inline constexpr uint32_t kEventCommitAlert = 10;
 inline constexpr uint32_t kEventSwapAlert = 11;
 inline constexpr uint32_t kEventMemoryAlert = 12;
+inline constexpr uint32_t kEventExhaustionAlert = 13;
 
 struct EventRecord {
     EventType type = EventType::Information;

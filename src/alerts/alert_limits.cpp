@@ -11,6 +11,10 @@ bool validAlertGrowthMo(int32_t mo) {
     return mo >= kAlertGrowthMoMin && mo <= kAlertGrowthMoMax;
 }
 
+bool validAlertHours(int32_t hours) {
+    return hours >= kAlertHoursMin && hours <= kAlertHoursMax;
+}
+
 std::optional<std::string> alertSettingsProblem(const AlertSettings& s) {
     if (!validAlertPercent(s.commitPercent)) {
         return "Le seuil de l'engagement doit être un nombre entier de 1 à 100 (%).";
@@ -21,6 +25,9 @@ std::optional<std::string> alertSettingsProblem(const AlertSettings& s) {
     }
     if (!validAlertPercent(s.memoryPercent)) {
         return "Le seuil de la mémoire occupée doit être un nombre entier de 1 à 100 (%).";
+    }
+    if (!validAlertHours(s.exhaustionHours)) {
+        return "Le délai avant l'épuisement doit être un nombre entier de 1 à 168 (heures).";
     }
     return std::nullopt;
 }

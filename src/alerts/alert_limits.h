@@ -11,6 +11,7 @@ namespace corvane {
 
 bool validAlertPercent(int32_t percent);
 bool validAlertGrowthMo(int32_t mo);
+bool validAlertHours(int32_t hours);
 
 // Why the values cannot be kept, in French, for the dialog to say; nothing when they can. A
 // threshold that is switched off is still checked: it is kept for when it is switched on.

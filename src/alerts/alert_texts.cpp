@@ -6,6 +6,7 @@
 #include <initializer_list>
 #include <string_view>
 
+#include "memory/commit_forecast.h"
 #include "memory/memory_figures.h"
 
 namespace corvane {
@@ -38,6 +39,10 @@ std::string alertJournalLine(const AlertEvent& a, const std::string& date,
         case AlertKind::Memory:
             what = join({"mémoire occupée à ", figure, " % (seuil ", threshold, " %)"});
             break;
+        case AlertKind::Exhaustion:
+            what = join({"engagement à sa limite atteignable ", timeLeftText(a.figure * 60),
+                         " au rythme des 3 dernières heures (seuil ", threshold, " h)"});
+            break;
     }
     return join({"Alerte : ", what, " le ", date, " à ", time});
 }
@@ -59,12 +64,19 @@ BalloonText alertBalloon(const AlertEvent& a, const std::string& time) {
             return {"Corvane : seuil de mémoire atteint",
                     join({"À ", time, ", la mémoire occupée atteint ", figure, " % (seuil ",
                           threshold, " %)."})};
+        case AlertKind::Exhaustion:
+            return {"Corvane : mémoire bientôt épuisée",
+                    join({"À ", time,
+                          ", au rythme des 3 dernières heures, l'engagement atteindra "
+                          "sa limite atteignable ",
+                          timeLeftText(a.figure * 60), " (seuil ", threshold, " h)."})};
     }
     return {};
 }
 
 std::string trayTooltip(const Statistics& s, bool swapKnown,
-                        const std::optional<CommitCharge>& commit) {
+                        const std::optional<CommitCharge>& commit,
+                        std::optional<int64_t> exhaustionMinutes) {
     std::string text = "Corvane\n";
     if (swapKnown && s.sampleCount > 0) {
         text += join({"SWAP : ", std::to_string(s.current), " Mo (mini ", std::to_string(s.minimum),
@@ -73,6 +85,7 @@ std::string trayTooltip(const Statistics& s, bool swapKnown,
         text += "SWAP : taille illisible";
     }
     if (commit) text += "\n" + commitText(commit);
+    if (exhaustionMinutes) text += "\nMémoire épuisée " + timeLeftText(*exhaustionMinutes * 60);
     return text;
 }
 

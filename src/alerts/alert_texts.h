@@ -27,8 +27,10 @@ BalloonText alertBalloon(const AlertEvent& alert, const std::string& time);
 // The icon's tooltip, one figure a line: the program, the swap file's size now, smallest and
 // largest, and the commit "used / limit" where this Windows gives it. `swapKnown`: the last
 // tick could read the swap file's size.
+// `exhaustionMinutes`: while the exhaustion's alert is raised, the time left it forecasts.
 std::string trayTooltip(const Statistics& stats, bool swapKnown,
-                        const std::optional<CommitCharge>& commit);
+                        const std::optional<CommitCharge>& commit,
+                        std::optional<int64_t> exhaustionMinutes = std::nullopt);
 
 // How full the icon's gauge is, in thousandths: the commit against its limit, or where this
 // Windows has no commit figure, the swap file's size against the largest it may take (the

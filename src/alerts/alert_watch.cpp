@@ -62,6 +62,7 @@ const ThresholdCrossing& AlertWatch::crossing(AlertKind kind) const {
     switch (kind) {
         case AlertKind::SwapGrowth: return swapGrowth_;
         case AlertKind::Memory: return memory_;
+        case AlertKind::Exhaustion: return exhaustion_;
         case AlertKind::Commit: break;
     }
     return commit_;
@@ -90,6 +91,26 @@ std::vector<AlertEvent> AlertWatch::check(const AlertSettings& s, const AlertFig
     if (f.swapMo) growth = hour_.add(f.tick, *f.swapMo);
     follow(swapGrowth_, AlertKind::SwapGrowth, s.swapGrowthOn, growth, s.swapGrowthMo);
     follow(memory_, AlertKind::Memory, s.memoryOn, f.memoryPercent, s.memoryPercent);
+    // The exhaustion: raised once the time left has stayed under the threshold for half an
+    // hour, and again only after it has been back above it.
+    if (!s.exhaustionOn) {
+        exhaustion_.rearm();
+        exhaustionSince_.reset();
+    } else if (f.exhaustionMinutes) {
+        bool under = *f.exhaustionMinutes < static_cast<int64_t>(s.exhaustionHours) * 60;
+        if (!under) {
+            exhaustionSince_.reset();
+        } else if (!exhaustionSince_ || f.tick < *exhaustionSince_) {
+            exhaustionSince_ = f.tick;
+        }
+        int64_t held =
+            under ? static_cast<int64_t>((f.tick - *exhaustionSince_) / HourGrowth::kMinuteMs) : -1;
+        if (exhaustion_.crossedUpwards(held, kExhaustionHeldMinutes, kExhaustionHeldMinutes + 1)) {
+            raised.push_back(
+                {AlertKind::Exhaustion, *f.exhaustionMinutes, s.exhaustionHours, swapMo});
+            ++counts_[static_cast<size_t>(AlertKind::Exhaustion)];
+        }
+    }
     return raised;
 }
 

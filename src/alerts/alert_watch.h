@@ -13,13 +13,17 @@
 
 namespace corvane {
 
-enum class AlertKind { Commit, SwapGrowth, Memory };
+enum class AlertKind { Commit, SwapGrowth, Memory, Exhaustion };
+
+// How long the forecast must stay under its threshold before its alert is raised: a burst of a
+// few minutes makes a steep trend that says nothing of the hours ahead.
+inline constexpr int64_t kExhaustionHeldMinutes = 30;
 
 // One alert raised: what crossed its threshold, by how much, and the threshold.
 struct AlertEvent {
     AlertKind kind = AlertKind::Commit;
-    int64_t figure = 0;     // percent, or Mo grown within the hour
-    int32_t threshold = 0;  // in the same unit
+    int64_t figure = 0;     // percent, Mo grown within the hour, or minutes left
+    int32_t threshold = 0;  // in the same unit; hours for the exhaustion
     int32_t swapMo = 0;     // the swap file's size when it was raised
 };
 
@@ -70,6 +74,9 @@ struct AlertFigures {
     std::optional<int> commitPercent;
     std::optional<int32_t> swapMo;
     std::optional<int> memoryPercent;
+    // Minutes until the commit reaches the limit it can attain at the trend's pace; beyond the
+    // forecast's week when it does not rise; absent when there is no trend or no such limit.
+    std::optional<int64_t> exhaustionMinutes;
 };
 
 class AlertWatch {
@@ -87,11 +94,13 @@ public:
 
 private:
     const ThresholdCrossing& crossing(AlertKind kind) const;
-    std::array<int64_t, 3> counts_{};
+    std::array<int64_t, 4> counts_{};
 
     ThresholdCrossing commit_;
     ThresholdCrossing swapGrowth_;
     ThresholdCrossing memory_;
+    ThresholdCrossing exhaustion_;
+    std::optional<uint64_t> exhaustionSince_;  // the tick the forecast went under its threshold
     HourGrowth hour_;
     bool pastTaken_ = false;
 };

@@ -208,6 +208,17 @@ const SettingKey kSettingKeys[] = {
          state(s).alertSettings.memoryPercent = threshold(t, s.decimalSeparator, validAlertPercent);
      },
      [](const Stored& s) { return std::to_string(state(s).alertSettings.memoryPercent); }, nullptr},
+    {kKeyExhaustionAlert, "True", 0,
+     [](Stored& s, const std::string& t) {
+         state(s).alertSettings.exhaustionOn = textToBoolean(t, s.decimalSeparator);
+     },
+     [](const Stored& s) { return booleanText(state(s).alertSettings.exhaustionOn); }, nullptr},
+    {kKeyExhaustionThreshold, "6", 0,
+     [](Stored& s, const std::string& t) {
+         state(s).alertSettings.exhaustionHours = threshold(t, s.decimalSeparator, validAlertHours);
+     },
+     [](const Stored& s) { return std::to_string(state(s).alertSettings.exhaustionHours); },
+     nullptr},
     {kKeyPrometheusExport, "False", 0,
      [](Stored& s, const std::string& t) {
          state(s).prometheus.on = textToBoolean(t, s.decimalSeparator);

@@ -17,6 +17,8 @@ inline constexpr const char* kKeySwapAlert = "AlerteSwap";
 inline constexpr const char* kKeySwapThreshold = "SeuilSwap";
 inline constexpr const char* kKeyMemoryAlert = "AlerteMemoire";
 inline constexpr const char* kKeyMemoryThreshold = "SeuilMemoire";
+inline constexpr const char* kKeyExhaustionAlert = "AlerteEpuisement";
+inline constexpr const char* kKeyExhaustionThreshold = "SeuilEpuisement";
 
 // The export for Prometheus' exporters, written when the user changes it.
 inline constexpr const char* kKeyPrometheusExport = "ExportPrometheus";

@@ -50,6 +50,7 @@ enum class MenuItem : int {
     demarrage = 38,
     prometheus = 39,
     journalEvenements = 40,
+    conseilTaille = 41,
 };
 
 // The two list boxes of the scratch list window `Db`.
@@ -101,6 +102,13 @@ enum class VirtualMemoryControl : int {
     Trier = 311,
 };
 
+// Controls of the "Conseil de taille du fichier d'échange" window: each line's label and its
+// figure (the figure's ID is its label's plus one), then the "Copier" button.
+enum class AdviceControl : int {
+    PremierLibelle = 501,
+    Copier = 599,
+};
+
 // Controls of the "Alertes" dialog: each alert's switch and threshold.
 // Controls of the "Exporter vers Prometheus" dialog.
 enum class PrometheusControl : int {
@@ -116,6 +124,8 @@ enum class AlertsControl : int {
     SwapSeuil = 404,
     MemoireActive = 405,
     MemoireSeuil = 406,
+    EpuisementActive = 407,
+    EpuisementSeuil = 408,
 };
 
 // Timers the core arms. The main window's `Timer1` drives the sampling tick; the About window

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "common/errors.h"
+#include "platform/advice_view.h"
 #include "platform/alert_settings.h"
 #include "platform/controls.h"
 #include "platform/event_log.h"
@@ -246,6 +247,7 @@ public:
 };
 
 class AboutWindow;
+class AdviceWatch;
 class History;
 class MemoryWatch;
 
@@ -290,6 +292,9 @@ public:
     // The "Exporter vers Prometheus" dialog over `current`, modal, with its folder chooser; what
     // the user keeps with OK (checked with prometheusSettingsProblem), or nothing on Annuler.
     virtual std::optional<PrometheusSettings> editPrometheus(const PrometheusSettings& current) = 0;
+    // Opens the "Conseil de taille du fichier d'échange" window, or brings it to the front when
+    // it is open. The window attaches itself to `watch` while it is open.
+    virtual void showAdvice(AdviceWatch& watch) = 0;
 };
 
 // Every service, handed to the core as one bundle.

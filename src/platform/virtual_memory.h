@@ -37,6 +37,12 @@ struct ProcessCommit {
     bool commitCapped = false;
 };
 
+// The room of the volume that holds a file.
+struct VolumeSpace {
+    uint64_t freeBytes = 0;  // what this user may still write there
+    uint64_t totalBytes = 0;
+};
+
 // A list Windows gives, or why it does not.
 template <class Item>
 struct Listing {
@@ -55,6 +61,8 @@ public:
     virtual Listing<PageFileUse> pageFiles() = 0;
     // The programs this user may look at; those that refuse to be opened are left out.
     virtual Listing<ProcessCommit> processes() = 0;
+    // The free and total bytes of the volume that holds `path`; nothing when it does not answer.
+    virtual std::optional<VolumeSpace> volumeSpace(const std::string& path) = 0;
 };
 
 enum class ProcessOrder { Commit, HourGrowth, Growth };

@@ -18,9 +18,19 @@ AlertMark historyMark(AlertKind kind) {
     switch (kind) {
         case AlertKind::SwapGrowth: return kAlertSwapGrowth;
         case AlertKind::Memory: return kAlertMemory;
+        // The history's file names three marks: the forecast of the commit goes with its own.
+        case AlertKind::Exhaustion:
         case AlertKind::Commit: break;
     }
     return kAlertCommit;
+}
+
+// The forecast as the alert reads it.
+std::optional<int64_t> exhaustionMinutes(const CommitForecast& forecast) {
+    if (!forecast.trend) return std::nullopt;
+    if (!forecast.trend->rising()) return kForecastHorizonSeconds / 60 + 1;
+    if (!forecast.toAttainableSeconds) return std::nullopt;
+    return *forecast.toAttainableSeconds / 60;
 }
 
 // The journal's line. A journal that cannot be written costs the line, never the monitor.
@@ -61,7 +71,9 @@ void showTrayIcon(Context& c, const std::optional<CommitCharge>& commit, bool sw
     icon.gaugePermille = trayGaugePermille(commit, s.stats, swapKnown, s.maxPagingSize);
     int alarmPermille = (s.alertSettings.commitOn ? s.alertSettings.commitPercent : 90) * 10;
     icon.alarm = commit && icon.gaugePermille >= alarmPermille;
-    icon.tooltip = trayTooltip(s.stats, swapKnown, commit);
+    std::optional<int64_t> left;
+    if (s.alerts.raised(AlertKind::Exhaustion)) left = exhaustionMinutes(s.advice.forecast);
+    icon.tooltip = trayTooltip(s.stats, swapKnown, commit, left);
     // A system without a notification area shows nothing; the choice is kept all the same.
     p.notification.showIcon(icon);
     s.trayIconShown = true;
@@ -94,6 +106,7 @@ void SurveillerAlertes(Context& c, const MemoryStatus& memory, bool swapKnown) {
     if (commit) figures.commitPercent = (commitPermille(*commit) + 5) / 10;
     if (swapKnown) figures.swapMo = s.stats.current;
     if (memory.totalPhys > 0) figures.memoryPercent = static_cast<int>(memory.memoryLoad);
+    figures.exhaustionMinutes = exhaustionMinutes(s.advice.forecast);
 
     if (c.shown) showTrayIcon(c, commit, swapKnown);
     if (s.alerts.wantsPast()) takeHistorysHour(c, figures.tick);
@@ -141,7 +154,8 @@ void alertesClick(Context& c) {
     c.state.alertSettings = *chosen;
     try {
         saveSettingKeys(c, {kKeyCommitAlert, kKeyCommitThreshold, kKeySwapAlert, kKeySwapThreshold,
-                            kKeyMemoryAlert, kKeyMemoryThreshold});
+                            kKeyMemoryAlert, kKeyMemoryThreshold, kKeyExhaustionAlert,
+                            kKeyExhaustionThreshold});
     } catch (const RuntimeError&) {
         // Kept for this run; the exit saves them again and says so if the store still fails.
     }

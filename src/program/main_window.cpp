@@ -9,6 +9,7 @@
 #include "persistence/journal.h"
 #include "persistence/refresh_rate.h"
 #include "persistence/settings.h"
+#include "program/advice.h"
 #include "program/alerts.h"
 #include "program/event_log.h"
 #include "program/menu_marks.h"
@@ -109,6 +110,7 @@ void MainWindow::onMenu(MenuItem item) {
             case MenuItem::prometheus: prometheusClick(context_); break;
             case MenuItem::demarrage: demarrageClick(context_); break;
             case MenuItem::journalEvenements: evenementsClick(context_); break;
+            case MenuItem::conseilTaille: conseilTaille_Click(context_); break;
             default: break;
         }
     });

@@ -2,12 +2,14 @@
 #include "program/prometheus_export.h"
 
 #include <algorithm>
+#include <cmath>
 #include <map>
 
 #include "common/numbers.h"
 #include "memory/memory_figures.h"
 #include "persistence/settings.h"
 #include "persistence/settings_keys.h"
+#include "program/advice.h"
 #include "prometheus/prometheus_place.h"
 #include "prometheus/prometheus_text.h"
 
@@ -53,6 +55,31 @@ std::vector<PrometheusProgram> programsByName(const std::vector<ProgramFigures>&
     return programs;
 }
 
+// The advice as it stands at this export, and the forecast of this tick.
+void gatherAdvice(Context& c, const MemoryStatus& memory, PrometheusFigures& f) {
+    conseilReport(c, memory);
+    const AdviceWatch& watch = c.state.advice;
+    if (const CommitForecast& forecast = watch.forecast; forecast.trend) {
+        f.commitTrendBytesPerSecond = std::llround(forecast.trend->bytesPerSecond);
+        // Beyond the forecast's week the time is no figure, only "more than that".
+        if (forecast.trend->rising() && forecast.toAttainableSeconds &&
+            *forecast.toAttainableSeconds <= kForecastHorizonSeconds)
+            f.exhaustionSeconds = *forecast.toAttainableSeconds;
+    }
+    f.attainableLimitBytes = watch.attainableBytes;
+    if (watch.advice) {
+        if (watch.advice->initialMo) f.advisedInitialBytes = *watch.advice->initialMo * kMiB;
+        if (watch.advice->maximumMo) f.advisedMaximumBytes = *watch.advice->maximumMo * kMiB;
+    }
+    for (const PageFileSetting& file : watch.paging.files) {
+        std::string volume = file.path.substr(0, 2);
+        bool listed = std::any_of(f.volumeFreeBytes.begin(), f.volumeFreeBytes.end(),
+                                  [&](const auto& v) { return v.first == volume; });
+        // Two page files on one volume: one series for it, or the scrape fails on the duplicate.
+        if (file.volume && !listed) f.volumeFreeBytes.emplace_back(volume, file.volume->freeBytes);
+    }
+}
+
 PrometheusFigures gather(Context& c, const MemoryStatus& memory) {
     Platform& p = c.platform;
     const MainState& s = c.state;
@@ -84,10 +111,12 @@ PrometheusFigures gather(Context& c, const MemoryStatus& memory) {
     if (pageFiles.supported) f.pageFiles = pageFiles.items;
     const std::pair<AlertKind, const char*> kinds[] = {{AlertKind::Commit, "engagement"},
                                                        {AlertKind::SwapGrowth, "swap"},
-                                                       {AlertKind::Memory, "memoire"}};
+                                                       {AlertKind::Memory, "memoire"},
+                                                       {AlertKind::Exhaustion, "epuisement"}};
     for (const auto& [kind, name] : kinds) {
         f.alerts.push_back({name, s.alerts.raised(kind), s.alerts.count(kind)});
     }
+    gatherAdvice(c, memory, f);
     std::vector<PrometheusProgram> top = programsByName(s.memoryWatch.growth().figures());
     if (!top.empty()) f.programs = std::move(top);
     return f;

@@ -7,6 +7,7 @@
 #include "common/conversions.h"
 #include "common/numbers.h"
 #include "memory/memory_figures.h"
+#include "program/advice.h"
 #include "program/alerts.h"
 #include "program/prometheus_export.h"
 #include "program/recording.h"
@@ -80,6 +81,7 @@ void Timer1Tick(Context& c) {
     MemoryStatus memory = p.system.memoryStatus();
     if (size.known) EnregistrerMesure(c, s.stats.current, memory, size.inUseBytes);
     SuivreMemoireVirtuelle(c, memory);
+    SuivreConseil(c, memory);
 
     p.view.setText(Control::swap,
                    size.known ? swapLabel(s.stats) : swapUnreadableLabel(s.swapPath));

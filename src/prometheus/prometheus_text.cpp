@@ -122,6 +122,25 @@ std::string prometheusText(const PrometheusFigures& f) {
            "Plus grande part utilisée de chaque fichier d'échange depuis le démarrage de Windows.",
            ofPageFiles(f.pageFiles, &PageFileUse::peakBytes));
 
+    metric(out, "corvane_commit_trend_bytes_per_second", "gauge",
+           "Tendance de l'engagement sur les 3 dernières heures (négative quand il baisse).",
+           one(f.commitTrendBytesPerSecond));
+    metric(out, "corvane_commit_exhaustion_seconds", "gauge",
+           "Temps avant que l'engagement atteigne sa limite atteignable, tant qu'il monte.",
+           one(f.exhaustionSeconds));
+    metric(out, "corvane_commit_attainable_limit_bytes", "gauge",
+           "Limite que l'engagement peut atteindre quand les fichiers d'échange grandissent.",
+           one(f.attainableLimitBytes));
+    metric(out, "corvane_advised_page_file_initial_bytes", "gauge",
+           "Taille initiale conseillée du fichier d'échange.", one(f.advisedInitialBytes));
+    metric(out, "corvane_advised_page_file_maximum_bytes", "gauge",
+           "Taille maximale conseillée du fichier d'échange.", one(f.advisedMaximumBytes));
+    std::vector<Sample> volumes;
+    for (const auto& [volume, bytes] : f.volumeFreeBytes)
+        volumes.push_back({{{"volume", volume}}, std::to_string(bytes)});
+    metric(out, "corvane_page_file_volume_free_bytes", "gauge",
+           "Place libre du volume de chaque fichier d'échange.", volumes);
+
     std::vector<Sample> states;
     std::vector<Sample> counts;
     for (const PrometheusAlert& alert : f.alerts) {

@@ -51,6 +51,13 @@ struct PrometheusFigures {
     std::optional<std::vector<PageFileUse>> pageFiles;
     std::vector<PrometheusAlert> alerts;
     std::optional<std::vector<PrometheusProgram>> programs;  // the largest first, names unique
+    // The page file's advice and the commit's forecast.
+    std::optional<int64_t> commitTrendBytesPerSecond;  // below zero while the commit falls
+    std::optional<int64_t> exhaustionSeconds;          // only while the commit rises
+    std::optional<uint64_t> attainableLimitBytes;
+    std::optional<uint64_t> advisedInitialBytes;
+    std::optional<uint64_t> advisedMaximumBytes;
+    std::vector<std::pair<std::string, uint64_t>> volumeFreeBytes;  // "C:" and its free bytes
 };
 
 // A label's value as the format quotes it: "\" as "\\", a quote as "\"", a line feed as "\n".

@@ -7,6 +7,7 @@
 
 #include "alerts/alert_watch.h"
 #include "history/history.h"
+#include "memory/advice_watch.h"
 #include "memory/memory_watch.h"
 #include "platform/platform.h"
 #include "stats/statistics.h"
@@ -52,6 +53,9 @@ struct MainState {
 
     // The commit charge, the page files and the programs behind them.
     MemoryWatch memoryWatch;
+
+    // The page file's advice and the commit's forecast.
+    AdviceWatch advice;
 
     // The icon in the notification area, as the user wants it, and the alerts.
     bool trayIcon = false;

@@ -20,6 +20,8 @@ static_assert(IDC_SWAP_ACTIVE == static_cast<int>(AlertsControl::SwapActive));
 static_assert(IDC_SWAP_SEUIL == static_cast<int>(AlertsControl::SwapSeuil));
 static_assert(IDC_MEMOIRE_ACTIVE == static_cast<int>(AlertsControl::MemoireActive));
 static_assert(IDC_MEMOIRE_SEUIL == static_cast<int>(AlertsControl::MemoireSeuil));
+static_assert(IDC_EPUISEMENT_ACTIVE == static_cast<int>(AlertsControl::EpuisementActive));
+static_assert(IDC_EPUISEMENT_SEUIL == static_cast<int>(AlertsControl::EpuisementSeuil));
 
 struct Row {
     int check;
@@ -33,6 +35,8 @@ constexpr Row kRows[] = {
     {IDC_SWAP_ACTIVE, IDC_SWAP_SEUIL, &AlertSettings::swapGrowthOn, &AlertSettings::swapGrowthMo},
     {IDC_MEMOIRE_ACTIVE, IDC_MEMOIRE_SEUIL, &AlertSettings::memoryOn,
      &AlertSettings::memoryPercent},
+    {IDC_EPUISEMENT_ACTIVE, IDC_EPUISEMENT_SEUIL, &AlertSettings::exhaustionOn,
+     &AlertSettings::exhaustionHours},
 };
 
 // The threshold of an alert that is off cannot be edited: it would look as if it counted.

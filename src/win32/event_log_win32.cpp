@@ -19,6 +19,7 @@ static_assert(CORVANE_EVENT_ANALYSIS_END == kEventAnalysisEnd);
 static_assert(CORVANE_EVENT_COMMIT_ALERT == kEventCommitAlert);
 static_assert(CORVANE_EVENT_SWAP_ALERT == kEventSwapAlert);
 static_assert(CORVANE_EVENT_MEMORY_ALERT == kEventMemoryAlert);
+static_assert(CORVANE_EVENT_EXHAUSTION_ALERT == kEventExhaustionAlert);
 
 constexpr const wchar_t* kSource = L"Corvane";
 // Where the Event Viewer looks for a source's message file.

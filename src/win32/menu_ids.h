@@ -42,6 +42,7 @@ inline constexpr MenuId kMenuIds[] = {
     {ID_DEMARRAGE, MenuItem::demarrage},
     {ID_PROMETHEUS, MenuItem::prometheus},
     {ID_EVENEMENTS, MenuItem::journalEvenements},
+    {ID_CONSEIL, MenuItem::conseilTaille},
 };
 
 consteval bool menuIdsAgree() {

@@ -38,6 +38,7 @@
 #define ID_DEMARRAGE 38
 #define ID_PROMETHEUS 39
 #define ID_EVENEMENTS 40
+#define ID_CONSEIL 41
 // The notification area icon's menu: "Afficher", then the main menu's own items.
 #define ID_AFFICHER 37
 
@@ -49,6 +50,8 @@
 #define IDC_SWAP_SEUIL 404
 #define IDC_MEMOIRE_ACTIVE 405
 #define IDC_MEMOIRE_SEUIL 406
+#define IDC_EPUISEMENT_ACTIVE 407
+#define IDC_EPUISEMENT_SEUIL 408
 
 // The "Exporter vers Prometheus" dialog and its controls (PrometheusControl in controls.h).
 #define IDD_PROMETHEUS 2

@@ -14,6 +14,7 @@ public:
     std::optional<CommitCharge> commitCharge() override;
     Listing<PageFileUse> pageFiles() override;
     Listing<ProcessCommit> processes() override;
+    std::optional<VolumeSpace> volumeSpace(const std::string& path) override;  // volume_space.cpp
 };
 
 }  // namespace corvane::win32

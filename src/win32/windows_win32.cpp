@@ -29,6 +29,11 @@ void Win32Windows::showVirtualMemory(MemoryWatch& watch) {
     memory_.open(watch);
 }
 
+void Win32Windows::showAdvice(AdviceWatch& watch) {
+    if (!advice_) advice_ = std::make_unique<Win32AdviceWindow>(instance_, metrics_);
+    advice_->open(watch);
+}
+
 std::optional<AlertSettings> Win32Windows::editAlerts(const AlertSettings& current) {
     return editAlertsInDialog(instance_, owner_, current);
 }

@@ -1,10 +1,14 @@
 // The Win32 implementation of the windows service: the windows that come and go over the main
-// window (About, the history, the virtual memory) and the settings dialogs.
+// window (About, the history, the virtual memory, the page file's advice) and the settings
+// dialogs.
 #pragma once
 
 #include <windows.h>
 
+#include <memory>
+
 #include "platform/platform.h"
+#include "win32/advice_window.h"
 #include "win32/history_window.h"
 #include "win32/metrics.h"
 #include "win32/owner_window.h"
@@ -21,13 +25,15 @@ public:
     void showVirtualMemory(MemoryWatch& watch) override;
     std::optional<AlertSettings> editAlerts(const AlertSettings& current) override;
     std::optional<PrometheusSettings> editPrometheus(const PrometheusSettings& current) override;
+    void showAdvice(AdviceWatch& watch) override;
 
 private:
     HINSTANCE instance_;
     const Metrics& metrics_;
     Win32HistoryWindow& history_;
     Win32VirtualMemoryWindow& memory_;
-    const OwnerWindow& owner_;  // the main window, which owns the modal dialogs
+    const OwnerWindow& owner_;                   // the main window, which owns the modal dialogs
+    std::unique_ptr<Win32AdviceWindow> advice_;  // made at its first opening
 };
 
 }  // namespace corvane::win32

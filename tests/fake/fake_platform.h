@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "memory/advice_watch.h"
 #include "memory/memory_watch.h"
 #include "platform/platform.h"
 
@@ -377,6 +378,13 @@ public:
         ++processReads;
         return running;
     }
+    // Volumes by drive ("C:"); a drive not there does not answer.
+    std::map<std::string, VolumeSpace> volumes;
+    std::optional<VolumeSpace> volumeSpace(const std::string& path) override {
+        auto it = volumes.find(path.substr(0, 2));
+        if (it == volumes.end()) return std::nullopt;
+        return it->second;
+    }
 };
 
 // Shows the About window as the program does: a new window, loaded, then whatever the test
@@ -418,6 +426,21 @@ public:
     std::optional<PrometheusSettings> prometheusAnswer;
     std::optional<RuntimeError> prometheusError;
     std::optional<PrometheusSettings> editPrometheus(const PrometheusSettings& current) override;
+
+    // Opening the advice window attaches `adviceView` to the watch.
+    int adviceShown = 0;
+    std::optional<RuntimeError> adviceError;  // raised instead of opening, when set
+    AdviceWatch* shownAdvice = nullptr;
+    struct AdviceViewFake : AdviceView {
+        std::vector<AdviceReport> reports;
+        void show(const AdviceReport& report) override { reports.push_back(report); }
+    } adviceView;
+    void showAdvice(AdviceWatch& watch) override {
+        if (adviceError) throw *adviceError;
+        ++adviceShown;
+        shownAdvice = &watch;
+        watch.attach(&adviceView);
+    }
 };
 
 // The notification area: the icon as last shown, every balloon, and the taskbar's flashes.

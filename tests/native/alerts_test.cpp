@@ -3,7 +3,9 @@
 // balloon, taskbar), the menu items, and the settings' keys with their damaged values.
 #include <algorithm>
 
+#include "alerts/alert_events.h"
 #include "alerts/alert_limits.h"
+#include "alerts/alert_texts.h"
 #include "alerts/alert_watch.h"
 #include "harness.h"
 #include "history/history_csv.h"
@@ -338,12 +340,15 @@ TEST_F(AlertsTest, TheDialogKeepsWhatTheUserChoseAndNothingOnCancel) {
     window.onMenu(MenuItem::alertes);  // cancelled
     EXPECT_TRUE(fake.settings.savedKeys.empty());
 
-    AlertSettings chosen{false, 75, true, 2048, true, 80};
+    AlertSettings chosen{false, 75, true, 2048, true, 80, false, 12};
     fake.windows.alertsAnswer = chosen;
     window.onMenu(MenuItem::alertes);
     EXPECT_EQ(fake.settings.savedKeys,
               (std::vector<std::string>{"AlerteEngagement", "SeuilEngagement", "AlerteSwap",
-                                        "SeuilSwap", "AlerteMemoire", "SeuilMemoire"}));
+                                        "SeuilSwap", "AlerteMemoire", "SeuilMemoire",
+                                        "AlerteEpuisement", "SeuilEpuisement"}));
+    EXPECT_EQ(fake.settings.values["AlerteEpuisement"], "False");
+    EXPECT_EQ(fake.settings.values["SeuilEpuisement"], "12");
     EXPECT_EQ(fake.settings.values["AlerteEngagement"], "False");
     EXPECT_EQ(fake.settings.values["SeuilEngagement"], "75");
     EXPECT_EQ(fake.settings.values["SeuilSwap"], "2048");
@@ -393,6 +398,58 @@ TEST(AlertRules, MarginsAndTheHourOfGrowth) {
     EXPECT_EQ(hour.add(base + 5001 * HourGrowth::kMinuteMs, 160), 60);
 }
 
+TEST(AlertRules, TheExhaustionSpeaksOnceItsForecastHasStayedUnderTheThresholdHalfAnHour) {
+    AlertWatch watch;
+    AlertSettings settings;  // 6 hours
+    struct Step {
+        int minute;
+        std::optional<int64_t> minutesLeft;
+        bool raised;
+    };
+    const Step steps[] = {
+        {0, 350, false},            // under 6 h: the half hour begins
+        {20, 345, false},           //
+        {25, std::nullopt, false},  // no trend this tick: the half hour goes on
+        {29, 340, false},           //
+        {30, 335, true},            // held 30 minutes
+        {45, 300, false},           // said once
+        {50, 361, false},           // back above: armed again, the half hour over
+        {60, 350, false},           // under again: a new half hour
+        {89, 340, false},           //
+        {90, 330, true},            //
+        {100, 10081, false},        // the commit no longer rises
+    };
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.minute);
+        AlertFigures figures;
+        figures.tick = 1000 + static_cast<uint64_t>(step.minute) * 60000;
+        figures.exhaustionMinutes = step.minutesLeft;
+        std::vector<AlertEvent> raised = watch.check(settings, figures);
+        EXPECT_EQ(raised.size(), step.raised ? 1u : 0u);
+        if (step.raised && !raised.empty()) {
+            EXPECT_EQ(raised[0].kind, AlertKind::Exhaustion);
+            EXPECT_EQ(raised[0].figure, *step.minutesLeft);
+            EXPECT_EQ(raised[0].threshold, 6);
+        }
+    }
+    EXPECT_EQ(watch.count(AlertKind::Exhaustion), 2);
+
+    AlertEvent alert{AlertKind::Exhaustion, 310, 6, 1536};
+    EXPECT_EQ(alertJournalLine(alert, "08/12/2026", "07:15:30"),
+              "Alerte : engagement à sa limite atteignable dans 5 h 10 au rythme des 3 "
+              "dernières heures (seuil 6 h) le 08/12/2026 à 07:15:30");
+    BalloonText balloon = alertBalloon(alert, "07:15");
+    EXPECT_EQ(balloon.title, "Corvane : mémoire bientôt épuisée");
+    EXPECT_LE(balloon.text.size(), 255u);
+    EXPECT_NE(balloon.text.find("dans 5 h 10"), std::string::npos);
+    EXPECT_EQ(alertEvent(alert, "d", "t").id, kEventExhaustionAlert);
+    Statistics stats;
+    EXPECT_NE(trayTooltip(stats, false, std::nullopt, 310).find("\nMémoire épuisée dans 5 h 10"),
+              std::string::npos);
+    EXPECT_EQ(alertSettingsProblem({true, 90, true, 512, false, 90, true, 169}),
+              "Le délai avant l'épuisement doit être un nombre entier de 1 à 168 (heures).");
+}
+
 TEST(AlertRules, ASwitchedOffAlertSpeaksAsSoonAsItIsSwitchedOnAndDue) {
     AlertWatch watch;
     AlertSettings settings;
@@ -428,6 +485,8 @@ const AlertKey kAlertKeys[] = {
     {"SeuilSwap", "512", {"", "abc", "0", "1048577"}},
     {"AlerteMemoire", "False", {"", "abc"}},
     {"SeuilMemoire", "90", {"", "x", "0", "200"}},
+    {"AlerteEpuisement", "True", {"", "abc"}},
+    {"SeuilEpuisement", "6", {"", "abc", "0", "169"}},
 };
 
 TEST_F(AlertsTest, StoredChoicesLoadBackAndTheStatisticsSaveLeavesThem) {

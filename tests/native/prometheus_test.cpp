@@ -22,6 +22,32 @@ const std::string kStartLine = "D\351but d'analyse le 08/12/2026 \340 07:15:30\r
 
 // ---- The text ----
 
+TEST(PrometheusText, TheAdviceAndTheForecastWithTheTimeLeftOnlyWhileTheCommitRises) {
+    PrometheusFigures f;
+    f.commitTrendBytesPerSecond = -2500;
+    f.attainableLimitBytes = 5120 * kMiB;
+    f.advisedInitialBytes = 1728 * kMiB;
+    f.advisedMaximumBytes = 2496 * kMiB;
+    f.volumeFreeBytes = {{"C:", 1000}, {"D:", 2000}};
+    std::string text = prometheusText(f);
+    for (const char* line :
+         {"# TYPE corvane_commit_trend_bytes_per_second gauge\ncorvane_commit_trend_bytes_per_"
+          "second -2500\n",
+          "# TYPE corvane_commit_attainable_limit_bytes gauge\ncorvane_commit_attainable_limit_"
+          "bytes 5368709120\n",
+          "corvane_advised_page_file_initial_bytes 1811939328\n",
+          "corvane_advised_page_file_maximum_bytes 2617245696\n",
+          "corvane_page_file_volume_free_bytes{volume=\"C:\"} 1000\n"
+          "corvane_page_file_volume_free_bytes{volume=\"D:\"} 2000\n"}) {
+        EXPECT_NE(text.find(line), std::string::npos) << line;
+    }
+    EXPECT_EQ(text.find("corvane_commit_exhaustion_seconds"), std::string::npos);
+    f.exhaustionSeconds = 18600;
+    EXPECT_NE(prometheusText(f).find("# TYPE corvane_commit_exhaustion_seconds gauge\n"
+                                     "corvane_commit_exhaustion_seconds 18600\n"),
+              std::string::npos);
+}
+
 TEST(PrometheusText, EveryMetricHasItsHelpAndTypeInBaseUnitsAndTheFileEndsWithALineFeed) {
     PrometheusFigures f;
     f.swap = PrometheusSwap{"C:\\pagefile.sys", 70 * kMiB, 50 * kMiB, 80 * kMiB, 60 * kMiB};

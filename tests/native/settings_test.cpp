@@ -201,9 +201,10 @@ TEST_F(SettingsTest, ADamagedKeyStopsTheLoadThereAndStartUpRestartsTheAnalysis) 
                                                kLoadOrder.begin() + test.key + 1);
         expectedReads.push_back("Raffraichissement");
         // And the icon's, the alerts' and the export's keys, checked the same way.
-        for (const char* key : {"IconeNotification", "AlerteEngagement", "SeuilEngagement",
-                                "AlerteSwap", "SeuilSwap", "AlerteMemoire", "SeuilMemoire",
-                                "ExportPrometheus", "DossierPrometheus", "JournalEvenements"}) {
+        for (const char* key :
+             {"IconeNotification", "AlerteEngagement", "SeuilEngagement", "AlerteSwap", "SeuilSwap",
+              "AlerteMemoire", "SeuilMemoire", "AlerteEpuisement", "SeuilEpuisement",
+              "ExportPrometheus", "DossierPrometheus", "JournalEvenements"}) {
             expectedReads.push_back(key);
         }
         EXPECT_EQ(f.settings.readKeys, expectedReads);

@@ -2,6 +2,7 @@
 // node_exporter serves the file over HTTP with the figures the window shows and no scrape
 // error, and promtool finds nothing to say about it. And the dialog that turns it on, and off
 // again, which takes the file away.
+#include <cmath>
 #include <cstdlib>
 #include <regex>
 
@@ -121,6 +122,24 @@ TEST_F(PrometheusTest, NodeExporterServesTheWindowsFiguresAndPromtoolAcceptsTheF
     EXPECT_TRUE(sampleValue(metrics, "corvane_commit_limit_bytes")) << metrics;
     EXPECT_NE(metrics.find("\ncorvane_top_program_commit_bytes{name=\""), std::string::npos)
         << metrics;
+    // The advice: the RAM plus the fixed file's 200 Mo is all the commit can reach; the sizes
+    // rest on the commit seen so far; C: answers with its free bytes. No history: no trend, and
+    // no time left.
+    const double ram = static_cast<double>(static_cast<uint64_t>((*total + 640000) / kMiB));
+    EXPECT_EQ(sampleValue(metrics, "corvane_commit_attainable_limit_bytes"), (ram + 200) * kMiB)
+        << metrics;
+    std::optional<double> initial = sampleValue(metrics, "corvane_advised_page_file_initial_bytes");
+    std::optional<double> maximum = sampleValue(metrics, "corvane_advised_page_file_maximum_bytes");
+    ASSERT_TRUE(initial && maximum) << metrics;
+    EXPECT_GE(*initial, 512.0 * kMiB);
+    EXPECT_GE(*maximum, *initial);
+    EXPECT_EQ(std::fmod(*initial, 64.0 * kMiB), 0.0);
+    EXPECT_GT(
+        sampleValue(metrics, "corvane_page_file_volume_free_bytes{volume=\"C:\"}").value_or(0), 0.0)
+        << metrics;
+    EXPECT_EQ(sampleValue(metrics, "corvane_alert_active{alert=\"epuisement\"}"), 0.0);
+    EXPECT_EQ(metrics.find("corvane_commit_trend_bytes_per_second"), std::string::npos);
+    EXPECT_EQ(metrics.find("corvane_commit_exhaustion_seconds"), std::string::npos);
     quit();
     // Leaving the program removes nothing: the exporter tells a stale file by its age.
     EXPECT_TRUE(fileExists(file));

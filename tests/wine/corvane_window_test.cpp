@@ -138,6 +138,7 @@ TEST_F(MainWindowTest, MenuHasEveryItemInOrderWithItsIdAndShortcut) {
         {1, 19, "Réinitialiser tout"},
         {1, 33, "&Historique...\tCtrl+H"},
         {1, 34, "&Mémoire virtuelle...\tCtrl+M"},
+        {1, 41, "&Conseil de taille du fichier d'échange..."},
         {1, 35, "&Icône dans la zone de notification"},
         {1, 36, "&Alertes..."},
         {1, 38, "&Lancer avec Windows"},

@@ -1,0 +1,17 @@
+// The page file's advice: its window opened and filled over a year of history, and one tick
+// while it is open.
+#pragma once
+
+#include "bench_util.h"
+
+namespace corvane::bench {
+
+struct AdviceTimes {
+    double firstOpenMs;  // the first opening, which reads the last 30 days from the file
+    double openMs;       // each later opening: the window made and filled once
+    double tickMs;       // one sampling tick with the window open, its refresh included
+};
+
+AdviceTimes measureAdvice(int runs);
+
+}  // namespace corvane::bench

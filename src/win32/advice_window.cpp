@@ -1,0 +1,200 @@
+// The advice window: its controls laid out once (the window keeps its size), the figures
+// written where they changed, and the clipboard.
+#include "win32/advice_window.h"
+
+#include "common/errors.h"
+#include "layout/advice_layout.h"
+#include "platform/controls.h"
+#include "win32/about_view.h"
+#include "win32/win32_text.h"
+#include "win32/window_procedure.h"
+#include "win32/window_text.h"
+
+namespace corvane::win32 {
+
+namespace {
+
+constexpr int kFirstId = static_cast<int>(AdviceControl::PremierLibelle);
+constexpr int kCopyId = static_cast<int>(AdviceControl::Copier);
+
+int labelId(int line) {
+    return kFirstId + 2 * line;
+}
+
+// Both forms on the clipboard: Unicode for NT, the ANSI code page for 9x.
+bool putOnClipboard(HWND owner, const std::string& utf8) {
+    if (!OpenClipboard(owner)) return false;
+    EmptyClipboard();
+    bool done = false;
+    std::wstring wide = toWide(utf8);
+    if (HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, (wide.size() + 1) * sizeof(wchar_t))) {
+        if (void* bytes = GlobalLock(memory)) {
+            memcpy(bytes, wide.c_str(), (wide.size() + 1) * sizeof(wchar_t));
+            GlobalUnlock(memory);
+            if (SetClipboardData(CF_UNICODETEXT, memory))
+                done = true;
+            else
+                GlobalFree(memory);
+        } else {
+            GlobalFree(memory);
+        }
+    }
+    std::string ansi = toAnsi(utf8);
+    if (HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, ansi.size() + 1)) {
+        if (void* bytes = GlobalLock(memory)) {
+            memcpy(bytes, ansi.c_str(), ansi.size() + 1);
+            GlobalUnlock(memory);
+            if (SetClipboardData(CF_TEXT, memory))
+                done = true;
+            else
+                GlobalFree(memory);
+        } else {
+            GlobalFree(memory);
+        }
+    }
+    CloseClipboard();
+    return done;
+}
+
+bool classRegistered = false;
+
+}  // namespace
+
+Win32AdviceWindow::Win32AdviceWindow(HINSTANCE instance, const Metrics& metrics)
+    : instance_(instance), metrics_(metrics) {
+    texts_.resize(static_cast<size_t>(2 * kAdviceLines));
+    if (!classRegistered) {
+        registerWindowClass(instance, kAdviceWindowClass,
+                            windowProcedure<Win32AdviceWindow, &Win32AdviceWindow::onMessage>,
+                            {.programIcon = true});
+        classRegistered = true;
+    }
+}
+
+Win32AdviceWindow::~Win32AdviceWindow() {
+    // The core may be gone already: the window goes without telling it.
+    watch_ = nullptr;
+    if (hwnd_) DestroyWindow(hwnd_);
+    if (font_) DeleteObject(font_);
+}
+
+void Win32AdviceWindow::open(AdviceWatch& watch) {
+    if (bringForward(hwnd_)) return;
+    watch_ = &watch;
+    auto px = [&](int n) { return MulDiv(n, metrics_.dpiX(), 96); };
+    int lines = 0;
+    for (int h : kAdviceLineHeights) lines += h;
+    // The text line's height is known only once the font is; the window is sized after.
+    makeWindow(0, kAdviceWindowClass, kAdviceCaption,
+               WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN,
+               CW_USEDEFAULT, CW_USEDEFAULT, px(700), px(20 * lines), nullptr, nullptr, instance_,
+               this);
+    if (!hwnd_) {
+        watch_ = nullptr;
+        throw RuntimeError(kErrOutOfMemory);
+    }
+    createControls();
+    watch.attach(this);
+    ShowWindow(hwnd_, SW_SHOWNORMAL);
+    SetForegroundWindow(hwnd_);
+}
+
+void Win32AdviceWindow::setText(int id, const std::string& utf8) {
+    std::string& shown = texts_[static_cast<size_t>(id - kFirstId)];
+    if (shown == utf8) return;
+    shown = utf8;
+    setWindowText(GetDlgItem(hwnd_, id), utf8);
+}
+
+void Win32AdviceWindow::createControls() {
+    NONCLIENTMETRICSA ncm{};
+    ncm.cbSize = sizeof ncm;
+    if (!font_ && SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof ncm, &ncm, 0))
+        font_ = CreateFontIndirectA(&ncm.lfMessageFont);
+    HGDIOBJ font = font_ ? static_cast<HGDIOBJ>(font_) : GetStockObject(DEFAULT_GUI_FONT);
+    HDC dc = GetDC(hwnd_);
+    HGDIOBJ old = SelectObject(dc, font);
+    TEXTMETRICA tm{};
+    GetTextMetricsA(dc, &tm);
+    SelectObject(dc, old);
+    ReleaseDC(hwnd_, dc);
+    // A device that measures nothing (a GDI that does not answer) still gets readable rows.
+    int lineHeight = tm.tmHeight > 0 ? tm.tmHeight + tm.tmExternalLeading : 16;
+
+    auto px = [&](int n) { return MulDiv(n, metrics_.dpiX(), 96); };
+    auto make = [&](const char* cls, const char* text, DWORD style, int id, int x, int y, int w,
+                    int h) {
+        HWND hwnd =
+            makeWindow(0, cls, text, WS_CHILD | WS_VISIBLE | style, x, y, w, h, hwnd_,
+                       reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance_, nullptr);
+        SendMessageA(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+        return hwnd;
+    };
+    const int margin = px(kAdviceMargin), gap = px(kAdviceGap);
+    const int labelWidth = px(kAdviceLabelWidth), valueWidth = px(kAdviceValueWidth);
+    int y = margin;
+    for (int line = 0; line < kAdviceLines; ++line) {
+        int height = lineHeight * kAdviceLineHeights[line];
+        make("STATIC", "", SS_LEFT | SS_NOPREFIX, labelId(line), margin, y, labelWidth, height);
+        make("STATIC", "", SS_LEFT | SS_NOPREFIX, labelId(line) + 1, margin + labelWidth + gap, y,
+             valueWidth, height);
+        y += height + gap;
+    }
+    const int width = 2 * margin + labelWidth + gap + valueWidth;
+    make("BUTTON", "Copier", BS_PUSHBUTTON | WS_TABSTOP, kCopyId,
+         width - margin - px(kAdviceButtonWidth), y + gap, px(kAdviceButtonWidth),
+         px(kAdviceButtonHeight));
+    y += gap + px(kAdviceButtonHeight) + margin;
+    RECT r{0, 0, width, y};
+    AdjustWindowRectEx(&r, static_cast<DWORD>(GetWindowLongA(hwnd_, GWL_STYLE)), FALSE, 0);
+    SetWindowPos(hwnd_, nullptr, 0, 0, r.right - r.left, r.bottom - r.top,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void Win32AdviceWindow::show(const AdviceReport& report) {
+    if (!hwnd_) return;
+    for (int line = 0; line < kAdviceLines && line < static_cast<int>(report.lines.size());
+         ++line) {
+        setText(labelId(line), report.lines[static_cast<size_t>(line)].label);
+        setText(labelId(line) + 1, report.lines[static_cast<size_t>(line)].value);
+    }
+    copyText_ = report.copyText;
+}
+
+void Win32AdviceWindow::copy() {
+    if (!copyText_.empty()) putOnClipboard(hwnd_, copyText_);
+}
+
+LRESULT Win32AdviceWindow::onMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) hwnd_ = hwnd;
+    if (hwnd_ != hwnd) return defaultProcedure(hwnd, message, wParam, lParam);
+    return handle(message, wParam, lParam);
+}
+
+LRESULT Win32AdviceWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_COMMAND:
+            if (LOWORD(wParam) == kCopyId && HIWORD(wParam) == BN_CLICKED) {
+                copy();
+                return 0;
+            }
+            if (LOWORD(wParam) == IDCANCEL) {
+                DestroyWindow(hwnd_);
+                return 0;
+            }
+            break;
+        case WM_DESTROY: {
+            if (watch_) watch_->detach(this);
+            watch_ = nullptr;
+            HWND hwnd = hwnd_;
+            hwnd_ = nullptr;
+            for (std::string& text : texts_) text.clear();
+            copyText_.clear();
+            return defaultProcedure(hwnd, message, wParam, lParam);
+        }
+        default: break;
+    }
+    return defaultProcedure(hwnd_, message, wParam, lParam);
+}
+
+}  // namespace corvane::win32

@@ -1,0 +1,46 @@
+// The "Conseil de taille du fichier d'échange" window: a label and a figure per line, each in a
+// static control of its own that WM_GETTEXT reads, and "Copier", which puts the whole advice on
+// the clipboard. The core fills it at each tick while it is open.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "memory/advice_watch.h"
+#include "platform/advice_view.h"
+#include "win32/metrics.h"
+
+namespace corvane::win32 {
+
+inline constexpr const char* kAdviceWindowClass = "CorvaneAdvice";
+
+class Win32AdviceWindow : public AdviceView {
+public:
+    Win32AdviceWindow(HINSTANCE instance, const Metrics& metrics);
+    ~Win32AdviceWindow() override;
+    Win32AdviceWindow(const Win32AdviceWindow&) = delete;
+    Win32AdviceWindow& operator=(const Win32AdviceWindow&) = delete;
+
+    LRESULT onMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    // Creates the window over `watch` and shows it, or brings it to the front.
+    void open(AdviceWatch& watch);
+    void show(const AdviceReport& report) override;
+
+private:
+    LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
+    void createControls();
+    void setText(int id, const std::string& utf8);
+    void copy();
+
+    HINSTANCE instance_;
+    const Metrics& metrics_;
+    AdviceWatch* watch_ = nullptr;
+    HWND hwnd_ = nullptr;
+    HFONT font_ = nullptr;
+    std::vector<std::string> texts_;  // by control, to skip unchanged writes
+    std::string copyText_;
+};
+
+}  // namespace corvane::win32
