@@ -68,8 +68,8 @@ void gatherAdvice(Context& c, const MemoryStatus& memory, PrometheusFigures& f) 
     }
     f.attainableLimitBytes = watch.attainableBytes;
     if (watch.advice) {
-        if (watch.advice->initialMo) f.advisedInitialBytes = *watch.advice->initialMo * kMiB;
-        if (watch.advice->maximumMo) f.advisedMaximumBytes = *watch.advice->maximumMo * kMiB;
+        if (watch.advice->initialMo) f.advisedInitialBytes = *watch.advice->initialMo * kBytesPerMo;
+        if (watch.advice->maximumMo) f.advisedMaximumBytes = *watch.advice->maximumMo * kBytesPerMo;
     }
     for (const PageFileSetting& file : watch.paging.files) {
         std::string volume = file.path.substr(0, 2);

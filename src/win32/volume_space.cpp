@@ -2,6 +2,7 @@
 // later), the cluster counts of GetDiskFreeSpaceA before it.
 #include <windows.h>
 
+#include "win32/function_lookup.h"
 #include "win32/virtual_memory_win32.h"
 
 namespace corvane::win32 {
@@ -16,9 +17,7 @@ std::optional<VolumeSpace> Win32VirtualMemory::volumeSpace(const std::string& pa
     // A drive with no medium answers with nothing, not with a dialog at each tick.
     UINT oldMode = SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
     std::optional<VolumeSpace> space;
-    using FreeSpaceExW = BOOL(WINAPI*)(LPCWSTR, PULARGE_INTEGER, PULARGE_INTEGER, PULARGE_INTEGER);
-    static auto freeSpaceEx = reinterpret_cast<FreeSpaceExW>(reinterpret_cast<void*>(
-        GetProcAddress(GetModuleHandleA("kernel32.dll"), "GetDiskFreeSpaceExW")));
+    static const auto freeSpaceEx = CORVANE_PROCEDURE("kernel32.dll", GetDiskFreeSpaceExW);
     if (freeSpaceEx) {
         const wchar_t wideRoot[] = {static_cast<wchar_t>(letter), L':', L'\\', L'\0'};
         ULARGE_INTEGER available{}, total{}, free{};

@@ -154,7 +154,8 @@ TEST(AlertRules, MinutesBeforeARestartJoinTheHourOnce) {
     // 1 and 59 minutes ago count, 60 does not; the smallest of a minute given twice is kept.
     watch.takePast(tick, {{60, 0}, {59, 80}, {1, 90}, {1, 70}});
     EXPECT_FALSE(watch.wantsPast());
-    std::vector<AlertEvent> raised = watch.check(settings, {tick, std::nullopt, 125, std::nullopt});
+    std::vector<AlertEvent> raised =
+        watch.check(settings, {tick, std::nullopt, 125, std::nullopt, std::nullopt});
     ASSERT_EQ(raised.size(), 1u);
     EXPECT_EQ(raised[0].figure, 55);
     // A tick count younger than the minute (the system started since) takes none of it.
