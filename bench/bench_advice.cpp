@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "bench_history.h"
-#include "win32/advice_window.h"
+#include "win32/advice_view.h"
 #include "win32/program.h"
 
 namespace corvane::bench {

@@ -85,16 +85,16 @@ void AboutWindow::onKeyDown(int keyCode) {
     if (keyCode == 27) fin();
 }
 
-void AboutWindow::onCommand1Click() {
+void AboutWindow::onOkButton() {
     fin();
 }
 
-void AboutWindow::onLabel3Click() {
+void AboutWindow::openWebPage() {
     if (closed_) return;
     startAddress(platform_, kMakerWebPage);
 }
 
-void AboutWindow::onLabel4Click() {
+void AboutWindow::writeToTheMaker() {
     if (closed_) return;
     // The subject goes as it is: the title has nothing that needs escaping.
     startAddress(platform_, std::string("mailto:") + kMakerEmail + "?subject=" + kAppTitle);

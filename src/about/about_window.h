@@ -17,9 +17,9 @@ public:
     void onLoad(AboutView& view);
     void onTimer();
     void onKeyDown(int keyCode);
-    void onCommand1Click();
-    void onLabel3Click();  // the web page
-    void onLabel4Click();  // the e-mail address
+    void onOkButton();
+    void openWebPage();
+    void writeToTheMaker();  // a mail to the e-mail address
 
     // Unloads the window.
     void fin();

@@ -302,7 +302,7 @@ void reportStoreFailure(Context& c, const RuntimeError& error) {
         kAppTitle, {MsgButtons::Ok, MsgIcon::Exclamation});
 }
 
-void checkpointRegistre(Context& c) {
+void checkpointSettings(Context& c) {
     uint64_t now = c.platform.system.tickCount();
     uint64_t last = c.state.lastSaveTick;
     if (now >= last && now - last < kCheckpointMs) return;
@@ -317,7 +317,7 @@ void checkpointRegistre(Context& c) {
     }
 }
 
-void repairRefreshRate(Context& c) {
+void repairUserChoices(Context& c) {
     Platform& p = c.platform;
     try {
         textToLong(get(p, kKeyRefreshRate, kDefaultPeriod), p.system.decimalSeparator());

@@ -33,12 +33,12 @@ void reportStoreFailure(Context& context, const RuntimeError& error);
 
 // Saves the statistics when ten minutes have passed since they last were, so that a run that
 // ends without the exit procedure loses little. A failing store is left for the exit to report.
-void checkpointRegistre(Context& context);
+void checkpointSettings(Context& context);
 
 // Puts the default period back when the stored one cannot be read, and so for the icon's and
 // the alerts' keys. Nothing else ever rewrites them, so they would otherwise stop every
 // start-up at the same key.
-void repairRefreshRate(Context& context);
+void repairUserChoices(Context& context);
 
 // The maximum paging size in the whole Mo the store keeps of it.
 int32_t rememberedMaxPaging(double maxPagingSize);

@@ -113,7 +113,7 @@ AdviceReport conseilReport(Context& c, const MemoryStatus& memory) {
     return adviceReport(in, advice, watch.forecast);
 }
 
-void SuivreConseil(Context& c, const MemoryStatus& memory) {
+void followAdvice(Context& c, const MemoryStatus& memory) {
     AdviceWatch& watch = c.state.advice;
     if (watch.isOpen()) {
         watch.show(conseilReport(c, memory));

@@ -13,7 +13,7 @@ AdviceInputs gatherAdviceInputs(Context& context, const MemoryStatus& memory, in
 
 // After the tick's memory status: the commit's trend at every tick (the alert watches it), the
 // configuration once a minute, and the whole advice in the open window.
-void SuivreConseil(Context& context, const MemoryStatus& memory);
+void followAdvice(Context& context, const MemoryStatus& memory);
 
 // Works the advice out now, keeps it for the export, and gives its words.
 AdviceReport conseilReport(Context& context, const MemoryStatus& memory);

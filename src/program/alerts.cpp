@@ -96,7 +96,7 @@ void takeHistorysHour(Context& c, uint64_t tick) {
 
 }  // namespace
 
-void SurveillerAlertes(Context& c, const MemoryStatus& memory, bool swapKnown) {
+void watchAlerts(Context& c, const MemoryStatus& memory, bool swapKnown) {
     Platform& p = c.platform;
     MainState& s = c.state;
     std::optional<CommitCharge> commit = statusCommit(memory);
@@ -116,18 +116,17 @@ void SurveillerAlertes(Context& c, const MemoryStatus& memory, bool swapKnown) {
     DateTime now = p.system.localNow();
     for (const AlertEvent& alert : raised) {
         journalLine(c, alert, now);
-        EcrireEvenement(c,
-                        alertEvent(alert, p.system.formatShortDate(now), p.system.formatTime(now)));
+        writeEvent(c, alertEvent(alert, p.system.formatShortDate(now), p.system.formatTime(now)));
         speakUp(c, alert, now);
-        MarquerAlerte(c, alert);
+        markAlertInHistory(c, alert);
     }
 }
 
-void AfficherIcone(Context& c, const MemoryStatus& memory) {
+void updateNotificationIcon(Context& c, const MemoryStatus& memory) {
     showTrayIcon(c, statusCommit(memory), c.state.swapReadable);
 }
 
-void iconeClick(Context& c) {
+void toggleNotificationIcon(Context& c) {
     MainState& s = c.state;
     s.trayIcon = !s.trayIcon;
     try {
@@ -139,7 +138,7 @@ void iconeClick(Context& c) {
     showTrayIcon(c, statusCommit(c.platform.system.memoryStatus()), s.swapReadable);
 }
 
-void alertesClick(Context& c) {
+void editAlertSettings(Context& c) {
     std::optional<AlertSettings> chosen;
     // A dialog that cannot be made is no reason to end the program.
     try {
@@ -161,7 +160,7 @@ void alertesClick(Context& c) {
     }
 }
 
-void MarquerAlerte(Context& c, const AlertEvent& alert) {
+void markAlertInHistory(Context& c, const AlertEvent& alert) {
     ++c.state.alertMarks;
     std::optional<int32_t> minute = minuteOf(c.platform.system.utcNow());
     if (!minute) return;  // a clock outside the years the history counts

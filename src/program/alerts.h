@@ -9,18 +9,18 @@ namespace corvane {
 
 // After the tick's sample: raises the alerts the figures call for and brings the icon up to
 // date. `swapKnown`: the tick could read the swap file's size (in the statistics).
-void SurveillerAlertes(Context& context, const MemoryStatus& memory, bool swapKnown);
+void watchAlerts(Context& context, const MemoryStatus& memory, bool swapKnown);
 
 // "Icône dans la zone de notification": the icon on or off, remembered at once.
-void iconeClick(Context& context);
+void toggleNotificationIcon(Context& context);
 // The icon as the setting wants it, with these figures.
-void AfficherIcone(Context& context, const MemoryStatus& memory);
+void updateNotificationIcon(Context& context, const MemoryStatus& memory);
 
 // "Alertes...": the dialog of the thresholds; what the user keeps is remembered at once.
-void alertesClick(Context& context);
+void editAlertSettings(Context& context);
 
 // One alert in the swap file's history: the record of the minute it was raised carries its
 // mark. Called once for each alert raised.
-void MarquerAlerte(Context& context, const AlertEvent& alert);
+void markAlertInHistory(Context& context, const AlertEvent& alert);
 
 }  // namespace corvane

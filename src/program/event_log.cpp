@@ -16,7 +16,7 @@ bool eventLogExists(const Context& c) {
     return c.state.versionRecord.platformId == kNtFamily;
 }
 
-void EcrireEvenement(Context& c, const EventRecord& event) {
+void writeEvent(Context& c, const EventRecord& event) {
     if (!c.state.eventLogOn || !eventLogExists(c)) return;
     try {
         c.platform.eventLog.report(event.type, event.id, event.text);
@@ -25,26 +25,26 @@ void EcrireEvenement(Context& c, const EventRecord& event) {
     }
 }
 
-void EvenementDebutAnalyse(Context& c) {
+void reportAnalysisStart(Context& c) {
     Platform& p = c.platform;
     DateTime now = p.system.localNow();
-    EcrireEvenement(c, analysisStartEvent(c.state.swapPath, p.system.formatShortDate(now),
-                                          p.system.formatTime(now)));
+    writeEvent(c, analysisStartEvent(c.state.swapPath, p.system.formatShortDate(now),
+                                     p.system.formatTime(now)));
 }
 
-void EvenementFinAnalyse(Context& c) {
+void reportAnalysisEnd(Context& c) {
     Platform& p = c.platform;
     DateTime now = p.system.localNow();
-    EcrireEvenement(c, analysisEndEvent(c.state.swapPath, c.state.stats,
-                                        p.system.formatShortDate(now), p.system.formatTime(now)));
+    writeEvent(c, analysisEndEvent(c.state.swapPath, c.state.stats, p.system.formatShortDate(now),
+                                   p.system.formatTime(now)));
 }
 
-void OuvrirEvenements(Context& c) {
+void openEventLog(Context& c) {
     if (!c.state.eventLogOn || !eventLogExists(c)) return;
     c.platform.eventLog.registerSource();
 }
 
-void evenementsClick(Context& c) {
+void toggleEventLog(Context& c) {
     Platform& p = c.platform;
     MainState& s = c.state;
     if (!eventLogExists(c)) {
@@ -61,7 +61,7 @@ void evenementsClick(Context& c) {
     } catch (const RuntimeError&) {
         // Kept for this run only: the store refused it.
     }
-    OuvrirEvenements(c);
+    openEventLog(c);
 }
 
 }  // namespace corvane

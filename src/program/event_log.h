@@ -12,16 +12,16 @@ namespace corvane {
 bool eventLogExists(const Context& context);
 
 // Writes the event when the log is on and exists. A log that refuses it costs that event only.
-void EcrireEvenement(Context& context, const EventRecord& event);
+void writeEvent(Context& context, const EventRecord& event);
 
 // The analysis' start and end (start-up and exit, and "Réinitialiser tout" between them).
-void EvenementDebutAnalyse(Context& context);
-void EvenementFinAnalyse(Context& context);
+void reportAnalysisStart(Context& context);
+void reportAnalysisEnd(Context& context);
 
 // At start-up, once the settings are read: registers the source where the user may.
-void OuvrirEvenements(Context& context);
+void openEventLog(Context& context);
 
 // "Journal des événements Windows": on or off, remembered at once; on 9x, says why not.
-void evenementsClick(Context& context);
+void toggleEventLog(Context& context);
 
 }  // namespace corvane

@@ -57,11 +57,11 @@ void MainWindow::leaveOnError(const RuntimeError& error) noexcept {
 }
 
 void MainWindow::onLoad() {
-    dispatch([&] { Startup(context_); });
+    dispatch([&] { startUp(context_); });
 }
 
 void MainWindow::onShown() {
-    dispatch([&] { ApresAffichage(context_); });
+    dispatch([&] { afterFirstPaint(context_); });
 }
 
 void MainWindow::onTimer(TimerId timer) {
@@ -79,13 +79,13 @@ void MainWindow::onTimer(TimerId timer) {
             if (error.number() != kErrTypeMismatch) throw;
             restartAnalysis(context_);
         }
-        checkpointRegistre(context_);
+        checkpointSettings(context_);
     });
     ticking_ = false;
 }
 
 void MainWindow::onKeyPress(int16_t keyAscii) {
-    dispatch([&] { KeyPress(context_, keyAscii); });
+    dispatch([&] { handleKeyPress(context_, keyAscii); });
 }
 
 void MainWindow::onMenu(MenuItem item) {
@@ -94,8 +94,8 @@ void MainWindow::onMenu(MenuItem item) {
             case MenuItem::impr: imprClick(context_); break;
             case MenuItem::quitter: Terminer(context_);
             case MenuItem::journal: journalClick(context_); break;
-            case MenuItem::InitJournal: InitJournalClick(context_); break;
-            case MenuItem::InitAll: InitAllClick(context_); break;
+            case MenuItem::InitJournal: resetJournal(context_); break;
+            case MenuItem::InitAll: resetEverything(context_); break;
             case MenuItem::s1: majRaf(context_, 1); break;
             case MenuItem::s5: majRaf(context_, 5); break;
             case MenuItem::s10: majRaf(context_, 10); break;
@@ -103,13 +103,13 @@ void MainWindow::onMenu(MenuItem item) {
             case MenuItem::m1: majRaf(context_, 60); break;
             case MenuItem::aide: aideClick(context_); break;
             case MenuItem::propos: proposClick(context_); break;
-            case MenuItem::historique: historique_Click(context_); break;
-            case MenuItem::memoireVirtuelle: memoireVirtuelle_Click(context_); break;
-            case MenuItem::icone: iconeClick(context_); break;
-            case MenuItem::alertes: alertesClick(context_); break;
-            case MenuItem::prometheus: prometheusClick(context_); break;
+            case MenuItem::historique: showHistoryWindow(context_); break;
+            case MenuItem::memoireVirtuelle: showVirtualMemoryWindow(context_); break;
+            case MenuItem::icone: toggleNotificationIcon(context_); break;
+            case MenuItem::alertes: editAlertSettings(context_); break;
+            case MenuItem::prometheus: editPrometheusExport(context_); break;
             case MenuItem::demarrage: demarrageClick(context_); break;
-            case MenuItem::journalEvenements: evenementsClick(context_); break;
+            case MenuItem::journalEvenements: toggleEventLog(context_); break;
             case MenuItem::conseilTaille: conseilTaille_Click(context_); break;
             default: break;
         }
@@ -139,7 +139,7 @@ void MainWindow::onEndSession() {
     // Windows may end the process as soon as this returns, even while the exit procedure waits
     // on a window of its own: the statistics and the journal are closed now unless they are.
     if (ended_) return;
-    run([&] { TerminerSession(context_); });
+    run([&] { endWithTheSession(context_); });
 }
 
 void MainWindow::onDbUnload() {

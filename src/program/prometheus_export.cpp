@@ -214,7 +214,7 @@ void removeFile(Context& c, const std::string& folder) {
 
 }  // namespace
 
-void ExporterPrometheus(Context& c, const MemoryStatus& memory) {
+void exportToPrometheus(Context& c, const MemoryStatus& memory) {
     MainState& s = c.state;
     bool due = s.prometheusDue;
     s.prometheusDue = false;
@@ -236,7 +236,7 @@ std::string defaultPrometheusFolder(Platform& p) {
     return "";
 }
 
-void prometheusClick(Context& c) {
+void editPrometheusExport(Context& c) {
     Platform& p = c.platform;
     PrometheusSettings current = c.state.prometheus;
     if (current.folder.empty()) current.folder = defaultPrometheusFolder(p);
@@ -265,7 +265,7 @@ void prometheusClick(Context& c) {
     }
     if (c.state.prometheus.on) {
         c.state.prometheusDue = true;
-        ExporterPrometheus(c, p.system.memoryStatus());
+        exportToPrometheus(c, p.system.memoryStatus());
     }
 }
 

@@ -20,12 +20,12 @@ int32_t clampMo(int64_t mo) {
 
 }  // namespace
 
-void OuvrirHistorique(Context& c) {
+void openHistory(Context& c) {
     c.state.history.open(c.platform.files, c.state.programDirectory, c.platform.system.utcNow());
 }
 
-void EnregistrerMesure(Context& c, int32_t swapMo, const MemoryStatus& memory,
-                       std::optional<uint64_t> inUseBytes) {
+void recordSample(Context& c, int32_t swapMo, const MemoryStatus& memory,
+                  std::optional<uint64_t> inUseBytes) {
     Platform& p = c.platform;
     History& history = c.state.history;
     if (!history.isOpen()) return;
@@ -45,15 +45,15 @@ void EnregistrerMesure(Context& c, int32_t swapMo, const MemoryStatus& memory,
     history.addSample(p.files, sample);
 }
 
-void FermerHistorique(Context& c) {
+void closeHistory(Context& c) {
     c.state.history.close(c.platform.files);
 }
 
-void ClearHistorique(Context& c) {
+void startNewHistory(Context& c) {
     c.state.history.startNew(c.platform.files);
 }
 
-void historique_Click(Context& c) {
+void showHistoryWindow(Context& c) {
     // A window that cannot be made is no reason to end the program, as an error left to the
     // menu's caller would.
     try {
@@ -72,7 +72,7 @@ std::string exportName(const DateTime& localNow) {
            two(localNow.day) + ".csv";
 }
 
-void Exporter(System& system, Dialogs& dialogs, FileSystem& files, History& history) {
+void exportHistory(System& system, Dialogs& dialogs, FileSystem& files, History& history) {
     const std::string title = "Exporter l'historique";
     const std::string folder = dialogs.documentsFolder();
     std::string name = exportName(system.utcToLocal(system.utcNow()));

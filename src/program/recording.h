@@ -11,26 +11,26 @@ namespace corvane {
 
 // Reads and tidies "Corvane.csv" beside the journal. Called by the start-up once the program
 // directory is known.
-void OuvrirHistorique(Context& context);
+void openHistory(Context& context);
 
 // Feeds one sample of the tick (the swap size in Mo, the memory status and what Windows
 // reports of the swap file in use) to the minute in progress, at the UTC time now.
-void EnregistrerMesure(Context& context, int32_t swapMo, const MemoryStatus& memory,
-                       std::optional<uint64_t> inUseBytes);
+void recordSample(Context& context, int32_t swapMo, const MemoryStatus& memory,
+                  std::optional<uint64_t> inUseBytes);
 
 // Records the minute in progress, at exit.
-void FermerHistorique(Context& context);
+void closeHistory(Context& context);
 
 // Starts a new history, the previous one kept as "Corvane.csv.old".
-void ClearHistorique(Context& context);
+void startNewHistory(Context& context);
 
 // The `historique` menu item: opens the history window.
-void historique_Click(Context& context);
+void showHistoryWindow(Context& context);
 
 // The history window's "Exporter..." button: offers "Corvane-historique-<date>.csv" in the
 // user's documents, refuses the history's own files and asks before replacing any other file
 // (the dialog opens again after either), writes the copy and says where, or why it could not.
-void Exporter(System& system, Dialogs& dialogs, FileSystem& files, History& history);
+void exportHistory(System& system, Dialogs& dialogs, FileSystem& files, History& history);
 // The name the export offers on the local day of `localNow`.
 std::string exportName(const DateTime& localNow);
 

@@ -21,22 +21,22 @@ bool confirmed(Platform& p, const std::string& question) {
 
 }  // namespace
 
-void InitJournalClick(Context& c) {
+void resetJournal(Context& c) {
     if (confirmed(c.platform, "Voulez-vous vraiment réinitialiser le journal ?")) ClearJournal(c);
 }
 
-void InitAllClick(Context& c) {
+void resetEverything(Context& c) {
     if (!confirmed(c.platform,
                    "Voulez-vous vraiment réinitialiser le journal et toutes les "
                    "données mémorisées ?")) {
         return;
     }
     // The analysis ends here and a new one begins: the log says both, as at exit and start-up.
-    EvenementFinAnalyse(c);
+    reportAnalysisEnd(c);
     ClearRegistre(c);
     ClearJournal(c);
-    ClearHistorique(c);
-    EvenementDebutAnalyse(c);
+    startNewHistory(c);
+    reportAnalysisStart(c);
 }
 
 }  // namespace corvane

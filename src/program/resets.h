@@ -6,9 +6,9 @@
 namespace corvane {
 
 // "Réinitialiser le journal": a new journal, the statistics kept.
-void InitJournalClick(Context& context);
+void resetJournal(Context& context);
 
 // "Réinitialiser tout": a new journal and a new analysis.
-void InitAllClick(Context& context);
+void resetEverything(Context& context);
 
 }  // namespace corvane

@@ -36,7 +36,7 @@ void startupErrorHandler(Context& c, const RuntimeError& error) {
     if (c.ending) throw ProgramEnd{};
     // The exit saves every other setting from memory, which mends them for the next start;
     // only the period is never saved there.
-    repairRefreshRate(c);
+    repairUserChoices(c);
     Terminer(c);
 }
 
@@ -61,7 +61,7 @@ std::string titleForMessages(const Context& c) {
     return c.state.messageTitle.empty() ? kAppTitle : c.state.messageTitle;
 }
 
-void Startup(Context& c) {
+void startUp(Context& c) {
     Platform& p = c.platform;
     MainState& s = c.state;
 
@@ -85,7 +85,7 @@ void Startup(Context& c) {
 
     s.oldJournalPath = s.programDirectory + "Corvane.old";
     s.journalPath = s.programDirectory + "Corvane.txt";
-    OuvrirHistorique(c);
+    openHistory(c);
 
     trapped(c, [&] { LoadRegistre(c); });
     if (s.stats.sampleCount > 0) {
@@ -105,8 +105,8 @@ void Startup(Context& c) {
     trapped(c, [&] { journalWritten = OuvrirJournal(c); });
     trapped(c, [&] {
         p.view.setMenuChecked(MenuItem::journalEvenements, s.eventLogOn && eventLogExists(c));
-        OuvrirEvenements(c);
-        EvenementDebutAnalyse(c);
+        openEventLog(c);
+        reportAnalysisStart(c);
     });
     c.analysisOpen = true;
     if (!journalWritten) {
@@ -163,7 +163,7 @@ void closeAnalysis(Context& c, bool tellUser) {
         }
     }
     try {
-        EvenementFinAnalyse(c);
+        reportAnalysisEnd(c);
     } catch (...) {
         // The event is worth less than the journal's summary that follows.
     }
@@ -187,7 +187,7 @@ void closeAnalysis(Context& c, bool tellUser) {
 
 void Terminer(Context& c) {
     c.ending = true;
-    FermerHistorique(c);
+    closeHistory(c);
     if (!c.state.sansApropos) {
         // The credits must never cost the statistics that are saved next.
         try {
@@ -201,7 +201,7 @@ void Terminer(Context& c) {
     throw ProgramEnd{};
 }
 
-void TerminerSession(Context& c) {
+void endWithTheSession(Context& c) {
     // Windows is ending the session: nothing may wait on the user.
     c.ending = true;
     // While start-up still shows why it restarts the analysis, the store and the journal are
@@ -210,7 +210,7 @@ void TerminerSession(Context& c) {
     // What is small and precious first: Windows ends a process that is slow to log off, and
     // the history's last minute may bring its rewrite, megabytes long.
     closeAnalysis(c, false);
-    FermerHistorique(c);
+    closeHistory(c);
     throw ProgramEnd{};
 }
 
@@ -223,7 +223,7 @@ void restartAnalysis(Context& c) {
     if (c.ending) throw ProgramEnd{};
     ClearRegistre(c);
     ClearJournal(c);
-    repairRefreshRate(c);
+    repairUserChoices(c);
 }
 
 void leaveAfterError(Context& c, const RuntimeError& error) noexcept {
@@ -236,7 +236,7 @@ void leaveAfterError(Context& c, const RuntimeError& error) noexcept {
         // Without its message the program still saves what it holds.
     }
     try {
-        FermerHistorique(c);
+        closeHistory(c);
     } catch (...) {
     }
     // Before start-up has loaded them, memory holds no statistics worth more than the store's.
@@ -244,7 +244,7 @@ void leaveAfterError(Context& c, const RuntimeError& error) noexcept {
     closeAnalysis(c, true);
 }
 
-void KeyPress(Context& c, int16_t keyAscii) {
+void handleKeyPress(Context& c, int16_t keyAscii) {
     Platform& p = c.platform;
     if (keyAscii == 'd') {
         if (!p.db.isLoaded()) p.db.load();

@@ -8,13 +8,13 @@
 namespace corvane {
 
 // The load handler's start-up sequence.
-void Startup(Context& context);
+void startUp(Context& context);
 
 // The single exit procedure. Never returns: it ends with ProgramEnd.
 [[noreturn]] void Terminer(Context& context);
 
 // The exit at log-off or shutdown: as Terminer, with no modal window.
-[[noreturn]] void TerminerSession(Context& context);
+[[noreturn]] void endWithTheSession(Context& context);
 
 // A damaged setting found at start-up or by a later tick (13): said, then the statistics and
 // the journal start again, and the program runs on.
@@ -27,7 +27,7 @@ void leaveAfterError(Context& context, const RuntimeError& error) noexcept;
 
 // The key-press handler: "d" shows the scratch list window, "j" switches the About window at
 // exit, Escape quits.
-void KeyPress(Context& context, int16_t keyAscii);
+void handleKeyPress(Context& context, int16_t keyAscii);
 
 // True unless the swap path and the configured paging sizes equal those remembered.
 bool ChangementParam(Context& context);

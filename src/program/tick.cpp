@@ -56,14 +56,14 @@ void addSample(Statistics& s, int32_t currentMo, const std::string& decimalSepar
     if (s.current > s.maximum) s.maximum = s.current;
 }
 
-void ApresAffichage(Context& c) {
+void afterFirstPaint(Context& c) {
     if (c.shown) return;
     c.shown = true;
     MemoryStatus memory = c.platform.system.memoryStatus();
-    SuivreMemoireVirtuelle(c, memory);
-    AfficherIcone(c, memory);
+    followVirtualMemory(c, memory);
+    updateNotificationIcon(c, memory);
     // The first minute's scan has just been made: the export's first file goes with it.
-    ExporterPrometheus(c, memory);
+    exportToPrometheus(c, memory);
 }
 
 void Timer1Tick(Context& c) {
@@ -79,9 +79,9 @@ void Timer1Tick(Context& c) {
     auto elapsed = static_cast<int64_t>(
         roundHalfEven(static_cast<double>(p.system.tickCount()) - s.stats.startTick));
     MemoryStatus memory = p.system.memoryStatus();
-    if (size.known) EnregistrerMesure(c, s.stats.current, memory, size.inUseBytes);
-    SuivreMemoireVirtuelle(c, memory);
-    SuivreConseil(c, memory);
+    if (size.known) recordSample(c, s.stats.current, memory, size.inUseBytes);
+    followVirtualMemory(c, memory);
+    followAdvice(c, memory);
 
     p.view.setText(Control::swap,
                    size.known ? swapLabel(s.stats) : swapUnreadableLabel(s.swapPath));
@@ -102,8 +102,8 @@ void Timer1Tick(Context& c) {
             p.db.addItem(DbList::List1, line);
         }
     }
-    SurveillerAlertes(c, memory, size.known);
-    ExporterPrometheus(c, memory);
+    watchAlerts(c, memory, size.known);
+    exportToPrometheus(c, memory);
 }
 
 }  // namespace corvane

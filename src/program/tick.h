@@ -10,7 +10,7 @@ namespace corvane {
 void Timer1Tick(Context& context);
 // Once the window shows its first sample: the programs' first scan and the notification icon,
 // which start-up's tick leaves for later.
-void ApresAffichage(Context& context);
+void afterFirstPaint(Context& context);
 
 // Adds one sample of `currentMo` to the statistics. A running total still in its stored text
 // form is read with `decimalSeparator`; a damaged one raises type mismatch (13).

@@ -47,7 +47,7 @@ void readFigures(Context& c, bool minute) {
 
 }  // namespace
 
-void SuivreMemoireVirtuelle(Context& c, const MemoryStatus& memory) {
+void followVirtualMemory(Context& c, const MemoryStatus& memory) {
     Statistics& s = c.state.stats;
     // The tick's memory status gives the commit where Windows can: no call beyond the tick's own.
     if (std::optional<CommitCharge> commit = statusCommit(memory)) {
@@ -60,7 +60,7 @@ void SuivreMemoireVirtuelle(Context& c, const MemoryStatus& memory) {
     if (minute || watch.isOpen()) readFigures(c, minute);
 }
 
-void memoireVirtuelle_Click(Context& c) {
+void showVirtualMemoryWindow(Context& c) {
     // A window that cannot be made is no reason to end the program.
     try {
         c.platform.windows.showVirtualMemory(c.state.memoryWatch);

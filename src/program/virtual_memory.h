@@ -9,9 +9,9 @@ namespace corvane {
 // After the tick's memory status: the analysis' largest commit, then, once a minute and at
 // every tick while the window is open, a reading of the processes (and for the window, of the
 // commit charge and the page files), shown there.
-void SuivreMemoireVirtuelle(Context& context, const MemoryStatus& memory);
+void followVirtualMemory(Context& context, const MemoryStatus& memory);
 
 // The `memoireVirtuelle` menu item: opens the window (or brings it forward) and fills it.
-void memoireVirtuelle_Click(Context& context);
+void showVirtualMemoryWindow(Context& context);
 
 }  // namespace corvane

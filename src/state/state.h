@@ -64,7 +64,7 @@ struct MainState {
     // What the window and the notification area show of the icon now; nothing before the first
     // tick has shown it.
     std::optional<bool> trayIconShown;
-    // The alerts handed to the history's mark (MarquerAlerte) this run.
+    // The alerts handed to the history's mark (markAlertInHistory) this run.
     int alertMarks = 0;
 
     // The export for Prometheus' exporters, and whether this tick calls for it (a minute has

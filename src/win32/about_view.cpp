@@ -222,13 +222,13 @@ LRESULT Win32AboutView::handle(UINT message, WPARAM wParam, LPARAM lParam) {
             int code = HIWORD(wParam);
             if ((id == static_cast<int>(AboutControl::Command1) && code == BN_CLICKED) ||
                 id == IDOK) {
-                logic_.onCommand1Click();
+                logic_.onOkButton();
             } else if (id == IDCANCEL) {
                 logic_.onKeyDown(VK_ESCAPE);
             } else if (id == static_cast<int>(AboutControl::Label3) && code == STN_CLICKED) {
-                logic_.onLabel3Click();
+                logic_.openWebPage();
             } else if (id == static_cast<int>(AboutControl::Label4) && code == STN_CLICKED) {
-                logic_.onLabel4Click();
+                logic_.writeToTheMaker();
             }
             return 0;
         }

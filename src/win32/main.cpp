@@ -3,11 +3,11 @@
 #include <windows.h>
 
 #include "program/main_window.h"
-#include "win32/history_window.h"
+#include "win32/history_view.h"
 #include "win32/main_view.h"
 #include "win32/program.h"
 #include "win32/resource.h"
-#include "win32/virtual_memory_window.h"
+#include "win32/virtual_memory_view.h"
 #include "win32/window_procedure.h"
 
 using namespace corvane;

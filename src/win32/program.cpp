@@ -35,8 +35,8 @@ Win32Program::Registered::Registered(HINSTANCE instance) {
     initCommonControls();
     Win32MainView::registerClasses(instance);
     Win32DbView::registerClass(instance);
-    Win32HistoryWindow::registerClasses(instance);
-    Win32VirtualMemoryWindow::registerClass(instance);
+    Win32HistoryView::registerClasses(instance);
+    Win32VirtualMemoryView::registerClass(instance);
 }
 
 Win32Program::Win32Program(HINSTANCE instance)

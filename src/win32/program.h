@@ -9,7 +9,7 @@
 #include "win32/dialogs_win32.h"
 #include "win32/event_log_win32.h"
 #include "win32/files_win32.h"
-#include "win32/history_window.h"
+#include "win32/history_view.h"
 #include "win32/main_view.h"
 #include "win32/metrics.h"
 #include "win32/notification_area_win32.h"
@@ -19,8 +19,8 @@
 #include "win32/settings_win32.h"
 #include "win32/shell_win32.h"
 #include "win32/system_win32.h"
+#include "win32/virtual_memory_view.h"
 #include "win32/virtual_memory_win32.h"
-#include "win32/virtual_memory_window.h"
 #include "win32/windows_win32.h"
 
 namespace corvane::win32 {
@@ -57,8 +57,8 @@ private:
     Win32MainView view_;
     Win32Dialogs dialogs_;
     Win32Printer printer_;
-    Win32HistoryWindow history_;
-    Win32VirtualMemoryWindow memoryWindow_;
+    Win32HistoryView history_;
+    Win32VirtualMemoryView memoryWindow_;
     Win32VirtualMemory memory_;
     Win32NotificationArea notification_;
     Win32Windows windows_;

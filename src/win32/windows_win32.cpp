@@ -8,8 +8,8 @@
 
 namespace corvane::win32 {
 
-Win32Windows::Win32Windows(HINSTANCE instance, const Metrics& metrics, Win32HistoryWindow& history,
-                           Win32VirtualMemoryWindow& memory, const OwnerWindow& owner)
+Win32Windows::Win32Windows(HINSTANCE instance, const Metrics& metrics, Win32HistoryView& history,
+                           Win32VirtualMemoryView& memory, const OwnerWindow& owner)
     : instance_(instance), metrics_(metrics), history_(history), memory_(memory), owner_(owner) {
     Win32AboutView::registerClass(instance);
 }
@@ -30,7 +30,7 @@ void Win32Windows::showVirtualMemory(MemoryWatch& watch) {
 }
 
 void Win32Windows::showAdvice(AdviceWatch& watch) {
-    if (!advice_) advice_ = std::make_unique<Win32AdviceWindow>(instance_, metrics_);
+    if (!advice_) advice_ = std::make_unique<Win32AdviceView>(instance_, metrics_);
     advice_->open(watch);
 }
 

@@ -8,18 +8,18 @@
 #include <memory>
 
 #include "platform/platform.h"
-#include "win32/advice_window.h"
-#include "win32/history_window.h"
+#include "win32/advice_view.h"
+#include "win32/history_view.h"
 #include "win32/metrics.h"
 #include "win32/owner_window.h"
-#include "win32/virtual_memory_window.h"
+#include "win32/virtual_memory_view.h"
 
 namespace corvane::win32 {
 
 class Win32Windows : public Windows {
 public:
-    Win32Windows(HINSTANCE instance, const Metrics& metrics, Win32HistoryWindow& history,
-                 Win32VirtualMemoryWindow& memory, const OwnerWindow& owner);
+    Win32Windows(HINSTANCE instance, const Metrics& metrics, Win32HistoryView& history,
+                 Win32VirtualMemoryView& memory, const OwnerWindow& owner);
     void showAboutModal(AboutWindow& logic) override;
     void showHistory(History& history) override;
     void showVirtualMemory(MemoryWatch& watch) override;
@@ -30,10 +30,10 @@ public:
 private:
     HINSTANCE instance_;
     const Metrics& metrics_;
-    Win32HistoryWindow& history_;
-    Win32VirtualMemoryWindow& memory_;
-    const OwnerWindow& owner_;                   // the main window, which owns the modal dialogs
-    std::unique_ptr<Win32AdviceWindow> advice_;  // made at its first opening
+    Win32HistoryView& history_;
+    Win32VirtualMemoryView& memory_;
+    const OwnerWindow& owner_;                 // the main window, which owns the modal dialogs
+    std::unique_ptr<Win32AdviceView> advice_;  // made at its first opening
 };
 
 }  // namespace corvane::win32

@@ -108,7 +108,7 @@ TEST_F(AboutTest, EscapeAndOkCloseTheWindowOnceAndStopItsTimer) {
     EXPECT_EQ(view.closes, 1);
     EXPECT_FALSE(view.timerEnabled);
     about.onKeyDown(27);
-    about.onCommand1Click();
+    about.onOkButton();
     EXPECT_EQ(view.closes, 1);
     std::string label2 = shown(AboutControl::Label2);
     about.onTimer();
@@ -117,15 +117,15 @@ TEST_F(AboutTest, EscapeAndOkCloseTheWindowOnceAndStopItsTimer) {
     AboutWindow second(fake.platform);
     fake::FakeAboutView secondView;
     second.onLoad(secondView);
-    second.onCommand1Click();
+    second.onOkButton();
     EXPECT_EQ(secondView.closes, 1);
     EXPECT_TRUE(second.closed());
 }
 
 TEST_F(AboutTest, LinksOpenTheWebPageAndAMailWithTheTitleAsSubject) {
     load();
-    about.onLabel3Click();
-    about.onLabel4Click();
+    about.openWebPage();
+    about.writeToTheMaker();
     ASSERT_EQ(fake.shell.calls.size(), 2u);
     EXPECT_EQ(fake.shell.calls[0].kind, "open");
     EXPECT_EQ(fake.shell.calls[0].command, "http://www.corvane.example/");
@@ -138,8 +138,8 @@ TEST_F(AboutTest, FileNotFoundRetriesWithTheCommandInterpreter) {
     load();
     fake.shell.failures = {RuntimeError(kErrFileNotFound), std::nullopt,
                            RuntimeError(kErrFileNotFound), std::nullopt};
-    about.onLabel3Click();
-    about.onLabel4Click();
+    about.openWebPage();
+    about.writeToTheMaker();
     ASSERT_EQ(fake.shell.calls.size(), 4u);
     EXPECT_EQ(fake.shell.calls[1].kind, "run");
     EXPECT_EQ(fake.shell.calls[1].command, "cmd /c start http://www.corvane.example/");
@@ -153,7 +153,7 @@ TEST_F(AboutTest, FileNotFoundRetriesWithTheCommandInterpreter) {
 TEST_F(AboutTest, OtherStartErrorsAndAFailedRetryAreShown) {
     load();
     fake.shell.failures = {RuntimeError(kErrPermissionDenied)};
-    about.onLabel3Click();
+    about.openWebPage();
     EXPECT_EQ(fake.shell.calls.size(), 1u);
     ASSERT_EQ(fake.dialogs.shown.size(), 1u);
     EXPECT_EQ(fake.dialogs.shown[0].text, "Erreur : 70\r\nPermission refusée");

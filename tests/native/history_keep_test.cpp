@@ -285,7 +285,7 @@ TEST_F(HistoryKeepTest, TheExportRefusesTheHistorysOwnFilesUnderAnyName) {
         SCOPED_TRACE(target);
         fake.dialogs.shown.clear();
         fake.dialogs.saveAsAnswers.push_back(target);
-        Exporter(fake.system, fake.dialogs, fake.files, h);
+        exportHistory(fake.system, fake.dialogs, fake.files, h);
         ASSERT_EQ(fake.dialogs.shown.size(), 1u);
         EXPECT_NE(fake.dialogs.shown[0].text.find("Ce fichier est l'historique que Corvane"),
                   std::string::npos);
@@ -296,7 +296,7 @@ TEST_F(HistoryKeepTest, TheExportRefusesTheHistorysOwnFilesUnderAnyName) {
     // Another file of the same folder is a file like any other.
     fake.dialogs.shown.clear();
     fake.dialogs.saveAsAnswers.push_back("C:\\Corvane\\Corvane copie.csv");
-    Exporter(fake.system, fake.dialogs, fake.files, h);
+    exportHistory(fake.system, fake.dialogs, fake.files, h);
     ASSERT_EQ(fake.dialogs.shown.size(), 1u);
     EXPECT_EQ(fake.dialogs.shown[0].style.icon, MsgIcon::Information);
     EXPECT_EQ(fake.files.contents("C:\\Corvane\\Corvane copie.csv"),

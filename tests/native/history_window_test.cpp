@@ -53,7 +53,7 @@ TEST_F(HistoryWindowTest, TheMenuItemOpensTheWindowWhichIsToldOfEachNewMinute) {
 
 TEST_F(HistoryWindowTest, ExportOffersADatedNameInTheDocumentsAndSaysWhereItWrote) {
     nextMinute();
-    auto exportNow = [&] { Exporter(fake.system, fake.dialogs, fake.files, history()); };
+    auto exportNow = [&] { exportHistory(fake.system, fake.dialogs, fake.files, history()); };
     fake.dialogs.saveAsAnswers.push_back("D:\\Exports\\swap.csv");
     exportNow();
     ASSERT_EQ(fake.dialogs.saveAsCalls.size(), 1u);
@@ -93,7 +93,7 @@ TEST_F(HistoryWindowTest, ExportRefusesTheHistoryBeforeAskingToReplaceAndOpensTh
     fake.dialogs.saveAsAnswers = {"c:\\corvane\\CORVANE.CSV", "D:\\Exports\\lisez-moi.txt",
                                   "D:\\Exports\\lisez-moi.txt"};
     fake.dialogs.answers = {MsgAnswer::Ok, MsgAnswer::No, MsgAnswer::Yes};
-    Exporter(fake.system, fake.dialogs, fake.files, history());
+    exportHistory(fake.system, fake.dialogs, fake.files, history());
     EXPECT_EQ(fake.dialogs.saveAsCalls.size(), 3u);
     ASSERT_EQ(fake.dialogs.shown.size(), 4u);
     EXPECT_EQ(fake.dialogs.shown[0].text,

@@ -1,7 +1,7 @@
 // The "Mémoire virtuelle" window: its controls, their layout as it is resized, the programs'
 // columns drawn under a header, and the orders of the list. Messages are decoded into calls of
 // the core's MemoryWatch.
-#include "win32/virtual_memory_window.h"
+#include "win32/virtual_memory_view.h"
 
 // commctrl.h needs windows.h before it.
 #include <commctrl.h>
@@ -55,26 +55,25 @@ std::vector<std::string> fields(const std::string& row) {
 
 }  // namespace
 
-Win32VirtualMemoryWindow::Win32VirtualMemoryWindow(HINSTANCE instance, const Metrics& metrics)
+Win32VirtualMemoryView::Win32VirtualMemoryView(HINSTANCE instance, const Metrics& metrics)
     : instance_(instance), metrics_(metrics) {
     texts_.resize(static_cast<size_t>(kLastControl - kFirstControl + 1));
 }
 
-Win32VirtualMemoryWindow::~Win32VirtualMemoryWindow() {
+Win32VirtualMemoryView::~Win32VirtualMemoryView() {
     // The core may be gone already: the window goes without telling it.
     watch_ = nullptr;
     if (hwnd_) DestroyWindow(hwnd_);
     if (font_) DeleteObject(font_);
 }
 
-void Win32VirtualMemoryWindow::registerClass(HINSTANCE instance) {
-    registerWindowClass(
-        instance, kVirtualMemoryWindowClass,
-        windowProcedure<Win32VirtualMemoryWindow, &Win32VirtualMemoryWindow::onMessage>,
-        {.programIcon = true});
+void Win32VirtualMemoryView::registerClass(HINSTANCE instance) {
+    registerWindowClass(instance, kVirtualMemoryWindowClass,
+                        windowProcedure<Win32VirtualMemoryView, &Win32VirtualMemoryView::onMessage>,
+                        {.programIcon = true});
 }
 
-void Win32VirtualMemoryWindow::open(MemoryWatch& watch) {
+void Win32VirtualMemoryView::open(MemoryWatch& watch) {
     if (bringForward(hwnd_)) return;
     watch_ = &watch;
     makeWindow(0, kVirtualMemoryWindowClass, kCaption, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
@@ -94,18 +93,18 @@ void Win32VirtualMemoryWindow::open(MemoryWatch& watch) {
     }
 }
 
-HWND Win32VirtualMemoryWindow::control(VirtualMemoryControl id) const {
+HWND Win32VirtualMemoryView::control(VirtualMemoryControl id) const {
     return hwnd_ ? GetDlgItem(hwnd_, static_cast<int>(id)) : nullptr;
 }
 
-void Win32VirtualMemoryWindow::setText(VirtualMemoryControl id, const std::string& utf8) {
+void Win32VirtualMemoryView::setText(VirtualMemoryControl id, const std::string& utf8) {
     std::string& shown = texts_[static_cast<size_t>(static_cast<int>(id) - kFirstControl)];
     if (shown == utf8) return;
     shown = utf8;
     setWindowText(control(id), utf8);
 }
 
-void Win32VirtualMemoryWindow::createControls() {
+void Win32VirtualMemoryView::createControls() {
     NONCLIENTMETRICSA metrics{};
     metrics.cbSize = sizeof metrics;
     // The message font: what dialogs of this system show. The stock one where it cannot be had.
@@ -158,7 +157,7 @@ void Win32VirtualMemoryWindow::createControls() {
     make("STATIC", "", SS_LEFTNOWORDWRAP | SS_NOPREFIX, id(VirtualMemoryControl::Remarque));
 }
 
-void Win32VirtualMemoryWindow::layoutControls() {
+void Win32VirtualMemoryView::layoutControls() {
     if (!hwnd_) return;
     RECT c;
     GetClientRect(hwnd_, &c);
@@ -195,7 +194,7 @@ void Win32VirtualMemoryWindow::layoutControls() {
     setColumns();
 }
 
-void Win32VirtualMemoryWindow::setColumns() {
+void Win32VirtualMemoryView::setColumns() {
     HWND header = control(VirtualMemoryControl::Colonnes);
     HWND list = control(VirtualMemoryControl::Programmes);
     RECT r;
@@ -217,7 +216,7 @@ void Win32VirtualMemoryWindow::setColumns() {
     InvalidateRect(list, nullptr, TRUE);
 }
 
-void Win32VirtualMemoryWindow::show(const VirtualMemoryReport& report) {
+void Win32VirtualMemoryView::show(const VirtualMemoryReport& report) {
     if (!hwnd_) return;
     setText(VirtualMemoryControl::Engagement, report.commit);
     HWND bar = control(VirtualMemoryControl::Barre);
@@ -250,7 +249,7 @@ void Win32VirtualMemoryWindow::show(const VirtualMemoryReport& report) {
     InvalidateRect(list, nullptr, TRUE);
 }
 
-void Win32VirtualMemoryWindow::drawProgram(const DRAWITEMSTRUCT& item) {
+void Win32VirtualMemoryView::drawProgram(const DRAWITEMSTRUCT& item) {
     HDC dc = item.hDC;
     FillRect(dc, &item.rcItem, GetSysColorBrush(COLOR_WINDOW));
     if (item.itemID == static_cast<UINT>(-1) || item.itemID >= programs_.size()) return;
@@ -268,13 +267,13 @@ void Win32VirtualMemoryWindow::drawProgram(const DRAWITEMSTRUCT& item) {
     }
 }
 
-LRESULT Win32VirtualMemoryWindow::onMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT Win32VirtualMemoryView::onMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_NCCREATE) hwnd_ = hwnd;
     if (hwnd_ != hwnd) return defaultProcedure(hwnd, message, wParam, lParam);
     return handle(message, wParam, lParam);
 }
 
-LRESULT Win32VirtualMemoryWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT Win32VirtualMemoryView::handle(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_SIZE: layoutControls(); return 0;
         case WM_GETMINMAXINFO: {

@@ -1,6 +1,6 @@
 // The advice window: its controls laid out once (the window keeps its size), the figures
 // written where they changed, and the clipboard.
-#include "win32/advice_window.h"
+#include "win32/advice_view.h"
 
 #include "common/errors.h"
 #include "layout/advice_layout.h"
@@ -60,25 +60,25 @@ bool classRegistered = false;
 
 }  // namespace
 
-Win32AdviceWindow::Win32AdviceWindow(HINSTANCE instance, const Metrics& metrics)
+Win32AdviceView::Win32AdviceView(HINSTANCE instance, const Metrics& metrics)
     : instance_(instance), metrics_(metrics) {
     texts_.resize(static_cast<size_t>(2 * kAdviceLines));
     if (!classRegistered) {
         registerWindowClass(instance, kAdviceWindowClass,
-                            windowProcedure<Win32AdviceWindow, &Win32AdviceWindow::onMessage>,
+                            windowProcedure<Win32AdviceView, &Win32AdviceView::onMessage>,
                             {.programIcon = true});
         classRegistered = true;
     }
 }
 
-Win32AdviceWindow::~Win32AdviceWindow() {
+Win32AdviceView::~Win32AdviceView() {
     // The core may be gone already: the window goes without telling it.
     watch_ = nullptr;
     if (hwnd_) DestroyWindow(hwnd_);
     if (font_) DeleteObject(font_);
 }
 
-void Win32AdviceWindow::open(AdviceWatch& watch) {
+void Win32AdviceView::open(AdviceWatch& watch) {
     if (bringForward(hwnd_)) return;
     watch_ = &watch;
     auto px = [&](int n) { return MulDiv(n, metrics_.dpiX(), 96); };
@@ -99,14 +99,14 @@ void Win32AdviceWindow::open(AdviceWatch& watch) {
     SetForegroundWindow(hwnd_);
 }
 
-void Win32AdviceWindow::setText(int id, const std::string& utf8) {
+void Win32AdviceView::setText(int id, const std::string& utf8) {
     std::string& shown = texts_[static_cast<size_t>(id - kFirstId)];
     if (shown == utf8) return;
     shown = utf8;
     setWindowText(GetDlgItem(hwnd_, id), utf8);
 }
 
-void Win32AdviceWindow::createControls() {
+void Win32AdviceView::createControls() {
     NONCLIENTMETRICSA ncm{};
     ncm.cbSize = sizeof ncm;
     if (!font_ && SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof ncm, &ncm, 0))
@@ -151,7 +151,7 @@ void Win32AdviceWindow::createControls() {
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-void Win32AdviceWindow::show(const AdviceReport& report) {
+void Win32AdviceView::show(const AdviceReport& report) {
     if (!hwnd_) return;
     for (int line = 0; line < kAdviceLines && line < static_cast<int>(report.lines.size());
          ++line) {
@@ -161,17 +161,17 @@ void Win32AdviceWindow::show(const AdviceReport& report) {
     copyText_ = report.copyText;
 }
 
-void Win32AdviceWindow::copy() {
+void Win32AdviceView::copy() {
     if (!copyText_.empty()) putOnClipboard(hwnd_, copyText_);
 }
 
-LRESULT Win32AdviceWindow::onMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT Win32AdviceView::onMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_NCCREATE) hwnd_ = hwnd;
     if (hwnd_ != hwnd) return defaultProcedure(hwnd, message, wParam, lParam);
     return handle(message, wParam, lParam);
 }
 
-LRESULT Win32AdviceWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT Win32AdviceView::handle(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_COMMAND:
             if (LOWORD(wParam) == kCopyId && HIWORD(wParam) == BN_CLICKED) {

@@ -16,12 +16,12 @@ namespace corvane::win32 {
 
 inline constexpr const char* kAdviceWindowClass = "CorvaneAdvice";
 
-class Win32AdviceWindow : public AdviceView {
+class Win32AdviceView : public AdviceView {
 public:
-    Win32AdviceWindow(HINSTANCE instance, const Metrics& metrics);
-    ~Win32AdviceWindow() override;
-    Win32AdviceWindow(const Win32AdviceWindow&) = delete;
-    Win32AdviceWindow& operator=(const Win32AdviceWindow&) = delete;
+    Win32AdviceView(HINSTANCE instance, const Metrics& metrics);
+    ~Win32AdviceView() override;
+    Win32AdviceView(const Win32AdviceView&) = delete;
+    Win32AdviceView& operator=(const Win32AdviceView&) = delete;
 
     LRESULT onMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     // Creates the window over `watch` and shows it, or brings it to the front.

@@ -18,13 +18,13 @@ namespace corvane::win32 {
 inline constexpr const char* kHistoryWindowClass = "CorvaneHistory";
 inline constexpr const char* kHistoryPlotClass = "CorvaneHistoryPlot";
 
-class Win32HistoryWindow : public HistoryView {
+class Win32HistoryView : public HistoryView {
 public:
-    Win32HistoryWindow(HINSTANCE instance, const Metrics& metrics, System& system,
-                       FileSystem& files, Dialogs& dialogs);
-    ~Win32HistoryWindow() override;
-    Win32HistoryWindow(const Win32HistoryWindow&) = delete;
-    Win32HistoryWindow& operator=(const Win32HistoryWindow&) = delete;
+    Win32HistoryView(HINSTANCE instance, const Metrics& metrics, System& system, FileSystem& files,
+                     Dialogs& dialogs);
+    ~Win32HistoryView() override;
+    Win32HistoryView(const Win32HistoryView&) = delete;
+    Win32HistoryView& operator=(const Win32HistoryView&) = delete;
 
     static void registerClasses(HINSTANCE instance);
     // Every message of the window, from its window procedure.

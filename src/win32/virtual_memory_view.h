@@ -16,12 +16,12 @@ namespace corvane::win32 {
 
 inline constexpr const char* kVirtualMemoryWindowClass = "CorvaneVirtualMemory";
 
-class Win32VirtualMemoryWindow : public VirtualMemoryView {
+class Win32VirtualMemoryView : public VirtualMemoryView {
 public:
-    Win32VirtualMemoryWindow(HINSTANCE instance, const Metrics& metrics);
-    ~Win32VirtualMemoryWindow() override;
-    Win32VirtualMemoryWindow(const Win32VirtualMemoryWindow&) = delete;
-    Win32VirtualMemoryWindow& operator=(const Win32VirtualMemoryWindow&) = delete;
+    Win32VirtualMemoryView(HINSTANCE instance, const Metrics& metrics);
+    ~Win32VirtualMemoryView() override;
+    Win32VirtualMemoryView(const Win32VirtualMemoryView&) = delete;
+    Win32VirtualMemoryView& operator=(const Win32VirtualMemoryView&) = delete;
 
     static void registerClass(HINSTANCE instance);
     // Every message of the window, from its window procedure.

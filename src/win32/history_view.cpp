@@ -1,6 +1,6 @@
 // The history window: its controls, their layout as it is resized, the drawing painted off
 // screen and copied, and the pointer's values. Messages are decoded into calls of the core.
-#include "win32/history_window.h"
+#include "win32/history_view.h"
 
 #include <algorithm>
 #include <exception>
@@ -55,11 +55,11 @@ void trackLeave(HWND hwnd) {
 
 }  // namespace
 
-Win32HistoryWindow::Win32HistoryWindow(HINSTANCE instance, const Metrics& metrics, System& system,
-                                       FileSystem& files, Dialogs& dialogs)
+Win32HistoryView::Win32HistoryView(HINSTANCE instance, const Metrics& metrics, System& system,
+                                   FileSystem& files, Dialogs& dialogs)
     : instance_(instance), metrics_(metrics), system_(system), files_(files), dialogs_(dialogs) {}
 
-Win32HistoryWindow::~Win32HistoryWindow() {
+Win32HistoryView::~Win32HistoryView() {
     // The core may be gone already: the window goes without telling it.
     history_ = nullptr;
     if (hwnd_) DestroyWindow(hwnd_);
@@ -67,16 +67,16 @@ Win32HistoryWindow::~Win32HistoryWindow() {
     if (noticeBrush_) DeleteObject(noticeBrush_);
 }
 
-void Win32HistoryWindow::registerClasses(HINSTANCE instance) {
+void Win32HistoryView::registerClasses(HINSTANCE instance) {
     registerWindowClass(instance, kHistoryWindowClass,
-                        windowProcedure<Win32HistoryWindow, &Win32HistoryWindow::onMessage>,
+                        windowProcedure<Win32HistoryView, &Win32HistoryView::onMessage>,
                         {.programIcon = true});
     registerWindowClass(instance, kHistoryPlotClass,
-                        windowProcedure<Win32HistoryWindow, &Win32HistoryWindow::onPlotMessage>,
+                        windowProcedure<Win32HistoryView, &Win32HistoryView::onPlotMessage>,
                         {.cursor = IDC_CROSS, .buttonFace = false});
 }
 
-void Win32HistoryWindow::open(History& history) {
+void Win32HistoryView::open(History& history) {
     if (bringForward(hwnd_)) return;
     history_ = &history;
     makeWindow(0, kHistoryWindowClass, kCaption, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
@@ -98,18 +98,18 @@ void Win32HistoryWindow::open(History& history) {
     }
 }
 
-void Win32HistoryWindow::refresh() {
+void Win32HistoryView::refresh() {
     if (!hwnd_) return;
     dirty_ = true;
     showNotice();
     InvalidateRect(plot_, nullptr, FALSE);
 }
 
-HWND Win32HistoryWindow::control(HistoryControl id) const {
+HWND Win32HistoryView::control(HistoryControl id) const {
     return hwnd_ ? GetDlgItem(hwnd_, static_cast<int>(id)) : nullptr;
 }
 
-void Win32HistoryWindow::createControls() {
+void Win32HistoryView::createControls() {
     auto font = reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT));
     auto make = [&](const char* cls, const std::string& text, DWORD style, HistoryControl id,
                     void* param = nullptr) {
@@ -129,7 +129,7 @@ void Win32HistoryWindow::createControls() {
     make("STATIC", "", SS_LEFT | SS_NOPREFIX, HistoryControl::Avis);
 }
 
-void Win32HistoryWindow::layoutControls() {
+void Win32HistoryView::layoutControls() {
     if (!hwnd_) return;
     RECT c;
     GetClientRect(hwnd_, &c);
@@ -165,7 +165,7 @@ void Win32HistoryWindow::layoutControls() {
     InvalidateRect(plot_, nullptr, FALSE);
 }
 
-void Win32HistoryWindow::showNotice() {
+void Win32HistoryView::showNotice() {
     if (!hwnd_ || !history_) return;
     std::string notice = historyNotice(*history_);
     HWND avis = control(HistoryControl::Avis);
@@ -175,7 +175,7 @@ void Win32HistoryWindow::showNotice() {
     if (wasVisible != !notice.empty()) layoutControls();
 }
 
-void Win32HistoryWindow::choose(HistoryRange range) {
+void Win32HistoryView::choose(HistoryRange range) {
     if (range == range_) return;
     range_ = range;
     hoverColumn_ = -1;
@@ -184,7 +184,7 @@ void Win32HistoryWindow::choose(HistoryRange range) {
     InvalidateRect(plot_, nullptr, FALSE);
 }
 
-void Win32HistoryWindow::renderIfNeeded() {
+void Win32HistoryView::renderIfNeeded() {
     if (!history_ || !plot_) return;
     RECT client;
     GetClientRect(plot_, &client);
@@ -222,7 +222,7 @@ void Win32HistoryWindow::renderIfNeeded() {
     ReleaseDC(plot_, windowDc);
 }
 
-void Win32HistoryWindow::paintPlot() {
+void Win32HistoryView::paintPlot() {
     PAINTSTRUCT ps;
     HDC dc = BeginPaint(plot_, &ps);
     renderIfNeeded();
@@ -248,7 +248,7 @@ void Win32HistoryWindow::paintPlot() {
     EndPaint(plot_, &ps);
 }
 
-void Win32HistoryWindow::hover(int x, int y) {
+void Win32HistoryView::hover(int x, int y) {
     if (!history_) return;
     int columns = static_cast<int>(picture_.columns.size());
     int column = x - plotRect_.left;
@@ -275,7 +275,7 @@ void Win32HistoryWindow::hover(int x, int y) {
     if (textHeight(survol, room.right) > hoverHeight_) layoutControls();
 }
 
-void Win32HistoryWindow::toggleSeries(int x, int y) {
+void Win32HistoryView::toggleSeries(int x, int y) {
     for (const LegendBox& box : legend_) {
         POINT at{x, y};
         if (!PtInRect(&box.rect, at)) continue;
@@ -286,13 +286,13 @@ void Win32HistoryWindow::toggleSeries(int x, int y) {
     }
 }
 
-LRESULT Win32HistoryWindow::onMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT Win32HistoryView::onMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_NCCREATE) hwnd_ = hwnd;
     if (hwnd_ != hwnd) return defaultProcedure(hwnd, message, wParam, lParam);
     return handle(message, wParam, lParam);
 }
 
-LRESULT Win32HistoryWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT Win32HistoryView::handle(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_SIZE: layoutControls(); return 0;
         case WM_GETMINMAXINFO: {
@@ -315,7 +315,7 @@ LRESULT Win32HistoryWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
                 }
             }
             if (id == static_cast<int>(HistoryControl::Exporter) && history_) {
-                Exporter(system_, dialogs_, files_, *history_);
+                exportHistory(system_, dialogs_, files_, *history_);
                 return 0;
             }
             break;
@@ -343,13 +343,13 @@ LRESULT Win32HistoryWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
     return defaultProcedure(hwnd_, message, wParam, lParam);
 }
 
-LRESULT Win32HistoryWindow::onPlotMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT Win32HistoryView::onPlotMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     if (!hwnd_) return defaultProcedure(hwnd, message, wParam, lParam);
     if (!plot_) plot_ = hwnd;
     return handlePlot(message, wParam, lParam);
 }
 
-LRESULT Win32HistoryWindow::handlePlot(UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT Win32HistoryView::handlePlot(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_ERASEBKGND: return 1;
         case WM_PAINT: paintPlot(); return 0;
