@@ -14,7 +14,7 @@ deps:
 	$(if $(DEPS),bash $(DEPS))
 
 # Every C++ file as the root .clang-format lays it out (clang-format 14).
-format-check:
+format-check: deps
 	bash tools/format-check.sh
 
 # The native layer: the core and its tests, with ASan and UBSan; then again as an i386 program

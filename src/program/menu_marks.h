@@ -5,8 +5,7 @@
 
 namespace corvane {
 
-// The refresh period in force among the refresh items (none for a period the slider chose
-// between them) and the export for Prometheus when it is on.
+// The export for Prometheus when it is on.
 void markMenuChoices(Context& context);
 
 }  // namespace corvane

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "program/main_window.h"
+#include "win32/advice_view.h"
 #include "win32/history_view.h"
 #include "win32/main_view.h"
 #include "win32/program.h"
@@ -15,14 +16,15 @@ using namespace corvane::win32;
 
 namespace {
 
-// The history and virtual memory windows are worked from the keyboard as dialogs are: Tab,
+// The history, virtual memory and advice windows are worked from the keyboard as dialogs are: Tab,
 // the arrows, access keys, Escape to close; the main menu's shortcuts reach the main window
 // from them too.
 bool isToolWindow(HWND root) {
     char name[64] = "";
     if (!root || !GetClassNameA(root, name, sizeof name)) return false;
     return lstrcmpA(name, kHistoryWindowClass) == 0 ||
-           lstrcmpA(name, kVirtualMemoryWindowClass) == 0;
+           lstrcmpA(name, kVirtualMemoryWindowClass) == 0 ||
+           lstrcmpA(name, kAdviceWindowClass) == 0;
 }
 
 int messageLoop(MainWindow& core, Win32MainView& view, HACCEL accelerators) {
