@@ -11,6 +11,7 @@ namespace {
 
 inline constexpr const char* kHistoryClass = "CorvaneHistory";
 inline constexpr const char* kMemoryClass = "CorvaneVirtualMemory";
+inline constexpr const char* kAdviceClass = "CorvaneAdvice";
 enum KeyboardId : int {
     kHeure = 201,
     kJour = 202,
@@ -19,6 +20,8 @@ enum KeyboardId : int {
     kTriEngagement = 305,
     kTriHeure = 306,
     kProgrammes = 309,
+    kConseil = 41,  // the menu item
+    kCopier = 599,
 };
 
 class KeyboardTest : public CorvaneTest {
@@ -125,6 +128,20 @@ TEST_F(KeyboardTest, TheHistoryAndMemoryWindowsAreWalkedWithTabAndClosedWithEsca
     EXPECT_TRUE(main.exists());
 }
 
+TEST_F(KeyboardTest, TheAdviceWindowTabsToCopierAndEscapeClosesItAlone) {
+    launch();
+    main.postCommand(kConseil);
+    const Window advice = waitWindow(corvane->id(), kAdviceClass);
+    bringToFront(advice);
+    key(advice, VK_TAB);
+    EXPECT_TRUE(pollUntil([&] { return focusId(advice) == kCopier; }))
+        << "Tab did not reach Copier: " << focusId(advice);
+    key(advice, VK_ESCAPE);
+    EXPECT_TRUE(pollUntil([&] { return !advice.exists(); })) << "Escape left the window open";
+    EXPECT_TRUE(corvane->running());
+    EXPECT_TRUE(main.exists());
+}
+
 TEST_F(KeyboardTest, TheAlertsAndPrometheusDialogsAreWalkedWithTabAndClosedWithEscape) {
     constexpr int kAlertes = 36, kPrometheus = 39;  // the menu items
     launch();
@@ -132,10 +149,12 @@ TEST_F(KeyboardTest, TheAlertsAndPrometheusDialogsAreWalkedWithTabAndClosedWithE
     const Window alerts = waitWindow(corvane->id(), "#32770");
     ASSERT_EQ(alerts.text(), "Alertes");
     ASSERT_TRUE(pollUntil([&] { return focusId(alerts) != 0; }));
-    // The memory's alert is off: its threshold cannot be reached, nor edited.
+    // The memory's alert is off: its threshold cannot be reached, nor edited; the exhaustion
+    // alert is on, with its threshold.
     EXPECT_FALSE(IsWindowEnabled(alerts.control(406).handle()));
     std::vector<int> walk = tabWalk(alerts);
-    EXPECT_EQ(walk, (std::vector<int>{402, 403, 404, 405, IDOK, IDCANCEL, 401})) << joined(walk);
+    EXPECT_EQ(walk, (std::vector<int>{402, 403, 404, 405, 407, 408, IDOK, IDCANCEL, 401}))
+        << joined(walk);
     // Ticked from the keyboard, its threshold opens.
     ASSERT_TRUE(pollUntil([&] {
         if (focusId(alerts) != 405) key(alerts, VK_TAB);
