@@ -245,11 +245,13 @@ void Win32NotificationArea::bringBack() {
 void Win32NotificationArea::showMenu() {
     HMENU menu = CreatePopupMenu();
     if (!menu) return;
-    appendMenuItem(menu, ID_AFFICHER, "Afficher");
-    appendMenuItem(menu, ID_HISTORIQUE, "Historique...");
-    appendMenuItem(menu, ID_MEMOIREVIRTUELLE, "Mémoire virtuelle...");
+    // Access keys, so that the menu opened from the keyboard (Win+B, then the menu key) works
+    // from it too.
+    appendMenuItem(menu, ID_AFFICHER, "&Afficher");
+    appendMenuItem(menu, ID_HISTORIQUE, "&Historique...");
+    appendMenuItem(menu, ID_MEMOIREVIRTUELLE, "&Mémoire virtuelle...");
     AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
-    appendMenuItem(menu, ID_QUITTER, "Quitter");
+    appendMenuItem(menu, ID_QUITTER, "&Quitter");
     SetMenuDefaultItem(menu, ID_AFFICHER, FALSE);
     POINT at{};
     GetCursorPos(&at);
