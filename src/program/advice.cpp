@@ -129,7 +129,7 @@ void followAdvice(Context& c, const MemoryStatus& memory) {
     forecast(c, memory, *now);
 }
 
-void conseilTaille_Click(Context& c) {
+void showAdviceWindow(Context& c) {
     try {
         c.platform.windows.showAdvice(c.state.advice);
     } catch (const RuntimeError& error) {

@@ -19,6 +19,6 @@ void followAdvice(Context& context, const MemoryStatus& memory);
 AdviceReport conseilReport(Context& context, const MemoryStatus& memory);
 
 // The menu item: opens the window (or brings it forward) and fills it.
-void conseilTaille_Click(Context& context);
+void showAdviceWindow(Context& context);
 
 }  // namespace corvane

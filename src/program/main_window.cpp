@@ -110,7 +110,7 @@ void MainWindow::onMenu(MenuItem item) {
             case MenuItem::prometheus: editPrometheusExport(context_); break;
             case MenuItem::demarrage: demarrageClick(context_); break;
             case MenuItem::journalEvenements: toggleEventLog(context_); break;
-            case MenuItem::conseilTaille: conseilTaille_Click(context_); break;
+            case MenuItem::conseilTaille: showAdviceWindow(context_); break;
             default: break;
         }
     });
