@@ -24,15 +24,17 @@ void showFailure(Platform& p, const std::string& what, const RuntimeError& error
 
 }  // namespace
 
-bool OuvrirJournal(Context& c) {
-    Platform& p = c.platform;
+bool appendToJournal(Context& c, const std::string& line) {
     try {
-        p.files.appendText(c.state.journalPath, "Début d'analyse le " + dateAndTime(p) + kCrLf);
+        c.platform.files.appendText(c.state.journalPath, line + kCrLf);
         return true;
     } catch (const RuntimeError&) {
-        // A read-only folder or a full disk must not keep the monitor from running.
         return false;
     }
+}
+
+bool OuvrirJournal(Context& c) {
+    return appendToJournal(c, "Début d'analyse le " + dateAndTime(c.platform));
 }
 
 void FermerJournal(Context& c) {

@@ -2,9 +2,15 @@
 // one older generation kept aside at each reset.
 #pragma once
 
+#include <string>
+
 #include "state/state.h"
 
 namespace corvane {
+
+// Appends `line` and its line end. A journal that cannot be written (a read-only folder, a full
+// disk, a file held) costs that line and never the monitor: false then, and nothing raised.
+bool appendToJournal(Context& context, const std::string& line);
 
 // Appends the start line. A journal that cannot be written costs that line and nothing else;
 // the result says whether it was written.

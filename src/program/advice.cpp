@@ -7,6 +7,7 @@
 #include "history/utc_minutes.h"
 #include "memory/memory_figures.h"
 #include "probes/page_file_config.h"
+#include "program/window_opening.h"
 #include "stats/labels.h"
 
 namespace corvane {
@@ -93,7 +94,7 @@ AdviceInputs gatherAdviceInputs(Context& c, const MemoryStatus& memory, int32_t 
     return in;
 }
 
-AdviceReport conseilReport(Context& c, const MemoryStatus& memory) {
+AdviceReport currentAdviceReport(Context& c, const MemoryStatus& memory) {
     std::optional<int32_t> now = minuteOf(c.platform.system.utcNow());
     AdviceWatch& watch = c.state.advice;
     if (!now) {
@@ -116,7 +117,7 @@ AdviceReport conseilReport(Context& c, const MemoryStatus& memory) {
 void followAdvice(Context& c, const MemoryStatus& memory) {
     AdviceWatch& watch = c.state.advice;
     if (watch.isOpen()) {
-        watch.show(conseilReport(c, memory));
+        watch.show(currentAdviceReport(c, memory));
         return;
     }
     if (!c.shown) return;
@@ -130,16 +131,12 @@ void followAdvice(Context& c, const MemoryStatus& memory) {
 }
 
 void showAdviceWindow(Context& c) {
-    try {
-        c.platform.windows.showAdvice(c.state.advice);
-    } catch (const RuntimeError& error) {
-        c.platform.dialogs.messageBox(
-            "La fenêtre du conseil n'a pas pu s'ouvrir.\r\n" + error.description(),
-            "Conseil de taille du fichier d'échange", {MsgButtons::Ok, MsgIcon::Exclamation});
+    if (!openOrSay(c, "du conseil", "Conseil de taille du fichier d'échange",
+                   [&] { c.platform.windows.showAdvice(c.state.advice); })) {
         return;
     }
     if (c.state.advice.isOpen()) {
-        c.state.advice.show(conseilReport(c, c.platform.system.memoryStatus()));
+        c.state.advice.show(currentAdviceReport(c, c.platform.system.memoryStatus()));
     }
 }
 

@@ -6,9 +6,11 @@
 #include "alerts/alert_texts.h"
 #include "history/utc_minutes.h"
 #include "memory/memory_figures.h"
+#include "persistence/journal.h"
 #include "persistence/settings.h"
 #include "persistence/settings_keys.h"
 #include "program/event_log.h"
+#include "program/window_opening.h"
 
 namespace corvane {
 
@@ -33,16 +35,10 @@ std::optional<int64_t> exhaustionMinutes(const CommitForecast& forecast) {
     return *forecast.toAttainableSeconds / 60;
 }
 
-// The journal's line. A journal that cannot be written costs the line, never the monitor.
 void journalLine(Context& c, const AlertEvent& alert, const DateTime& now) {
-    Platform& p = c.platform;
-    try {
-        p.files.appendText(
-            c.state.journalPath,
-            alertJournalLine(alert, p.system.formatShortDate(now), p.system.formatTime(now)) +
-                "\r\n");
-    } catch (const RuntimeError&) {
-    }
+    System& system = c.platform.system;
+    appendToJournal(c,
+                    alertJournalLine(alert, system.formatShortDate(now), system.formatTime(now)));
 }
 
 // Says it without waiting on the user: a balloon from the icon, or where there is none, the
@@ -61,7 +57,8 @@ void speakUp(Context& c, const AlertEvent& alert, const DateTime& now) {
 void showTrayIcon(Context& c, const std::optional<CommitCharge>& commit, bool swapKnown) {
     Platform& p = c.platform;
     MainState& s = c.state;
-    if (s.trayIconShown != s.trayIcon) p.view.setMenuChecked(MenuItem::icone, s.trayIcon);
+    if (s.trayIconShown != s.trayIcon)
+        p.view.setMenuChecked(MenuItem::notificationIcon, s.trayIcon);
     if (!s.trayIcon) {
         if (s.trayIconShown.value_or(false)) p.notification.removeIcon();
         s.trayIconShown = false;
@@ -140,13 +137,8 @@ void toggleNotificationIcon(Context& c) {
 
 void editAlertSettings(Context& c) {
     std::optional<AlertSettings> chosen;
-    // A dialog that cannot be made is no reason to end the program.
-    try {
-        chosen = c.platform.windows.editAlerts(c.state.alertSettings);
-    } catch (const RuntimeError& error) {
-        c.platform.dialogs.messageBox(
-            "La fenêtre des alertes n'a pas pu s'ouvrir.\r\n" + error.description(), "Alertes",
-            {MsgButtons::Ok, MsgIcon::Exclamation});
+    if (!openOrSay(c, "des alertes", "Alertes",
+                   [&] { chosen = c.platform.windows.editAlerts(c.state.alertSettings); })) {
         return;
     }
     if (!chosen || alertSettingsProblem(*chosen)) return;

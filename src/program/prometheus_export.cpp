@@ -7,9 +7,11 @@
 
 #include "common/numbers.h"
 #include "memory/memory_figures.h"
+#include "persistence/journal.h"
 #include "persistence/settings.h"
 #include "persistence/settings_keys.h"
 #include "program/advice.h"
+#include "program/window_opening.h"
 #include "prometheus/prometheus_place.h"
 #include "prometheus/prometheus_text.h"
 
@@ -57,7 +59,7 @@ std::vector<PrometheusProgram> programsByName(const std::vector<ProgramFigures>&
 
 // The advice as it stands at this export, and the forecast of this tick.
 void gatherAdvice(Context& c, const MemoryStatus& memory, PrometheusFigures& f) {
-    conseilReport(c, memory);
+    currentAdviceReport(c, memory);
     const AdviceWatch& watch = c.state.advice;
     if (const CommitForecast& forecast = watch.forecast; forecast.trend) {
         f.commitTrendBytesPerSecond = std::llround(forecast.trend->bytesPerSecond);
@@ -144,14 +146,8 @@ void journal(Context& c, const std::string& path, const std::string& reason, boo
     DateTime now = p.system.localNow();
     const std::string date = p.system.formatShortDate(now);
     const std::string time = p.system.formatTime(now);
-    try {
-        p.files.appendText(c.state.journalPath,
-                           (removal ? prometheusRemovalJournalLine(path, reason, date, time)
-                                    : prometheusJournalLine(path, reason, date, time)) +
-                               "\r\n");
-    } catch (const RuntimeError&) {
-        // A journal that cannot be written costs the line, never the monitor.
-    }
+    appendToJournal(c, removal ? prometheusRemovalJournalLine(path, reason, date, time)
+                               : prometheusJournalLine(path, reason, date, time));
 }
 
 // Writes the whole file beside its place, then puts it there in one step: a scrape reads the
@@ -241,13 +237,8 @@ void editPrometheusExport(Context& c) {
     PrometheusSettings current = c.state.prometheus;
     if (current.folder.empty()) current.folder = defaultPrometheusFolder(p);
     std::optional<PrometheusSettings> chosen;
-    // A dialog that cannot be made is no reason to end the program.
-    try {
-        chosen = p.windows.editPrometheus(current);
-    } catch (const RuntimeError& error) {
-        p.dialogs.messageBox(
-            "La fenêtre de l'exportation n'a pas pu s'ouvrir.\r\n" + error.description(),
-            kDialogTitle, {MsgButtons::Ok, MsgIcon::Exclamation});
+    if (!openOrSay(c, "de l'exportation", kDialogTitle,
+                   [&] { chosen = p.windows.editPrometheus(current); })) {
         return;
     }
     if (!chosen || prometheusSettingsProblem(*chosen)) return;

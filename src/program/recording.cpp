@@ -6,6 +6,7 @@
 
 #include "history/utc_minutes.h"
 #include "memory/memory_figures.h"
+#include "program/window_opening.h"
 #include "stats/labels.h"
 
 namespace corvane {
@@ -54,15 +55,8 @@ void startNewHistory(Context& c) {
 }
 
 void showHistoryWindow(Context& c) {
-    // A window that cannot be made is no reason to end the program, as an error left to the
-    // menu's caller would.
-    try {
-        c.platform.windows.showHistory(c.state.history);
-    } catch (const RuntimeError& error) {
-        c.platform.dialogs.messageBox(
-            "La fenêtre de l'historique n'a pas pu s'ouvrir.\r\n" + error.description(),
-            kHistoryTitle, {MsgButtons::Ok, MsgIcon::Exclamation});
-    }
+    openOrSay(c, "de l'historique", kHistoryTitle,
+              [&] { c.platform.windows.showHistory(c.state.history); });
 }
 
 std::string exportName(const DateTime& localNow) {

@@ -3,6 +3,7 @@
 
 #include "history/utc_minutes.h"
 #include "memory/memory_figures.h"
+#include "program/window_opening.h"
 
 namespace corvane {
 
@@ -61,13 +62,8 @@ void followVirtualMemory(Context& c, const MemoryStatus& memory) {
 }
 
 void showVirtualMemoryWindow(Context& c) {
-    // A window that cannot be made is no reason to end the program.
-    try {
-        c.platform.windows.showVirtualMemory(c.state.memoryWatch);
-    } catch (const RuntimeError& error) {
-        c.platform.dialogs.messageBox(
-            "La fenêtre de la mémoire virtuelle n'a pas pu s'ouvrir.\r\n" + error.description(),
-            "Mémoire virtuelle", {MsgButtons::Ok, MsgIcon::Exclamation});
+    if (!openOrSay(c, "de la mémoire virtuelle", "Mémoire virtuelle",
+                   [&] { c.platform.windows.showVirtualMemory(c.state.memoryWatch); })) {
         return;
     }
     if (c.state.memoryWatch.isOpen()) readFigures(c, false);

@@ -11,7 +11,7 @@ namespace corvane {
 // commit charge and the page files), shown there.
 void followVirtualMemory(Context& context, const MemoryStatus& memory);
 
-// The `memoireVirtuelle` menu item: opens the window (or brings it forward) and fills it.
+// The "Mémoire virtuelle..." menu item: opens the window (or brings it forward) and fills it.
 void showVirtualMemoryWindow(Context& context);
 
 }  // namespace corvane

@@ -7,7 +7,6 @@
 #include <algorithm>
 
 #include "common/device_units.h"
-#include "win32/menu_ids.h"
 #include "win32/notification_area_win32.h"
 #include "win32/resource.h"
 #include "win32/win32_text.h"
@@ -117,7 +116,8 @@ LRESULT Win32MainView::handle(UINT message, WPARAM wParam, LPARAM lParam) {
         case kShownMessage: core_->onShown(); return 0;
         case WM_COMMAND:
             if (lParam == 0) {  // a menu item or an accelerator
-                if (auto item = menuItemFromId(LOWORD(wParam))) core_->onMenu(*item);
+                // The menu's numbers are MenuItem's; the core ignores one it does not know.
+                core_->onMenu(static_cast<MenuItem>(LOWORD(wParam)));
                 return 0;
             }
             if (LOWORD(wParam) == static_cast<int>(Control::dessus) &&

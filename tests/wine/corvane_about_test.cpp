@@ -5,20 +5,21 @@
 
 #include "corvane_fixture.h"
 #include "opened_log.h"
+#include "platform/control_ids.h"
 
 namespace corvane::wine {
 namespace {
 
-constexpr int kPropos = 30;
+constexpr int kPropos = ID_PROPOS;
 
 enum AboutId : int {
-    kAboutPicture = 102,
-    kAboutTitle = 103,      // Label1
-    kAboutCopyright = 104,  // Label2
-    kAboutWeb = 105,        // Label3
-    kAboutMail = 106,       // Label4
-    kAboutVersion = 107,    // Label5
-    kAboutFileDate = 108,   // Label6
+    kAboutPicture = IDC_APROPOS_PICTURE1,
+    kAboutTitle = IDC_APROPOS_LABEL1,      // Label1
+    kAboutCopyright = IDC_APROPOS_LABEL2,  // Label2
+    kAboutWeb = IDC_APROPOS_LABEL3,        // Label3
+    kAboutMail = IDC_APROPOS_LABEL4,       // Label4
+    kAboutVersion = IDC_APROPOS_LABEL5,    // Label5
+    kAboutFileDate = IDC_APROPOS_LABEL6,   // Label6
 };
 
 SYSTEMTIME localTime(int year, int month, int day, int hour, int minute, int second) {

@@ -6,6 +6,7 @@
 #include <fstream>
 
 #include "corvane_fixture.h"
+#include "platform/control_ids.h"
 
 namespace corvane::wine {
 namespace {
@@ -19,9 +20,9 @@ inline constexpr const char* kCsvHeader =
     "Programme 2;PID 2;Engagement 2 (Mo);Hausse sur 1 h 2 (Mo);"
     "Programme 3;PID 3;Engagement 3 (Mo);Hausse sur 1 h 3 (Mo)\r\n";
 enum AdviceId : int {
-    kConseil = 41,  // the menu item
-    kFirstLabel = 501,
-    kCopier = 599,
+    kConseil = ID_PAGE_FILE_ADVICE,  // the menu item
+    kFirstLabel = IDC_ADVICE_FIRST_LABEL,
+    kCopier = IDC_ADVICE_COPY,
 };
 // The lines: label's ID kFirstLabel + 2 x line, figure's the next.
 enum AdviceLine : int {

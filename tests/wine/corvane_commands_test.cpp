@@ -1,12 +1,13 @@
 // The window's own commands as a user gives them: the refresh period from the menu and the
 // slider, and the "Toujours visible" box.
 #include "corvane_fixture.h"
+#include "platform/control_ids.h"
 
 namespace corvane::wine {
 namespace {
 
-constexpr int kS1 = 22;
-constexpr int kM1 = 26;
+constexpr int kS1 = ID_S1;
+constexpr int kM1 = ID_M1;
 
 class RefreshRateTest : public CorvaneTest {
 protected:

@@ -5,11 +5,12 @@
 #include <vector>
 
 #include "corvane_fixture.h"
+#include "platform/control_ids.h"
 
 namespace corvane::wine {
 namespace {
 
-constexpr int kInitJournal = 18;
+constexpr int kInitJournal = ID_INITJOURNAL;
 
 class FaultTest : public CorvaneTest {
 protected:

@@ -11,6 +11,7 @@
 #include <string>
 
 #include "driver.h"
+#include "platform/control_ids.h"
 #include "test_env.h"
 
 namespace corvane::wine {
@@ -26,25 +27,25 @@ inline constexpr const char* kSettingsKey = "Software\\VB and VBA Program Settin
 inline constexpr const char* kSettingsSectionKey =
     "Software\\VB and VBA Program Settings\\Corvane\\Paramètres";
 inline constexpr const char* kMessageTitle = "Corvane V 1.0.0";
-inline constexpr int kTimer1 = 10;
+inline constexpr int kTimer1 = IDC_TIMER1;
 
 // Control IDs: each control's index on the window.
 enum Id : int {
-    kCadre = 1,
-    kDessus = 2,
-    kLblRaf = 3,
-    kLabel1 = 4,
-    kSwap = 5,
-    kMemLibre = 6,
-    kDebutWin = 7,
-    kProcesseur = 8,
-    kWindows = 9,
-    kLabel2 = 11,
-    kQuitter = 15,
-    kSlider = 32,
-    kList1 = 1,
-    kList2 = 2,
-    kAboutOk = 101,  // the About window's `Command1`
+    kCadre = IDC_CADRE,
+    kDessus = IDC_DESSUS,
+    kLblRaf = IDC_LBLRAF,
+    kLabel1 = IDC_LABEL1,
+    kSwap = IDC_SWAP,
+    kMemLibre = IDC_MEMLIBRE,
+    kDebutWin = IDC_DEBUTWIN,
+    kProcesseur = IDC_PROCESSEUR,
+    kWindows = IDC_WINDOWS,
+    kLabel2 = IDC_LABEL2,
+    kQuitter = ID_QUITTER,
+    kSlider = IDC_SLIDER,
+    kList1 = IDC_LIST1,
+    kList2 = IDC_LIST2,
+    kAboutOk = IDC_APROPOS_COMMAND1,  // the About window's `Command1`
 };
 
 class CorvaneTest : public ::testing::Test {

@@ -15,6 +15,7 @@
 
 #include "committer_process.h"
 #include "corvane_fixture.h"
+#include "platform/control_ids.h"
 
 namespace corvane::wine {
 namespace {
@@ -32,15 +33,15 @@ inline constexpr COLORREF kCommitColour = RGB(130, 40, 150);
 inline constexpr COLORREF kAlertColour = RGB(215, 25, 25);
 inline constexpr COLORREF kSwapColour = RGB(20, 70, 170);
 enum HistoryId : int {
-    kHistorique = 33,  // the menu item
-    kHeure = 201,
-    kJour = 202,
-    kSemaine = 203,
-    kTout = 205,
-    kExporter = 206,
-    kGraphique = 207,
-    kSurvol = 208,
-    kAvis = 209,
+    kHistorique = ID_HISTORY,  // the menu item
+    kHeure = IDC_HISTORY_HOUR,
+    kJour = IDC_HISTORY_DAY,
+    kSemaine = IDC_HISTORY_WEEK,
+    kTout = IDC_HISTORY_ALL,
+    kExporter = IDC_HISTORY_EXPORT,
+    kGraphique = IDC_HISTORY_GRAPH,
+    kSurvol = IDC_HISTORY_POINTER_READING,
+    kAvis = IDC_HISTORY_NOTICE,
 };
 // The Save As dialog's file name box (a combo box holding an edit), and the older edit box.
 inline constexpr int kFileNameCombo = 0x47c;

@@ -5,6 +5,7 @@
 #include <set>
 
 #include "corvane_fixture.h"
+#include "platform/control_ids.h"
 
 namespace corvane::wine {
 namespace {
@@ -13,15 +14,15 @@ inline constexpr const char* kHistoryClass = "CorvaneHistory";
 inline constexpr const char* kMemoryClass = "CorvaneVirtualMemory";
 inline constexpr const char* kAdviceClass = "CorvaneAdvice";
 enum KeyboardId : int {
-    kHeure = 201,
-    kJour = 202,
-    kTout = 205,
-    kExporter = 206,
-    kTriEngagement = 305,
-    kTriHeure = 306,
-    kProgrammes = 309,
-    kConseil = 41,  // the menu item
-    kCopier = 599,
+    kHeure = IDC_HISTORY_HOUR,
+    kJour = IDC_HISTORY_DAY,
+    kTout = IDC_HISTORY_ALL,
+    kExporter = IDC_HISTORY_EXPORT,
+    kTriEngagement = IDC_VM_SORT_BY_COMMIT,
+    kTriHeure = IDC_VM_SORT_BY_HOUR_GROWTH,
+    kProgrammes = IDC_VM_PROGRAMS,
+    kConseil = ID_PAGE_FILE_ADVICE,  // the menu item
+    kCopier = IDC_ADVICE_COPY,
 };
 
 class KeyboardTest : public CorvaneTest {
@@ -95,7 +96,9 @@ TEST_F(KeyboardTest, TheHistoryAndMemoryWindowsAreWalkedWithTabAndClosedWithEsca
         << "the chosen span has not the focus: " << focusId(history);
     std::vector<int> walk = tabWalk(history);
     // Every span, "Exporter...", and back to the span chosen.
-    EXPECT_EQ(walk, (std::vector<int>{203, 204, kTout, kExporter, kJour})) << joined(walk);
+    EXPECT_EQ(walk,
+              (std::vector<int>{IDC_HISTORY_WEEK, IDC_HISTORY_MONTH, kTout, kExporter, kJour}))
+        << joined(walk);
     // The arrows go through the spans, a letter to its own.
     key(history, VK_LEFT);
     EXPECT_TRUE(pollUntil([&] { return checked(history, kHeure) && focusId(history) == kHeure; }));
@@ -148,7 +151,7 @@ TEST_F(KeyboardTest, TheAdviceWindowTabsToCopierAndEscapeClosesItAlone) {
 }
 
 TEST_F(KeyboardTest, TheAlertsAndPrometheusDialogsAreWalkedWithTabAndClosedWithEscape) {
-    constexpr int kAlertes = 36, kPrometheus = 39;  // the menu items
+    constexpr int kAlertes = ID_ALERTS, kPrometheus = ID_PROMETHEUS;  // the menu items
     launch();
     main.postCommand(kAlertes);
     const Window alerts = waitWindow(corvane->id(), "#32770");
@@ -156,17 +159,22 @@ TEST_F(KeyboardTest, TheAlertsAndPrometheusDialogsAreWalkedWithTabAndClosedWithE
     ASSERT_TRUE(pollUntil([&] { return focusId(alerts) != 0; }));
     // The memory's alert is off: its threshold cannot be reached, nor edited; the exhaustion
     // alert is on, with its threshold.
-    EXPECT_FALSE(IsWindowEnabled(alerts.control(406).handle()));
+    EXPECT_FALSE(IsWindowEnabled(alerts.control(IDC_ALERT_MEMORY_THRESHOLD).handle()));
     std::vector<int> walk = tabWalk(alerts);
-    EXPECT_EQ(walk, (std::vector<int>{402, 403, 404, 405, 407, 408, IDOK, IDCANCEL, 401}))
+    EXPECT_EQ(walk, (std::vector<int>{IDC_ALERT_COMMIT_THRESHOLD, IDC_ALERT_SWAP_GROWTH_ON,
+                                      IDC_ALERT_SWAP_GROWTH_THRESHOLD, IDC_ALERT_MEMORY_ON,
+                                      IDC_ALERT_EXHAUSTION_ON, IDC_ALERT_EXHAUSTION_THRESHOLD, IDOK,
+                                      IDCANCEL, IDC_ALERT_COMMIT_ON}))
         << joined(walk);
     // Ticked from the keyboard, its threshold opens.
     ASSERT_TRUE(pollUntil([&] {
-        if (focusId(alerts) != 405) key(alerts, VK_TAB);
-        return focusId(alerts) == 405;
+        if (focusId(alerts) != IDC_ALERT_MEMORY_ON) key(alerts, VK_TAB);
+        return focusId(alerts) == IDC_ALERT_MEMORY_ON;
     }));
     key(alerts, VK_SPACE);
-    EXPECT_TRUE(pollUntil([&] { return IsWindowEnabled(alerts.control(406).handle()) != FALSE; }));
+    EXPECT_TRUE(pollUntil([&] {
+        return IsWindowEnabled(alerts.control(IDC_ALERT_MEMORY_THRESHOLD).handle()) != FALSE;
+    }));
     shot("keyboard-alerts", alerts);
     key(alerts, VK_ESCAPE);
     EXPECT_TRUE(pollUntil([&] { return !alerts.exists(); })) << "Escape left the dialog open";
@@ -177,7 +185,9 @@ TEST_F(KeyboardTest, TheAlertsAndPrometheusDialogsAreWalkedWithTabAndClosedWithE
     ASSERT_EQ(prometheus.text(), "Exporter vers Prometheus");
     ASSERT_TRUE(pollUntil([&] { return focusId(prometheus) != 0; }));
     walk = tabWalk(prometheus);
-    EXPECT_EQ(walk, (std::vector<int>{412, 413, IDOK, IDCANCEL, 411})) << joined(walk);
+    EXPECT_EQ(walk, (std::vector<int>{IDC_PROMETHEUS_FOLDER, IDC_PROMETHEUS_BROWSE, IDOK, IDCANCEL,
+                                      IDC_PROMETHEUS_ON}))
+        << joined(walk);
     shot("keyboard-prometheus", prometheus);
     key(prometheus, VK_ESCAPE);
     EXPECT_TRUE(pollUntil([&] { return !prometheus.exists(); })) << "Escape left the dialog open";

@@ -5,12 +5,13 @@
 
 #include "corvane_fixture.h"
 #include "opened_log.h"
+#include "platform/control_ids.h"
 
 namespace corvane::wine {
 namespace {
 
-constexpr int kImpr = 13;
-constexpr int kAide = 28;
+constexpr int kImpr = ID_IMPR;
+constexpr int kAide = ID_AIDE;
 constexpr DWORD kPrintTimeoutMs = 60000;
 
 // A grey-level picture as pdftoppm writes it (binary PGM, one byte a pixel).

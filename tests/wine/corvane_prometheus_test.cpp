@@ -7,14 +7,15 @@
 #include <regex>
 
 #include "corvane_fixture.h"
+#include "platform/control_ids.h"
 
 namespace corvane::wine {
 namespace {
 
-constexpr int kPrometheus = 39;  // the menu item
-constexpr int kActive = 411;
-constexpr int kDossier = 412;
-constexpr int kParcourir = 413;
+constexpr int kPrometheus = ID_PROMETHEUS;  // the menu item
+constexpr int kActive = IDC_PROMETHEUS_ON;
+constexpr int kDossier = IDC_PROMETHEUS_FOLDER;
+constexpr int kParcourir = IDC_PROMETHEUS_BROWSE;
 constexpr DWORD kScrapeTimeoutMs = 60000;
 
 // The value of the sample whose name and labels are `series`, as the exporter serves it

@@ -2,11 +2,12 @@
 // removed by the menu item, its check mark following the value, a REG_EXPAND_SZ value read as
 // Windows expands it, and another copy's value kept when the user says no.
 #include "corvane_fixture.h"
+#include "platform/control_ids.h"
 
 namespace corvane::wine {
 namespace {
 
-constexpr int kDemarrage = 38;  // the menu item
+constexpr int kDemarrage = ID_START_WITH_WINDOWS;  // the menu item
 constexpr const char* kRunKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 
 class StartWithWindowsTest : public CorvaneTest {

@@ -11,15 +11,16 @@
 #include <vector>
 
 #include "corvane_fixture.h"
+#include "platform/control_ids.h"
 
 namespace corvane::wine {
 namespace {
 
-constexpr int kIcone = 35;    // the menu item
-constexpr int kAlertes = 36;  // the menu item
-constexpr int kSwapSeuil = 404;
-constexpr int kSwapActive = 403;
-constexpr int kEngagementSeuil = 402;
+constexpr int kIcone = ID_NOTIFICATION_ICON;  // the menu item
+constexpr int kAlertes = ID_ALERTS;           // the menu item
+constexpr int kSwapSeuil = IDC_ALERT_SWAP_GROWTH_THRESHOLD;
+constexpr int kSwapActive = IDC_ALERT_SWAP_GROWTH_ON;
+constexpr int kEngagementSeuil = IDC_ALERT_COMMIT_THRESHOLD;
 constexpr LONG kBalloonStyle = 0x40;  // TTS_BALLOON
 
 // The taskbar of Wine's desktop, which holds the notification area at its right end.

@@ -9,6 +9,7 @@
 
 #include "committer_process.h"
 #include "corvane_fixture.h"
+#include "platform/control_ids.h"
 
 namespace corvane::wine {
 namespace {
@@ -16,15 +17,15 @@ namespace {
 inline constexpr const char* kMemoryClass = "CorvaneVirtualMemory";
 inline constexpr int kCommitMo = 300;
 enum MemoryId : int {
-    kMemoireVirtuelle = 34,  // the menu item
-    kEngagement = 301,
-    kBarre = 302,
-    kPics = 303,
-    kFichiers = 304,
-    kTriEngagement = 305,
-    kTriHeure = 306,
-    kProgrammes = 309,
-    kRemarque = 310,
+    kMemoireVirtuelle = ID_VIRTUAL_MEMORY,  // the menu item
+    kEngagement = IDC_VM_COMMIT,
+    kBarre = IDC_VM_COMMIT_BAR,
+    kPics = IDC_VM_PEAKS,
+    kFichiers = IDC_VM_PAGE_FILES,
+    kTriEngagement = IDC_VM_SORT_BY_COMMIT,
+    kTriHeure = IDC_VM_SORT_BY_HOUR_GROWTH,
+    kProgrammes = IDC_VM_PROGRAMS,
+    kRemarque = IDC_VM_REMARK,
 };
 
 // This process's own reading of the commit charge, in Mo.

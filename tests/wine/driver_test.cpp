@@ -4,12 +4,13 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/control_ids.h"
 #include "test_env.h"
 
 namespace corvane::wine {
 namespace {
 
-constexpr int kSwapLabel = 5;
+constexpr int kSwapLabel = IDC_SWAP;
 
 class FloorProgram : public ::testing::Test {
 protected:

@@ -6,12 +6,13 @@
 #include <vector>
 
 #include "corvane_fixture.h"
+#include "platform/control_ids.h"
 
 namespace corvane::wine {
 
-inline constexpr int kJournal = 17;
-inline constexpr int kInitJournal = 18;
-inline constexpr int kInitAll = 19;
+inline constexpr int kJournal = ID_JOURNAL;
+inline constexpr int kInitJournal = ID_INITJOURNAL;
+inline constexpr int kInitAll = ID_INITALL;
 
 // A stretch of local time, to the second, in which something was written.
 struct Moment {

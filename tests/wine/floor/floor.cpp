@@ -2,11 +2,13 @@
 // benchmarks measure Corvane against it, and the Wine harness tests itself on it.
 #include <windows.h>
 
+#include "platform/control_ids.h"
+
 namespace {
 
 constexpr wchar_t kClassName[] = L"CorvaneMainWindow";
-constexpr int kSwapLabelId = 5;
-constexpr UINT_PTR kTimer1 = 10;
+constexpr int kSwapLabelId = IDC_SWAP;
+constexpr UINT_PTR kTimer1 = IDC_TIMER1;
 
 LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
