@@ -69,7 +69,7 @@ enum class ProcessOrder { Commit, HourGrowth, Growth };
 
 // The open "Mémoire virtuelle" window's contents, as the core words them.
 struct VirtualMemoryReport {
-    std::string commit;                  // "Engagement : 5,11 Go / 12,0 Go (43 %)"
+    std::string commit;                  // "Engagement : 5233 Mo / 12288 Mo (43 %)"
     int commitPermille = -1;             // the bar's length; -1: no figure, no bar
     std::string peaks;                   // the peak since Windows started and the analysis' largest
     std::vector<std::string> pageFiles;  // one line each, or one line saying why there is none

@@ -169,7 +169,7 @@ TEST_F(VirtualMemoryTest, TheAnalysisMaximumCarriesAcrossRestartsAndGoesWithARes
     window.onMenu(MenuItem::memoireVirtuelle);
     EXPECT_EQ(maximum(), 6100);
     EXPECT_EQ(shown().peaks.substr(shown().peaks.find("Maximum")),
-              "Maximum de l'analyse : 5,96 Go");
+              "Maximum de l'analyse : 6100 Mo");
 
     fake.dialogs.answers = {MsgAnswer::Yes};
     window.onMenu(MenuItem::InitAll);
@@ -286,13 +286,13 @@ TEST_F(VirtualMemoryTest, TheWindowShowsCommitPageFilesAndTheLargestProgramsInTh
     tickAfter(kMinute);
     window.onMenu(MenuItem::memoireVirtuelle);
     const VirtualMemoryReport& r = shown();
-    EXPECT_EQ(r.commit, "Engagement : 2,93 Go / 8,00 Go (37 %)");
+    EXPECT_EQ(r.commit, "Engagement : 3000 Mo / 8192 Mo (37 %)");
     EXPECT_EQ(r.commitPermille, 366);
     EXPECT_EQ(r.peaks,
-              "Pic depuis le démarrage de Windows : 4,88 Go    Maximum de l'analyse : 2,93 Go");
+              "Pic depuis le démarrage de Windows : 5000 Mo    Maximum de l'analyse : 3000 Mo");
     EXPECT_EQ(r.pageFiles,
-              (std::vector<std::string>{"C:\\pagefile.sys : 2,00 Go, en usage 312 Mo, pic 400 Mo",
-                                        "D:\\pagefile.sys : 1,00 Go, en usage 0 Mo, pic 0 Mo"}));
+              (std::vector<std::string>{"C:\\pagefile.sys : 2048 Mo, en usage 312 Mo, pic 400 Mo",
+                                        "D:\\pagefile.sys : 1024 Mo, en usage 0 Mo, pic 0 Mo"}));
     ASSERT_EQ(r.programs.size(), 15u);
     EXPECT_EQ(r.programs[0], "p19.exe\t1019\t290 Mo\t+290 Mo\t+290 Mo");
     EXPECT_EQ(r.programs[14], "p5.exe\t1005\t150 Mo\t+150 Mo\t+150 Mo");
@@ -323,11 +323,11 @@ TEST_F(VirtualMemoryTest, ACommitReadThroughA32BitFieldIsMarkedAndTheNoteSaysWhi
     window.onMenu(MenuItem::memoireVirtuelle);
     const VirtualMemoryReport& r = shown();
     ASSERT_FALSE(r.programs.empty());
-    EXPECT_EQ(r.programs[0], "big64.exe\t700\t3,91 Go *\t+3,91 Go\t+3,91 Go");
+    EXPECT_EQ(r.programs[0], "big64.exe\t700\t4000 Mo *\t+4000 Mo\t+4000 Mo");
     for (size_t i = 1; i < r.programs.size(); ++i)
         EXPECT_EQ(r.programs[i].find(" *"), std::string::npos) << r.programs[i];
     EXPECT_EQ(r.programsNote,
-              "* Engagement lu sur 32 bits, peut être faux au-delà de 4 Go ; la version 64 bits "
+              "* Engagement lu sur 32 bits, peut être faux au-delà de 4096 Mo ; la version 64 bits "
               "de Corvane le montre en entier.");
 
     // Once the program has gone, nothing shown is capped: no note.

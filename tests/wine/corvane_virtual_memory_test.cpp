@@ -41,8 +41,8 @@ Commit readCommit() {
             static_cast<double>(info.CommitPeak) * page};
 }
 
-// "812 Mo" or "23,5 Go" in Mo, and the half of the last digit the text may have rounded away.
-// The mark of a figure read on 32 bits (" *") is left out.
+// "812 Mo" in Mo, and the half Mo the text may have rounded away; any other unit fails the
+// reading. The mark of a figure read on 32 bits (" *") is left out.
 struct Size {
     double mo = -1;
     double rounding = 0;
@@ -50,23 +50,13 @@ struct Size {
 Size parseSize(std::string text) {
     if (text.size() > 2 && text.compare(text.size() - 2, 2, " *") == 0)
         text.resize(text.size() - 2);
-    std::string number = text;
-    size_t comma = number.find(',');
-    int decimals = 0;
-    if (comma != std::string::npos) {
-        decimals = static_cast<int>(number.find(' ', comma) - comma - 1);
-        number[comma] = '.';
-    }
-    std::string digits;
-    for (char c : number.substr(0, number.rfind(' '))) {
-        if (c != ' ') digits += c;
-    }
-    double value = std::atof(digits.c_str());
-    double unit = text.size() > 2 && text.compare(text.size() - 2, 2, "Go") == 0 ? 1024 : 1;
-    return {value * unit, 0.5 * std::pow(10.0, -decimals) * unit};
+    if (text.size() < 4 || text.compare(text.size() - 3, 3, " Mo") != 0) return {};
+    std::string digits = text.substr(0, text.size() - 3);
+    if (digits.find_first_not_of("0123456789") != std::string::npos) return {};
+    return {std::atof(digits.c_str()), 0.5};
 }
 
-// "Engagement : 5,11 Go / 12,0 Go (43 %)": used and limit.
+// "Engagement : 5233 Mo / 12288 Mo (43 %)": used and limit.
 std::pair<Size, Size> commitShown(const std::string& label) {
     size_t colon = label.find(" : ");
     size_t slash = label.find(" / ");
@@ -146,7 +136,7 @@ TEST_F(MemoryWindowTest, MenuItemAndCtrlMOpenTheResizableWindowWhichSaysWineHasN
     // Wine's own services are 64-bit processes: the 32-bit build marks them and says why.
     EXPECT_EQ(anyMarked, thirtyTwoBitOn64);
     EXPECT_EQ(memory.controlText(kRemarque),
-              thirtyTwoBitOn64 ? "* Engagement lu sur 32 bits, peut être faux au-delà de 4 Go ; "
+              thirtyTwoBitOn64 ? "* Engagement lu sur 32 bits, peut être faux au-delà de 4096 Mo ; "
                                  "la version 64 bits de Corvane le montre en entier."
                                : "");
 
