@@ -100,6 +100,8 @@ enum class VirtualMemoryControl : int {
     Programmes = 309,
     Remarque = 310,
     Trier = 311,
+    TriNom = 312,
+    TriPid = 313,
 };
 
 // Controls of the "Conseil de taille du fichier d'échange" window: each line's label and its

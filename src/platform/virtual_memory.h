@@ -65,7 +65,13 @@ public:
     virtual std::optional<VolumeSpace> volumeSpace(const std::string& path) = 0;
 };
 
-enum class ProcessOrder { Commit, HourGrowth, Growth };
+// The programs' columns, each of which sorts the list, and the direction of the sort.
+enum class ProcessOrder { Name, Pid, Commit, HourGrowth, Growth };
+struct ProgramSort {
+    ProcessOrder key = ProcessOrder::Commit;
+    bool descending = true;
+    bool operator==(const ProgramSort&) const = default;
+};
 
 // The open "Mémoire virtuelle" window's contents, as the core words them.
 struct VirtualMemoryReport {
@@ -77,7 +83,7 @@ struct VirtualMemoryReport {
     // The largest programs, one row each: name, id, commit, growth over the hour and since the
     // analysis began, separated by tabs.
     std::vector<std::string> programs;
-    ProcessOrder order = ProcessOrder::Commit;
+    ProgramSort sort;
 };
 
 class VirtualMemoryView {

@@ -88,23 +88,62 @@ TEST(ProcessGrowth, ANewAnalysisCountsGrowthFromNowAndTheHourGoesOn) {
     EXPECT_EQ(find(now, 11)->hourGrowthBytes, 250 * kMo);  // started within the hour
 }
 
-TEST(ProcessGrowth, TheListOrdersByCommitOrByGrowthAndKeepsTheLargest) {
-    std::vector<ProgramFigures> programs;
-    for (uint32_t pid = 1; pid <= 20; ++pid) {
-        programs.push_back({"p" + std::to_string(pid), pid, pid * kMiB,
-                            (21 - static_cast<int64_t>(pid)) * kMo, -static_cast<int64_t>(pid)});
+TEST(ProcessGrowth, EachColumnSortsBothWaysTheProgramsWithTheMostOfItsFigure) {
+    auto mo = [](int64_t n) { return n * kMo; };
+    const std::vector<ProgramFigures> programs = {
+        {"svchost.exe", 800, 50 * kMiB, mo(5), mo(40)},
+        {"Explorer.EXE", 120, 90 * kMiB, mo(-10), mo(10)},
+        {"explorer.exe", 40, 30 * kMiB, mo(60), 0},
+        {"zeta.exe", 7, 200 * kMiB, mo(1), mo(-30)},
+        {"cmd.exe", 999, 5 * kMiB, mo(100), mo(100)},
+        {"a.exe", 3, 5 * kMiB, mo(100), mo(100)},  // ties cmd.exe on every figure
+    };
+    const struct {
+        ProgramSort sort;
+        std::vector<uint32_t> pids;
+    } cases[] = {
+        {{ProcessOrder::Commit, true}, {7, 120, 800, 40}},
+        {{ProcessOrder::Commit, false}, {40, 800, 120, 7}},
+        // The same ties, the smaller id first, whichever the growth.
+        {{ProcessOrder::HourGrowth, true}, {3, 999, 40, 800}},
+        {{ProcessOrder::HourGrowth, false}, {800, 40, 999, 3}},
+        {{ProcessOrder::Growth, true}, {3, 999, 800, 120}},
+        {{ProcessOrder::Growth, false}, {120, 800, 999, 3}},
+        // Names and ids sort the programs holding the most commit; a name's case counts for
+        // nothing, its id parts the two.
+        {{ProcessOrder::Name, false}, {40, 120, 800, 7}},
+        {{ProcessOrder::Name, true}, {7, 800, 120, 40}},
+        {{ProcessOrder::Pid, false}, {7, 40, 120, 800}},
+        {{ProcessOrder::Pid, true}, {800, 120, 40, 7}},
+    };
+    for (const auto& c : cases) {
+        std::vector<uint32_t> pids;
+        for (const ProgramFigures& p : topPrograms(programs, c.sort, 4)) pids.push_back(p.pid);
+        EXPECT_EQ(pids, c.pids) << static_cast<int>(c.sort.key) << " " << c.sort.descending;
     }
-    std::vector<ProgramFigures> byCommit = topPrograms(programs, ProcessOrder::Commit, 15);
-    ASSERT_EQ(byCommit.size(), 15u);
-    EXPECT_EQ(byCommit.front().pid, 20u);
-    EXPECT_EQ(byCommit.back().pid, 6u);
-    std::vector<ProgramFigures> byHour = topPrograms(programs, ProcessOrder::HourGrowth, 15);
-    EXPECT_EQ(byHour.front().pid, 1u);
-    EXPECT_EQ(byHour.back().pid, 15u);
-    std::vector<ProgramFigures> byGrowth = topPrograms(programs, ProcessOrder::Growth, 3);
-    ASSERT_EQ(byGrowth.size(), 3u);
-    EXPECT_EQ(byGrowth[0].pid, 1u);
-    EXPECT_EQ(topPrograms(programs, ProcessOrder::Commit, 50).size(), 20u);
+    EXPECT_EQ(topPrograms(programs, {ProcessOrder::Name, false}, 50).size(), programs.size());
+}
+
+TEST(ProcessGrowth, PickingTheSortedColumnTurnsItsDirectionAndAnotherStartsInItsOwn) {
+    using O = ProcessOrder;
+    const struct {
+        ProgramSort before;
+        ProcessOrder key;
+        ProgramSort after;
+    } cases[] = {
+        {{O::Commit, true}, O::Commit, {O::Commit, false}},
+        {{O::Commit, false}, O::Commit, {O::Commit, true}},
+        {{O::Commit, false}, O::Name, {O::Name, false}},
+        {{O::Name, false}, O::Name, {O::Name, true}},
+        {{O::Name, true}, O::Pid, {O::Pid, false}},
+        {{O::Pid, true}, O::HourGrowth, {O::HourGrowth, true}},
+        {{O::HourGrowth, false}, O::Growth, {O::Growth, true}},
+    };
+    for (const auto& c : cases) {
+        ProgramSort after = picked(c.before, c.key);
+        EXPECT_EQ(after.key, c.after.key) << static_cast<int>(c.key);
+        EXPECT_EQ(after.descending, c.after.descending) << static_cast<int>(c.key);
+    }
 }
 
 class VirtualMemoryTest : public MonitorTest {
@@ -304,15 +343,25 @@ TEST_F(VirtualMemoryTest, TheWindowShowsCommitPageFilesAndTheLargestProgramsInTh
     EXPECT_EQ(shown().programs[0], "explorer.exe\t500\t600 Mo\t+510 Mo\t+510 Mo");
     size_t before = fake.windows.memoryView.reports.size();
     int reads = fake.memory.processReads;
-    window.context().state.memoryWatch.setOrder(ProcessOrder::Growth);
+    MemoryWatch& watch = window.context().state.memoryWatch;
+    watch.sortBy(ProcessOrder::Growth);
     EXPECT_EQ(fake.windows.memoryView.reports.size(), before + 1);
     EXPECT_EQ(fake.memory.processReads, reads);  // sorted again from the same figures
-    EXPECT_EQ(shown().order, ProcessOrder::Growth);
+    EXPECT_EQ(shown().sort, (ProgramSort{ProcessOrder::Growth, true}));
     EXPECT_EQ(shown().programs[0], "explorer.exe\t500\t600 Mo\t+510 Mo\t+510 Mo");
     EXPECT_EQ(shown().programs[1], "p19.exe\t1019\t290 Mo\t+290 Mo\t+290 Mo");
-    // The order stays for the next refresh.
+    // The same column again: the same programs the other way round, and so at the next refresh.
+    watch.sortBy(ProcessOrder::Growth);
     tickAfter(1000);
-    EXPECT_EQ(shown().order, ProcessOrder::Growth);
+    EXPECT_EQ(shown().sort, (ProgramSort{ProcessOrder::Growth, false}));
+    ASSERT_EQ(shown().programs.size(), 15u);
+    EXPECT_EQ(shown().programs[14], "explorer.exe\t500\t600 Mo\t+510 Mo\t+510 Mo");
+    EXPECT_EQ(shown().programs[0], "p6.exe\t1006\t160 Mo\t+160 Mo\t+160 Mo");
+    // By name, from the smallest.
+    watch.sortBy(ProcessOrder::Name);
+    EXPECT_EQ(shown().sort, (ProgramSort{ProcessOrder::Name, false}));
+    EXPECT_EQ(shown().programs[0].substr(0, 13), "explorer.exe\t");
+    EXPECT_EQ(shown().programs[1].substr(0, 8), "p10.exe\t");
 }
 
 TEST_F(VirtualMemoryTest, ACommitReadThroughA32BitFieldIsMarkedAndTheNoteSaysWhichBuildShowsIt) {
