@@ -7,7 +7,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstddef>
 #include <cstdlib>
+#include <cstring>
 #include <iostream>
 
 #include "committer_process.h"
@@ -86,13 +88,16 @@ std::vector<std::string> cells(const std::string& row) {
 // Sends `message` to a control of the program with a pointer to a copy of `value` made in the
 // program's own memory, as a control answers only into its own process, and returns the copy
 // as the control left it.
+// `aim` may point fields of the copy at its own bytes, given where the copy lies in the program.
 template <class T>
-T askControl(const Window& control, UINT message, WPARAM wParam, T value) {
+T askControl(const Window& control, UINT message, WPARAM wParam, T value,
+             void (*aim)(T&, char* remote) = nullptr) {
     HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE,
                                  control.processId());
     if (!process) throw DriverError("OpenProcess: " + lastErrorText());
     void* remote =
         VirtualAllocEx(process, nullptr, sizeof(T), MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+    if (remote && aim) aim(value, static_cast<char*>(remote));
     bool done = remote && WriteProcessMemory(process, remote, &value, sizeof(T), nullptr);
     if (done) control.send(message, wParam, reinterpret_cast<LPARAM>(remote));
     done = done && ReadProcessMemory(process, remote, &value, sizeof(T), nullptr);
@@ -114,12 +119,25 @@ void clickColumn(const Window& header, int column) {
     header.post(WM_LBUTTONUP, 0, at);
 }
 
-// The sort arrow the header shows on `column`: HDF_SORTUP, HDF_SORTDOWN or 0.
+// The sort arrow the header shows on `column`: HDF_SORTUP, HDF_SORTDOWN or 0. Where the common
+// controls have no arrows, the title ends with "^" or "v" instead.
 int sortMark(const Window& header, int column) {
-    HDITEMA item{};
-    item.mask = HDI_FORMAT;
-    return askControl(header, HDM_GETITEMA, static_cast<WPARAM>(column), item).fmt &
-           (HDF_SORTUP | HDF_SORTDOWN);
+    struct Item {
+        HDITEMA item;
+        char title[64];
+    } asked{};
+    asked.item.mask = HDI_FORMAT | HDI_TEXT;
+    asked.item.cchTextMax = sizeof asked.title;
+    Item answer = askControl<Item>(
+        header, HDM_GETITEMA, static_cast<WPARAM>(column), asked,
+        [](Item& item, char* remote) { item.item.pszText = remote + offsetof(Item, title); });
+    int mark = answer.item.fmt & (HDF_SORTUP | HDF_SORTDOWN);
+    std::string title(answer.title, strnlen(answer.title, sizeof answer.title));
+    if (mark == 0 && title.size() > 2 && title.compare(title.size() - 2, 2, " ^") == 0)
+        return HDF_SORTUP;
+    if (mark == 0 && title.size() > 2 && title.compare(title.size() - 2, 2, " v") == 0)
+        return HDF_SORTDOWN;
+    return mark;
 }
 
 class MemoryWindowTest : public CorvaneTest {
