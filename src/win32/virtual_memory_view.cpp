@@ -30,7 +30,7 @@ struct Column {
 };
 constexpr Column kColumns[] = {
     {"Programme", 0, ProcessOrder::Name},           {"PID", 56, ProcessOrder::Pid},
-    {"Engagement", 100, ProcessOrder::Commit},      {"Sur 1 h", 84, ProcessOrder::HourGrowth},
+    {"Engagement", 112, ProcessOrder::Commit},      {"Sur 1 h", 84, ProcessOrder::HourGrowth},
     {"Depuis le début", 120, ProcessOrder::Growth},
 };
 
