@@ -205,7 +205,7 @@ TEST_F(VirtualMemoryTest, TheAnalysisMaximumCarriesAcrossRestartsAndGoesWithARes
     EXPECT_EQ(maximum(), 6000);  // larger than anything this run saw
     // The open window's own reading counts too.
     fake.memory.commit = CommitCharge{6100 * kMiB, 9000 * kMiB, 7000 * kMiB};
-    window.onMenu(MenuItem::memoireVirtuelle);
+    window.onMenu(MenuItem::virtualMemory);
     EXPECT_EQ(maximum(), 6100);
     EXPECT_EQ(shown().peaks.substr(shown().peaks.find("Maximum")),
               "Maximum de l'analyse : 6100 Mo");
@@ -297,7 +297,7 @@ TEST_F(VirtualMemoryTest, WithTheWindowClosedTheProcessesAreScannedOnceAMinute) 
     EXPECT_EQ(fake.memory.pageFileReads, 0);
     EXPECT_TRUE(fake.windows.memoryView.reports.empty());
 
-    window.onMenu(MenuItem::memoireVirtuelle);
+    window.onMenu(MenuItem::virtualMemory);
     EXPECT_EQ(fake.windows.memoryShown, 1);
     EXPECT_EQ(fake.memory.processReads, 3);
     EXPECT_EQ(fake.windows.memoryView.reports.size(), 1u);
@@ -323,7 +323,7 @@ TEST_F(VirtualMemoryTest, TheWindowShowsCommitPageFilesAndTheLargestProgramsInTh
             process(1000 + i, "p" + std::to_string(i) + ".exe", 100 + 10 * i));
     }
     tickAfter(kMinute);
-    window.onMenu(MenuItem::memoireVirtuelle);
+    window.onMenu(MenuItem::virtualMemory);
     const VirtualMemoryReport& r = shown();
     EXPECT_EQ(r.commit, "Engagement : 3000 Mo / 8192 Mo (37 %)");
     EXPECT_EQ(r.commitPermille, 366);
@@ -369,7 +369,7 @@ TEST_F(VirtualMemoryTest, ACommitReadThroughA32BitFieldIsMarkedAndTheNoteSaysWhi
     fake.memory.running.items.push_back(process(700, "big64.exe", 4000));
     fake.memory.running.items.back().commitCapped = true;
     tickAfter(kMinute);
-    window.onMenu(MenuItem::memoireVirtuelle);
+    window.onMenu(MenuItem::virtualMemory);
     const VirtualMemoryReport& r = shown();
     ASSERT_FALSE(r.programs.empty());
     EXPECT_EQ(r.programs[0], "big64.exe\t700\t4000 Mo *\t+4000 Mo\t+4000 Mo");
@@ -391,7 +391,7 @@ TEST_F(VirtualMemoryTest, AWindowsWithoutTheFiguresSaysSoInTheirPlace) {
     fake.memory.running = {false, {}};
     fake.system.memory.commitKnown = false;
     start();
-    window.onMenu(MenuItem::memoireVirtuelle);
+    window.onMenu(MenuItem::virtualMemory);
     const VirtualMemoryReport& r = shown();
     EXPECT_EQ(r.commit, "Engagement : non disponible sur cette version de Windows");
     EXPECT_EQ(r.commitPermille, -1);
@@ -407,7 +407,7 @@ TEST_F(VirtualMemoryTest, AWindowsWithoutTheFiguresSaysSoInTheirPlace) {
 TEST_F(VirtualMemoryTest, NoPageFileListedAndNoProgramReadAreSaidPlainly) {
     fake.memory.running.items.clear();
     start();
-    window.onMenu(MenuItem::memoireVirtuelle);
+    window.onMenu(MenuItem::virtualMemory);
     EXPECT_EQ(shown().pageFiles,
               (std::vector<std::string>{
                   "Windows ne signale aucun fichier d'échange en service ; la configuration "
@@ -419,7 +419,7 @@ TEST_F(VirtualMemoryTest, AWindowThatCannotBeMadeIsReportedAndTheProgramRunsOn) 
     start();
     fake.windows.memoryError = RuntimeError(kErrOutOfMemory);
     int reads = fake.memory.processReads;
-    window.onMenu(MenuItem::memoireVirtuelle);
+    window.onMenu(MenuItem::virtualMemory);
     ASSERT_EQ(fake.dialogs.shown.size(), 1u);
     EXPECT_EQ(fake.dialogs.shown[0].title, "Mémoire virtuelle");
     EXPECT_FALSE(window.ended());
