@@ -13,25 +13,6 @@ namespace {
 
 constexpr double kMo = static_cast<double>(kBytesPerMo);
 
-// Digits in groups of three, as a French reader groups them ("1 536").
-std::string grouped(uint64_t whole) {
-    std::string digits = std::to_string(whole);
-    for (int at = static_cast<int>(digits.size()) - 3; at > 0; at -= 3)
-        digits.insert(static_cast<size_t>(at), " ");
-    return digits;
-}
-
-// `value` with `decimals` decimals and a French decimal comma, already rounded.
-std::string withDecimals(double value, int decimals) {
-    double scale = std::pow(10.0, decimals);
-    auto scaled = static_cast<uint64_t>(value * scale + 0.5);
-    std::string text = grouped(scaled / static_cast<uint64_t>(scale));
-    if (decimals == 0) return text;
-    std::string fraction = std::to_string(scaled % static_cast<uint64_t>(scale));
-    fraction.insert(0, static_cast<size_t>(decimals) - fraction.size(), '0');
-    return text + "," + fraction;
-}
-
 }  // namespace
 
 uint64_t pagesToBytes(uint64_t pages, uint64_t pageSize) {
@@ -59,19 +40,9 @@ std::optional<CommitCharge> statusCommit(const MemoryStatus& memory) {
 }
 
 std::string sizeText(uint64_t bytes) {
-    double mo = static_cast<double>(bytes) / kMo;
-    if (roundHalfEven(mo) < 1000)
-        return std::to_string(static_cast<int64_t>(roundHalfEven(mo))) + " Mo";
-    double go = mo / 1024;
-    // Three significant digits; a value that rounds up to the next power of ten takes one
-    // decimal less ("9,996" is "10,0", not "10,00").
-    int decimals = 0;
-    if (std::round(go * 100) < 1000) {
-        decimals = 2;
-    } else if (std::round(go * 10) < 1000) {
-        decimals = 1;
-    }
-    return withDecimals(go, decimals) + " Go";
+    // Whole Mo in plain digits, as the main window, the journal and the history write sizes.
+    return std::to_string(static_cast<uint64_t>(roundHalfEven(static_cast<double>(bytes) / kMo))) +
+           " Mo";
 }
 
 std::string growthText(int64_t bytes) {

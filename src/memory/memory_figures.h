@@ -1,5 +1,5 @@
 // The arithmetic and the French wording of the virtual memory's figures: pages to bytes, sizes
-// in Mo or Go, commit as "used / limit", and the analysis' largest commit.
+// in whole Mo, commit as "used / limit", and the analysis' largest commit.
 #pragma once
 
 #include <cstdint>
@@ -24,15 +24,14 @@ int32_t signedWholeMo(int64_t bytes);
 // figures are the commit limit and what is left of it), or nothing. The peak is not in it.
 std::optional<CommitCharge> statusCommit(const MemoryStatus& memory);
 
-// A size as Explorer writes it for a French user: three significant digits, "812 Mo", "1,46 Go",
-// "23,5 Go", "128 Go", "1 536 Go".
+// A size in whole Mo, a half to even, as every other size of the program: "812 Mo", "24064 Mo".
 std::string sizeText(uint64_t bytes);
 // A change of size, signed: "+300 Mo", "-12 Mo", "0 Mo".
 std::string growthText(int64_t bytes);
 
 // How full the commit is, in thousandths of its limit (0 to 1000).
 int commitPermille(const CommitCharge& commit);
-// "Engagement : 5,11 Go / 12,0 Go (43 %)", or why there is no figure.
+// "Engagement : 5233 Mo / 12288 Mo (43 %)", or why there is no figure.
 std::string commitText(const std::optional<CommitCharge>& commit);
 // The peak since Windows started and Corvane's own largest since the analysis began.
 std::string peaksText(const std::optional<CommitCharge>& commit, int32_t analysisMaxMo);
@@ -44,7 +43,7 @@ int32_t raisedMaximum(int32_t maximumMo, uint64_t usedBytes);
 inline constexpr const char* kNotOnThisWindows = "non disponible sur cette version de Windows";
 // Said of a program's commit the 32-bit program could read only through a 32-bit field.
 inline constexpr const char* kCommitCappedNote =
-    "Engagement lu sur 32 bits, peut être faux au-delà de 4 Go ; la version 64 bits de Corvane "
+    "Engagement lu sur 32 bits, peut être faux au-delà de 4096 Mo ; la version 64 bits de Corvane "
     "le montre en entier.";
 
 }  // namespace corvane

@@ -39,13 +39,13 @@ VirtualMemoryReport MemoryWatch::report(int32_t analysisMaxMo) const {
         r.pageFiles.push_back(f.path + " : " + sizeText(f.sizeBytes) + ", en usage " +
                               sizeText(f.inUseBytes) + peak);
     }
-    r.order = order_;
+    r.sort = sort_;
     if (!processesSupported_) {
         r.programsNote = std::string("Engagement par programme : ") + kNotOnThisWindows;
         return r;
     }
     bool capped = false;
-    for (const ProgramFigures& p : topPrograms(growth_.figures(), order_, kProgramsShown)) {
+    for (const ProgramFigures& p : topPrograms(growth_.figures(), sort_, kProgramsShown)) {
         capped = capped || p.commitCapped;
         r.programs.push_back(p.name + "\t" + std::to_string(p.pid) + "\t" +
                              sizeText(p.commitBytes) + (p.commitCapped ? " *" : "") + "\t" +
@@ -61,8 +61,8 @@ void MemoryWatch::show(int32_t analysisMaxMo) {
     if (view_) view_->show(report(analysisMaxMo));
 }
 
-void MemoryWatch::setOrder(ProcessOrder order) {
-    order_ = order;
+void MemoryWatch::sortBy(ProcessOrder key) {
+    sort_ = picked(sort_, key);
     show(shownMaximumMo_);
 }
 

@@ -42,14 +42,15 @@ public:
     VirtualMemoryReport report(int32_t analysisMaxMo) const;
     // Shows the last figures in the open window.
     void show(int32_t analysisMaxMo);
-    // The user sorts the programs otherwise: shown again at once, from the same figures.
-    void setOrder(ProcessOrder order);
+    // The user picks a column to sort by (its header or its button): shown again at once, from
+    // the same figures, and kept for every refresh after.
+    void sortBy(ProcessOrder key);
 
     const ProcessGrowth& growth() const { return growth_; }
 
 private:
     VirtualMemoryView* view_ = nullptr;
-    ProcessOrder order_ = ProcessOrder::Commit;
+    ProgramSort sort_;
     ProcessGrowth growth_;
     std::optional<uint64_t> lastMinuteScan_;
     std::optional<CommitCharge> commit_;

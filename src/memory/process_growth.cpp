@@ -2,6 +2,7 @@
 #include "memory/process_growth.h"
 
 #include <algorithm>
+#include <cctype>
 
 namespace corvane {
 
@@ -73,30 +74,57 @@ std::vector<ProgramFigures> ProcessGrowth::figures() const {
     return out;
 }
 
-std::vector<ProgramFigures> topPrograms(std::vector<ProgramFigures> programs, ProcessOrder order,
+bool descendingAtFirst(ProcessOrder key) {
+    return key != ProcessOrder::Name && key != ProcessOrder::Pid;
+}
+
+ProgramSort picked(ProgramSort current, ProcessOrder key) {
+    if (current.key == key) return {key, !current.descending};
+    return {key, descendingAtFirst(key)};
+}
+
+std::vector<ProgramFigures> topPrograms(std::vector<ProgramFigures> programs, ProgramSort sort,
                                         size_t count) {
-    auto key = [order](const ProgramFigures& p) -> int64_t {
-        switch (order) {
+    ProcessOrder chosenBy = descendingAtFirst(sort.key) ? sort.key : ProcessOrder::Commit;
+    auto figure = [chosenBy](const ProgramFigures& p) -> int64_t {
+        switch (chosenBy) {
             case ProcessOrder::HourGrowth: return p.hourGrowthBytes;
             case ProcessOrder::Growth: return p.growthBytes;
-            case ProcessOrder::Commit: break;
+            default: break;
         }
         return static_cast<int64_t>(std::min<uint64_t>(p.commitBytes, INT64_MAX));
     };
-    auto before = [&](const ProgramFigures& a, const ProgramFigures& b) {
-        if (key(a) != key(b)) return key(a) > key(b);
+    auto larger = [&](const ProgramFigures& a, const ProgramFigures& b) {
+        if (figure(a) != figure(b)) return figure(a) > figure(b);
         if (a.commitBytes != b.commitBytes) return a.commitBytes > b.commitBytes;
         return a.pid < b.pid;
     };
     count = std::min(count, programs.size());
     std::partial_sort(programs.begin(), programs.begin() + static_cast<std::ptrdiff_t>(count),
-                      programs.end(), before);
+                      programs.end(), larger);
     programs.resize(count);
+    if (sort.key == ProcessOrder::Name) {
+        // Windows' names differ in case only ("explorer.exe", "EXPLORER.EXE"): one program.
+        auto folded = [](std::string name) {
+            for (char& c : name) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+            return name;
+        };
+        std::sort(programs.begin(), programs.end(),
+                  [&](const ProgramFigures& a, const ProgramFigures& b) {
+                      std::string x = folded(a.name), y = folded(b.name);
+                      return x != y ? x < y : a.pid < b.pid;
+                  });
+    } else if (sort.key == ProcessOrder::Pid) {
+        std::sort(programs.begin(), programs.end(),
+                  [](const ProgramFigures& a, const ProgramFigures& b) { return a.pid < b.pid; });
+    }
+    if (sort.descending != descendingAtFirst(sort.key))
+        std::reverse(programs.begin(), programs.end());
     return programs;
 }
 
 std::vector<ProgramFigures> programsOfTheMinute(const std::vector<ProgramFigures>& programs) {
-    return topPrograms(programs, ProcessOrder::Commit, kProgramsOfAMinute);
+    return topPrograms(programs, ProgramSort{}, kProgramsOfAMinute);
 }
 
 }  // namespace corvane

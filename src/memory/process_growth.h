@@ -56,9 +56,18 @@ private:
     uint64_t lastTick_ = 0;
 };
 
-// The `count` largest programs in `order`, largest first; ties go to the larger commit, then to
-// the smaller process id, so that the list does not shuffle between refreshes.
-std::vector<ProgramFigures> topPrograms(std::vector<ProgramFigures> programs, ProcessOrder order,
+// The direction a column sorts in when it is first picked: names and ids from the smallest, the
+// figures from the largest, where what the window is for is found.
+bool descendingAtFirst(ProcessOrder key);
+// The sort after the user picks `key` (its column's header or its button): the column already
+// sorted turns its direction, another starts in its own.
+ProgramSort picked(ProgramSort current, ProcessOrder key);
+
+// The `count` programs the list shows, in `sort`. They are those with the most of the sorted
+// figure (of commit when sorting by name or id), so that turning the direction shows the same
+// programs the other way round; ties go to the larger commit, then to the smaller process id, so
+// that the list does not shuffle between refreshes.
+std::vector<ProgramFigures> topPrograms(std::vector<ProgramFigures> programs, ProgramSort sort,
                                         size_t count);
 
 // The programs a busy minute of the history names: the three holding the most commit.

@@ -89,6 +89,8 @@
 #define IDC_VM_PROGRAMS 309
 #define IDC_VM_REMARK 310
 #define IDC_VM_SORT_TITLE 311
+#define IDC_VM_SORT_BY_NAME 312
+#define IDC_VM_SORT_BY_PID 313
 
 /* The "Alertes" dialog: each alert's switch and threshold. */
 #define IDC_ALERT_COMMIT_ON 401

@@ -102,6 +102,8 @@ enum class VirtualMemoryControl : int {
     programs = IDC_VM_PROGRAMS,
     remark = IDC_VM_REMARK,
     sortTitle = IDC_VM_SORT_TITLE,
+    sortByName = IDC_VM_SORT_BY_NAME,
+    sortByPid = IDC_VM_SORT_BY_PID,
 };
 
 // Controls of the "Conseil de taille du fichier d'échange" window: each line's label and its

@@ -65,11 +65,17 @@ public:
     virtual std::optional<VolumeSpace> volumeSpace(const std::string& path) = 0;
 };
 
-enum class ProcessOrder { Commit, HourGrowth, Growth };
+// The programs' columns, each of which sorts the list, and the direction of the sort.
+enum class ProcessOrder { Name, Pid, Commit, HourGrowth, Growth };
+struct ProgramSort {
+    ProcessOrder key = ProcessOrder::Commit;
+    bool descending = true;
+    bool operator==(const ProgramSort&) const = default;
+};
 
 // The open "Mémoire virtuelle" window's contents, as the core words them.
 struct VirtualMemoryReport {
-    std::string commit;                  // "Engagement : 5,11 Go / 12,0 Go (43 %)"
+    std::string commit;                  // "Engagement : 5233 Mo / 12288 Mo (43 %)"
     int commitPermille = -1;             // the bar's length; -1: no figure, no bar
     std::string peaks;                   // the peak since Windows started and the analysis' largest
     std::vector<std::string> pageFiles;  // one line each, or one line saying why there is none
@@ -77,7 +83,7 @@ struct VirtualMemoryReport {
     // The largest programs, one row each: name, id, commit, growth over the hour and since the
     // analysis began, separated by tabs.
     std::vector<std::string> programs;
-    ProcessOrder order = ProcessOrder::Commit;
+    ProgramSort sort;
 };
 
 class VirtualMemoryView {

@@ -153,7 +153,10 @@ void Win32HistoryView::layoutControls() {
     // least, and more where a narrow window breaks them.
     HWND survol = control(HistoryControl::pointerReading);
     int hoverWidth = std::max(1, static_cast<int>(c.right) - 2 * margin);
-    hoverHeight_ = std::max(3 * line, textHeight(survol, hoverWidth));
+    // Never more than half the window: a measure gone wrong (Wine's GDI measures nothing in a
+    // 32-bit program under WoW64) must not squeeze the drawing to a line.
+    int most = std::max(3 * line, static_cast<int>(c.bottom) / 2);
+    hoverHeight_ = std::clamp(textHeight(survol, hoverWidth), 3 * line, most);
     int hoverTop = c.bottom - margin - hoverHeight_;
     MoveWindow(survol, margin, hoverTop, hoverWidth, hoverHeight_, TRUE);
     int noticeTop = hoverTop - noticeHeight;

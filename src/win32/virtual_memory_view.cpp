@@ -9,6 +9,7 @@
 #include <algorithm>
 
 #include "common/errors.h"
+#include "win32/function_lookup.h"
 #include "win32/win32_text.h"
 #include "win32/window_procedure.h"
 #include "win32/window_text.h"
@@ -19,29 +20,51 @@ namespace {
 
 constexpr const char* kCaption = "Mémoire virtuelle";
 constexpr int kFirstControl = static_cast<int>(VirtualMemoryControl::commit);
-constexpr int kLastControl = static_cast<int>(VirtualMemoryControl::sortTitle);
+constexpr int kLastControl = static_cast<int>(VirtualMemoryControl::sortByPid);
 
-// The programs' columns: the name takes what the others leave.
+// The programs' columns, each sorting the list: the name takes what the others leave.
 struct Column {
     const char* title;
     int width;  // pixels at 96 dpi; 0 for the name
+    ProcessOrder key;
 };
 constexpr Column kColumns[] = {
-    {"Programme", 0}, {"PID", 56}, {"Engagement", 84}, {"Sur 1 h", 84}, {"Depuis le début", 104},
+    {"Programme", 0, ProcessOrder::Name},           {"PID", 56, ProcessOrder::Pid},
+    {"Engagement", 112, ProcessOrder::Commit},      {"Sur 1 h", 84, ProcessOrder::HourGrowth},
+    {"Depuis le début", 120, ProcessOrder::Growth},
 };
 
+// A button per column, for the keyboard: the same pick as a click on the column's header.
 struct OrderButton {
     VirtualMemoryControl id;
     const char* label;
     ProcessOrder order;
-    int column;  // the header's column that sorts the same way
+    int width;  // pixels at 96 dpi
 };
 constexpr OrderButton kOrderButtons[] = {
-    {VirtualMemoryControl::sortByCommit, "&Engagement", ProcessOrder::Commit, 2},
-    {VirtualMemoryControl::sortByHourGrowth, "Croissance sur 1 &h", ProcessOrder::HourGrowth, 3},
-    {VirtualMemoryControl::sortByStartGrowth, "Croissance depuis le &début", ProcessOrder::Growth,
-     4},
+    {VirtualMemoryControl::sortByName, "&Programme", ProcessOrder::Name, 84},
+    {VirtualMemoryControl::sortByPid, "P&ID", ProcessOrder::Pid, 48},
+    {VirtualMemoryControl::sortByCommit, "&Engagement", ProcessOrder::Commit, 90},
+    {VirtualMemoryControl::sortByHourGrowth, "Sur 1 &h", ProcessOrder::HourGrowth, 70},
+    {VirtualMemoryControl::sortByStartGrowth, "Depuis le &début", ProcessOrder::Growth, 120},
 };
+
+// The sort arrows of a header came with comctl32 6 (Windows XP, for a program whose manifest
+// asks for it); before, the sorted column's title carries the direction. Some builds of the
+// version 6 library say 5.81 to DllGetVersion: the task dialog, which only version 6 has from
+// Vista on, tells them.
+bool headerHasSortArrows() {
+    struct Version {
+        DWORD size, major, minor, build, platform;
+    };
+    using GetVersion = HRESULT(CALLBACK*)(Version*);
+    HMODULE library = GetModuleHandleA("comctl32.dll");
+    if (!library) return false;
+    auto getVersion = procedure<GetVersion>(library, "DllGetVersion");
+    Version version{sizeof(Version), 0, 0, 0, 0};
+    if (getVersion && SUCCEEDED(getVersion(&version)) && version.major >= 6) return true;
+    return GetProcAddress(library, "TaskDialogIndirect") != nullptr;
+}
 
 std::vector<std::string> fields(const std::string& row) {
     std::vector<std::string> out;
@@ -138,7 +161,7 @@ void Win32VirtualMemoryView::createControls() {
          id(VirtualMemoryControl::sortTitle));
     for (const OrderButton& b : kOrderButtons) {
         DWORD style = BS_AUTORADIOBUTTON | BS_PUSHLIKE | WS_TABSTOP |
-                      (b.order == ProcessOrder::Commit ? WS_GROUP : 0);
+                      (&b == &kOrderButtons[0] ? WS_GROUP : 0);
         HWND button = make("BUTTON", b.label, style, id(b.id));
         if (b.order == ProcessOrder::Commit) SendMessageA(button, BM_SETCHECK, BST_CHECKED, 0);
     }
@@ -182,10 +205,9 @@ void Win32VirtualMemoryView::layoutControls() {
     HWND label = control(VirtualMemoryControl::sortTitle);
     MoveWindow(label, x, y + (buttonHeight - lineHeight_) / 2, px(60), lineHeight_, TRUE);
     x += px(64);
-    const int buttonWidths[] = {px(90), px(130), px(170)};
-    for (size_t i = 0; i < std::size(kOrderButtons); ++i) {
-        MoveWindow(control(kOrderButtons[i].id), x, y, buttonWidths[i], buttonHeight, TRUE);
-        x += buttonWidths[i] + px(4);
+    for (const OrderButton& b : kOrderButtons) {
+        MoveWindow(control(b.id), x, y, px(b.width), buttonHeight, TRUE);
+        x += px(b.width) + px(4);
     }
     y += buttonHeight + gap;
     int headerHeight = lineHeight_ + px(6);
@@ -235,8 +257,9 @@ void Win32VirtualMemoryView::show(const VirtualMemoryReport& report) {
         layoutControls();
     }
     for (const OrderButton& b : kOrderButtons) {
-        SendMessageA(control(b.id), BM_SETCHECK, b.order == report.order ? BST_CHECKED : 0, 0);
+        SendMessageA(control(b.id), BM_SETCHECK, b.order == report.sort.key ? BST_CHECKED : 0, 0);
     }
+    markSortedColumn(report.sort);
     setText(VirtualMemoryControl::remark, report.programsNote);
     if (report.programs == programs_) return;
     programs_ = report.programs;
@@ -250,6 +273,24 @@ void Win32VirtualMemoryView::show(const VirtualMemoryReport& report) {
     SendMessageA(list, LB_SETTOPINDEX, static_cast<WPARAM>(top), 0);
     SendMessageA(list, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(list, nullptr, TRUE);
+}
+
+void Win32VirtualMemoryView::markSortedColumn(const ProgramSort& sort) {
+    if (markedSort_ == sort) return;
+    markedSort_ = sort;
+    HWND header = control(VirtualMemoryControl::columnTitles);
+    static const bool arrows = headerHasSortArrows();
+    for (size_t i = 0; i < std::size(kColumns); ++i) {
+        bool sorted = kColumns[i].key == sort.key;
+        std::string title = toAnsi(kColumns[i].title);
+        if (sorted && !arrows) title += sort.descending ? " v" : " ^";
+        HDITEMA item{};
+        item.mask = HDI_FORMAT | HDI_TEXT;
+        item.pszText = title.data();
+        item.fmt = (i == 0 ? HDF_LEFT : HDF_RIGHT) | HDF_STRING;
+        if (sorted && arrows) item.fmt |= sort.descending ? HDF_SORTDOWN : HDF_SORTUP;
+        SendMessageA(header, HDM_SETITEMA, i, reinterpret_cast<LPARAM>(&item));
+    }
 }
 
 void Win32VirtualMemoryView::drawProgram(const DRAWITEMSTRUCT& item) {
@@ -304,7 +345,7 @@ LRESULT Win32VirtualMemoryView::handle(UINT message, WPARAM wParam, LPARAM lPara
             if (HIWORD(wParam) != BN_CLICKED || !watch_) break;
             for (const OrderButton& b : kOrderButtons) {
                 if (LOWORD(wParam) == static_cast<int>(b.id)) {
-                    watch_->setOrder(b.order);
+                    watch_->sortBy(b.order);
                     return 0;
                 }
             }
@@ -318,9 +359,8 @@ LRESULT Win32VirtualMemoryView::handle(UINT message, WPARAM wParam, LPARAM lPara
             if (!click || !watch_ ||
                 header->hdr.idFrom != static_cast<UINT_PTR>(VirtualMemoryControl::columnTitles))
                 break;
-            for (const OrderButton& b : kOrderButtons) {
-                if (header->iItem == b.column) watch_->setOrder(b.order);
-            }
+            if (header->iItem >= 0 && static_cast<size_t>(header->iItem) < std::size(kColumns))
+                watch_->sortBy(kColumns[header->iItem].key);
             return 0;
         }
         case WM_DESTROY: {
@@ -331,6 +371,7 @@ LRESULT Win32VirtualMemoryView::handle(UINT message, WPARAM wParam, LPARAM lPara
             programs_.clear();
             for (std::string& text : texts_) text.clear();
             pageFileLines_ = 1;
+            markedSort_.reset();
             return defaultProcedure(hwnd, message, wParam, lParam);
         }
         default: break;

@@ -1,10 +1,12 @@
 // The "Mémoire virtuelle" window: the commit as "used / limit" with a bar, the peaks, a line per
-// page file, and the programs holding the most commit in columns, sortable by commit or growth.
+// page file, and the programs holding the most commit in columns, each of which sorts the list
+// both ways.
 // Resizable; the core fills it at each refresh while it is open.
 #pragma once
 
 #include <windows.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -35,6 +37,8 @@ private:
     void createControls();
     void layoutControls();
     void setColumns();
+    // The sorted column's arrow in the header.
+    void markSortedColumn(const ProgramSort& sort);
     void drawProgram(const DRAWITEMSTRUCT& item);
     void setText(VirtualMemoryControl id, const std::string& utf8);
     HWND control(VirtualMemoryControl id) const;
@@ -49,6 +53,7 @@ private:
     std::vector<std::string> texts_;  // by control, to skip unchanged writes
     std::vector<std::string> programs_;
     std::vector<int> columnWidths_;
+    std::optional<ProgramSort> markedSort_;  // the sort the header shows
 };
 
 }  // namespace corvane::win32

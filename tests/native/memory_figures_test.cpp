@@ -27,21 +27,23 @@ TEST(MemoryFigures, PagesBecomeBytesAndWholeMoWithoutWrapping) {
     EXPECT_EQ(wholeMo(std::numeric_limits<uint64_t>::max()), std::numeric_limits<int32_t>::max());
 }
 
-TEST(MemoryFigures, SizesReadAsAFrenchUserReadsThemWithThreeSignificantDigits) {
-    EXPECT_EQ(sizeText(0), "0 Mo");
-    EXPECT_EQ(sizeText(812 * kMiB), "812 Mo");
-    EXPECT_EQ(sizeText(999 * kMiB), "999 Mo");
-    // From 1000 Mo on, Go: never a four-digit Mo figure.
-    EXPECT_EQ(sizeText(1000 * kMiB), "0,98 Go");
-    EXPECT_EQ(sizeText(1500 * kMiB), "1,46 Go");
-    EXPECT_EQ(sizeText(12 * kGiB), "12,0 Go");
-    EXPECT_EQ(sizeText(static_cast<uint64_t>(23.54 * kGiB)), "23,5 Go");
-    EXPECT_EQ(sizeText(128 * kGiB), "128 Go");
-    EXPECT_EQ(sizeText(1536 * kGiB), "1 536 Go");
-    // Rounding up to the next power of ten takes one decimal less.
-    EXPECT_EQ(sizeText(static_cast<uint64_t>(9.998 * kGiB)), "10,0 Go");
-    EXPECT_EQ(sizeText(static_cast<uint64_t>(99.97 * kGiB)), "100 Go");
-    EXPECT_EQ(sizeText(static_cast<uint64_t>(1.005 * kGiB) + kMiB), "1,01 Go");
+TEST(MemoryFigures, SizesAreWholeMoInPlainDigitsAsEverywhereElseInTheProgram) {
+    const struct {
+        uint64_t bytes;
+        const char* text;
+    } cases[] = {
+        {0, "0 Mo"},
+        {812 * kMiB, "812 Mo"},
+        {1000 * kMiB, "1000 Mo"},  // no change of unit past three digits
+        {12 * kGiB, "12288 Mo"},
+        {static_cast<uint64_t>(23.5 * kGiB), "24064 Mo"},
+        {1536 * kGiB, "1572864 Mo"},
+        {kMiB / 2, "0 Mo"},  // a half to even
+        {3 * kMiB / 2, "2 Mo"},
+        {kMiB + kMiB / 2 + 1, "2 Mo"},
+        {std::numeric_limits<uint64_t>::max(), "17592186044416 Mo"},  // no wrap, no cap
+    };
+    for (const auto& c : cases) EXPECT_EQ(sizeText(c.bytes), c.text) << c.bytes;
 }
 
 TEST(MemoryFigures, GrowthIsSignedAndNoChangeHasNoSign) {
@@ -49,13 +51,13 @@ TEST(MemoryFigures, GrowthIsSignedAndNoChangeHasNoSign) {
     EXPECT_EQ(growthText(-12 * static_cast<int64_t>(kMiB)), "-12 Mo");
     EXPECT_EQ(growthText(0), "0 Mo");
     EXPECT_EQ(growthText(100000), "0 Mo");  // less than half a Mo
-    EXPECT_EQ(growthText(-2 * static_cast<int64_t>(kGiB)), "-2,00 Go");
+    EXPECT_EQ(growthText(-2 * static_cast<int64_t>(kGiB)), "-2048 Mo");
     EXPECT_EQ(growthText(std::numeric_limits<int64_t>::min()).substr(0, 1), "-");
 }
 
 TEST(MemoryFigures, CommitReadsUsedOverLimitWithItsShare) {
     CommitCharge commit{5 * kGiB + 120 * kMiB, 12 * kGiB, 7 * kGiB};
-    EXPECT_EQ(commitText(commit), "Engagement : 5,12 Go / 12,0 Go (43 %)");
+    EXPECT_EQ(commitText(commit), "Engagement : 5240 Mo / 12288 Mo (43 %)");
     EXPECT_EQ(commitPermille(commit), 426);
     EXPECT_EQ(commitPermille({13 * kGiB, 12 * kGiB, 0}), 1000);  // beyond the limit: a full bar
     EXPECT_EQ(commitPermille({kGiB, 0, 0}), 0);                  // no limit given
@@ -64,7 +66,7 @@ TEST(MemoryFigures, CommitReadsUsedOverLimitWithItsShare) {
 
 TEST(MemoryFigures, PeaksSayWhatTheSystemDoesNotKeepAndWhatNoSampleHasGivenYet) {
     EXPECT_EQ(peaksText(CommitCharge{4 * kGiB, 12 * kGiB, 7 * kGiB}, 5120),
-              "Pic depuis le démarrage de Windows : 7,00 Go    Maximum de l'analyse : 5,00 Go");
+              "Pic depuis le démarrage de Windows : 7168 Mo    Maximum de l'analyse : 5120 Mo");
     // A peak below the commit in use is one the system does not keep (Wine gives 0).
     EXPECT_EQ(peaksText(CommitCharge{4 * kGiB, 12 * kGiB, 0}, 0),
               "Pic depuis le démarrage de Windows : non communiqué    Maximum de l'analyse : -");

@@ -88,23 +88,62 @@ TEST(ProcessGrowth, ANewAnalysisCountsGrowthFromNowAndTheHourGoesOn) {
     EXPECT_EQ(find(now, 11)->hourGrowthBytes, 250 * kMo);  // started within the hour
 }
 
-TEST(ProcessGrowth, TheListOrdersByCommitOrByGrowthAndKeepsTheLargest) {
-    std::vector<ProgramFigures> programs;
-    for (uint32_t pid = 1; pid <= 20; ++pid) {
-        programs.push_back({"p" + std::to_string(pid), pid, pid * kMiB,
-                            (21 - static_cast<int64_t>(pid)) * kMo, -static_cast<int64_t>(pid)});
+TEST(ProcessGrowth, EachColumnSortsBothWaysTheProgramsWithTheMostOfItsFigure) {
+    auto mo = [](int64_t n) { return n * kMo; };
+    const std::vector<ProgramFigures> programs = {
+        {"svchost.exe", 800, 50 * kMiB, mo(5), mo(40)},
+        {"Explorer.EXE", 120, 90 * kMiB, mo(-10), mo(10)},
+        {"explorer.exe", 40, 30 * kMiB, mo(60), 0},
+        {"zeta.exe", 7, 200 * kMiB, mo(1), mo(-30)},
+        {"cmd.exe", 999, 5 * kMiB, mo(100), mo(100)},
+        {"a.exe", 3, 5 * kMiB, mo(100), mo(100)},  // ties cmd.exe on every figure
+    };
+    const struct {
+        ProgramSort sort;
+        std::vector<uint32_t> pids;
+    } cases[] = {
+        {{ProcessOrder::Commit, true}, {7, 120, 800, 40}},
+        {{ProcessOrder::Commit, false}, {40, 800, 120, 7}},
+        // The same ties, the smaller id first, whichever the growth.
+        {{ProcessOrder::HourGrowth, true}, {3, 999, 40, 800}},
+        {{ProcessOrder::HourGrowth, false}, {800, 40, 999, 3}},
+        {{ProcessOrder::Growth, true}, {3, 999, 800, 120}},
+        {{ProcessOrder::Growth, false}, {120, 800, 999, 3}},
+        // Names and ids sort the programs holding the most commit; a name's case counts for
+        // nothing, its id parts the two.
+        {{ProcessOrder::Name, false}, {40, 120, 800, 7}},
+        {{ProcessOrder::Name, true}, {7, 800, 120, 40}},
+        {{ProcessOrder::Pid, false}, {7, 40, 120, 800}},
+        {{ProcessOrder::Pid, true}, {800, 120, 40, 7}},
+    };
+    for (const auto& c : cases) {
+        std::vector<uint32_t> pids;
+        for (const ProgramFigures& p : topPrograms(programs, c.sort, 4)) pids.push_back(p.pid);
+        EXPECT_EQ(pids, c.pids) << static_cast<int>(c.sort.key) << " " << c.sort.descending;
     }
-    std::vector<ProgramFigures> byCommit = topPrograms(programs, ProcessOrder::Commit, 15);
-    ASSERT_EQ(byCommit.size(), 15u);
-    EXPECT_EQ(byCommit.front().pid, 20u);
-    EXPECT_EQ(byCommit.back().pid, 6u);
-    std::vector<ProgramFigures> byHour = topPrograms(programs, ProcessOrder::HourGrowth, 15);
-    EXPECT_EQ(byHour.front().pid, 1u);
-    EXPECT_EQ(byHour.back().pid, 15u);
-    std::vector<ProgramFigures> byGrowth = topPrograms(programs, ProcessOrder::Growth, 3);
-    ASSERT_EQ(byGrowth.size(), 3u);
-    EXPECT_EQ(byGrowth[0].pid, 1u);
-    EXPECT_EQ(topPrograms(programs, ProcessOrder::Commit, 50).size(), 20u);
+    EXPECT_EQ(topPrograms(programs, {ProcessOrder::Name, false}, 50).size(), programs.size());
+}
+
+TEST(ProcessGrowth, PickingTheSortedColumnTurnsItsDirectionAndAnotherStartsInItsOwn) {
+    using O = ProcessOrder;
+    const struct {
+        ProgramSort before;
+        ProcessOrder key;
+        ProgramSort after;
+    } cases[] = {
+        {{O::Commit, true}, O::Commit, {O::Commit, false}},
+        {{O::Commit, false}, O::Commit, {O::Commit, true}},
+        {{O::Commit, false}, O::Name, {O::Name, false}},
+        {{O::Name, false}, O::Name, {O::Name, true}},
+        {{O::Name, true}, O::Pid, {O::Pid, false}},
+        {{O::Pid, true}, O::HourGrowth, {O::HourGrowth, true}},
+        {{O::HourGrowth, false}, O::Growth, {O::Growth, true}},
+    };
+    for (const auto& c : cases) {
+        ProgramSort after = picked(c.before, c.key);
+        EXPECT_EQ(after.key, c.after.key) << static_cast<int>(c.key);
+        EXPECT_EQ(after.descending, c.after.descending) << static_cast<int>(c.key);
+    }
 }
 
 class VirtualMemoryTest : public MonitorTest {
@@ -169,7 +208,7 @@ TEST_F(VirtualMemoryTest, TheAnalysisMaximumCarriesAcrossRestartsAndGoesWithARes
     window.onMenu(MenuItem::virtualMemory);
     EXPECT_EQ(maximum(), 6100);
     EXPECT_EQ(shown().peaks.substr(shown().peaks.find("Maximum")),
-              "Maximum de l'analyse : 5,96 Go");
+              "Maximum de l'analyse : 6100 Mo");
 
     fake.dialogs.answers = {MsgAnswer::Yes};
     window.onMenu(MenuItem::InitAll);
@@ -286,13 +325,13 @@ TEST_F(VirtualMemoryTest, TheWindowShowsCommitPageFilesAndTheLargestProgramsInTh
     tickAfter(kMinute);
     window.onMenu(MenuItem::virtualMemory);
     const VirtualMemoryReport& r = shown();
-    EXPECT_EQ(r.commit, "Engagement : 2,93 Go / 8,00 Go (37 %)");
+    EXPECT_EQ(r.commit, "Engagement : 3000 Mo / 8192 Mo (37 %)");
     EXPECT_EQ(r.commitPermille, 366);
     EXPECT_EQ(r.peaks,
-              "Pic depuis le démarrage de Windows : 4,88 Go    Maximum de l'analyse : 2,93 Go");
+              "Pic depuis le démarrage de Windows : 5000 Mo    Maximum de l'analyse : 3000 Mo");
     EXPECT_EQ(r.pageFiles,
-              (std::vector<std::string>{"C:\\pagefile.sys : 2,00 Go, en usage 312 Mo, pic 400 Mo",
-                                        "D:\\pagefile.sys : 1,00 Go, en usage 0 Mo, pic 0 Mo"}));
+              (std::vector<std::string>{"C:\\pagefile.sys : 2048 Mo, en usage 312 Mo, pic 400 Mo",
+                                        "D:\\pagefile.sys : 1024 Mo, en usage 0 Mo, pic 0 Mo"}));
     ASSERT_EQ(r.programs.size(), 15u);
     EXPECT_EQ(r.programs[0], "p19.exe\t1019\t290 Mo\t+290 Mo\t+290 Mo");
     EXPECT_EQ(r.programs[14], "p5.exe\t1005\t150 Mo\t+150 Mo\t+150 Mo");
@@ -304,15 +343,25 @@ TEST_F(VirtualMemoryTest, TheWindowShowsCommitPageFilesAndTheLargestProgramsInTh
     EXPECT_EQ(shown().programs[0], "explorer.exe\t500\t600 Mo\t+510 Mo\t+510 Mo");
     size_t before = fake.windows.memoryView.reports.size();
     int reads = fake.memory.processReads;
-    window.context().state.memoryWatch.setOrder(ProcessOrder::Growth);
+    MemoryWatch& watch = window.context().state.memoryWatch;
+    watch.sortBy(ProcessOrder::Growth);
     EXPECT_EQ(fake.windows.memoryView.reports.size(), before + 1);
     EXPECT_EQ(fake.memory.processReads, reads);  // sorted again from the same figures
-    EXPECT_EQ(shown().order, ProcessOrder::Growth);
+    EXPECT_EQ(shown().sort, (ProgramSort{ProcessOrder::Growth, true}));
     EXPECT_EQ(shown().programs[0], "explorer.exe\t500\t600 Mo\t+510 Mo\t+510 Mo");
     EXPECT_EQ(shown().programs[1], "p19.exe\t1019\t290 Mo\t+290 Mo\t+290 Mo");
-    // The order stays for the next refresh.
+    // The same column again: the same programs the other way round, and so at the next refresh.
+    watch.sortBy(ProcessOrder::Growth);
     tickAfter(1000);
-    EXPECT_EQ(shown().order, ProcessOrder::Growth);
+    EXPECT_EQ(shown().sort, (ProgramSort{ProcessOrder::Growth, false}));
+    ASSERT_EQ(shown().programs.size(), 15u);
+    EXPECT_EQ(shown().programs[14], "explorer.exe\t500\t600 Mo\t+510 Mo\t+510 Mo");
+    EXPECT_EQ(shown().programs[0], "p6.exe\t1006\t160 Mo\t+160 Mo\t+160 Mo");
+    // By name, from the smallest.
+    watch.sortBy(ProcessOrder::Name);
+    EXPECT_EQ(shown().sort, (ProgramSort{ProcessOrder::Name, false}));
+    EXPECT_EQ(shown().programs[0].substr(0, 13), "explorer.exe\t");
+    EXPECT_EQ(shown().programs[1].substr(0, 8), "p10.exe\t");
 }
 
 TEST_F(VirtualMemoryTest, ACommitReadThroughA32BitFieldIsMarkedAndTheNoteSaysWhichBuildShowsIt) {
@@ -323,11 +372,11 @@ TEST_F(VirtualMemoryTest, ACommitReadThroughA32BitFieldIsMarkedAndTheNoteSaysWhi
     window.onMenu(MenuItem::virtualMemory);
     const VirtualMemoryReport& r = shown();
     ASSERT_FALSE(r.programs.empty());
-    EXPECT_EQ(r.programs[0], "big64.exe\t700\t3,91 Go *\t+3,91 Go\t+3,91 Go");
+    EXPECT_EQ(r.programs[0], "big64.exe\t700\t4000 Mo *\t+4000 Mo\t+4000 Mo");
     for (size_t i = 1; i < r.programs.size(); ++i)
         EXPECT_EQ(r.programs[i].find(" *"), std::string::npos) << r.programs[i];
     EXPECT_EQ(r.programsNote,
-              "* Engagement lu sur 32 bits, peut être faux au-delà de 4 Go ; la version 64 bits "
+              "* Engagement lu sur 32 bits, peut être faux au-delà de 4096 Mo ; la version 64 bits "
               "de Corvane le montre en entier.");
 
     // Once the program has gone, nothing shown is capped: no note.

@@ -565,10 +565,13 @@ TEST_F(HistoryTest, SeveralDaysAreDrawnAndTheirValuesReadUnderThePointer) {
     EXPECT_TRUE(isHint(pointAt(window, plot.left + 5, plot.top + 5, isHint)));
     std::string values =
         pointAt(window, plot.left + (plot.right - plot.left) * 9 / 10, y, isValues);
-    // A column of this span holds a quarter of an hour, which may straddle midnight.
+    // A column of this span holds a quarter of an hour, which may straddle midnight. Times are
+    // as the system writes them: the 32-bit program under WoW64 is given 12-hour ones.
+    const std::string time = "[0-9:]+( [AP]M)?";
     EXPECT_TRUE(std::regex_match(
-        values, std::regex("(Le [0-9/]+ de [0-9:]+ à [0-9:]+|Du [0-9/]+ [0-9:]+ au [0-9/]+ "
-                           "[0-9:]+) : SWAP [0-9]+ Mo \\(de [0-9]+ à [0-9]+ Mo\\), RAM utilisée "
+        values, std::regex("(Le [0-9/]+ de " + time + " à " + time + "|Du [0-9/]+ " + time +
+                           " au [0-9/]+ " + time +
+                           ") : SWAP [0-9]+ Mo \\(de [0-9]+ à [0-9]+ Mo\\), RAM utilisée "
                            "[0-9]+ Mo, SWAP utilisé [0-9]+ Mo")))
         << values;
     shot("history-several-days", window);
