@@ -132,7 +132,11 @@ TEST_F(AdviceTest, MenuOpensTheAdviceOverTheHistoryWithItsFiguresReadableAndCopi
     })) << copied;
 
     advice.postClose();
-    EXPECT_TRUE(pollUntil([&] { return !advice.exists(); })) << "the window did not close";
+    EXPECT_TRUE(pollUntil([&] { return !advice.visible(); })) << "the window did not close";
+    // Kept hidden between openings: the menu shows it again, its figures written afresh.
+    main.postCommand(kConseil);
+    Window again = waitWindow(corvane->id(), kAdviceClass);
+    EXPECT_EQ(again.controlText(valueId(kInitiale)), std::to_string(initial) + " Mo");
 }
 
 }  // namespace
