@@ -7,9 +7,13 @@
 #include <shellapi.h>
 
 #include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <fstream>
 #include <string>
 #include <vector>
 
+#include "committer_process.h"
 #include "corvane_fixture.h"
 
 namespace corvane::wine {
@@ -325,6 +329,137 @@ TEST_F(TrayTest, AlertsDialogKeepsValidThresholdsAndSaysWhyOthersAreNot) {
     })) << readString(HKEY_CURRENT_USER, kSettingsSectionKey, "SeuilSwap");
     EXPECT_EQ(readString(HKEY_CURRENT_USER, kSettingsSectionKey, "AlerteSwap"), "True");
     quit();
+}
+
+// The exhaustion's alert: its half hour cannot pass within a test, so the history this test
+// writes holds it, three hours' trend and all, ending at the test's start; a program of the
+// test goes on committing at the same pace while Corvane runs. Wine's commit is the host's
+// memory in use, which other programs move: the time left is checked against what this test
+// reads of it before and after the alert.
+class AdviceExhaustionTest : public TrayTest {};
+
+// Whole minutes since 1601, UTC, and as the history writes them ("2026-12-08 06:17").
+int64_t utcMinuteNow() {
+    FILETIME now;
+    GetSystemTimeAsFileTime(&now);
+    return ((static_cast<int64_t>(now.dwHighDateTime) << 32) | now.dwLowDateTime) / 600000000;
+}
+std::string minuteText(int64_t minute) {
+    int64_t ticks = minute * 600000000;
+    FILETIME file{static_cast<DWORD>(ticks), static_cast<DWORD>(ticks >> 32)};
+    SYSTEMTIME st;
+    FileTimeToSystemTime(&file, &st);
+    char text[32];
+    std::snprintf(text, sizeof text, "%04u-%02u-%02u %02u:%02u", st.wYear, st.wMonth, st.wDay,
+                  st.wHour, st.wMinute);
+    return text;
+}
+
+// The commit as Corvane reads it, in Mo.
+double commitMo() {
+    MEMORYSTATUSEX status{};
+    status.dwLength = sizeof status;
+    if (!GlobalMemoryStatusEx(&status)) throw DriverError("GlobalMemoryStatusEx failed");
+    return static_cast<double>(status.ullTotalPageFile - status.ullAvailPageFile) / kMiB;
+}
+
+// "dans 2 h 05" in minutes; -1 where the text holds none.
+int64_t minutesLeftIn(const std::string& text) {
+    size_t at = text.find("dans ");
+    int hours = 0, minutes = 0;
+    if (at == std::string::npos ||
+        std::sscanf(text.c_str() + at, "dans %d h %d", &hours, &minutes) != 2)
+        return -1;
+    return hours * 60 + minutes;
+}
+
+TEST_F(AdviceExhaustionTest, ACommitRisingForHoursRaisesTheAlertWithTheTimeLeftAtOnce) {
+    MEMORYSTATUSEX status{};
+    status.dwLength = sizeof status;
+    ASSERT_TRUE(GlobalMemoryStatusEx(&status));
+    // The RAM as the main window counts it, and the fixed file's 200 Mo: all the commit can reach.
+    const int64_t attainable = static_cast<int64_t>((status.ullTotalPhys + 640000) / kMiB) + 200;
+    // From 100 Mo, at a pace that reaches the limit in three hours: every minute of the last
+    // ninety leaves less than the threshold of 6 h, whatever the commit is now.
+    const int64_t perMinute = attainable / 180;
+    const int64_t now = utcMinuteNow();
+    std::string csv =
+        "Minute (UTC);SWAP mini (Mo);SWAP maxi (Mo);SWAP (Mo);RAM en usage (Mo);"
+        "SWAP en usage (Mo);Engagement (Mo);Limite d'engagement (Mo);Alertes\r\n";
+    for (int64_t m = now - 90; m < now; ++m) {
+        csv += minuteText(m) + ";50;50;50;900;;" +
+               std::to_string(100 + perMinute * (m - now + 90)) + ";" + std::to_string(attainable) +
+               ";\r\n";
+    }
+    std::ofstream(folder + "\\Corvane.csv", std::ios::binary | std::ios::trunc) << csv;
+    setString(HKEY_CURRENT_USER, kSettingsSectionKey, "IconeNotification", "True");
+    setString(HKEY_CURRENT_USER, kSettingsSectionKey, "SeuilEpuisement", "6");
+    // The machine's commit and memory are what they are: only this alert is looked at.
+    for (const char* off : {"AlerteEngagement", "AlerteSwap", "AlerteMemoire"})
+        setString(HKEY_CURRENT_USER, kSettingsSectionKey, off, "False");
+
+    const double before = commitMo();
+    Process committer = startCommitter(64, static_cast<int>(perMinute / 6), 10000);
+    const double committed = commitMo();
+    std::printf("Wine's commit: %.0f Mo, %.0f Mo once 64 Mo are committed; RAM and file %lld Mo\n",
+                before, committed, static_cast<long long>(attainable));
+    launch();
+    waitIcon(true, "at start-up");
+    const double low = std::min(before, committed);
+
+    // No half hour to wait: the history held it.
+    const std::string journalPath = folder + "\\Corvane.txt";
+    const std::string line = "Alerte : engagement \340 sa limite atteignable dans ";
+    std::string journal;
+    bool said = false;
+    for (int tick = 0; tick < 3 && !said; ++tick) {
+        main.postTimer(kTimer1);
+        said = pollUntil(
+            [&] { return (journal = readFile(journalPath)).find(line) != std::string::npos; },
+            3000);
+    }
+    EXPECT_TRUE(said) << journal;
+    const double high = std::max(committed, commitMo());
+    size_t at = journal.find(line);
+    ASSERT_NE(at, std::string::npos);
+    std::string text = journal.substr(at, journal.find("\r\n", at) - at);
+    EXPECT_NE(text.find(" au rythme des 3 derni\350res heures (seuil 6 h) le "), std::string::npos)
+        << text;
+    // The time left at the pace of the history, from the commit of the moment: one minute of
+    // rounding, and a minute for the trend Corvane's own minute may have bent.
+    const int64_t left = minutesLeftIn(text);
+    const double soonest = (static_cast<double>(attainable) - high) / perMinute - 2;
+    const double latest = (static_cast<double>(attainable) - low) / perMinute + 2;
+    EXPECT_GE(static_cast<double>(left), std::floor(soonest)) << text;
+    EXPECT_LE(static_cast<double>(left), std::ceil(latest)) << text;
+    EXPECT_LT(left, 6 * 60) << text;
+
+    Window balloon;
+    EXPECT_TRUE(pollUntil([&] {
+        for (const Window& w : balloons()) balloon = w;
+        return static_cast<bool>(balloon);
+    })) << "no balloon in the notification area";
+    if (balloon) {
+        EXPECT_NE(balloon.text().find(", au rythme des 3 dernières heures, l'engagement atteindra "
+                                      "sa limite atteignable dans "),
+                  std::string::npos)
+            << balloon.text();
+    }
+    screenShot("AdviceExhaustion-balloon");
+    // While it is raised, the tooltip says the time left, from the tick after the alert's.
+    main.postTimer(kTimer1);
+    main.send(WM_NULL);
+    std::string tip = hoverTooltip("Corvane\n");
+    size_t tipAt = tip.find("\nMémoire épuisée dans ");
+    ASSERT_NE(tipAt, std::string::npos) << tip;
+    int64_t tipLeft = minutesLeftIn(tip.substr(tipAt));
+    EXPECT_LE(tipLeft, left + 1) << tip;
+    EXPECT_GE(static_cast<double>(tipLeft), std::floor(soonest) - 2) << tip;
+
+    committer.kill();
+    committer.waitExit();
+    quit();
+    waitIcon(false, "after the exit");
 }
 
 }  // namespace
