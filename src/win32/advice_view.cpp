@@ -174,11 +174,16 @@ void Win32AdviceView::show(const AdviceReport& report) {
     if (showPending_) {
         showPending_ = false;
         // Shown unpainted and painted by the message loop, frame and all: the opening's own
-        // work ends here, and the window is drawn once, with its figures.
-        SetWindowPos(hwnd_, HWND_TOP, 0, 0, 0, 0,
-                     SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW | SWP_NOREDRAW | SWP_NOACTIVATE);
-        RedrawWindow(hwnd_, nullptr, nullptr,
-                     RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+        // work ends here, and the window is drawn once, with its figures. Closed while
+        // minimised, it comes back at its size.
+        if (IsIconic(hwnd_)) {
+            ShowWindow(hwnd_, SW_RESTORE);
+        } else {
+            SetWindowPos(hwnd_, HWND_TOP, 0, 0, 0, 0,
+                         SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW | SWP_NOREDRAW | SWP_NOACTIVATE);
+            RedrawWindow(hwnd_, nullptr, nullptr,
+                         RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+        }
         SetForegroundWindow(hwnd_);
     }
 }
