@@ -56,12 +56,12 @@ AdviceTimes measureAdvice(int runs) {
             work();
             return nowMs() - start;
         };
-        times.firstOpenMs = timed([&] { core.onMenu(MenuItem::conseilTaille); });
+        times.firstOpenMs = timed([&] { core.onMenu(MenuItem::pageFileAdvice); });
         pump();
         closeAdvice();
         std::vector<double> opens, painted, ticks;
         for (int run = 0; run < runs; ++run) {
-            double open = timed([&] { core.onMenu(MenuItem::conseilTaille); });
+            double open = timed([&] { core.onMenu(MenuItem::pageFileAdvice); });
             opens.push_back(open);
             painted.push_back(open + timed(pump));
             ticks.push_back(timed([&] { core.onTimer(TimerId::MainTimer1); }));
