@@ -7,8 +7,9 @@
 namespace corvane::bench {
 
 struct AdviceTimes {
-    double firstOpenMs;  // the first opening, which reads the last 30 days from the file
-    double openMs;       // each later opening: the window made and filled once
+    double firstOpenMs;  // the first opening, which reads the last 30 days and makes the window
+    double openMs;       // each later opening: the window filled and shown
+    double paintedMs;    // the same, until the message loop has painted it
     double tickMs;       // one sampling tick with the window open, its refresh included
 };
 

@@ -5,6 +5,12 @@
 
 namespace corvane {
 
+namespace {
+bool exhaustionUnder(const AlertSettings& s, int64_t minutesLeft) {
+    return minutesLeft < static_cast<int64_t>(s.exhaustionHours) * 60;
+}
+}  // namespace
+
 int32_t rearmMargin(AlertKind kind, int32_t threshold) {
     if (kind == AlertKind::SwapGrowth) return std::max<int32_t>(1, threshold / 10);
     return 5;
@@ -58,6 +64,12 @@ void AlertWatch::takePast(uint64_t tick,
     for (const auto& [minutesAgo, mo] : minutesAgoMo) hour_.addPast(tick, minutesAgo, mo);
 }
 
+bool AlertWatch::startsExhaustionHold(const AlertSettings& s,
+                                      std::optional<int64_t> exhaustionMinutes) const {
+    return s.exhaustionOn && exhaustionMinutes && exhaustionUnder(s, *exhaustionMinutes) &&
+           !exhaustionSince_;
+}
+
 const ThresholdCrossing& AlertWatch::crossing(AlertKind kind) const {
     switch (kind) {
         case AlertKind::SwapGrowth: return swapGrowth_;
@@ -97,11 +109,13 @@ std::vector<AlertEvent> AlertWatch::check(const AlertSettings& s, const AlertFig
         exhaustion_.rearm();
         exhaustionSince_.reset();
     } else if (f.exhaustionMinutes) {
-        bool under = *f.exhaustionMinutes < static_cast<int64_t>(s.exhaustionHours) * 60;
+        bool under = exhaustionUnder(s, *f.exhaustionMinutes);
         if (!under) {
             exhaustionSince_.reset();
         } else if (!exhaustionSince_ || f.tick < *exhaustionSince_) {
-            exhaustionSince_ = f.tick;
+            uint64_t before = static_cast<uint64_t>(std::max<int64_t>(0, f.exhaustionHeldBefore)) *
+                              HourGrowth::kMinuteMs;
+            exhaustionSince_ = f.tick - std::min(f.tick, before);
         }
         int64_t held =
             under ? static_cast<int64_t>((f.tick - *exhaustionSince_) / HourGrowth::kMinuteMs) : -1;

@@ -77,6 +77,10 @@ struct AlertFigures {
     // Minutes until the commit reaches the limit it can attain at the trend's pace; beyond the
     // forecast's week when it does not rise; absent when there is no trend or no such limit.
     std::optional<int64_t> exhaustionMinutes;
+    // Minutes the forecast had already stayed under the threshold before this tick, as the
+    // history's minutes show it; read only where a half hour would begin (see
+    // startsExhaustionHold): the half hour goes on across a restart.
+    int64_t exhaustionHeldBefore = 0;
 };
 
 class AlertWatch {
@@ -87,6 +91,10 @@ public:
     bool raised(AlertKind kind) const { return !crossing(kind).armed(); }
     // How many times it was raised since the program started.
     int64_t count(AlertKind kind) const { return counts_[static_cast<size_t>(kind)]; }
+    // True when `exhaustionMinutes` would begin the exhaustion's half hour at this tick: the
+    // only time the minutes before it are asked for.
+    bool startsExhaustionHold(const AlertSettings& settings,
+                              std::optional<int64_t> exhaustionMinutes) const;
     // Whether the swap file's hour still waits for the minutes that came before this run.
     bool wantsPast() const { return !pastTaken_; }
     // Those minutes, once: `lowestMo` of each minute `minutesAgo` before the one of `tick`.

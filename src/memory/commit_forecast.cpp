@@ -63,6 +63,27 @@ CommitForecast forecastCommit(const std::vector<MinuteRecord>& minutes, int32_t 
     return forecast;
 }
 
+int32_t minutesUnderThreshold(const std::vector<MinuteRecord>& minutes, int32_t nowMinute,
+                              uint64_t attainableBytes, int64_t thresholdMinutes, int32_t upTo) {
+    constexpr int32_t kLongestGap = 2;
+    int32_t held = 0;
+    int32_t after = nowMinute;  // the minute the run reaches back from
+    for (auto it = minutes.rbegin(); it != minutes.rend(); ++it) {
+        if (it->minute >= nowMinute) continue;
+        if (after - it->minute > kLongestGap || it->commitMo < 0) break;
+        std::optional<CommitTrend> trend = commitTrend(minutes, it->minute);
+        if (!trend) break;
+        std::optional<int64_t> seconds =
+            secondsToLimit(*trend, static_cast<uint64_t>(it->commitMo) * static_cast<uint64_t>(kMo),
+                           attainableBytes);
+        if (!seconds || *seconds / 60 >= thresholdMinutes) break;
+        held = nowMinute - it->minute;
+        if (held >= upTo) return upTo;
+        after = it->minute;
+    }
+    return held;
+}
+
 std::string timeLeftText(int64_t seconds) {
     if (seconds > kForecastHorizonSeconds) return "plus de 7 jours";
     int64_t minutes = seconds / 60;

@@ -46,6 +46,14 @@ CommitForecast forecastCommit(const std::vector<MinuteRecord>& minutes, int32_t 
                               std::optional<uint64_t> limitBytes,
                               std::optional<uint64_t> attainableBytes);
 
+// How long before `nowMinute` the recorded minutes had the forecast under `thresholdMinutes`
+// before `attainableBytes`, each minute's own commit set against the trend up to it: the minutes
+// from the oldest of an unbroken run of such records to `nowMinute`, at most `upTo`. A gap of
+// more than two minutes (the program was not running) or a minute with no such forecast ends
+// the run, so that a hold carries across a restart but never across time nothing was recorded.
+int32_t minutesUnderThreshold(const std::vector<MinuteRecord>& minutes, int32_t nowMinute,
+                              uint64_t attainableBytes, int64_t thresholdMinutes, int32_t upTo);
+
 // "dans 5 h 10", "plus de 7 jours".
 std::string timeLeftText(int64_t seconds);
 // "+120 Mo/h", "-35 Mo/h".

@@ -5,6 +5,7 @@
 #include "alerts/alert_limits.h"
 #include "alerts/alert_texts.h"
 #include "history/utc_minutes.h"
+#include "memory/commit_forecast.h"
 #include "memory/memory_figures.h"
 #include "persistence/journal.h"
 #include "persistence/settings.h"
@@ -104,6 +105,15 @@ void watchAlerts(Context& c, const MemoryStatus& memory, bool swapKnown) {
     if (swapKnown) figures.swapMo = s.stats.current;
     if (memory.totalPhys > 0) figures.memoryPercent = static_cast<int>(memory.memoryLoad);
     figures.exhaustionMinutes = exhaustionMinutes(s.advice.forecast);
+
+    if (s.alerts.startsExhaustionHold(s.alertSettings, figures.exhaustionMinutes) &&
+        s.advice.attainableBytes) {
+        if (std::optional<int32_t> minute = minuteOf(p.system.utcNow()))
+            figures.exhaustionHeldBefore =
+                minutesUnderThreshold(s.history.records(), *minute, *s.advice.attainableBytes,
+                                      static_cast<int64_t>(s.alertSettings.exhaustionHours) * 60,
+                                      static_cast<int32_t>(kExhaustionHeldMinutes));
+    }
 
     if (c.shown) showTrayIcon(c, commit, swapKnown);
     if (s.alerts.wantsPast()) takeHistorysHour(c, figures.tick);

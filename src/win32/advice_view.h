@@ -24,13 +24,17 @@ public:
     Win32AdviceView& operator=(const Win32AdviceView&) = delete;
 
     LRESULT onMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
-    // Creates the window over `watch` and shows it, or brings it to the front.
+    // Attaches the window to `watch` and shows it with the figures the core writes next (made
+    // at the first opening, hidden when closed), or brings it to the front.
     void open(AdviceWatch& watch);
     void show(const AdviceReport& report) override;
 
 private:
     LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
+    void create();
     void createControls();
+    // Closing: hidden, and no longer filled at the ticks.
+    void hide();
     void setText(int id, const std::string& utf8);
     void copy();
 
@@ -41,6 +45,7 @@ private:
     HFONT font_ = nullptr;
     std::vector<std::string> texts_;  // by control, to skip unchanged writes
     std::string copyText_;
+    bool showPending_ = false;  // opened: shown once its figures are written
 };
 
 }  // namespace corvane::win32

@@ -451,6 +451,41 @@ TEST(AlertRules, TheExhaustionSpeaksOnceItsForecastHasStayedUnderTheThresholdHal
               "Le délai avant l'épuisement doit être un nombre entier de 1 à 168 (heures).");
 }
 
+// The half hour the history already holds: asked for only where a half hour begins, it counts
+// as if this run had seen it.
+TEST(AlertRules, TheExhaustionsHalfHourBeginsWithTheMinutesTheHistoryHeldUnder) {
+    struct Step {
+        int minute;
+        int64_t minutesLeft;
+        int64_t heldBefore;  // what the history says, where asked
+        bool asked;
+        bool raised;
+    };
+    const Step steps[] = {
+        {0, 400, 0, false, false},   // above 6 h: nothing to ask
+        {1, 350, 20, true, false},   // 20 minutes under before this run: 10 to go
+        {5, 345, 99, false, false},  // the half hour goes on: not asked again
+        {11, 340, 0, false, true},   // held 30 minutes
+        {20, 400, 0, false, false},  // back above
+        {21, 350, 30, true, true},   // a restart's half hour, whole already
+    };
+    AlertWatch watch;
+    AlertSettings settings;  // 6 hours
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.minute);
+        AlertFigures figures;
+        // Hours after the system started: a half hour back is still within this boot.
+        figures.tick = 10000000 + static_cast<uint64_t>(step.minute) * 60000;
+        figures.exhaustionMinutes = step.minutesLeft;
+        EXPECT_EQ(watch.startsExhaustionHold(settings, figures.exhaustionMinutes), step.asked);
+        figures.exhaustionHeldBefore = step.heldBefore;
+        EXPECT_EQ(watch.check(settings, figures).size(), step.raised ? 1u : 0u);
+    }
+    // Switched off, nothing is asked.
+    settings.exhaustionOn = false;
+    EXPECT_FALSE(watch.startsExhaustionHold(settings, 10));
+}
+
 TEST(AlertRules, ASwitchedOffAlertSpeaksAsSoonAsItIsSwitchedOnAndDue) {
     AlertWatch watch;
     AlertSettings settings;

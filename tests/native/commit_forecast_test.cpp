@@ -94,5 +94,39 @@ TEST(CommitForecast, WithoutTheCommitNowTheTrendsOwnFigureCountsAndAPassedLimitI
     EXPECT_EQ(trendText(*f.trend), "+120 Mo/h");
 }
 
+// The forecast's half hour read back from the recorded minutes: 2 Mo a minute up to 998 Mo a
+// minute ago leaves each minute k minutes back 150 + k minutes before 1300 Mo.
+TEST(CommitForecast, TheMinutesUnderTheThresholdAreCountedBackFromTheRecords) {
+    auto without = [](std::vector<MinuteRecord> minutes, std::vector<int32_t> ago) {
+        for (int32_t a : ago)
+            std::erase_if(minutes, [&](const MinuteRecord& r) { return r.minute == kNow - a; });
+        return minutes;
+    };
+    std::vector<MinuteRecord> unknown = series(640, 2);
+    for (MinuteRecord& r : unknown)
+        if (r.minute == kNow - 5) r.commitMo = kUnknownMo;
+    struct Case {
+        const char* name;
+        std::vector<MinuteRecord> minutes;
+        int64_t thresholdMinutes;
+        int32_t held;
+    };
+    const Case cases[] = {
+        {"under all along: the half hour, no more", series(640, 2), 360, 30},
+        {"under for the last 10 minutes", series(640, 2), 161, 10},
+        {"one minute missing: a restart", without(series(640, 2), {4}), 360, 30},
+        {"two minutes missing: not running", without(series(640, 2), {3, 4}), 360, 2},
+        {"nothing in the last 3 minutes", without(series(640, 2), {1, 2}), 360, 0},
+        {"a commit unknown 5 minutes ago", unknown, 360, 4},
+        {"flat: no rise", series(1000, 0), 360, 0},
+        {"empty history", {}, 360, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(minutesUnderThreshold(c.minutes, kNow, 1300 * kMiB, c.thresholdMinutes, 30),
+                  c.held);
+    }
+}
+
 }  // namespace
 }  // namespace corvane

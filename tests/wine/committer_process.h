@@ -17,13 +17,16 @@ inline std::string suiteFolder() {
     return text.substr(0, text.rfind('\\'));
 }
 
-// Starts CorvaneCommit.exe committing `mo` Mo and returns once every page of them is written.
-inline Process startCommitter(int mo) {
+// Starts CorvaneCommit.exe committing `mo` Mo and returns once every page of them is written;
+// given a step, it then commits `stepMo` more every `everyMs` ms while it runs.
+inline Process startCommitter(int mo, int stepMo = 0, int everyMs = 0) {
     std::wstring name = L"CorvaneCommitHeld" + std::to_wstring(GetCurrentProcessId());
     HANDLE ready = CreateEventW(nullptr, TRUE, FALSE, name.c_str());
     if (!ready) throw DriverError("CreateEvent: " + lastErrorText());
-    Process committer = Process::start(suiteFolder() + "\\CorvaneCommit.exe",
-                                       std::to_string(mo) + " " + toUtf8(name));
+    Process committer = Process::start(
+        suiteFolder() + "\\CorvaneCommit.exe",
+        std::to_string(mo) + " " + toUtf8(name) +
+            (stepMo > 0 ? " " + std::to_string(stepMo) + " " + std::to_string(everyMs) : ""));
     DWORD waited = WaitForSingleObject(ready, kTimeoutMs);
     CloseHandle(ready);
     if (waited != WAIT_OBJECT_0)

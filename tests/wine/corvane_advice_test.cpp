@@ -132,8 +132,15 @@ TEST_F(AdviceTest, MenuOpensTheAdviceOverTheHistoryWithItsFiguresReadableAndCopi
         return (copied = clipboardText()).find(wanted) != std::string::npos;
     })) << copied;
 
+    // Closed while minimised, kept hidden: the menu shows it again at its size.
+    advice.post(WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    ASSERT_TRUE(pollUntil([&] { return advice.minimised(); }));
     advice.postClose();
-    EXPECT_TRUE(pollUntil([&] { return !advice.exists(); })) << "the window did not close";
+    EXPECT_TRUE(pollUntil([&] { return !advice.visible(); })) << "the window did not close";
+    main.postCommand(kConseil);
+    Window again = waitWindow(corvane->id(), kAdviceClass);
+    EXPECT_TRUE(pollUntil([&] { return !again.minimised(); })) << "it came back minimised";
+    EXPECT_EQ(again.controlText(valueId(kInitiale)), std::to_string(initial) + " Mo");
 }
 
 }  // namespace

@@ -3,13 +3,19 @@
 // a balloon is a balloon tooltip): the menu item adds and removes it, its tooltip, a click
 // brings the window back, it comes back after "TaskbarCreated" (or is found there still), it
 // goes at exit; a swap file grown by the threshold within the hour writes the journal's line
-// and shows the balloon.
+// and shows the balloon; the commit's exhaustion forecast, held over the history's last half
+// hour, raises its alert at once, with the time left in the journal, the balloon and tooltip.
 #include <shellapi.h>
 
 #include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <fstream>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "committer_process.h"
 #include "corvane_fixture.h"
 #include "platform/control_ids.h"
 
@@ -326,6 +332,156 @@ TEST_F(TrayTest, AlertsDialogKeepsValidThresholdsAndSaysWhyOthersAreNot) {
     })) << readString(HKEY_CURRENT_USER, kSettingsSectionKey, "SeuilSwap");
     EXPECT_EQ(readString(HKEY_CURRENT_USER, kSettingsSectionKey, "AlerteSwap"), "True");
     quit();
+}
+
+// The exhaustion's alert: its half hour cannot pass within a test, so the history the test
+// writes holds it, three hours' trend and all, ending at the test's start; a program of the
+// test goes on committing at the same pace while Corvane runs. Wine's commit is the host's
+// memory in use, which other programs move: the time left is checked against what the test
+// reads of it before and after the alert. The journal's line is read on both builds; the
+// balloon and the tooltip with the other tests of the icon.
+// Whole minutes since 1601, UTC, and as the history writes them ("2026-12-08 06:17").
+int64_t utcMinuteNow() {
+    FILETIME now;
+    GetSystemTimeAsFileTime(&now);
+    return ((static_cast<int64_t>(now.dwHighDateTime) << 32) | now.dwLowDateTime) / 600000000;
+}
+std::string minuteText(int64_t minute) {
+    int64_t ticks = minute * 600000000;
+    FILETIME file{static_cast<DWORD>(ticks), static_cast<DWORD>(ticks >> 32)};
+    SYSTEMTIME st;
+    FileTimeToSystemTime(&file, &st);
+    char text[32];
+    std::snprintf(text, sizeof text, "%04u-%02u-%02u %02u:%02u", st.wYear, st.wMonth, st.wDay,
+                  st.wHour, st.wMinute);
+    return text;
+}
+
+// The commit as Corvane reads it, in Mo.
+double commitMo() {
+    MEMORYSTATUSEX status{};
+    status.dwLength = sizeof status;
+    if (!GlobalMemoryStatusEx(&status)) throw DriverError("GlobalMemoryStatusEx failed");
+    return static_cast<double>(status.ullTotalPageFile - status.ullAvailPageFile) / kMiB;
+}
+
+// "dans 2 h 05" in minutes; -1 where the text holds none.
+int64_t minutesLeftIn(const std::string& text) {
+    size_t at = text.find("dans ");
+    int hours = 0, minutes = 0;
+    if (at == std::string::npos ||
+        std::sscanf(text.c_str() + at, "dans %d h %d", &hours, &minutes) != 2)
+        return -1;
+    return hours * 60 + minutes;
+}
+
+// The history of a commit rising for ninety minutes up to the test's start, the alert's
+// threshold at 6 h and the other alerts off, and the committer started.
+struct RisingCommit {
+    int64_t attainable = 0;  // the RAM as the main window counts it, and the file's 200 Mo
+    int64_t perMinute = 0;
+    double before = 0;  // Wine's commit before the committer, and once it holds its first Mo
+    double committed = 0;
+    std::optional<Process> committer;
+};
+RisingCommit riseFor90Minutes(const std::string& folder) {
+    RisingCommit rise;
+    MEMORYSTATUSEX status{};
+    status.dwLength = sizeof status;
+    if (!GlobalMemoryStatusEx(&status)) throw DriverError("GlobalMemoryStatusEx failed");
+    rise.attainable = static_cast<int64_t>((status.ullTotalPhys + 640000) / kMiB) + 200;
+    // From 100 Mo, at a pace that reaches the limit in three hours: every minute of the last
+    // ninety leaves less than the threshold of 6 h, whatever the commit is now.
+    rise.perMinute = rise.attainable / 180;
+    const int64_t now = utcMinuteNow();
+    std::string csv =
+        "Minute (UTC);SWAP mini (Mo);SWAP maxi (Mo);SWAP (Mo);RAM en usage (Mo);"
+        "SWAP en usage (Mo);Engagement (Mo);Limite d'engagement (Mo);Alertes\r\n";
+    for (int64_t m = now - 90; m < now; ++m) {
+        csv += minuteText(m) + ";50;50;50;900;;" +
+               std::to_string(100 + rise.perMinute * (m - now + 90)) + ";" +
+               std::to_string(rise.attainable) + ";\r\n";
+    }
+    std::ofstream(folder + "\\Corvane.csv", std::ios::binary | std::ios::trunc) << csv;
+    setString(HKEY_CURRENT_USER, kSettingsSectionKey, "SeuilEpuisement", "6");
+    // The machine's commit and memory are what they are: only this alert is looked at.
+    for (const char* off : {"AlerteEngagement", "AlerteSwap", "AlerteMemoire"})
+        setString(HKEY_CURRENT_USER, kSettingsSectionKey, off, "False");
+    rise.before = commitMo();
+    rise.committer.emplace(startCommitter(64, static_cast<int>(rise.perMinute / 6), 10000));
+    rise.committed = commitMo();
+    std::printf("Wine's commit: %.0f Mo, %.0f Mo once 64 Mo are committed; RAM and file %lld Mo\n",
+                rise.before, rise.committed, static_cast<long long>(rise.attainable));
+    return rise;
+}
+
+class AdviceExhaustionTest : public CorvaneTest {};
+
+TEST_F(AdviceExhaustionTest, ACommitRisingForHoursRaisesTheAlertAtOnceWithItsTimeLeft) {
+    RisingCommit rise = riseFor90Minutes(folder);
+    launch();
+    // No half hour to wait: the history held it.
+    const std::string journalPath = folder + "\\Corvane.txt";
+    const std::string line = "Alerte : engagement \340 sa limite atteignable dans ";
+    std::string journal;
+    bool said = false;
+    for (int tick = 0; tick < 3 && !said; ++tick) {
+        main.postTimer(kTimer1);
+        said = pollUntil(
+            [&] { return (journal = readFile(journalPath)).find(line) != std::string::npos; },
+            3000);
+    }
+    ASSERT_TRUE(said) << journal;
+    const double high = std::max(rise.committed, commitMo());
+    const double low = std::min(rise.before, rise.committed);
+    size_t at = journal.find(line);
+    std::string text = journal.substr(at, journal.find("\r\n", at) - at);
+    EXPECT_NE(text.find(" au rythme des 3 derni\350res heures (seuil 6 h) le "), std::string::npos)
+        << text;
+    // The time left at the pace of the history, from the commit of the moment, give or take a
+    // minute of rounding. A minute Corvane records itself during the test, at Wine's commit far
+    // below the history's line, bends the pace down by up to a tenth.
+    const auto attainable = static_cast<double>(rise.attainable);
+    const auto perMinute = static_cast<double>(rise.perMinute);
+    const int64_t left = minutesLeftIn(text);
+    EXPECT_GE(static_cast<double>(left), std::floor((attainable - high) / perMinute - 2)) << text;
+    EXPECT_LE(static_cast<double>(left), std::ceil((attainable - low) / (0.9 * perMinute) + 2))
+        << text;
+    EXPECT_LT(left, 6 * 60) << text;
+    main.postCommand(kQuitter);
+    pressButton(waitWindow(corvane->id(), kAboutClass), kAboutOk);
+    EXPECT_TRUE(corvane->waitExit()) << "Quitter did not end Corvane";
+}
+
+TEST_F(TrayTest, TheExhaustionAlertShowsItsBalloonAndTheTimeLeftInTheTooltip) {
+    RisingCommit rise = riseFor90Minutes(folder);
+    setString(HKEY_CURRENT_USER, kSettingsSectionKey, "IconeNotification", "True");
+    launch();
+    waitIcon(true, "at start-up");
+    main.postTimer(kTimer1);
+    Window balloon;
+    EXPECT_TRUE(pollUntil([&] {
+        for (const Window& w : balloons()) balloon = w;
+        return static_cast<bool>(balloon);
+    })) << "no balloon in the notification area";
+    if (balloon) {
+        EXPECT_NE(balloon.text().find(", au rythme des 3 dernières heures, l'engagement atteindra "
+                                      "sa limite atteignable dans "),
+                  std::string::npos)
+            << balloon.text();
+    }
+    screenShot("AdviceExhaustion-balloon");
+    // While it is raised, the tooltip says the time left, from the tick after the alert's.
+    main.postTimer(kTimer1);
+    main.send(WM_NULL);
+    std::string tip = hoverTooltip("Corvane\n");
+    size_t tipAt = tip.find("\nMémoire épuisée dans ");
+    ASSERT_NE(tipAt, std::string::npos) << tip;
+    int64_t tipLeft = minutesLeftIn(tip.substr(tipAt));
+    EXPECT_GT(tipLeft, 0) << tip;
+    EXPECT_LT(tipLeft, 6 * 60) << tip;
+    quit();
+    waitIcon(false, "after the exit");
 }
 
 }  // namespace
