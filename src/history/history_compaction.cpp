@@ -120,6 +120,7 @@ void History::compact(FileSystem& files) {
     // The hours first: no minute leaves the file before its hour is in place.
     if (hoursChange && !replaceWith(files, hourPath_, historyText(hours, kHourHeader))) return;
     if (minutesChange && !replaceWith(files, path_, historyText(minutes))) return;
+    headerDiffers_ = false;
     compactDue_ = false;
     nextCompact_ = kEveryMinute;
     needsHeader_ = false;

@@ -191,7 +191,7 @@ std::optional<ValueAxis> sideAxis(const std::vector<HistoryColumn>& columns, uin
     Extent e;
     for (const HistoryColumn& c : columns) {
         if (!c.hasData) continue;
-        if (memory) e.take(c.memoryMo);
+        if (memory && c.memoryMo != kUnknownMo) e.take(c.memoryMo);
         if (commit && c.commitMo != kUnknownMo) e.take(c.commitMo);
         if (limit && c.commitLimitMo > 0 &&
             static_cast<int64_t>(c.commitMo) * 10 >= static_cast<int64_t>(c.commitLimitMo) * 9)
@@ -263,7 +263,10 @@ std::string hoverText(const HistoryColumn& column, int32_t pointerMinute, System
         text +=
             " (de " + std::to_string(column.minMo) + " à " + std::to_string(column.maxMo) + " Mo)";
     }
-    text += ", RAM utilisée " + std::to_string(column.memoryMo) + " Mo";
+    // A file a spreadsheet left without the memory's column knows none.
+    if (column.memoryMo != kUnknownMo) {
+        text += ", RAM utilisée " + std::to_string(column.memoryMo) + " Mo";
+    }
     if (column.inUseMo != kUnknownMo) {
         text += ", SWAP utilisé " + std::to_string(column.inUseMo) + " Mo";
     }

@@ -138,6 +138,7 @@ bool History::beginFile(FileSystem& files) {
         files.writeFile(begun, std::string(kHistoryHeader) + std::string(kCrLf));
         files.renameFile(begun, path_);
         needsHeader_ = false;
+        headerDiffers_ = false;
         needsLineEnd_ = false;
         beginsNewHistory_ = false;
         return true;
