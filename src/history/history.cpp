@@ -90,12 +90,6 @@ void History::exportTo(FileSystem& files, const std::string& target) {
 
 void History::record(FileSystem& files, MinuteRecord minute, int32_t firstMo) {
     nameBusyPrograms(minute, firstMo);
-    // Under a header that names other columns, a line of ours would be read through them: the
-    // file is rewritten under ours first (tried again at the start-up's pace when it could not
-    // be, while nothing waits to be written that the rewrite would leave out of memory).
-    if (headerDiffers_ && compactDue_ && saved() && minute.minute >= nextCompact_) {
-        compact(files);
-    }
     if (minutes_.empty() || minutes_.back().minute <= minute.minute) {
         minutes_.push_back(minute);
     } else {

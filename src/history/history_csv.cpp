@@ -649,6 +649,10 @@ ParsedHistory parseHistory(std::string_view bytes, std::string_view header,
             if (std::optional<Layout> named = layoutOf(line, header)) {
                 layout = std::move(*named);
                 parsed.otherHeader = true;
+                for (size_t i = 0; i < layout.place.size(); ++i) {
+                    int place = layout.place[i];
+                    parsed.movedColumns |= place >= 0 && place != static_cast<int>(i);
+                }
                 ++parsed.skippedLines;
                 continue;
             }

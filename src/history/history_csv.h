@@ -83,6 +83,9 @@ struct ParsedHistory {
     // left out or added, a spreadsheet's quotes or tabs): every line is read through its names,
     // and the line itself is counted with the skipped ones (only the user's copy keeps it).
     bool otherHeader = false;
+    // And a line of ours would not read the same through them: a column of ours is not at its
+    // place (moved, or one before it left out or added).
+    bool movedColumns = false;
     int64_t skippedLines = 0;  // lines that are neither the header nor a record
     int64_t blankLines = 0;
     bool endsWithLineEnd = true;  // false: the last line was cut before its line end

@@ -58,7 +58,7 @@ void History::open(FileSystem& files, const std::string& programDirectory, const
         rotationPending_ = false;
     }
     bool read = readStart(files);
-    if (read && headerDiffers_ && compactDue_) compact(files);
+    if (read && columnsMoved_ && compactDue_) compact(files);
     takeWaiting(files);
     // A small file is put right at once; a large one waits for the first new minute.
     if (read && wholeStart_ && compactDue_) compact(files);
@@ -131,9 +131,12 @@ bool History::readStart(FileSystem& files) {
         whole ? ParsedHistory() : parseHistory(head.substr(0, head.rfind('\n') + 1));
     const std::vector<MinuteRecord>& firstRecords = whole ? minutes_ : first.records;
     if (!firstRecords.empty()) fileOldest_ = firstRecords.front().minute;
+    // A file under another header than ours is rewritten under it at the next compaction; one
+    // whose columns a line of ours would not fit before anything is appended to it.
     const ParsedHistory& begin = whole ? parsed : first;
-    headerDiffers_ = begin.earlierHeader || begin.otherHeader;
-    compactDue_ = whole ? !parsed.tidy() : !tidyPart(parsed) || headerDiffers_;
+    columnsMoved_ = begin.movedColumns;
+    compactDue_ =
+        whole ? !parsed.tidy() : !tidyPart(parsed) || begin.earlierHeader || begin.otherHeader;
     if (fileHoldsTooMuch()) compactDue_ = true;
     wholeStart_ = whole;
     unreadable_ = false;

@@ -49,7 +49,7 @@ void History::leaveOldHistory() {
     loadedFrom_ = kEveryMinute;
     fileOldest_ = kNoMinute;
     compactDue_ = false;
-    headerDiffers_ = false;
+    columnsMoved_ = false;
     unreadable_ = false;
     rotationPending_ = true;
 }

@@ -36,6 +36,7 @@ TEST(HistoryColumns, EveryFigureReadsByItsColumnsName) {
         const char* what;
         std::string text;
         MinuteRecord expected;
+        bool moved = true;  // a line of ours would not read the same under that header
     };
     const std::string programs =
         "Programme 1;PID 1;Engagement 1 (Mo);Hausse sur 1 h 1 (Mo);"
@@ -75,7 +76,7 @@ TEST(HistoryColumns, EveryFigureReadsByItsColumnsName) {
          "engagement\tchrome.exe\t1234\t812\t+300\t%3Dcmd.exe\t7\t100\t-12\r\n",
          r},
         {"a later version's column at the end, lines of ours under it ending early",
-         std::string(kHistoryHeader) + ";Cache (Mo)\r\n" + formatRecord(r), r},
+         std::string(kHistoryHeader) + ";Cache (Mo)\r\n" + formatRecord(r), r, false},
         {"a later version's column in the middle",
          "Minute (UTC);SWAP mini (Mo);SWAP maxi (Mo);SWAP (Mo);Cache (Mo);RAM en usage (Mo);"
          "SWAP en usage (Mo);Engagement (Mo);Limite d'engagement (Mo);Alertes;" +
@@ -89,6 +90,7 @@ TEST(HistoryColumns, EveryFigureReadsByItsColumnsName) {
         ASSERT_EQ(parsed.records.size(), 1u);
         EXPECT_EQ(parsed.records[0], c.expected);
         EXPECT_TRUE(parsed.otherHeader);
+        EXPECT_EQ(parsed.movedColumns, c.moved);
         EXPECT_FALSE(parsed.tidy());
         EXPECT_FALSE(parsed.understood()) << "the user's copy is kept";
         // What is read is written back in our form and reads again the same.
@@ -139,7 +141,8 @@ protected:
 TEST_P(HistoryColumnsFileTest, AFileUnderOtherColumnsIsRewrittenUnderOursBeforeALineJoinsIt) {
     const bool large = GetParam();
     const int count = large ? 4000 : 20;
-    std::string moved = "SWAP (Mo);Minute (UTC);SWAP mini (Mo);SWAP maxi (Mo);RAM en usage (Mo)\r\n";
+    std::string moved =
+        "SWAP (Mo);Minute (UTC);SWAP mini (Mo);SWAP maxi (Mo);RAM en usage (Mo)\r\n";
     std::vector<MinuteRecord> old;
     for (int32_t m = kNowMinute - count; m < kNowMinute; ++m) {
         old.push_back({m, 1500, 1502, 1500 + m % 3, 800 + m % 7, kUnknownMo});
