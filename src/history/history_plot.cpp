@@ -22,24 +22,14 @@ int64_t floorDiv(int64_t a, int64_t b) {
     return a >= 0 ? a / b : -((-a + b - 1) / b);
 }
 
-// The unknown value (-1) is below every figure: the largest of two is the known one.
 void merge(HistoryColumn& column, const MinuteRecord& r) {
-    if (!column.hasData) {
+    if (column.hasData) {
+        addToSpan(column, r);
+    } else {
+        static_cast<MinuteRecord&>(column) = r;
         column.hasData = true;
-        column.firstMinute = r.minute;
-        column.minMo = r.minMo;
-        column.maxMo = r.maxMo;
     }
     column.lastMinute = r.minute;
-    column.minMo = std::min(column.minMo, r.minMo);
-    column.maxMo = std::max(column.maxMo, r.maxMo);
-    column.lastMo = r.lastMo;
-    column.memoryMo = r.memoryMo;
-    if (r.inUseMo != kUnknownMo) column.inUseMo = r.inUseMo;
-    column.commitMo = std::max(column.commitMo, r.commitMo);
-    column.commitLimitMo = std::max(column.commitLimitMo, r.commitLimitMo);
-    column.alerts |= r.alerts;
-    keepBusierPrograms(column.programs, r.programs);
 }
 
 int32_t niceStep(int64_t raw) {
@@ -246,9 +236,9 @@ std::string hoverText(const HistoryColumn& column, int32_t pointerMinute, System
         LocalText at = localText(system, pointerMinute);
         return "Le " + at.date + " à " + at.time + " : aucune mesure";
     }
-    LocalText first = localText(system, column.firstMinute);
+    LocalText first = localText(system, column.minute);
     std::string text;
-    if (column.firstMinute == column.lastMinute) {
+    if (column.minute == column.lastMinute) {
         text = "Le " + first.date + " à " + first.time;
     } else {
         LocalText last = localText(system, column.lastMinute);

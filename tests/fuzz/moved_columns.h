@@ -20,7 +20,8 @@ inline std::vector<std::string> fieldsOf(std::string_view line) {
         fields.emplace_back(line.substr(start, end - start));
         start = end + 1;
     }
-    if (line != kHistoryHeader) fields.resize(std::max(fields.size(), fieldsOf(kHistoryHeader).size()));
+    if (line != kHistoryHeader)
+        fields.resize(std::max(fields.size(), fieldsOf(kHistoryHeader).size()));
     return fields;
 }
 
@@ -44,8 +45,9 @@ inline std::string movedColumns(const std::vector<MinuteRecord>& records,
     return text;
 }
 
-// What `r` holds once read back from a file of `columns` (the minute's and the size's among them): a figure whose column is missing is
-// unknown, the band's bounds are the size, a program is known by its name.
+// What `r` holds once read back from a file of `columns` (the minute's and the size's among them):
+// a figure whose column is missing is unknown, the band's bounds are the size, a program is known
+// by its name.
 inline MinuteRecord withColumns(MinuteRecord r, const std::vector<int>& columns) {
     auto has = [&](int place) {
         return std::find(columns.begin(), columns.end(), place) != columns.end();
