@@ -53,12 +53,12 @@ AdviceTimes measureAdvice(int runs) {
             work();
             return nowMs() - start;
         };
-        times.firstOpenMs = timed([&] { core.onMenu(MenuItem::conseilTaille); });
+        times.firstOpenMs = timed([&] { core.onMenu(MenuItem::pageFileAdvice); });
         pump();
         closeAdvice();
         std::vector<double> opens, ticks;
         for (int run = 0; run < runs; ++run) {
-            opens.push_back(timed([&] { core.onMenu(MenuItem::conseilTaille); }));
+            opens.push_back(timed([&] { core.onMenu(MenuItem::pageFileAdvice); }));
             pump();
             ticks.push_back(timed([&] { core.onTimer(TimerId::MainTimer1); }));
             pump();

@@ -54,10 +54,11 @@ RunEntry readRunEntry(Context& c, std::string* other) {
 }
 
 void refreshStartWithWindows(Context& c) {
-    c.platform.view.setMenuChecked(MenuItem::demarrage, readRunEntry(c) == RunEntry::ThisProgram);
+    c.platform.view.setMenuChecked(MenuItem::startWithWindows,
+                                   readRunEntry(c) == RunEntry::ThisProgram);
 }
 
-void demarrageClick(Context& c) {
+void toggleStartWithWindows(Context& c) {
     Platform& p = c.platform;
     std::string other;
     RunEntry entry = readRunEntry(c, &other);

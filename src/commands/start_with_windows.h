@@ -32,6 +32,6 @@ void refreshStartWithWindows(Context& context);
 
 // The menu item: on when the value is not this program's (asking first when it is another
 // copy's), off when it is.
-void demarrageClick(Context& context);
+void toggleStartWithWindows(Context& context);
 
 }  // namespace corvane

@@ -93,7 +93,7 @@ AdviceInputs gatherAdviceInputs(Context& c, const MemoryStatus& memory, int32_t 
     return in;
 }
 
-AdviceReport conseilReport(Context& c, const MemoryStatus& memory) {
+AdviceReport currentAdviceReport(Context& c, const MemoryStatus& memory) {
     std::optional<int32_t> now = minuteOf(c.platform.system.utcNow());
     AdviceWatch& watch = c.state.advice;
     if (!now) {
@@ -116,7 +116,7 @@ AdviceReport conseilReport(Context& c, const MemoryStatus& memory) {
 void followAdvice(Context& c, const MemoryStatus& memory) {
     AdviceWatch& watch = c.state.advice;
     if (watch.isOpen()) {
-        watch.show(conseilReport(c, memory));
+        watch.show(currentAdviceReport(c, memory));
         return;
     }
     if (!c.shown) return;
@@ -139,7 +139,7 @@ void showAdviceWindow(Context& c) {
         return;
     }
     if (c.state.advice.isOpen()) {
-        c.state.advice.show(conseilReport(c, c.platform.system.memoryStatus()));
+        c.state.advice.show(currentAdviceReport(c, c.platform.system.memoryStatus()));
     }
 }
 

@@ -16,7 +16,7 @@ AdviceInputs gatherAdviceInputs(Context& context, const MemoryStatus& memory, in
 void followAdvice(Context& context, const MemoryStatus& memory);
 
 // Works the advice out now, keeps it for the export, and gives its words.
-AdviceReport conseilReport(Context& context, const MemoryStatus& memory);
+AdviceReport currentAdviceReport(Context& context, const MemoryStatus& memory);
 
 // The menu item: opens the window (or brings it forward) and fills it.
 void showAdviceWindow(Context& context);

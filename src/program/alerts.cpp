@@ -61,7 +61,8 @@ void speakUp(Context& c, const AlertEvent& alert, const DateTime& now) {
 void showTrayIcon(Context& c, const std::optional<CommitCharge>& commit, bool swapKnown) {
     Platform& p = c.platform;
     MainState& s = c.state;
-    if (s.trayIconShown != s.trayIcon) p.view.setMenuChecked(MenuItem::icone, s.trayIcon);
+    if (s.trayIconShown != s.trayIcon)
+        p.view.setMenuChecked(MenuItem::notificationIcon, s.trayIcon);
     if (!s.trayIcon) {
         if (s.trayIconShown.value_or(false)) p.notification.removeIcon();
         s.trayIconShown = false;

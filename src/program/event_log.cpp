@@ -51,11 +51,11 @@ void toggleEventLog(Context& c) {
         p.dialogs.messageBox(
             "Cette version de Windows n'a pas de journal des événements : Corvane n'y écrit rien.",
             "Journal des événements Windows", {MsgButtons::Ok, MsgIcon::Information});
-        p.view.setMenuChecked(MenuItem::journalEvenements, false);
+        p.view.setMenuChecked(MenuItem::eventLog, false);
         return;
     }
     s.eventLogOn = !s.eventLogOn;
-    p.view.setMenuChecked(MenuItem::journalEvenements, s.eventLogOn);
+    p.view.setMenuChecked(MenuItem::eventLog, s.eventLogOn);
     try {
         saveSettingKeys(c, {kKeyEventLog});
     } catch (const RuntimeError&) {

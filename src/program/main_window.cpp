@@ -103,14 +103,14 @@ void MainWindow::onMenu(MenuItem item) {
             case MenuItem::m1: majRaf(context_, 60); break;
             case MenuItem::aide: aideClick(context_); break;
             case MenuItem::propos: proposClick(context_); break;
-            case MenuItem::historique: showHistoryWindow(context_); break;
-            case MenuItem::memoireVirtuelle: showVirtualMemoryWindow(context_); break;
-            case MenuItem::icone: toggleNotificationIcon(context_); break;
-            case MenuItem::alertes: editAlertSettings(context_); break;
+            case MenuItem::history: showHistoryWindow(context_); break;
+            case MenuItem::virtualMemory: showVirtualMemoryWindow(context_); break;
+            case MenuItem::notificationIcon: toggleNotificationIcon(context_); break;
+            case MenuItem::alerts: editAlertSettings(context_); break;
             case MenuItem::prometheus: editPrometheusExport(context_); break;
-            case MenuItem::demarrage: demarrageClick(context_); break;
-            case MenuItem::journalEvenements: toggleEventLog(context_); break;
-            case MenuItem::conseilTaille: showAdviceWindow(context_); break;
+            case MenuItem::startWithWindows: toggleStartWithWindows(context_); break;
+            case MenuItem::eventLog: toggleEventLog(context_); break;
+            case MenuItem::pageFileAdvice: showAdviceWindow(context_); break;
             default: break;
         }
     });

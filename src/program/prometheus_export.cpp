@@ -57,7 +57,7 @@ std::vector<PrometheusProgram> programsByName(const std::vector<ProgramFigures>&
 
 // The advice as it stands at this export, and the forecast of this tick.
 void gatherAdvice(Context& c, const MemoryStatus& memory, PrometheusFigures& f) {
-    conseilReport(c, memory);
+    currentAdviceReport(c, memory);
     const AdviceWatch& watch = c.state.advice;
     if (const CommitForecast& forecast = watch.forecast; forecast.trend) {
         f.commitTrendBytesPerSecond = std::llround(forecast.trend->bytesPerSecond);

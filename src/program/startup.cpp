@@ -104,7 +104,7 @@ void startUp(Context& c) {
     bool journalWritten = true;
     trapped(c, [&] { journalWritten = OuvrirJournal(c); });
     trapped(c, [&] {
-        p.view.setMenuChecked(MenuItem::journalEvenements, s.eventLogOn && eventLogExists(c));
+        p.view.setMenuChecked(MenuItem::eventLog, s.eventLogOn && eventLogExists(c));
         openEventLog(c);
         reportAnalysisStart(c);
     });

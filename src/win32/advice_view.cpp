@@ -14,8 +14,8 @@ namespace corvane::win32 {
 
 namespace {
 
-constexpr int kFirstId = static_cast<int>(AdviceControl::PremierLibelle);
-constexpr int kCopyId = static_cast<int>(AdviceControl::Copier);
+constexpr int kFirstId = static_cast<int>(AdviceControl::firstLabel);
+constexpr int kCopyId = static_cast<int>(AdviceControl::copyButton);
 
 int labelId(int line) {
     return kFirstId + 2 * line;

@@ -1,5 +1,5 @@
 // The "Alertes" dialog: each alert's switch and threshold, checked before it closes. Its
-// template is IDD_ALERTES in corvane.rc.
+// template is IDD_ALERTS in corvane.rc.
 #include "win32/alerts_dialog.h"
 
 #include <string>
@@ -14,14 +14,16 @@ namespace corvane::win32 {
 
 namespace {
 
-static_assert(IDC_ENGAGEMENT_ACTIVE == static_cast<int>(AlertsControl::EngagementActive));
-static_assert(IDC_ENGAGEMENT_SEUIL == static_cast<int>(AlertsControl::EngagementSeuil));
-static_assert(IDC_SWAP_ACTIVE == static_cast<int>(AlertsControl::SwapActive));
-static_assert(IDC_SWAP_SEUIL == static_cast<int>(AlertsControl::SwapSeuil));
-static_assert(IDC_MEMOIRE_ACTIVE == static_cast<int>(AlertsControl::MemoireActive));
-static_assert(IDC_MEMOIRE_SEUIL == static_cast<int>(AlertsControl::MemoireSeuil));
-static_assert(IDC_EPUISEMENT_ACTIVE == static_cast<int>(AlertsControl::EpuisementActive));
-static_assert(IDC_EPUISEMENT_SEUIL == static_cast<int>(AlertsControl::EpuisementSeuil));
+static_assert(IDC_ALERT_COMMIT_ON == static_cast<int>(AlertsControl::commitOn));
+static_assert(IDC_ALERT_COMMIT_THRESHOLD == static_cast<int>(AlertsControl::commitThreshold));
+static_assert(IDC_ALERT_SWAP_GROWTH_ON == static_cast<int>(AlertsControl::swapGrowthOn));
+static_assert(IDC_ALERT_SWAP_GROWTH_THRESHOLD ==
+              static_cast<int>(AlertsControl::swapGrowthThreshold));
+static_assert(IDC_ALERT_MEMORY_ON == static_cast<int>(AlertsControl::memoryOn));
+static_assert(IDC_ALERT_MEMORY_THRESHOLD == static_cast<int>(AlertsControl::memoryThreshold));
+static_assert(IDC_ALERT_EXHAUSTION_ON == static_cast<int>(AlertsControl::exhaustionOn));
+static_assert(IDC_ALERT_EXHAUSTION_THRESHOLD ==
+              static_cast<int>(AlertsControl::exhaustionThreshold));
 
 struct Row {
     int check;
@@ -30,12 +32,13 @@ struct Row {
     int32_t AlertSettings::*threshold;
 };
 constexpr Row kRows[] = {
-    {IDC_ENGAGEMENT_ACTIVE, IDC_ENGAGEMENT_SEUIL, &AlertSettings::commitOn,
+    {IDC_ALERT_COMMIT_ON, IDC_ALERT_COMMIT_THRESHOLD, &AlertSettings::commitOn,
      &AlertSettings::commitPercent},
-    {IDC_SWAP_ACTIVE, IDC_SWAP_SEUIL, &AlertSettings::swapGrowthOn, &AlertSettings::swapGrowthMo},
-    {IDC_MEMOIRE_ACTIVE, IDC_MEMOIRE_SEUIL, &AlertSettings::memoryOn,
+    {IDC_ALERT_SWAP_GROWTH_ON, IDC_ALERT_SWAP_GROWTH_THRESHOLD, &AlertSettings::swapGrowthOn,
+     &AlertSettings::swapGrowthMo},
+    {IDC_ALERT_MEMORY_ON, IDC_ALERT_MEMORY_THRESHOLD, &AlertSettings::memoryOn,
      &AlertSettings::memoryPercent},
-    {IDC_EPUISEMENT_ACTIVE, IDC_EPUISEMENT_SEUIL, &AlertSettings::exhaustionOn,
+    {IDC_ALERT_EXHAUSTION_ON, IDC_ALERT_EXHAUSTION_THRESHOLD, &AlertSettings::exhaustionOn,
      &AlertSettings::exhaustionHours},
 };
 
@@ -77,7 +80,7 @@ AlertSettings read(HWND dialog) {
     return settings;
 }
 
-constexpr SettingsDialog<AlertSettings> kAlertsDialog{IDD_ALERTES,          "Alertes", fill, read,
+constexpr SettingsDialog<AlertSettings> kAlertsDialog{IDD_ALERTS,           "Alertes", fill, read,
                                                       alertSettingsProblem, switched};
 
 }  // namespace

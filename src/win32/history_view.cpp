@@ -23,7 +23,7 @@ constexpr const char* kHoverHint = "Placez le pointeur sur le graphique pour y l
 constexpr COLORREF kNoticeColour = RGB(170, 0, 0);
 
 HistoryControl buttonFor(size_t index) {
-    return static_cast<HistoryControl>(static_cast<int>(HistoryControl::Heure) +
+    return static_cast<HistoryControl>(static_cast<int>(HistoryControl::hour) +
                                        static_cast<int>(index));
 }
 
@@ -123,10 +123,11 @@ void Win32HistoryView::createControls() {
         HWND button = make("BUTTON", kHistoryRanges[i].label, style, buttonFor(i));
         if (kHistoryRanges[i].range == range_) SendMessageA(button, BM_SETCHECK, BST_CHECKED, 0);
     }
-    make("BUTTON", "&Exporter...", BS_PUSHBUTTON | WS_TABSTOP | WS_GROUP, HistoryControl::Exporter);
-    plot_ = make(kHistoryPlotClass, "", 0, HistoryControl::Graphique, this);
-    make("STATIC", kHoverHint, SS_LEFT | SS_NOPREFIX, HistoryControl::Survol);
-    make("STATIC", "", SS_LEFT | SS_NOPREFIX, HistoryControl::Avis);
+    make("BUTTON", "&Exporter...", BS_PUSHBUTTON | WS_TABSTOP | WS_GROUP,
+         HistoryControl::exportButton);
+    plot_ = make(kHistoryPlotClass, "", 0, HistoryControl::graph, this);
+    make("STATIC", kHoverHint, SS_LEFT | SS_NOPREFIX, HistoryControl::pointerReading);
+    make("STATIC", "", SS_LEFT | SS_NOPREFIX, HistoryControl::notice);
 }
 
 void Win32HistoryView::layoutControls() {
@@ -142,15 +143,15 @@ void Win32HistoryView::layoutControls() {
         x += buttonWidth + gap;
     }
     int exportWidth = px(96);
-    MoveWindow(control(HistoryControl::Exporter),
+    MoveWindow(control(HistoryControl::exportButton),
                std::max<int>(x + gap, c.right - margin - exportWidth), margin, exportWidth,
                buttonHeight, TRUE);
-    HWND notice = control(HistoryControl::Avis);
+    HWND notice = control(HistoryControl::notice);
     // Three lines: a notice names the history's files in full, and a folder may be deep.
     int noticeHeight = IsWindowVisible(notice) ? 3 * line : 0;
     // The values under the pointer: room for their three lines (figures, alerts, programs) at
     // least, and more where a narrow window breaks them.
-    HWND survol = control(HistoryControl::Survol);
+    HWND survol = control(HistoryControl::pointerReading);
     int hoverWidth = std::max(1, static_cast<int>(c.right) - 2 * margin);
     hoverHeight_ = std::max(3 * line, textHeight(survol, hoverWidth));
     int hoverTop = c.bottom - margin - hoverHeight_;
@@ -168,7 +169,7 @@ void Win32HistoryView::layoutControls() {
 void Win32HistoryView::showNotice() {
     if (!hwnd_ || !history_) return;
     std::string notice = historyNotice(*history_);
-    HWND avis = control(HistoryControl::Avis);
+    HWND avis = control(HistoryControl::notice);
     bool wasVisible = IsWindowVisible(avis) != FALSE;
     setText(avis, notice);
     ShowWindow(avis, notice.empty() ? SW_HIDE : SW_SHOWNA);
@@ -179,7 +180,7 @@ void Win32HistoryView::choose(HistoryRange range) {
     if (range == range_) return;
     range_ = range;
     hoverColumn_ = -1;
-    setText(control(HistoryControl::Survol), kHoverHint);
+    setText(control(HistoryControl::pointerReading), kHoverHint);
     dirty_ = true;
     InvalidateRect(plot_, nullptr, FALSE);
 }
@@ -262,11 +263,11 @@ void Win32HistoryView::hover(int x, int y) {
     if (hoverColumn_ >= 0) strip(hoverColumn_);
     hoverColumn_ = column;
     if (column < 0) {
-        setText(control(HistoryControl::Survol), kHoverHint);
+        setText(control(HistoryControl::pointerReading), kHoverHint);
         return;
     }
     strip(column);
-    HWND survol = control(HistoryControl::Survol);
+    HWND survol = control(HistoryControl::pointerReading);
     setText(survol, hoverText(picture_.columns[static_cast<size_t>(column)],
                               columnMinute(picture_.span, columns, column), system_));
     RECT room;
@@ -314,14 +315,14 @@ LRESULT Win32HistoryView::handle(UINT message, WPARAM wParam, LPARAM lParam) {
                     return 0;
                 }
             }
-            if (id == static_cast<int>(HistoryControl::Exporter) && history_) {
+            if (id == static_cast<int>(HistoryControl::exportButton) && history_) {
                 exportHistory(system_, dialogs_, files_, *history_);
                 return 0;
             }
             break;
         }
         case WM_CTLCOLORSTATIC:
-            if (reinterpret_cast<HWND>(lParam) == control(HistoryControl::Avis)) {
+            if (reinterpret_cast<HWND>(lParam) == control(HistoryControl::notice)) {
                 HDC dc = reinterpret_cast<HDC>(wParam);
                 SetTextColor(dc, kNoticeColour);
                 SetBkColor(dc, GetSysColor(COLOR_BTNFACE));

@@ -35,14 +35,14 @@ inline constexpr MenuId kMenuIds[] = {
     {ID_AIDE, MenuItem::aide},
     {ID_SEP2, MenuItem::sep2},
     {ID_PROPOS, MenuItem::propos},
-    {ID_HISTORIQUE, MenuItem::historique},
-    {ID_MEMOIREVIRTUELLE, MenuItem::memoireVirtuelle},
-    {ID_ICONE, MenuItem::icone},
-    {ID_ALERTES, MenuItem::alertes},
-    {ID_DEMARRAGE, MenuItem::demarrage},
+    {ID_HISTORY, MenuItem::history},
+    {ID_VIRTUAL_MEMORY, MenuItem::virtualMemory},
+    {ID_NOTIFICATION_ICON, MenuItem::notificationIcon},
+    {ID_ALERTS, MenuItem::alerts},
+    {ID_START_WITH_WINDOWS, MenuItem::startWithWindows},
     {ID_PROMETHEUS, MenuItem::prometheus},
-    {ID_EVENEMENTS, MenuItem::journalEvenements},
-    {ID_CONSEIL, MenuItem::conseilTaille},
+    {ID_EVENT_LOG, MenuItem::eventLog},
+    {ID_PAGE_FILE_ADVICE, MenuItem::pageFileAdvice},
 };
 
 consteval bool menuIdsAgree() {

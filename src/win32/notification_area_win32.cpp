@@ -247,12 +247,12 @@ void Win32NotificationArea::showMenu() {
     if (!menu) return;
     // Access keys, so that the menu opened from the keyboard (Win+B, then the menu key) works
     // from it too.
-    appendMenuItem(menu, ID_AFFICHER, "&Afficher");
-    appendMenuItem(menu, ID_HISTORIQUE, "&Historique...");
-    appendMenuItem(menu, ID_MEMOIREVIRTUELLE, "&Mémoire virtuelle...");
+    appendMenuItem(menu, ID_SHOW_WINDOW, "&Afficher");
+    appendMenuItem(menu, ID_HISTORY, "&Historique...");
+    appendMenuItem(menu, ID_VIRTUAL_MEMORY, "&Mémoire virtuelle...");
     AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
     appendMenuItem(menu, ID_QUITTER, "&Quitter");
-    SetMenuDefaultItem(menu, ID_AFFICHER, FALSE);
+    SetMenuDefaultItem(menu, ID_SHOW_WINDOW, FALSE);
     POINT at{};
     GetCursorPos(&at);
     // The menu closes when the user clicks elsewhere only if the window is in the foreground.
@@ -261,7 +261,7 @@ void Win32NotificationArea::showMenu() {
         menu, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY, at.x, at.y, 0, owner_, nullptr));
     PostMessageA(owner_, WM_NULL, 0, 0);
     DestroyMenu(menu);
-    if (chosen == ID_AFFICHER) {
+    if (chosen == ID_SHOW_WINDOW) {
         bringBack();
     } else if (chosen != 0) {
         // The main menu's own commands: "Quitter" goes through the exit procedure.

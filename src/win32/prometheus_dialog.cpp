@@ -23,14 +23,14 @@ namespace corvane::win32 {
 
 namespace {
 
-static_assert(IDC_PROMETHEUS_ACTIVE == static_cast<int>(PrometheusControl::Active));
-static_assert(IDC_PROMETHEUS_DOSSIER == static_cast<int>(PrometheusControl::Dossier));
-static_assert(IDC_PROMETHEUS_PARCOURIR == static_cast<int>(PrometheusControl::Parcourir));
+static_assert(IDC_PROMETHEUS_ON == static_cast<int>(PrometheusControl::exportOn));
+static_assert(IDC_PROMETHEUS_FOLDER == static_cast<int>(PrometheusControl::folder));
+static_assert(IDC_PROMETHEUS_BROWSE == static_cast<int>(PrometheusControl::browse));
 
 constexpr const char* kTitle = "Exporter vers Prometheus";
 
 std::string folderText(HWND dialog) {
-    HWND edit = GetDlgItem(dialog, IDC_PROMETHEUS_DOSSIER);
+    HWND edit = GetDlgItem(dialog, IDC_PROMETHEUS_FOLDER);
     if (wideFunctions()) {
         std::wstring text(static_cast<size_t>(GetWindowTextLengthW(edit)) + 1, L'\0');
         text.resize(
@@ -44,7 +44,7 @@ std::string folderText(HWND dialog) {
 }
 
 void setFolderText(HWND dialog, const std::string& folder) {
-    HWND edit = GetDlgItem(dialog, IDC_PROMETHEUS_DOSSIER);
+    HWND edit = GetDlgItem(dialog, IDC_PROMETHEUS_FOLDER);
     if (wideFunctions()) {
         SetWindowTextW(edit, toWide(folder).c_str());
     } else {
@@ -113,20 +113,20 @@ std::optional<std::string> chooseFolder(HWND owner, const std::string& current) 
 }
 
 void fill(HWND dialog, const PrometheusSettings& settings) {
-    CheckDlgButton(dialog, IDC_PROMETHEUS_ACTIVE, settings.on ? BST_CHECKED : BST_UNCHECKED);
+    CheckDlgButton(dialog, IDC_PROMETHEUS_ON, settings.on ? BST_CHECKED : BST_UNCHECKED);
     setFolderText(dialog, settings.folder);
 }
 
 PrometheusSettings read(HWND dialog) {
     PrometheusSettings chosen;
-    chosen.on = IsDlgButtonChecked(dialog, IDC_PROMETHEUS_ACTIVE) == BST_CHECKED;
+    chosen.on = IsDlgButtonChecked(dialog, IDC_PROMETHEUS_ON) == BST_CHECKED;
     chosen.folder = folderText(dialog);
     return chosen;
 }
 
 // "Parcourir...": the shell's folder chooser, opened on the folder the field names.
 bool browse(HWND dialog, WORD id) {
-    if (id != IDC_PROMETHEUS_PARCOURIR) return false;
+    if (id != IDC_PROMETHEUS_BROWSE) return false;
     if (auto folder = chooseFolder(dialog, folderText(dialog))) setFolderText(dialog, *folder);
     return true;
 }

@@ -31,30 +31,30 @@
 #define ID_AIDE 28
 #define ID_SEP2 29
 #define ID_PROPOS 30
-#define ID_HISTORIQUE 33
-#define ID_MEMOIREVIRTUELLE 34
-#define ID_ICONE 35
-#define ID_ALERTES 36
-#define ID_DEMARRAGE 38
+#define ID_HISTORY 33
+#define ID_VIRTUAL_MEMORY 34
+#define ID_NOTIFICATION_ICON 35
+#define ID_ALERTS 36
+#define ID_START_WITH_WINDOWS 38
 #define ID_PROMETHEUS 39
-#define ID_EVENEMENTS 40
-#define ID_CONSEIL 41
+#define ID_EVENT_LOG 40
+#define ID_PAGE_FILE_ADVICE 41
 // The notification area icon's menu: "Afficher", then the main menu's own items.
-#define ID_AFFICHER 37
+#define ID_SHOW_WINDOW 37
 
 // The "Alertes" dialog and its controls (AlertsControl in controls.h).
-#define IDD_ALERTES 1
-#define IDC_ENGAGEMENT_ACTIVE 401
-#define IDC_ENGAGEMENT_SEUIL 402
-#define IDC_SWAP_ACTIVE 403
-#define IDC_SWAP_SEUIL 404
-#define IDC_MEMOIRE_ACTIVE 405
-#define IDC_MEMOIRE_SEUIL 406
-#define IDC_EPUISEMENT_ACTIVE 407
-#define IDC_EPUISEMENT_SEUIL 408
+#define IDD_ALERTS 1
+#define IDC_ALERT_COMMIT_ON 401
+#define IDC_ALERT_COMMIT_THRESHOLD 402
+#define IDC_ALERT_SWAP_GROWTH_ON 403
+#define IDC_ALERT_SWAP_GROWTH_THRESHOLD 404
+#define IDC_ALERT_MEMORY_ON 405
+#define IDC_ALERT_MEMORY_THRESHOLD 406
+#define IDC_ALERT_EXHAUSTION_ON 407
+#define IDC_ALERT_EXHAUSTION_THRESHOLD 408
 
 // The "Exporter vers Prometheus" dialog and its controls (PrometheusControl in controls.h).
 #define IDD_PROMETHEUS 2
-#define IDC_PROMETHEUS_ACTIVE 411
-#define IDC_PROMETHEUS_DOSSIER 412
-#define IDC_PROMETHEUS_PARCOURIR 413
+#define IDC_PROMETHEUS_ON 411
+#define IDC_PROMETHEUS_FOLDER 412
+#define IDC_PROMETHEUS_BROWSE 413

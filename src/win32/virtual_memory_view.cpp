@@ -18,8 +18,8 @@ namespace corvane::win32 {
 namespace {
 
 constexpr const char* kCaption = "Mémoire virtuelle";
-constexpr int kFirstControl = static_cast<int>(VirtualMemoryControl::Engagement);
-constexpr int kLastControl = static_cast<int>(VirtualMemoryControl::Trier);
+constexpr int kFirstControl = static_cast<int>(VirtualMemoryControl::commit);
+constexpr int kLastControl = static_cast<int>(VirtualMemoryControl::sortTitle);
 
 // The programs' columns: the name takes what the others leave.
 struct Column {
@@ -37,9 +37,10 @@ struct OrderButton {
     int column;  // the header's column that sorts the same way
 };
 constexpr OrderButton kOrderButtons[] = {
-    {VirtualMemoryControl::TriEngagement, "&Engagement", ProcessOrder::Commit, 2},
-    {VirtualMemoryControl::TriHeure, "Croissance sur 1 &h", ProcessOrder::HourGrowth, 3},
-    {VirtualMemoryControl::TriDebut, "Croissance depuis le &début", ProcessOrder::Growth, 4},
+    {VirtualMemoryControl::sortByCommit, "&Engagement", ProcessOrder::Commit, 2},
+    {VirtualMemoryControl::sortByHourGrowth, "Croissance sur 1 &h", ProcessOrder::HourGrowth, 3},
+    {VirtualMemoryControl::sortByStartGrowth, "Croissance depuis le &début", ProcessOrder::Growth,
+     4},
 };
 
 std::vector<std::string> fields(const std::string& row) {
@@ -128,19 +129,21 @@ void Win32VirtualMemoryView::createControls() {
         return hwnd;
     };
     auto id = [](VirtualMemoryControl c) { return static_cast<int>(c); };
-    make("STATIC", "", SS_LEFTNOWORDWRAP | SS_NOPREFIX, id(VirtualMemoryControl::Engagement));
-    HWND bar = make(PROGRESS_CLASSA, "", 0, id(VirtualMemoryControl::Barre));
+    make("STATIC", "", SS_LEFTNOWORDWRAP | SS_NOPREFIX, id(VirtualMemoryControl::commit));
+    HWND bar = make(PROGRESS_CLASSA, "", 0, id(VirtualMemoryControl::commitBar));
     SendMessageA(bar, PBM_SETRANGE, 0, MAKELPARAM(0, 1000));
-    make("STATIC", "", SS_LEFTNOWORDWRAP | SS_NOPREFIX, id(VirtualMemoryControl::Pics));
-    make("STATIC", "", SS_LEFT | SS_NOPREFIX, id(VirtualMemoryControl::Fichiers));
-    make("STATIC", "Trier par :", SS_LEFTNOWORDWRAP | SS_NOPREFIX, id(VirtualMemoryControl::Trier));
+    make("STATIC", "", SS_LEFTNOWORDWRAP | SS_NOPREFIX, id(VirtualMemoryControl::peaks));
+    make("STATIC", "", SS_LEFT | SS_NOPREFIX, id(VirtualMemoryControl::pageFiles));
+    make("STATIC", "Trier par :", SS_LEFTNOWORDWRAP | SS_NOPREFIX,
+         id(VirtualMemoryControl::sortTitle));
     for (const OrderButton& b : kOrderButtons) {
         DWORD style = BS_AUTORADIOBUTTON | BS_PUSHLIKE | WS_TABSTOP |
                       (b.order == ProcessOrder::Commit ? WS_GROUP : 0);
         HWND button = make("BUTTON", b.label, style, id(b.id));
         if (b.order == ProcessOrder::Commit) SendMessageA(button, BM_SETCHECK, BST_CHECKED, 0);
     }
-    HWND header = make(WC_HEADERA, "", HDS_HORZ | HDS_BUTTONS, id(VirtualMemoryControl::Colonnes));
+    HWND header =
+        make(WC_HEADERA, "", HDS_HORZ | HDS_BUTTONS, id(VirtualMemoryControl::columnTitles));
     for (size_t i = 0; i < std::size(kColumns); ++i) {
         std::string title = toAnsi(kColumns[i].title);
         HDITEMA item{};
@@ -153,8 +156,8 @@ void Win32VirtualMemoryView::createControls() {
     make("LISTBOX", "",
          LBS_OWNERDRAWFIXED | LBS_HASSTRINGS | LBS_NOINTEGRALHEIGHT | LBS_NOSEL | WS_VSCROLL |
              WS_TABSTOP,
-         id(VirtualMemoryControl::Programmes), WS_EX_CLIENTEDGE);
-    make("STATIC", "", SS_LEFTNOWORDWRAP | SS_NOPREFIX, id(VirtualMemoryControl::Remarque));
+         id(VirtualMemoryControl::programs), WS_EX_CLIENTEDGE);
+    make("STATIC", "", SS_LEFTNOWORDWRAP | SS_NOPREFIX, id(VirtualMemoryControl::remark));
 }
 
 void Win32VirtualMemoryView::layoutControls() {
@@ -168,15 +171,15 @@ void Win32VirtualMemoryView::layoutControls() {
         MoveWindow(control(id), margin, y, width, height, TRUE);
         y += height;
     };
-    place(VirtualMemoryControl::Engagement, lineHeight_);
-    place(VirtualMemoryControl::Barre, px(14));
+    place(VirtualMemoryControl::commit, lineHeight_);
+    place(VirtualMemoryControl::commitBar, px(14));
     y += px(2);
-    place(VirtualMemoryControl::Pics, lineHeight_);
+    place(VirtualMemoryControl::peaks, lineHeight_);
     y += gap;
-    place(VirtualMemoryControl::Fichiers, lineHeight_ * std::max(1, pageFileLines_));
+    place(VirtualMemoryControl::pageFiles, lineHeight_ * std::max(1, pageFileLines_));
     y += gap;
     int buttonHeight = px(24), x = margin;
-    HWND label = control(VirtualMemoryControl::Trier);
+    HWND label = control(VirtualMemoryControl::sortTitle);
     MoveWindow(label, x, y + (buttonHeight - lineHeight_) / 2, px(60), lineHeight_, TRUE);
     x += px(64);
     const int buttonWidths[] = {px(90), px(130), px(170)};
@@ -186,17 +189,17 @@ void Win32VirtualMemoryView::layoutControls() {
     }
     y += buttonHeight + gap;
     int headerHeight = lineHeight_ + px(6);
-    place(VirtualMemoryControl::Colonnes, headerHeight);
+    place(VirtualMemoryControl::columnTitles, headerHeight);
     int noteTop = c.bottom - margin - lineHeight_;
-    MoveWindow(control(VirtualMemoryControl::Programmes), margin, y, width,
+    MoveWindow(control(VirtualMemoryControl::programs), margin, y, width,
                std::max(lineHeight_, noteTop - gap / 2 - y), TRUE);
-    MoveWindow(control(VirtualMemoryControl::Remarque), margin, noteTop, width, lineHeight_, TRUE);
+    MoveWindow(control(VirtualMemoryControl::remark), margin, noteTop, width, lineHeight_, TRUE);
     setColumns();
 }
 
 void Win32VirtualMemoryView::setColumns() {
-    HWND header = control(VirtualMemoryControl::Colonnes);
-    HWND list = control(VirtualMemoryControl::Programmes);
+    HWND header = control(VirtualMemoryControl::columnTitles);
+    HWND list = control(VirtualMemoryControl::programs);
     RECT r;
     GetClientRect(list, &r);
     int fixed = 0;
@@ -218,14 +221,14 @@ void Win32VirtualMemoryView::setColumns() {
 
 void Win32VirtualMemoryView::show(const VirtualMemoryReport& report) {
     if (!hwnd_) return;
-    setText(VirtualMemoryControl::Engagement, report.commit);
-    HWND bar = control(VirtualMemoryControl::Barre);
+    setText(VirtualMemoryControl::commit, report.commit);
+    HWND bar = control(VirtualMemoryControl::commitBar);
     if (report.commitPermille >= 0) SendMessageA(bar, PBM_SETPOS, report.commitPermille, 0);
     ShowWindow(bar, report.commitPermille >= 0 ? SW_SHOWNA : SW_HIDE);
-    setText(VirtualMemoryControl::Pics, report.peaks);
+    setText(VirtualMemoryControl::peaks, report.peaks);
     std::string files = "Fichiers d'échange :";
     for (const std::string& line : report.pageFiles) files += "\r\n    " + line;
-    setText(VirtualMemoryControl::Fichiers, files);
+    setText(VirtualMemoryControl::pageFiles, files);
     int lines = 1 + static_cast<int>(report.pageFiles.size());
     if (lines != pageFileLines_) {
         pageFileLines_ = lines;
@@ -234,11 +237,11 @@ void Win32VirtualMemoryView::show(const VirtualMemoryReport& report) {
     for (const OrderButton& b : kOrderButtons) {
         SendMessageA(control(b.id), BM_SETCHECK, b.order == report.order ? BST_CHECKED : 0, 0);
     }
-    setText(VirtualMemoryControl::Remarque, report.programsNote);
+    setText(VirtualMemoryControl::remark, report.programsNote);
     if (report.programs == programs_) return;
     programs_ = report.programs;
     // Refilled without a flash and without losing the place the user scrolled to.
-    HWND list = control(VirtualMemoryControl::Programmes);
+    HWND list = control(VirtualMemoryControl::programs);
     LRESULT top = SendMessageA(list, LB_GETTOPINDEX, 0, 0);
     SendMessageA(list, WM_SETREDRAW, FALSE, 0);
     SendMessageA(list, LB_RESETCONTENT, 0, 0);
@@ -287,7 +290,7 @@ LRESULT Win32VirtualMemoryView::handle(UINT message, WPARAM wParam, LPARAM lPara
             return TRUE;
         }
         case WM_DRAWITEM:
-            if (wParam == static_cast<WPARAM>(VirtualMemoryControl::Programmes)) {
+            if (wParam == static_cast<WPARAM>(VirtualMemoryControl::programs)) {
                 drawProgram(*reinterpret_cast<DRAWITEMSTRUCT*>(lParam));
                 return TRUE;
             }
@@ -313,7 +316,7 @@ LRESULT Win32VirtualMemoryView::handle(UINT message, WPARAM wParam, LPARAM lPara
                 return TRUE;
             bool click = header->hdr.code == HDN_ITEMCLICKA || header->hdr.code == HDN_ITEMCLICKW;
             if (!click || !watch_ ||
-                header->hdr.idFrom != static_cast<UINT_PTR>(VirtualMemoryControl::Colonnes))
+                header->hdr.idFrom != static_cast<UINT_PTR>(VirtualMemoryControl::columnTitles))
                 break;
             for (const OrderButton& b : kOrderButtons) {
                 if (header->iItem == b.column) watch_->setOrder(b.order);

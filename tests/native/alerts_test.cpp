@@ -185,7 +185,7 @@ TEST_F(AlertsTest, TheMemoryAlertIsOffUntilTheUserSwitchesItOn) {
     AlertSettings chosen;
     chosen.memoryOn = true;
     fake.windows.alertsAnswer = chosen;
-    window.onMenu(MenuItem::alertes);
+    window.onMenu(MenuItem::alerts);
     ASSERT_EQ(fake.windows.alertsShown.size(), 1u);
     EXPECT_FALSE(fake.windows.alertsShown[0].memoryOn);  // opened on the settings in use
     tick();
@@ -258,11 +258,11 @@ TEST_F(AlertsTest, TheMenuItemAddsAndRemovesTheIconAndTheNextStartRemembersIt) {
     setCommitPercent(43);
     start();
     EXPECT_FALSE(fake.notification.icon);
-    EXPECT_FALSE(fake.view.menuChecks[MenuItem::icone]);
+    EXPECT_FALSE(fake.view.menuChecks[MenuItem::notificationIcon]);
 
-    window.onMenu(MenuItem::icone);
+    window.onMenu(MenuItem::notificationIcon);
     ASSERT_TRUE(fake.notification.icon);
-    EXPECT_TRUE(fake.view.menuChecks[MenuItem::icone]);
+    EXPECT_TRUE(fake.view.menuChecks[MenuItem::notificationIcon]);
     EXPECT_EQ(fake.settings.values["IconeNotification"], "True");
     EXPECT_EQ(
         fake.notification.icon->tooltip,
@@ -278,17 +278,17 @@ TEST_F(AlertsTest, TheMenuItemAddsAndRemovesTheIconAndTheNextStartRemembersIt) {
         "Corvane\nSWAP : 120 Mo (mini 100, maxi 120 Mo)\nEngagement : 728 Mo / 800 Mo (91 %)");
     EXPECT_TRUE(fake.notification.icon->alarm);
 
-    window.onMenu(MenuItem::icone);
+    window.onMenu(MenuItem::notificationIcon);
     EXPECT_FALSE(fake.notification.icon);
     EXPECT_EQ(fake.notification.removals, 1);
-    EXPECT_FALSE(fake.view.menuChecks[MenuItem::icone]);
+    EXPECT_FALSE(fake.view.menuChecks[MenuItem::notificationIcon]);
     EXPECT_EQ(fake.settings.values["IconeNotification"], "False");
     // The main window's own caption is the same with or without the icon.
     fake.view.minimised = true;
     tick();
     EXPECT_EQ(fake.view.windowCaption.substr(0, 3), "SW:");
 
-    window.onMenu(MenuItem::icone);
+    window.onMenu(MenuItem::notificationIcon);
     window.onMenu(MenuItem::quitter);
     MainWindow next(fake.platform);
     fake.notification.icon.reset();
@@ -296,7 +296,7 @@ TEST_F(AlertsTest, TheMenuItemAddsAndRemovesTheIconAndTheNextStartRemembersIt) {
     next.onLoad();
     next.onShown();
     EXPECT_TRUE(fake.notification.icon);
-    EXPECT_TRUE(fake.view.menuChecks[MenuItem::icone]);
+    EXPECT_TRUE(fake.view.menuChecks[MenuItem::notificationIcon]);
 }
 
 TEST_F(AlertsTest, WithoutCommitTheGaugeIsTheSwapFileAgainstItsLargest) {
@@ -326,9 +326,9 @@ TEST_F(AlertsTest, AWindowsWithoutNotificationAreaKeepsTheChoiceAndFlashesInstea
     fake.notification.available = false;
     setCommitPercent(50);
     start();
-    window.onMenu(MenuItem::icone);
+    window.onMenu(MenuItem::notificationIcon);
     EXPECT_FALSE(window.ended());
-    EXPECT_TRUE(fake.view.menuChecks[MenuItem::icone]);
+    EXPECT_TRUE(fake.view.menuChecks[MenuItem::notificationIcon]);
     EXPECT_EQ(fake.settings.values["IconeNotification"], "True");
     tickAt(95);
     EXPECT_EQ(fake.notification.flashes, 1);
@@ -338,12 +338,12 @@ TEST_F(AlertsTest, AWindowsWithoutNotificationAreaKeepsTheChoiceAndFlashesInstea
 TEST_F(AlertsTest, TheDialogKeepsWhatTheUserChoseAndNothingOnCancel) {
     start();
     fake.settings.savedKeys.clear();
-    window.onMenu(MenuItem::alertes);  // cancelled
+    window.onMenu(MenuItem::alerts);  // cancelled
     EXPECT_TRUE(fake.settings.savedKeys.empty());
 
     AlertSettings chosen{false, 75, true, 2048, true, 80, false, 12};
     fake.windows.alertsAnswer = chosen;
-    window.onMenu(MenuItem::alertes);
+    window.onMenu(MenuItem::alerts);
     EXPECT_EQ(fake.settings.savedKeys,
               (std::vector<std::string>{"AlerteEngagement", "SeuilEngagement", "AlerteSwap",
                                         "SeuilSwap", "AlerteMemoire", "SeuilMemoire",
@@ -355,12 +355,12 @@ TEST_F(AlertsTest, TheDialogKeepsWhatTheUserChoseAndNothingOnCancel) {
     EXPECT_EQ(fake.settings.values["SeuilSwap"], "2048");
     EXPECT_EQ(fake.settings.values["AlerteMemoire"], "True");
     EXPECT_EQ(fake.settings.values["SeuilMemoire"], "80");
-    window.onMenu(MenuItem::alertes);
+    window.onMenu(MenuItem::alerts);
     EXPECT_EQ(fake.windows.alertsShown.back().swapGrowthMo, 2048);
 
     // A dialog that cannot be made says so and the monitor goes on.
     fake.windows.alertsError = RuntimeError(kErrOutOfMemory);
-    window.onMenu(MenuItem::alertes);
+    window.onMenu(MenuItem::alerts);
     ASSERT_EQ(fake.dialogs.shown.size(), 1u);
     EXPECT_EQ(fake.dialogs.shown[0].title, "Alertes");
     EXPECT_FALSE(window.ended());

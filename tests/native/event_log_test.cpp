@@ -90,18 +90,18 @@ TEST_F(EventLogTest, NothingIsWrittenUnlessTheUserTurnsItOnAndTheItemRemembersIt
     tickAtCommit(95);
     EXPECT_TRUE(fake.eventLog.events.empty());
     EXPECT_EQ(fake.eventLog.registrations, 0);
-    EXPECT_FALSE(fake.view.menuChecks[MenuItem::journalEvenements]);
+    EXPECT_FALSE(fake.view.menuChecks[MenuItem::eventLog]);
 
-    window.onMenu(MenuItem::journalEvenements);
-    EXPECT_TRUE(fake.view.menuChecks[MenuItem::journalEvenements]);
+    window.onMenu(MenuItem::eventLog);
+    EXPECT_TRUE(fake.view.menuChecks[MenuItem::eventLog]);
     EXPECT_EQ(fake.settings.values["JournalEvenements"], "True");
     EXPECT_EQ(fake.eventLog.registrations, 1);  // tried as it is turned on; never asked
     tickAtCommit(50);
     tickAtCommit(95);
     EXPECT_EQ(ids(), (std::vector<uint32_t>{10}));
 
-    window.onMenu(MenuItem::journalEvenements);
-    EXPECT_FALSE(fake.view.menuChecks[MenuItem::journalEvenements]);
+    window.onMenu(MenuItem::eventLog);
+    EXPECT_FALSE(fake.view.menuChecks[MenuItem::eventLog]);
     EXPECT_EQ(fake.settings.values["JournalEvenements"], "False");
     window.onMenu(MenuItem::quitter);
     EXPECT_EQ(ids(), (std::vector<uint32_t>{10}));
@@ -118,7 +118,7 @@ TEST_F(EventLogTest, Windows9xHasNoEventLogNothingIsWrittenAndNothingFails) {
     window.onMenu(MenuItem::quitter);
     EXPECT_TRUE(fake.eventLog.events.empty());
     EXPECT_EQ(fake.eventLog.registrations, 0);
-    EXPECT_FALSE(fake.view.menuChecks[MenuItem::journalEvenements]);
+    EXPECT_FALSE(fake.view.menuChecks[MenuItem::eventLog]);
     EXPECT_NE(fake.files.contents("C:\\Corvane\\Corvane.txt").value_or("").find("Alerte : m"),
               std::string::npos);
 }
@@ -127,12 +127,12 @@ TEST_F(EventLogTest, On9xTheItemSaysThereIsNoLogAndLeavesTheChoiceAsItWas) {
     fake.system.version = fake::osVersion(1, 4, 10, 2222, " A ", 0);
     fake.settings.values.erase("JournalEvenements");
     start();
-    window.onMenu(MenuItem::journalEvenements);
+    window.onMenu(MenuItem::eventLog);
     ASSERT_EQ(fake.dialogs.shown.size(), 1u);
     EXPECT_EQ(fake.dialogs.shown[0].text,
               "Cette version de Windows n'a pas de journal des événements : Corvane n'y écrit "
               "rien.");
-    EXPECT_FALSE(fake.view.menuChecks[MenuItem::journalEvenements]);
+    EXPECT_FALSE(fake.view.menuChecks[MenuItem::eventLog]);
     EXPECT_EQ(fake.settings.values.count("JournalEvenements"), 0u);
 }
 

@@ -24,7 +24,7 @@ protected:
 };
 
 TEST_F(HistoryWindowTest, TheMenuItemOpensTheWindowWhichIsToldOfEachNewMinute) {
-    window.onMenu(MenuItem::historique);
+    window.onMenu(MenuItem::history);
     EXPECT_EQ(fake.windows.historyShown, 1);
     ASSERT_EQ(fake.windows.shownHistory, &history());
     EXPECT_EQ(history().view(), &fake.windows.historyView);
@@ -43,7 +43,7 @@ TEST_F(HistoryWindowTest, TheMenuItemOpensTheWindowWhichIsToldOfEachNewMinute) {
 
     // A window that cannot be made is said so, and the program goes on.
     fake.windows.historyError = RuntimeError(kErrOutOfMemory);
-    window.onMenu(MenuItem::historique);
+    window.onMenu(MenuItem::history);
     EXPECT_FALSE(window.ended());
     ASSERT_EQ(fake.dialogs.shown.size(), 1u);
     EXPECT_EQ(fake.dialogs.shown[0].text, "La fenêtre de l'historique n'a pas pu s'ouvrir.\r\n" +
@@ -119,7 +119,7 @@ TEST_F(HistoryWindowTest, ResettingEverythingStartsANewHistoryAndKeepsThePreviou
     const std::string line15 = "2026-12-08 06:15;1536;1536;1536;812;\r\n";
     const std::string line16 = "2026-12-08 06:16;1536;1536;1536;812;\r\n";
     nextMinute();  // 06:15 recorded, 06:16 in progress
-    window.onMenu(MenuItem::historique);
+    window.onMenu(MenuItem::history);
     fake.dialogs.answers.push_back(MsgAnswer::Yes);
     window.onMenu(MenuItem::InitJournal);  // the journal alone
     EXPECT_EQ(fake.files.contents("C:\\Corvane\\Corvane.csv"), header + line15);

@@ -364,7 +364,7 @@ protected:
 TEST_F(AdviceWindowTest, OpensFromTheMenuOverTheHistoryAndRefreshesAtEachTick) {
     window.onLoad();
     window.onShown();
-    window.onMenu(MenuItem::conseilTaille);
+    window.onMenu(MenuItem::pageFileAdvice);
     ASSERT_EQ(fake.windows.adviceShown, 1);
     ASSERT_EQ(fake.windows.adviceView.reports.size(), 1u);
     // P = 3000 (the minute from the future left out): 1.25 P - R = 1702 -> 1728; 1.5 P - R =
@@ -404,7 +404,7 @@ TEST_F(AdviceWindowTest, BadInputsGiveUnknownFiguresNeverAMessageAtATick) {
     fake.files.put("C:\\Corvane\\Corvane.csv", "");
     window.onLoad();
     window.onShown();
-    window.onMenu(MenuItem::conseilTaille);
+    window.onMenu(MenuItem::pageFileAdvice);
     tick();
     tick();
     ASSERT_FALSE(fake.windows.adviceView.reports.empty());

@@ -31,7 +31,7 @@ protected:
     std::optional<std::string> runValue() {
         return fake.registry.readText(RootKey::CurrentUser, kRunKey, "Corvane");
     }
-    bool checked() { return fake.view.menuChecks[MenuItem::demarrage]; }
+    bool checked() { return fake.view.menuChecks[MenuItem::startWithWindows]; }
     void start() {
         window.onLoad();
         ASSERT_FALSE(window.ended());
@@ -69,7 +69,7 @@ TEST_F(StartWithWindowsTest, TheCheckMarkShowsOnlyWhileTheValueNamesThisProgram)
         f.files.makeFolder(test.appDir);
         MainWindow w(f.platform);
         w.onLoad();
-        EXPECT_EQ(f.view.menuChecks[MenuItem::demarrage], test.checked);
+        EXPECT_EQ(f.view.menuChecks[MenuItem::startWithWindows], test.checked);
         EXPECT_EQ(f.registry.writes, 0);  // reading writes nothing
     }
 }
@@ -78,10 +78,10 @@ TEST_F(StartWithWindowsTest, TheItemWritesTheQuotedPathAndRemovesItAgain) {
     setSwapMiB(100);
     start();
     EXPECT_FALSE(checked());
-    window.onMenu(MenuItem::demarrage);
+    window.onMenu(MenuItem::startWithWindows);
     EXPECT_EQ(runValue(), kThis);
     EXPECT_TRUE(checked());
-    window.onMenu(MenuItem::demarrage);
+    window.onMenu(MenuItem::startWithWindows);
     EXPECT_EQ(runValue(), std::nullopt);
     EXPECT_FALSE(checked());
     EXPECT_TRUE(fake.dialogs.shown.empty());
@@ -104,7 +104,7 @@ TEST_F(StartWithWindowsTest, AnotherCopysValueIsReplacedOnlyWhenTheUserSaysYes) 
     fake.registry.writes = 0;
 
     fake.dialogs.answers = {MsgAnswer::No};
-    window.onMenu(MenuItem::demarrage);
+    window.onMenu(MenuItem::startWithWindows);
     ASSERT_EQ(fake.dialogs.shown.size(), 1u);
     const auto& asked = fake.dialogs.shown[0];
     EXPECT_EQ(asked.title, "Lancer avec Windows");
@@ -119,11 +119,11 @@ TEST_F(StartWithWindowsTest, AnotherCopysValueIsReplacedOnlyWhenTheUserSaysYes) 
     EXPECT_FALSE(checked());
 
     // The default answer is no as well.
-    window.onMenu(MenuItem::demarrage);
+    window.onMenu(MenuItem::startWithWindows);
     EXPECT_EQ(runValue(), other);
 
     fake.dialogs.answers = {MsgAnswer::Yes};
-    window.onMenu(MenuItem::demarrage);
+    window.onMenu(MenuItem::startWithWindows);
     EXPECT_EQ(runValue(), kThis);
     EXPECT_TRUE(checked());
 }
@@ -132,7 +132,7 @@ TEST_F(StartWithWindowsTest, ARefusedWriteIsSaidAndTheMarkKeepsToTheRegistry) {
     setSwapMiB(100);
     start();
     fake.registry.writeError = RuntimeError(kErrPermissionDenied);
-    window.onMenu(MenuItem::demarrage);
+    window.onMenu(MenuItem::startWithWindows);
     ASSERT_EQ(fake.dialogs.shown.size(), 1u);
     EXPECT_EQ(fake.dialogs.shown[0].text,
               "Le lancement avec Windows n'a pas pu être modifié.\r\n"
@@ -146,7 +146,7 @@ TEST_F(StartWithWindowsTest, AProgramFolderOutsideTheAnsiCodePageIsWrittenAsItIs
     fake.files.put("C:\\Users\\Дмитрий\\Corvane\\Corvane.exe", "");
     setSwapMiB(100);
     start();
-    window.onMenu(MenuItem::demarrage);
+    window.onMenu(MenuItem::startWithWindows);
     EXPECT_EQ(runValue(), "\"C:\\Users\\Дмитрий\\Corvane\\Corvane.exe\"");
     EXPECT_TRUE(checked());
 }

@@ -166,7 +166,7 @@ TEST_F(VirtualMemoryTest, TheAnalysisMaximumCarriesAcrossRestartsAndGoesWithARes
     EXPECT_EQ(maximum(), 6000);  // larger than anything this run saw
     // The open window's own reading counts too.
     fake.memory.commit = CommitCharge{6100 * kMiB, 9000 * kMiB, 7000 * kMiB};
-    window.onMenu(MenuItem::memoireVirtuelle);
+    window.onMenu(MenuItem::virtualMemory);
     EXPECT_EQ(maximum(), 6100);
     EXPECT_EQ(shown().peaks.substr(shown().peaks.find("Maximum")),
               "Maximum de l'analyse : 5,96 Go");
@@ -258,7 +258,7 @@ TEST_F(VirtualMemoryTest, WithTheWindowClosedTheProcessesAreScannedOnceAMinute) 
     EXPECT_EQ(fake.memory.pageFileReads, 0);
     EXPECT_TRUE(fake.windows.memoryView.reports.empty());
 
-    window.onMenu(MenuItem::memoireVirtuelle);
+    window.onMenu(MenuItem::virtualMemory);
     EXPECT_EQ(fake.windows.memoryShown, 1);
     EXPECT_EQ(fake.memory.processReads, 3);
     EXPECT_EQ(fake.windows.memoryView.reports.size(), 1u);
@@ -284,7 +284,7 @@ TEST_F(VirtualMemoryTest, TheWindowShowsCommitPageFilesAndTheLargestProgramsInTh
             process(1000 + i, "p" + std::to_string(i) + ".exe", 100 + 10 * i));
     }
     tickAfter(kMinute);
-    window.onMenu(MenuItem::memoireVirtuelle);
+    window.onMenu(MenuItem::virtualMemory);
     const VirtualMemoryReport& r = shown();
     EXPECT_EQ(r.commit, "Engagement : 2,93 Go / 8,00 Go (37 %)");
     EXPECT_EQ(r.commitPermille, 366);
@@ -320,7 +320,7 @@ TEST_F(VirtualMemoryTest, ACommitReadThroughA32BitFieldIsMarkedAndTheNoteSaysWhi
     fake.memory.running.items.push_back(process(700, "big64.exe", 4000));
     fake.memory.running.items.back().commitCapped = true;
     tickAfter(kMinute);
-    window.onMenu(MenuItem::memoireVirtuelle);
+    window.onMenu(MenuItem::virtualMemory);
     const VirtualMemoryReport& r = shown();
     ASSERT_FALSE(r.programs.empty());
     EXPECT_EQ(r.programs[0], "big64.exe\t700\t3,91 Go *\t+3,91 Go\t+3,91 Go");
@@ -342,7 +342,7 @@ TEST_F(VirtualMemoryTest, AWindowsWithoutTheFiguresSaysSoInTheirPlace) {
     fake.memory.running = {false, {}};
     fake.system.memory.commitKnown = false;
     start();
-    window.onMenu(MenuItem::memoireVirtuelle);
+    window.onMenu(MenuItem::virtualMemory);
     const VirtualMemoryReport& r = shown();
     EXPECT_EQ(r.commit, "Engagement : non disponible sur cette version de Windows");
     EXPECT_EQ(r.commitPermille, -1);
@@ -358,7 +358,7 @@ TEST_F(VirtualMemoryTest, AWindowsWithoutTheFiguresSaysSoInTheirPlace) {
 TEST_F(VirtualMemoryTest, NoPageFileListedAndNoProgramReadAreSaidPlainly) {
     fake.memory.running.items.clear();
     start();
-    window.onMenu(MenuItem::memoireVirtuelle);
+    window.onMenu(MenuItem::virtualMemory);
     EXPECT_EQ(shown().pageFiles,
               (std::vector<std::string>{
                   "Windows ne signale aucun fichier d'échange en service ; la configuration "
@@ -370,7 +370,7 @@ TEST_F(VirtualMemoryTest, AWindowThatCannotBeMadeIsReportedAndTheProgramRunsOn) 
     start();
     fake.windows.memoryError = RuntimeError(kErrOutOfMemory);
     int reads = fake.memory.processReads;
-    window.onMenu(MenuItem::memoireVirtuelle);
+    window.onMenu(MenuItem::virtualMemory);
     ASSERT_EQ(fake.dialogs.shown.size(), 1u);
     EXPECT_EQ(fake.dialogs.shown[0].title, "Mémoire virtuelle");
     EXPECT_FALSE(window.ended());
