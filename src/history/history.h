@@ -207,6 +207,9 @@ private:
     bool wholeStart_ = false;  // start-up read the minutes' file whole
     int32_t fileOldest_ = 0;   // the first minute of the file, as its first line says
     bool compactDue_ = false;  // the file holds more than it should, or is not tidy
+    // The file's first line puts our columns elsewhere than a line of ours has them: nothing is
+    // appended, which its names would misread, before it is rewritten under our header.
+    bool columnsMoved_ = false;
     int32_t nextCompact_ = std::numeric_limits<int32_t>::min();
     int32_t now_ = std::numeric_limits<int32_t>::max();  // the present clock's minute
     int32_t nextRead_ = 0;   // when the start-up read that failed is tried again

@@ -71,8 +71,10 @@ void History::dropExpired(std::vector<MinuteRecord>& hours) const {
 }
 
 void History::compact(FileSystem& files) {
-    // Only files that hold what memory holds may be rewritten.
-    if (!saved() || unreadable_ || keepFileAsIs_) return;
+    // Only files that hold what memory holds may be rewritten: the minutes that wait for a file
+    // under other columns go into its rewrite.
+    bool takesWaiting = columnsMoved_ && !writeFailed_ && !rotationPending_;
+    if ((!saved() && !takesWaiting) || unreadable_ || keepFileAsIs_) return;
     // Until it has gone through, it is tried again an hour later: reading and parsing both
     // files is megabytes of work.
     compactDue_ = true;
@@ -83,6 +85,10 @@ void History::compact(FileSystem& files) {
     ParsedHistory minutesRead = parseHistory(bytes);
     ParsedHistory hoursRead = parseHistory(hourBytes, kHourHeader);
     std::vector<MinuteRecord> minutes = std::move(minutesRead.records);
+    if (takesWaiting) {
+        std::vector<MinuteRecord> waiting = parseHistory(pending_, kHistoryHeader).records;
+        minutes.insert(minutes.end(), waiting.begin(), waiting.end());
+    }
     std::vector<MinuteRecord> hours = std::move(hoursRead.records);
     tidyUp(minutes);
     tidyUp(hours);
@@ -120,6 +126,11 @@ void History::compact(FileSystem& files) {
     // The hours first: no minute leaves the file before its hour is in place.
     if (hoursChange && !replaceWith(files, hourPath_, historyText(hours, kHourHeader))) return;
     if (minutesChange && !replaceWith(files, path_, historyText(minutes))) return;
+    if (takesWaiting) {
+        pending_.clear();
+        pendingLines_ = 0;
+    }
+    columnsMoved_ = false;
     compactDue_ = false;
     nextCompact_ = kEveryMinute;
     needsHeader_ = false;

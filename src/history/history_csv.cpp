@@ -5,6 +5,7 @@
 #include <charconv>
 #include <iterator>
 #include <limits>
+#include <optional>
 
 #include "history/utc_minutes.h"
 
@@ -292,12 +293,15 @@ std::string formatMinute(int32_t minute) {
 std::string formatRecord(const MinuteRecord& r) {
     std::string out = formatMinute(r.minute);
     out.reserve(48);
-    for (int32_t value : {r.minMo, r.maxMo, r.lastMo, r.memoryMo}) {
+    for (int32_t value : {r.minMo, r.maxMo, r.lastMo}) {
         out += ';';
         appendNumber(out, value);
     }
-    out += ';';
-    if (r.inUseMo != kUnknownMo) appendNumber(out, r.inUseMo);
+    // The memory is unknown only where a spreadsheet left its column out.
+    for (int32_t value : {r.memoryMo, r.inUseMo}) {
+        out += ';';
+        if (value != kUnknownMo) appendNumber(out, value);
+    }
     // A record with nothing more to say keeps the earlier versions' six fields.
     if (r.commitMo != kUnknownMo || r.commitLimitMo != kUnknownMo || r.alerts != 0 ||
         !r.programs.empty()) {
@@ -381,12 +385,17 @@ bool parseProgram(const std::string_view* f, ProgramMark& program, bool resaved)
 // The six fields every version writes.
 bool parseBase(const std::string_view* f, size_t count, MinuteRecord& r, bool resaved) {
     bool ok = resaved ? parseResavedMinute(f[0], r.minute) && parseResavedMo(f[1], r.minMo) &&
-                            parseResavedMo(f[2], r.maxMo) && parseResavedMo(f[3], r.lastMo) &&
-                            parseResavedMo(f[4], r.memoryMo)
+                            parseResavedMo(f[2], r.maxMo) && parseResavedMo(f[3], r.lastMo)
                       : parseMinute(f[0], r.minute) && parseMo(f[1], r.minMo) &&
-                            parseMo(f[2], r.maxMo) && parseMo(f[3], r.lastMo) &&
-                            parseMo(f[4], r.memoryMo);
+                            parseMo(f[2], r.maxMo) && parseMo(f[3], r.lastMo);
     if (!ok) return false;
+    // The memory is left empty only where the columns a file was read through had none; a
+    // line that ends before the part in use is a field short, not a record.
+    if (count > 5 && f[4].empty()) {
+        r.memoryMo = kUnknownMo;
+    } else if (!(resaved ? parseResavedMo(f[4], r.memoryMo) : parseMo(f[4], r.memoryMo))) {
+        return false;
+    }
     if (count > 5 && !parseOptionalMo(f[5], r.inUseMo, resaved)) return false;
     // The last size lies between the smallest and the largest: anything else is not ours.
     return r.minMo <= r.lastMo && r.lastMo <= r.maxMo;
@@ -456,6 +465,112 @@ bool parseResavedRecordLine(std::string_view line, MinuteRecord& record) {
 
 namespace {
 
+// Where each column of a file is in ours: the columns of a file are found by their names, so
+// that a column added later, or one a spreadsheet's user moved or left out, shifts nothing.
+struct Layout {
+    // Our layout itself: each field at its place in kHistoryHeader (or kHourHeader), as under
+    // our header, an earlier version's (a beginning of ours) or none.
+    bool ours = true;
+    // The place in our layout of each column of the file; -1 for a column this program does
+    // not know (a later version's, or one a user added). A line may end early: the fields it
+    // leaves out are empty, so that a column added at the end leaves every line before it
+    // readable.
+    std::vector<int> place;
+};
+
+// The column of our layout named `name` in a file of `header`: the minute's by that file's
+// name alone ("Minute (UTC)" or "Heure (UTC)", so that the hours' file is not read as the
+// minutes'), every other by the name either file gives it.
+int placeOf(std::string_view name, std::string_view header) {
+    for (std::string_view known : {header, kHistoryHeader, kHourHeader}) {
+        size_t start = 0;
+        for (int place = 0; start <= known.size(); ++place) {
+            size_t end = std::min(known.find(';', start), known.size());
+            if (known.substr(start, end - start) == name && (place > 0 || known == header)) {
+                return place;
+            }
+            start = end + 1;
+        }
+    }
+    return -1;
+}
+
+// The layout a header line gives, or nothing when it is no header of ours: it names the
+// minute's column.
+std::optional<Layout> layoutOf(std::string_view line, std::string_view header) {
+    char separator = line.find(';') != std::string_view::npos ? ';' : '\t';
+    Layout layout;
+    bool minute = false;
+    size_t start = 0;
+    while (start <= line.size()) {
+        size_t end = std::min(line.find(separator, start), line.size());
+        int place = placeOf(unquoted(line.substr(start, end - start)), header);
+        minute = minute || place == 0;
+        // Ours while each column is the next of ours.
+        layout.ours = layout.ours && place == static_cast<int>(layout.place.size());
+        layout.place.push_back(place);
+        start = end + 1;
+    }
+    if (!minute) return std::nullopt;
+    if (layout.ours) layout.place.clear();
+    return layout;
+}
+
+// A line read through the names of its file's columns, in any of the forms a spreadsheet
+// saves: a figure whose column is missing is unknown.
+bool parseNamedRecordLine(std::string_view line, const Layout& layout, MinuteRecord& record) {
+    char separator = line.find(';') != std::string_view::npos ? ';' : '\t';
+    std::string_view f[kMostFields];
+    bool known[kMostFields] = {};
+    size_t start = 0;
+    for (size_t column = 0; start <= line.size() && column < layout.place.size(); ++column) {
+        size_t end = std::min(line.find(separator, start), line.size());
+        int place = layout.place[column];
+        if (place >= 0 && !known[place]) {
+            f[place] = unquoted(line.substr(start, end - start));
+            known[place] = true;
+        }
+        start = end + 1;
+    }
+    MinuteRecord r;
+    if (!known[0] || !parseResavedMinute(f[0], r.minute)) return false;
+    // The swap file's sizes: one left out is taken from the others, none is no record.
+    int32_t size[3] = {kUnknownMo, kUnknownMo, kUnknownMo};
+    for (size_t i = 0; i < 3; ++i) {
+        if (!parseOptionalMo(f[1 + i], size[i], true)) return false;
+    }
+    r.lastMo = size[2] != kUnknownMo ? size[2] : size[1] != kUnknownMo ? size[1] : size[0];
+    if (r.lastMo == kUnknownMo) return false;
+    r.minMo = size[0] != kUnknownMo ? size[0] : r.lastMo;
+    r.maxMo = size[1] != kUnknownMo ? size[1] : r.lastMo;
+    if (!(r.minMo <= r.lastMo && r.lastMo <= r.maxMo)) return false;
+    if (!parseOptionalMo(f[4], r.memoryMo, true) || !parseOptionalMo(f[5], r.inUseMo, true)) {
+        return false;
+    }
+    // What follows is taken where it reads, as in a line a spreadsheet saved back.
+    int32_t commit = kUnknownMo;
+    int32_t limit = kUnknownMo;
+    if (parseOptionalMo(f[6], commit, true) && parseOptionalMo(f[7], limit, true)) {
+        r.commitMo = commit;
+        r.commitLimitMo = limit;
+    }
+    uint8_t alerts = 0;
+    if (parseAlerts(f[8], alerts)) r.alerts = alerts;
+    for (size_t at = kExtraFields; at < kMostFields; at += kProgramFields) {
+        if (f[at].empty()) break;
+        // A program is known by its name: a figure of it whose column is missing reads as 0.
+        std::string_view fields[kProgramFields];
+        for (size_t i = 0; i < kProgramFields; ++i) {
+            fields[i] = known[at + i] ? f[at + i] : std::string_view("0");
+        }
+        ProgramMark program;
+        if (!parseProgram(fields, program, true)) break;
+        r.programs.push_back(std::move(program));
+    }
+    record = std::move(r);
+    return true;
+}
+
 // The header an earlier version wrote in place of `header`.
 std::string_view earlierHeaderOf(std::string_view header) {
     if (header == kHistoryHeader) return kEarlierHistoryHeader;
@@ -478,11 +593,20 @@ bool beginsLikeOurs(std::string_view line, std::string_view header) {
     return true;
 }
 
-ParsedHistory parseHistory(std::string_view bytes, std::string_view header) {
+ParsedHistory parseHistory(std::string_view bytes, std::string_view header,
+                           std::string_view fileHeader) {
     ParsedHistory parsed;
     // The mark a spreadsheet may put before a file it saves in UTF-8.
     constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
     if (bytes.substr(0, kUtf8Mark.size()) == kUtf8Mark) bytes.remove_prefix(kUtf8Mark.size());
+    if (fileHeader.substr(0, kUtf8Mark.size()) == kUtf8Mark) {
+        fileHeader.remove_prefix(kUtf8Mark.size());
+    }
+    if (!fileHeader.empty() && fileHeader.back() == '\r') fileHeader.remove_suffix(1);
+    Layout layout;
+    if (fileHeader != header && fileHeader != earlierHeaderOf(header)) {
+        layout = layoutOf(fileHeader, header).value_or(Layout());
+    }
     size_t start = 0;
     bool first = true;
     while (start < bytes.size()) {
@@ -521,13 +645,31 @@ ParsedHistory parseHistory(std::string_view bytes, std::string_view header) {
             parsed.earlierHeader = true;
             continue;
         }
+        if (isFirst) {
+            if (std::optional<Layout> named = layoutOf(line, header)) {
+                layout = std::move(*named);
+                parsed.otherHeader = true;
+                for (size_t i = 0; i < layout.place.size(); ++i) {
+                    int place = layout.place[i];
+                    parsed.movedColumns |= place >= 0 && place != static_cast<int>(i);
+                }
+                ++parsed.skippedLines;
+                continue;
+            }
+        }
         if (line == header) {
             // Ours, begun again where the file seemed gone: a rewrite drops it, losing nothing.
             ++parsed.repeatedHeaders;
             continue;
         }
         MinuteRecord record;
-        if (!parseRecordLine(line, record)) {
+        if (!layout.ours) {
+            if (!parseNamedRecordLine(line, layout, record)) {
+                ++parsed.skippedLines;
+                continue;
+            }
+            ++parsed.resavedLines;
+        } else if (!parseRecordLine(line, record)) {
             if (!parseResavedRecordLine(line, record)) {
                 ++parsed.skippedLines;
                 continue;

@@ -79,7 +79,14 @@ struct ParsedHistory {
     std::vector<MinuteRecord> records;  // in the file's order
     bool header = false;                // the first line is the header
     bool earlierHeader = false;         // the first line is an earlier version's header
-    int64_t skippedLines = 0;           // lines that are neither the header nor a record
+    // The first line names the columns otherwise than our header does (another order, columns
+    // left out or added, a spreadsheet's quotes or tabs): every line is read through its names,
+    // and the line itself is counted with the skipped ones (only the user's copy keeps it).
+    bool otherHeader = false;
+    // And a line of ours would not read the same through them: a column of ours is not at its
+    // place (moved, or one before it left out or added).
+    bool movedColumns = false;
+    int64_t skippedLines = 0;  // lines that are neither the header nor a record
     int64_t blankLines = 0;
     bool endsWithLineEnd = true;  // false: the last line was cut before its line end
     bool inOrder = true;          // no record is earlier than the one before it
@@ -108,7 +115,12 @@ struct ParsedHistory {
 // a line of garbage or another header anywhere but first is skipped, and our header repeated
 // is counted; nothing in the bytes can make it fail. A line cut short is never read as a record,
 // even where what is left of it would read as one (a memory of 8 Mo for 812).
-ParsedHistory parseHistory(std::string_view bytes, std::string_view header = kHistoryHeader);
+// The columns are found by the names of the file's first line: any column this program knows,
+// in any order; a column it does not know is passed over, one left out is unknown in every
+// record. Under our header, an earlier version's, or none, each field is at its place in ours.
+// `fileHeader`: the first line of the file `bytes` is a part of, when they begin within it.
+ParsedHistory parseHistory(std::string_view bytes, std::string_view header = kHistoryHeader,
+                           std::string_view fileHeader = {});
 
 // The whole file for `records`: header, then one line each.
 // True when `line` (without its line end) reads as the beginning of a line this program writes

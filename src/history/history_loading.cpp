@@ -58,6 +58,7 @@ void History::open(FileSystem& files, const std::string& programDirectory, const
         rotationPending_ = false;
     }
     bool read = readStart(files);
+    if (read && columnsMoved_ && compactDue_) compact(files);
     takeWaiting(files);
     // A small file is put right at once; a large one waits for the first new minute.
     if (read && wholeStart_ && compactDue_) compact(files);
@@ -114,7 +115,10 @@ bool History::readStart(FileSystem& files) {
         size_t lineEnd = part.find('\n');
         part = lineEnd == std::string_view::npos ? std::string_view() : part.substr(lineEnd + 1);
     }
-    ParsedHistory parsed = parseHistory(part);
+    // The part read from within the file is read through the names of its first line.
+    std::string_view headLine = std::string_view(head).substr(0, head.find('\n'));
+    ParsedHistory parsed =
+        parseHistory(part, kHistoryHeader, whole ? std::string_view() : headLine);
     // Minutes recorded while the file could not be read stay beside those it holds.
     parsed.records.insert(parsed.records.end(), minutes_.begin(), minutes_.end());
     minutes_ = std::move(parsed.records);
@@ -127,7 +131,12 @@ bool History::readStart(FileSystem& files) {
         whole ? ParsedHistory() : parseHistory(head.substr(0, head.rfind('\n') + 1));
     const std::vector<MinuteRecord>& firstRecords = whole ? minutes_ : first.records;
     if (!firstRecords.empty()) fileOldest_ = firstRecords.front().minute;
-    compactDue_ = whole ? !parsed.tidy() : !tidyPart(parsed);
+    // A file under another header than ours is rewritten under it at the next compaction; one
+    // whose columns a line of ours would not fit before anything is appended to it.
+    const ParsedHistory& begin = whole ? parsed : first;
+    columnsMoved_ = begin.movedColumns;
+    compactDue_ =
+        whole ? !parsed.tidy() : !tidyPart(parsed) || begin.earlierHeader || begin.otherHeader;
     if (fileHoldsTooMuch()) compactDue_ = true;
     wholeStart_ = whole;
     unreadable_ = false;

@@ -22,24 +22,14 @@ int64_t floorDiv(int64_t a, int64_t b) {
     return a >= 0 ? a / b : -((-a + b - 1) / b);
 }
 
-// The unknown value (-1) is below every figure: the largest of two is the known one.
 void merge(HistoryColumn& column, const MinuteRecord& r) {
-    if (!column.hasData) {
+    if (column.hasData) {
+        addToSpan(column, r);
+    } else {
+        static_cast<MinuteRecord&>(column) = r;
         column.hasData = true;
-        column.firstMinute = r.minute;
-        column.minMo = r.minMo;
-        column.maxMo = r.maxMo;
     }
     column.lastMinute = r.minute;
-    column.minMo = std::min(column.minMo, r.minMo);
-    column.maxMo = std::max(column.maxMo, r.maxMo);
-    column.lastMo = r.lastMo;
-    column.memoryMo = r.memoryMo;
-    if (r.inUseMo != kUnknownMo) column.inUseMo = r.inUseMo;
-    column.commitMo = std::max(column.commitMo, r.commitMo);
-    column.commitLimitMo = std::max(column.commitLimitMo, r.commitLimitMo);
-    column.alerts |= r.alerts;
-    keepBusierPrograms(column.programs, r.programs);
 }
 
 int32_t niceStep(int64_t raw) {
@@ -191,7 +181,7 @@ std::optional<ValueAxis> sideAxis(const std::vector<HistoryColumn>& columns, uin
     Extent e;
     for (const HistoryColumn& c : columns) {
         if (!c.hasData) continue;
-        if (memory) e.take(c.memoryMo);
+        if (memory && c.memoryMo != kUnknownMo) e.take(c.memoryMo);
         if (commit && c.commitMo != kUnknownMo) e.take(c.commitMo);
         if (limit && c.commitLimitMo > 0 &&
             static_cast<int64_t>(c.commitMo) * 10 >= static_cast<int64_t>(c.commitLimitMo) * 9)
@@ -246,9 +236,9 @@ std::string hoverText(const HistoryColumn& column, int32_t pointerMinute, System
         LocalText at = localText(system, pointerMinute);
         return "Le " + at.date + " à " + at.time + " : aucune mesure";
     }
-    LocalText first = localText(system, column.firstMinute);
+    LocalText first = localText(system, column.minute);
     std::string text;
-    if (column.firstMinute == column.lastMinute) {
+    if (column.minute == column.lastMinute) {
         text = "Le " + first.date + " à " + first.time;
     } else {
         LocalText last = localText(system, column.lastMinute);
@@ -263,7 +253,10 @@ std::string hoverText(const HistoryColumn& column, int32_t pointerMinute, System
         text +=
             " (de " + std::to_string(column.minMo) + " à " + std::to_string(column.maxMo) + " Mo)";
     }
-    text += ", RAM utilisée " + std::to_string(column.memoryMo) + " Mo";
+    // A file a spreadsheet left without the memory's column knows none.
+    if (column.memoryMo != kUnknownMo) {
+        text += ", RAM utilisée " + std::to_string(column.memoryMo) + " Mo";
+    }
     if (column.inUseMo != kUnknownMo) {
         text += ", SWAP utilisé " + std::to_string(column.inUseMo) + " Mo";
     }

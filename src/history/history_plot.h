@@ -47,21 +47,11 @@ TimeSpan visibleSpan(HistoryRange range, const std::vector<MinuteRecord>& hours,
 // The first minute `range` needs in memory; the smallest minute there is for "Tout".
 int32_t firstMinuteNeeded(HistoryRange range, int32_t nowMinute);
 
-// The records under one pixel column.
-struct HistoryColumn {
+// The records under one pixel column, folded as an hour's minutes are (addToSpan): `minute`
+// is the first minute of the column's records, `lastMinute` the last they reach.
+struct HistoryColumn : MinuteRecord {
     bool hasData = false;
-    int32_t firstMinute = 0;
     int32_t lastMinute = 0;
-    int32_t minMo = 0;
-    int32_t maxMo = 0;
-    int32_t lastMo = 0;
-    int32_t memoryMo = 0;
-    int32_t inUseMo = kUnknownMo;
-    int32_t commitMo = kUnknownMo;       // the largest commit of the bucket
-    int32_t commitLimitMo = kUnknownMo;  // the largest limit of the bucket
-    uint8_t alerts = 0;                  // AlertMark bits of every record in the bucket
-    // The programs of the bucket's record that names the program holding the most commit.
-    std::vector<ProgramMark> programs{};
 };
 
 // One bucket per column over `span`; a minute wider than a column fills every column it

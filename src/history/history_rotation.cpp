@@ -49,6 +49,7 @@ void History::leaveOldHistory() {
     loadedFrom_ = kEveryMinute;
     fileOldest_ = kNoMinute;
     compactDue_ = false;
+    columnsMoved_ = false;
     unreadable_ = false;
     rotationPending_ = true;
 }

@@ -91,6 +91,10 @@ void History::writePending(FileSystem& files) {
         writeFailed_ = true;
         return;
     }
+    // Under a header that names other columns, a line of ours would be read through them: the
+    // minutes wait for the rewrite under ours, which takes them in. A file that cannot have its
+    // copy kept is never rewritten: it goes on as it is.
+    if (columnsMoved_ && !keepFileAsIs_) return;
     try {
         std::optional<std::string> prefix;
         // Looked at before every append, not only after a write of ours failed: a note the
@@ -138,6 +142,7 @@ bool History::beginFile(FileSystem& files) {
         files.writeFile(begun, std::string(kHistoryHeader) + std::string(kCrLf));
         files.renameFile(begun, path_);
         needsHeader_ = false;
+        columnsMoved_ = false;
         needsLineEnd_ = false;
         beginsNewHistory_ = false;
         return true;

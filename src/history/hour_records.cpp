@@ -5,21 +5,17 @@
 
 namespace corvane {
 
-namespace {
-
-void widen(MinuteRecord& hour, const MinuteRecord& r) {
-    hour.minMo = std::min(hour.minMo, r.minMo);
-    hour.maxMo = std::max(hour.maxMo, r.maxMo);
-    hour.memoryMo = std::max(hour.memoryMo, r.memoryMo);
-    // kUnknownMo is below every value: an hour knows the part in use if any minute did.
-    hour.inUseMo = std::max(hour.inUseMo, r.inUseMo);
-    hour.commitMo = std::max(hour.commitMo, r.commitMo);
-    hour.commitLimitMo = std::max(hour.commitLimitMo, r.commitLimitMo);
-    hour.alerts |= r.alerts;
-    keepBusierPrograms(hour.programs, r.programs);
+void addToSpan(MinuteRecord& span, const MinuteRecord& later) {
+    span.minMo = std::min(span.minMo, later.minMo);
+    span.maxMo = std::max(span.maxMo, later.maxMo);
+    span.lastMo = later.lastMo;
+    span.memoryMo = std::max(span.memoryMo, later.memoryMo);
+    span.inUseMo = std::max(span.inUseMo, later.inUseMo);
+    span.commitMo = std::max(span.commitMo, later.commitMo);
+    span.commitLimitMo = std::max(span.commitLimitMo, later.commitLimitMo);
+    span.alerts |= later.alerts;
+    keepBusierPrograms(span.programs, later.programs);
 }
-
-}  // namespace
 
 void keepBusierPrograms(std::vector<ProgramMark>& kept, const std::vector<ProgramMark>& other) {
     // At most three names, and only at the few minutes worth naming them: the copy is rare.
@@ -37,8 +33,7 @@ std::vector<MinuteRecord> hoursOf(const std::vector<MinuteRecord>& minutes) {
             hours.back().minute = hour;
             continue;
         }
-        widen(hours.back(), r);
-        hours.back().lastMo = r.lastMo;
+        addToSpan(hours.back(), r);
     }
     return hours;
 }
@@ -56,8 +51,7 @@ std::vector<MinuteRecord> mergeHours(const std::vector<MinuteRecord>& a,
             merged.push_back(b[j++]);
         } else {
             MinuteRecord hour = a[i++];
-            widen(hour, b[j]);
-            hour.lastMo = b[j++].lastMo;
+            addToSpan(hour, b[j++]);
             merged.push_back(hour);
         }
     }

@@ -32,6 +32,7 @@
 #include "history/hour_records.h"
 #include "history/utc_minutes.h"
 #include "memory_files.h"
+#include "moved_columns.h"
 
 namespace {
 
@@ -350,6 +351,7 @@ private:
                 break;
             }
             case 10: exportCopy(); break;
+            case 11: spreadsheetSave(); break;
             case 12: history_->load(files_, in_.ConsumeIntegral<int32_t>()); break;
             case 13: {
                 // A crash in the middle of an append: the file ends with part of a line.
@@ -364,6 +366,44 @@ private:
             }
             default: history_->close(files_); break;
         }
+    }
+
+    // Between two runs, a user saves the file from a spreadsheet with its columns moved, some
+    // left out, one of theirs added: the records hold from then on what the columns left them
+    // (the memory, which tells the histories apart, stays). Once, while no copy of a user's
+    // lines is kept yet, so that the one copy this makes is the only one.
+    void spreadsheetSave() {
+        auto file = files_.files.find(upper(kCsv));
+        if (spreadsheetSaved_ || newHistory_ || file == files_.files.end()) return;
+        for (const auto& [path, bytes] : files_.files) {
+            if (path.find(".BAK") != std::string::npos || path == upper(kWaiting)) return;
+        }
+        ParsedHistory parsed = parseHistory(file->second);
+        if (!parsed.tidy()) return;
+        stop();
+        std::vector<int> columns;
+        for (int place = 0; place < 21; ++place) {
+            bool needed = place == 0 || place == 3 || place == 4;
+            if (!needed && in_.ConsumeIntegralInRange(0, 3) == 0) continue;
+            columns.insert(columns.begin() + in_.ConsumeIntegralInRange<ptrdiff_t>(
+                                                 0, static_cast<ptrdiff_t>(columns.size())),
+                           place);
+        }
+        if (in_.ConsumeBool()) {
+            columns.insert(columns.begin() + in_.ConsumeIntegralInRange<ptrdiff_t>(
+                                                 0, static_cast<ptrdiff_t>(columns.size())),
+                           -1);
+        }
+        for (const MinuteRecord& r : parsed.records) {
+            if (mustKeep_.erase(keyOf(r))) {
+                mustKeep_.insert(keyOf(fuzzing::withColumns(r, columns)));
+            }
+        }
+        file = files_.files.find(upper(kCsv));
+        file->second = fuzzing::movedColumns(parsed.records, columns);
+        ++files_.changes;
+        spreadsheetSaved_ = true;
+        start();
     }
 
     // The records of a file, parsed again only when its bytes changed.
@@ -551,6 +591,7 @@ private:
     int32_t oldest_ = 0;      // the oldest history whose minutes the current one may hold
     int32_t oldestBefore_ = 0;
     bool wasWaiting_ = false;  // the history before the restart waited for the files
+    bool spreadsheetSaved_ = false;
     std::set<Key> lastOfOld_;  // the old history's last minutes, not in a file yet
     struct Parsed {
         bool valid = false;

@@ -141,7 +141,7 @@ TEST_F(HistoryAtConstantCost, ViewsDrawFromWhicheverDetailIsThereWithTheBandStil
         layoutHistory(hours, minutes, none, HistoryRange::Day, kNowMinute, 800, 60, system);
     for (const HistoryColumn& c : day.columns) {
         ASSERT_TRUE(c.hasData);
-        EXPECT_LE(c.lastMinute - c.firstMinute, 2);
+        EXPECT_LE(c.lastMinute - c.minute, 2);
     }
     // A week of hours where the minutes are gone: each hour fills every column it covers.
     std::vector<MinuteRecord> week = hoursOf(days(7, kNowMinute));

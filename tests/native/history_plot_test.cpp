@@ -42,11 +42,12 @@ TEST(HistoryPlot, ThirtyDaysFoldIntoTheirColumnsWithTheBandAndTheLastOfEach) {
     ASSERT_EQ(columns.size(), 720u);
     for (const HistoryColumn& c : columns) {
         ASSERT_TRUE(c.hasData);
-        EXPECT_EQ(c.lastMinute - c.firstMinute, 59);
+        EXPECT_EQ(c.lastMinute - c.minute, 59);
         EXPECT_EQ(c.minMo, 1000);
         EXPECT_EQ(c.maxMo, 1065);
         EXPECT_EQ(c.lastMo, 1000 + (c.lastMinute % 7) * 10);
-        EXPECT_EQ(c.memoryMo, 700 + c.lastMinute % 3);
+        // The memory is the column's largest, as the hours' file keeps it.
+        EXPECT_EQ(c.memoryMo, 702);
     }
     EXPECT_EQ(columns.back().lastMinute, kNow);
 }
@@ -241,14 +242,14 @@ TEST(HistoryPlot, AxisMarksFallOnRoundLocalTimesWithTheDateWhereTheDayChanges) {
 
 TEST(HistoryPlot, ThePointerReadsTheValuesInFrenchInLocalTime) {
     fake::FakeSystem system;
-    HistoryColumn one{true, kNow, kNow, 1536, 1540, 1538, 812, 120};
+    HistoryColumn one{{kNow, 1536, 1540, 1538, 812, 120}, true, kNow};
     EXPECT_EQ(hoverText(one, kNow, system),
               "Le 08/12/2026 à 07:15 : SWAP 1538 Mo (de 1536 à 1540 Mo), RAM utilisée 812 Mo, "
               "SWAP utilisé 120 Mo");
-    HistoryColumn flat{true, kNow - 43, kNow, 1536, 1536, 1536, 812, kUnknownMo};
+    HistoryColumn flat{{kNow - 43, 1536, 1536, 1536, 812, kUnknownMo}, true, kNow};
     EXPECT_EQ(hoverText(flat, kNow, system),
               "Le 08/12/2026 de 06:32 à 07:15 : SWAP 1536 Mo, RAM utilisée 812 Mo");
-    HistoryColumn overnight{true, kNow - 480, kNow, 1, 2, 2, 3, kUnknownMo};
+    HistoryColumn overnight{{kNow - 480, 1, 2, 2, 3, kUnknownMo}, true, kNow};
     EXPECT_EQ(
         hoverText(overnight, kNow, system),
         "Du 07/12/2026 23:15 au 08/12/2026 07:15 : SWAP 2 Mo (de 1 à 2 Mo), RAM utilisée 3 Mo");
@@ -258,7 +259,7 @@ TEST(HistoryPlot, ThePointerReadsTheValuesInFrenchInLocalTime) {
 
 TEST(HistoryPlot, ThePointerReadsTheCommitTheAlertsAndTheProgramsNamedAtThatMinute) {
     fake::FakeSystem system;
-    HistoryColumn c{true, kNow, kNow, 1536, 1536, 1536, 812, kUnknownMo};
+    HistoryColumn c{{kNow, 1536, 1536, 1536, 812, kUnknownMo}, true, kNow};
     c.commitMo = 5120;
     c.commitLimitMo = 12288;
     EXPECT_EQ(hoverText(c, kNow, system),
@@ -282,7 +283,7 @@ TEST(HistoryPlot, ThePointerReadsTheCommitTheAlertsAndTheProgramsNamedAtThatMinu
               "200 Mo, 0 Mo sur l'heure");
 
     // An old Windows: no commit, but the alerts it can raise and no program.
-    HistoryColumn old{true, kNow, kNow, 70, 90, 90, 30, kUnknownMo};
+    HistoryColumn old{{kNow, 70, 90, 90, 30, kUnknownMo}, true, kNow};
     old.alerts = kAlertMemory | kAlertSwapGrowth | kAlertCommit;
     EXPECT_EQ(
         hoverText(old, kNow, system),
