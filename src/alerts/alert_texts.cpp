@@ -6,10 +6,21 @@
 #include <initializer_list>
 #include <string_view>
 
+#include "history/history_csv.h"
 #include "memory/commit_forecast.h"
 #include "memory/memory_figures.h"
 
 namespace corvane {
+
+std::string_view alertName(AlertKind kind) {
+    switch (kind) {
+        case AlertKind::Commit: return alertMarkWord(kAlertCommit);
+        case AlertKind::SwapGrowth: return alertMarkWord(kAlertSwapGrowth);
+        case AlertKind::Memory: return alertMarkWord(kAlertMemory);
+        case AlertKind::Exhaustion: break;
+    }
+    return "epuisement";
+}
 
 namespace {
 

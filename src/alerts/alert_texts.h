@@ -5,12 +5,17 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "alerts/alert_watch.h"
 #include "platform/virtual_memory.h"
 #include "stats/statistics.h"
 
 namespace corvane {
+
+// The alert's name where a program reads it (the Prometheus export's label): the history's word
+// for its mark, and "epuisement" for the forecast, which has none of its own there.
+std::string_view alertName(AlertKind kind);
 
 // The journal's line without its end: "Alerte : engagement à 92 % de sa limite (seuil 90 %)
 // le 08/12/2026 à 07:15:30". `date` and `time` are as the journal's other dated lines give them.

@@ -79,6 +79,17 @@ bool parsePid(std::string_view field, uint32_t& pid) {
 constexpr const char* kAlertWords[] = {"engagement", "swap", "memoire"};
 constexpr AlertMark kAlertBits[] = {kAlertCommit, kAlertSwapGrowth, kAlertMemory};
 
+}  // namespace
+
+std::string_view alertMarkWord(AlertMark mark) {
+    for (size_t i = 0; i < std::size(kAlertBits); ++i) {
+        if (kAlertBits[i] == mark) return kAlertWords[i];
+    }
+    return {};
+}
+
+namespace {
+
 void appendAlerts(std::string& out, uint8_t alerts) {
     bool first = true;
     for (size_t i = 0; i < std::size(kAlertBits); ++i) {

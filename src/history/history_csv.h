@@ -48,6 +48,9 @@ inline constexpr std::string_view kEarlierHourHeader =
     "Heure (UTC);SWAP mini (Mo);SWAP maxi (Mo);SWAP (Mo);RAM en usage maxi (Mo);SWAP en usage "
     "maxi (Mo)";
 
+// The word the file writes for an alert's mark: "engagement", "swap" or "memoire".
+std::string_view alertMarkWord(AlertMark mark);
+
 // A record names at most this many programs.
 inline constexpr size_t kProgramsOfARecord = 3;
 

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <map>
 
+#include "alerts/alert_texts.h"
 #include "common/numbers.h"
 #include "memory/memory_figures.h"
 #include "persistence/journal.h"
@@ -111,12 +112,10 @@ PrometheusFigures gather(Context& c, const MemoryStatus& memory) {
     }
     Listing<PageFileUse> pageFiles = p.memory.pageFiles();
     if (pageFiles.supported) f.pageFiles = pageFiles.items;
-    const std::pair<AlertKind, const char*> kinds[] = {{AlertKind::Commit, "engagement"},
-                                                       {AlertKind::SwapGrowth, "swap"},
-                                                       {AlertKind::Memory, "memoire"},
-                                                       {AlertKind::Exhaustion, "epuisement"}};
-    for (const auto& [kind, name] : kinds) {
-        f.alerts.push_back({name, s.alerts.raised(kind), s.alerts.count(kind)});
+    for (AlertKind kind :
+         {AlertKind::Commit, AlertKind::SwapGrowth, AlertKind::Memory, AlertKind::Exhaustion}) {
+        f.alerts.push_back(
+            {std::string(alertName(kind)), s.alerts.raised(kind), s.alerts.count(kind)});
     }
     gatherAdvice(c, memory, f);
     std::vector<PrometheusProgram> top = programsByName(s.memoryWatch.growth().figures());
