@@ -9,6 +9,7 @@
 #include "history/history_files.h"
 #include "history/hour_records.h"
 #include "history/utc_minutes.h"
+#include "platform/write_aside.h"
 
 namespace corvane {
 
@@ -149,15 +150,10 @@ void History::compact(FileSystem& files) {
 }
 
 bool History::replaceWith(FileSystem& files, const std::string& path, const std::string& bytes) {
-    std::string tmp = path + ".tmp";
+    const std::string tmp = path + ".tmp";
     try {
-        files.writeFile(tmp, bytes);
-        files.replaceFile(tmp, path);
+        writeAside(files, tmp, bytes, [&] { files.replaceFile(tmp, path); });
     } catch (const std::exception&) {
-        try {
-            files.deleteFile(tmp);
-        } catch (const RuntimeError&) {
-        }
         return false;
     }
     return true;

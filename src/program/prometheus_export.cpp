@@ -11,6 +11,7 @@
 #include "persistence/journal.h"
 #include "persistence/settings.h"
 #include "persistence/settings_keys.h"
+#include "platform/write_aside.h"
 #include "program/advice.h"
 #include "program/window_opening.h"
 #include "prometheus/prometheus_place.h"
@@ -161,24 +162,20 @@ void writeFile(Context& c, const MemoryStatus& memory) {
     std::string reason;
     bool held = false;
     try {
-        std::string text = prometheusText(gather(c, memory));
-        p.files.writeFile(temporary, text);
-        try {
-            whileHeldTryAgain(p, [&] { p.files.replaceFile(temporary, target); });
-        } catch (const RuntimeError& error) {
-            held = heldElsewhere(error);
-            throw;
-        }
+        writeAside(p.files, temporary, prometheusText(gather(c, memory)), [&] {
+            try {
+                whileHeldTryAgain(p, [&] { p.files.replaceFile(temporary, target); });
+            } catch (const RuntimeError& error) {
+                held = heldElsewhere(error);
+                throw;
+            }
+        });
         s.prometheusFailure.reset();
         s.prometheusHeld = false;
         return;
     } catch (const RuntimeError& error) {
         reason = p.files.isFolder(folder) ? std::string(error.what())
                                           : "le dossier " + folder + " n'existe pas";
-    }
-    try {
-        p.files.deleteFile(temporary);
-    } catch (const RuntimeError&) {
     }
     // Held through a whole minute's retries once is a long scrape or a virus scan; held again
     // at the next write, it lasts.
