@@ -7,6 +7,7 @@
 
 #include "corvane_fixture.h"
 #include "platform/control_ids.h"
+#include "utc_minutes.h"
 
 namespace corvane::wine {
 namespace {
@@ -39,23 +40,6 @@ int labelId(int line) {
 }
 int valueId(int line) {
     return labelId(line) + 1;
-}
-
-// Whole minutes since 1601, UTC, as the history writes them ("2026-12-08 06:17").
-int64_t utcMinuteNow() {
-    FILETIME now;
-    GetSystemTimeAsFileTime(&now);
-    return ((static_cast<int64_t>(now.dwHighDateTime) << 32) | now.dwLowDateTime) / 600000000;
-}
-std::string minuteText(int64_t minute) {
-    int64_t ticks = minute * 600000000;
-    FILETIME file{static_cast<DWORD>(ticks), static_cast<DWORD>(ticks >> 32)};
-    SYSTEMTIME st;
-    FileTimeToSystemTime(&file, &st);
-    char text[32];
-    std::snprintf(text, sizeof text, "%04u-%02u-%02u %02u:%02u", st.wYear, st.wMonth, st.wDay,
-                  st.wHour, st.wMinute);
-    return text;
 }
 
 int64_t roundUp64(int64_t mo) {

@@ -16,6 +16,7 @@
 #include "committer_process.h"
 #include "corvane_fixture.h"
 #include "platform/control_ids.h"
+#include "utc_minutes.h"
 
 namespace corvane::wine {
 namespace {
@@ -46,27 +47,6 @@ enum HistoryId : int {
 // The Save As dialog's file name box (a combo box holding an edit), and the older edit box.
 inline constexpr int kFileNameCombo = 0x47c;
 inline constexpr int kFileNameEdit = 0x480;
-
-// Whole minutes since 1601, UTC, and their form in the file ("2026-12-08 06:17").
-int64_t utcSecondNow() {
-    FILETIME now;
-    GetSystemTimeAsFileTime(&now);
-    return ((static_cast<int64_t>(now.dwHighDateTime) << 32) | now.dwLowDateTime) / 10000000;
-}
-int64_t utcMinuteNow() {
-    return utcSecondNow() / 60;
-}
-
-std::string minuteText(int64_t minute) {
-    int64_t ticks = minute * 600000000;
-    FILETIME file{static_cast<DWORD>(ticks), static_cast<DWORD>(ticks >> 32)};
-    SYSTEMTIME st;
-    FileTimeToSystemTime(&file, &st);
-    char text[32];
-    std::snprintf(text, sizeof text, "%04u-%02u-%02u %02u:%02u", st.wYear, st.wMonth, st.wDay,
-                  st.wHour, st.wMinute);
-    return text;
-}
 
 // The same minute's local time as the window writes it ("07:15").
 std::string localClock(int64_t minute) {

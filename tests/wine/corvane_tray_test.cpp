@@ -18,6 +18,7 @@
 #include "committer_process.h"
 #include "corvane_fixture.h"
 #include "platform/control_ids.h"
+#include "utc_minutes.h"
 
 namespace corvane::wine {
 namespace {
@@ -340,22 +341,6 @@ TEST_F(TrayTest, AlertsDialogKeepsValidThresholdsAndSaysWhyOthersAreNot) {
 // memory in use, which other programs move: the time left is checked against what the test
 // reads of it before and after the alert. The journal's line is read on both builds; the
 // balloon and the tooltip with the other tests of the icon.
-// Whole minutes since 1601, UTC, and as the history writes them ("2026-12-08 06:17").
-int64_t utcMinuteNow() {
-    FILETIME now;
-    GetSystemTimeAsFileTime(&now);
-    return ((static_cast<int64_t>(now.dwHighDateTime) << 32) | now.dwLowDateTime) / 600000000;
-}
-std::string minuteText(int64_t minute) {
-    int64_t ticks = minute * 600000000;
-    FILETIME file{static_cast<DWORD>(ticks), static_cast<DWORD>(ticks >> 32)};
-    SYSTEMTIME st;
-    FileTimeToSystemTime(&file, &st);
-    char text[32];
-    std::snprintf(text, sizeof text, "%04u-%02u-%02u %02u:%02u", st.wYear, st.wMonth, st.wDay,
-                  st.wHour, st.wMinute);
-    return text;
-}
 
 // The commit as Corvane reads it, in Mo.
 double commitMo() {
