@@ -45,6 +45,16 @@ std::vector<Window> balloons() {
     return found;
 }
 
+// The last balloon shown in the notification area, once one is.
+Window waitBalloon() {
+    Window balloon;
+    EXPECT_TRUE(pollUntil([&] {
+        for (const Window& w : balloons()) balloon = w;
+        return static_cast<bool>(balloon);
+    })) << "no balloon in the notification area";
+    return balloon;
+}
+
 // Wine's notification area keeps the tooltip windows of icons that are gone: what it draws is
 // what tells whether Corvane's icon is there. The icon is a gauge framed in dark grey (64, 64,
 // 64), a colour nothing else of the taskbar has; its slot is found from the right.
@@ -237,11 +247,7 @@ TEST_F(TrayTest, AlertSwapGrownByTheThresholdWritesTheJournalAndShowsTheBalloon)
     main.postTimer(kTimer1);
     main.waitControlText(kSwap, "SWAP: 150 Mo");
 
-    Window balloon;
-    EXPECT_TRUE(pollUntil([&] {
-        for (const Window& w : balloons()) balloon = w;
-        return static_cast<bool>(balloon);
-    })) << "no balloon in the notification area";
+    Window balloon = waitBalloon();
     if (balloon) {
         std::string text = balloon.text();
         const std::string said =
@@ -444,11 +450,7 @@ TEST_F(TrayTest, TheExhaustionAlertShowsItsBalloonAndTheTimeLeftInTheTooltip) {
     launch();
     waitIcon(true, "at start-up");
     main.postTimer(kTimer1);
-    Window balloon;
-    EXPECT_TRUE(pollUntil([&] {
-        for (const Window& w : balloons()) balloon = w;
-        return static_cast<bool>(balloon);
-    })) << "no balloon in the notification area";
+    Window balloon = waitBalloon();
     if (balloon) {
         EXPECT_NE(balloon.text().find(", au rythme des 3 dernières heures, l'engagement atteindra "
                                       "sa limite atteignable dans "),
