@@ -7,6 +7,7 @@
 #include "layout/advice_layout.h"
 #include "platform/controls.h"
 #include "win32/about_view.h"
+#include "win32/message_font.h"
 #include "win32/win32_text.h"
 #include "win32/window_procedure.h"
 #include "win32/window_text.h"
@@ -119,19 +120,8 @@ void Win32AdviceView::setText(int id, const std::string& utf8) {
 }
 
 void Win32AdviceView::createControls() {
-    NONCLIENTMETRICSA ncm{};
-    ncm.cbSize = sizeof ncm;
-    if (!font_ && SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof ncm, &ncm, 0))
-        font_ = CreateFontIndirectA(&ncm.lfMessageFont);
-    HGDIOBJ font = font_ ? static_cast<HGDIOBJ>(font_) : GetStockObject(DEFAULT_GUI_FONT);
-    HDC dc = GetDC(hwnd_);
-    HGDIOBJ old = SelectObject(dc, font);
-    TEXTMETRICA tm{};
-    GetTextMetricsA(dc, &tm);
-    SelectObject(dc, old);
-    ReleaseDC(hwnd_, dc);
-    // A device that measures nothing (a GDI that does not answer) still gets readable rows.
-    int lineHeight = tm.tmHeight > 0 ? tm.tmHeight + tm.tmExternalLeading : 16;
+    HGDIOBJ font = messageFont(font_);
+    int lineHeight = lineHeightOf(hwnd_, font, 16);
 
     auto px = [&](int n) { return MulDiv(n, metrics_.dpiX(), 96); };
     auto make = [&](const char* cls, const char* text, DWORD style, int id, int x, int y, int w,

@@ -10,6 +10,7 @@
 
 #include "common/errors.h"
 #include "win32/function_lookup.h"
+#include "win32/message_font.h"
 #include "win32/win32_text.h"
 #include "win32/window_procedure.h"
 #include "win32/window_text.h"
@@ -129,20 +130,8 @@ void Win32VirtualMemoryView::setText(VirtualMemoryControl id, const std::string&
 }
 
 void Win32VirtualMemoryView::createControls() {
-    NONCLIENTMETRICSA metrics{};
-    metrics.cbSize = sizeof metrics;
-    // The message font: what dialogs of this system show. The stock one where it cannot be had.
-    // Made at the first opening and kept until the program ends, for every later opening.
-    if (!font_ && SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0))
-        font_ = CreateFontIndirectA(&metrics.lfMessageFont);
-    HGDIOBJ font = font_ ? static_cast<HGDIOBJ>(font_) : GetStockObject(DEFAULT_GUI_FONT);
-    HDC dc = GetDC(hwnd_);
-    HGDIOBJ old = SelectObject(dc, font);
-    TEXTMETRICA tm{};
-    GetTextMetricsA(dc, &tm);
-    SelectObject(dc, old);
-    ReleaseDC(hwnd_, dc);
-    lineHeight_ = tm.tmHeight + tm.tmExternalLeading + 2;
+    HGDIOBJ font = messageFont(font_);
+    lineHeight_ = lineHeightOf(hwnd_, font, 16) + 2;
 
     auto make = [&](const char* cls, const char* text, DWORD style, int id, DWORD exStyle = 0) {
         HWND hwnd =
