@@ -166,6 +166,8 @@ private:
     bool readStart(FileSystem& files);
     // The minutes an earlier run left waiting beside the file, taken into what waits now.
     void takeWaiting(FileSystem& files);
+    // Reads them in; false where the file is there and cannot be read.
+    bool takeWaitingLines(FileSystem& files);
     // What waits, kept where the next start finds it.
     void keepWaiting(FileSystem& files);
     // Adds a record's line to what waits for the file: at most a day's worth, or the minutes'
@@ -225,6 +227,7 @@ private:
     bool needsLineEnd_ = false;   // a failed write may have left a line cut short
     bool cutIsOurs_ = false;      // that line is this program's, not a user's
     bool waitingOnDisk_ = false;  // waitingPath() holds minutes the file does not have yet
+    bool waitingUnread_ = false;  // waitingPath() may hold minutes no read has taken in yet
     size_t pendingLines_ = 0;
     bool rotationPending_ = false;   // a new history waits for the old files to move aside
     bool hoursRotated_ = false;      // the hours have moved aside already

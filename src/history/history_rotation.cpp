@@ -69,6 +69,7 @@ void History::joinNewHistoryToOld(FileSystem& files) {
     // leave their file. Where that fails they stay, and the newest history follows them.
     std::string begun;
     if (!readWhole(files, newHistoryPath_, begun)) return;
+    if (waitingUnread_ && !takeWaitingLines(files)) return;
     std::string lines;
     for (const MinuteRecord& r : parseHistory(begun).records) lines += formatRecord(r);
     lines += pending_;
@@ -147,6 +148,9 @@ bool History::writeOldLines(FileSystem& files) {
 }
 
 bool History::rotate(FileSystem& files) {
+    // What an earlier run left waiting and no read took in yet is the old history's: moved
+    // first, it would be taken into the new one at the next start.
+    if (waitingUnread_ && !takeWaitingLines(files)) return false;
     // Never moved while lines of it are unwritten (a full disk): moved first, they would have
     // nowhere to go but the new history.
     if (!oldPending_.empty() && !writeOldLines(files)) return false;

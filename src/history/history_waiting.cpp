@@ -22,8 +22,16 @@ constexpr size_t kFewestWaitingLines = 1440;
 }  // namespace
 
 void History::takeWaiting(FileSystem& files) {
+    takeWaitingLines(files);
+    if (rotationPending_) takeNewHistory(files);
+    if (waitingOnDisk_ || rotationPending_) writePending(files);
+}
+
+bool History::takeWaitingLines(FileSystem& files) {
     std::string bytes;
-    if (readWhole(files, waitingPath_, bytes) && !bytes.empty()) {
+    // Held for a moment: read again before a new history begins or the file is written over.
+    waitingUnread_ = !readWhole(files, waitingPath_, bytes);
+    if (!waitingUnread_ && !bytes.empty()) {
         waitingOnDisk_ = true;
         for (const MinuteRecord& r : parseHistory(bytes).records) {
             auto same = from(minutes_, r.minute);
@@ -41,8 +49,7 @@ void History::takeWaiting(FileSystem& files) {
             ++pendingLines_;
         }
     }
-    if (rotationPending_) takeNewHistory(files);
-    if (waitingOnDisk_ || rotationPending_) writePending(files);
+    return !waitingUnread_;
 }
 
 void History::keepWaiting(FileSystem& files) {
@@ -52,6 +59,10 @@ void History::keepWaiting(FileSystem& files) {
     std::string lines = oldPending_;
     if (!rotationPending_) lines += pending_;
     if (lines.empty()) return;
+    // Written over unread, it would lose an earlier run's minutes.
+    if (waitingUnread_ && !takeWaitingLines(files)) return;
+    lines = oldPending_;
+    if (!rotationPending_) lines += pending_;
     std::string text(kHistoryHeader);
     text += kCrLf;
     text += lines;

@@ -384,5 +384,24 @@ TEST_F(HistorySafetyTest, ALineTheUserLeftWithoutALineEndStaysALineOfItsOwn) {
                           "relancé le serveur\r\n" + line(kNowMinute + 1));
 }
 
+TEST_F(HistorySafetyTest, MinutesWaitingThatAStartCouldNotReadStayOutOfANewHistory) {
+    files.put(kPath, kHeader + lines(kNowMinute - 10, 5));
+    files.put(kWaiting, kHeader + lines(kNowMinute - 5, 2));  // an earlier run's last minutes
+    files.unreadableFiles.insert(kWaiting);                   // an antivirus holds it for a moment
+    History history;
+    history.open(files, kDir, kNow);
+    files.unreadableFiles.clear();
+    history.startNew(files);
+    sample(history, kNowMinute + 1);
+    sample(history, kNowMinute + 2);
+    history.close(files);
+    History next;
+    next.open(files, kDir, timeOf(kNowMinute + 10));
+    EXPECT_EQ(next.records(), (std::vector<MinuteRecord>{at(kNowMinute + 1), at(kNowMinute + 2)}));
+    EXPECT_EQ(file(), kHeader + line(kNowMinute + 1) + line(kNowMinute + 2));
+    EXPECT_EQ(file(kOld), kHeader + lines(kNowMinute - 10, 7));
+    EXPECT_FALSE(files.exists(kWaiting));
+}
+
 }  // namespace
 }  // namespace corvane
