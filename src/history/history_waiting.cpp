@@ -56,13 +56,11 @@ void History::keepWaiting(FileSystem& files) {
     // A new history that has not begun keeps its lines in its own file: what waits beside the
     // history is then the old one's last lines alone, which the next start appends to it.
     if (rotationPending_) keepNewHistory(files);
+    // Written over unread, it would lose an earlier run's minutes; read, they join what waits.
+    if (waitingUnread_ && !takeWaitingLines(files)) return;
     std::string lines = oldPending_;
     if (!rotationPending_) lines += pending_;
     if (lines.empty()) return;
-    // Written over unread, it would lose an earlier run's minutes.
-    if (waitingUnread_ && !takeWaitingLines(files)) return;
-    lines = oldPending_;
-    if (!rotationPending_) lines += pending_;
     std::string text(kHistoryHeader);
     text += kCrLf;
     text += lines;
