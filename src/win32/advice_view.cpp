@@ -174,7 +174,11 @@ void Win32AdviceView::show(const AdviceReport& report) {
             RedrawWindow(hwnd_, nullptr, nullptr,
                          RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
         }
+        // The frame waits for the message loop's painting like the rest, not drawn a first
+        // time by the activation.
+        framePainted_ = false;
         SetForegroundWindow(hwnd_);
+        framePainted_ = true;
     }
 }
 
@@ -201,6 +205,10 @@ LRESULT Win32AdviceView::handle(UINT message, WPARAM wParam, LPARAM lParam) {
             }
             break;
         case WM_CLOSE: hide(); return 0;
+        case WM_NCACTIVATE:
+            // -1: the state changes, the frame is not drawn now.
+            if (!framePainted_) return defaultProcedure(hwnd_, message, wParam, -1);
+            break;
         case WM_DESTROY: {
             if (watch_) watch_->detach(this);
             watch_ = nullptr;

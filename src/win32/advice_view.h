@@ -46,6 +46,7 @@ private:
     std::vector<std::string> texts_;  // by control, to skip unchanged writes
     std::string copyText_;
     bool showPending_ = false;  // opened: shown once its figures are written
+    bool framePainted_ = true;  // false while it is brought forward, invalidated
 };
 
 }  // namespace corvane::win32
