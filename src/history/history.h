@@ -136,8 +136,9 @@ private:
     void leaveOldHistory();
     // At start-up: the new history an earlier run began while the files could not move.
     void takeNewHistory(FileSystem& files);
-    // A new history asked for again before the last one began: that one's lines join the old.
-    void joinNewHistoryToOld(FileSystem& files);
+    // A new history asked for again before the last one began: that one's lines join the old,
+    // with what waits in memory when `withPending`. True once its file is gone.
+    bool joinNewHistoryToOld(FileSystem& files, bool withPending);
     // What waits of a new history that has not begun, appended to its own file.
     void keepNewHistory(FileSystem& files);
     bool moveAside(FileSystem& files, const std::string& from, const std::string& to);
@@ -229,10 +230,13 @@ private:
     bool waitingOnDisk_ = false;  // waitingPath() holds minutes the file does not have yet
     bool waitingUnread_ = false;  // waitingPath() may hold minutes no read has taken in yet
     size_t pendingLines_ = 0;
-    bool rotationPending_ = false;   // a new history waits for the old files to move aside
-    bool hoursRotated_ = false;      // the hours have moved aside already
-    bool minutesRotated_ = false;    // and the minutes too
-    bool newHistoryBegun_ = false;   // newHistoryPath() may be there: it is to be moved in
+    bool rotationPending_ = false;  // a new history waits for the old files to move aside
+    bool hoursRotated_ = false;     // the hours have moved aside already
+    bool minutesRotated_ = false;   // and the minutes too
+    bool newHistoryBegun_ = false;  // newHistoryPath() may be there: it is to be moved in
+    // newHistoryPath() may hold a new history an earlier run began, which this one went on
+    // without (its start could not look): its lines are the old history's.
+    bool earlierNewHistory_ = false;
     bool beginsNewHistory_ = false;  // the file begun next is a new history's, the old one gone
     bool writeFailed_ = false;
     bool unreadable_ = false;

@@ -24,7 +24,7 @@ void History::startNew(FileSystem& files) {
         ++pendingLines_;
     }
     if (stillPending) {
-        joinNewHistoryToOld(files);
+        joinNewHistoryToOld(files, true);
     } else {
         writePending(files);
         // What the old file could not take yet goes to it just before it moves aside.
@@ -64,29 +64,51 @@ void History::takeNewHistory(FileSystem& files) {
     tidyUp(minutes_);
 }
 
-void History::joinNewHistoryToOld(FileSystem& files) {
+bool History::joinNewHistoryToOld(FileSystem& files, bool withPending) {
     // The lines the last new history had are put with the old one's, on the disk before they
     // leave their file. Where that fails they stay, and the newest history follows them.
     std::string begun;
-    if (!readWhole(files, newHistoryPath_, begun)) return;
-    if (waitingUnread_ && !takeWaitingLines(files)) return;
+    if (!readWhole(files, newHistoryPath_, begun)) return false;
+    if (waitingUnread_ && !takeWaitingLines(files)) return false;
     std::string lines;
-    for (const MinuteRecord& r : parseHistory(begun).records) lines += formatRecord(r);
-    lines += pending_;
-    std::string text(kHistoryHeader);
-    text += kCrLf;
-    text += oldPending_;
-    text += lines;
-    if (!replaceWith(files, waitingPath_, text)) return;
-    waitingOnDisk_ = true;
-    oldPending_ += lines;
-    pending_.clear();
-    pendingLines_ = 0;
+    for (const MinuteRecord& r : parseHistory(begun).records) {
+        std::string line = formatRecord(r);
+        // Joined already by a try whose delete failed.
+        if (oldPending_.find(line) == std::string::npos) lines += line;
+    }
+    if (withPending) lines += pending_;
+    // Alone, an earlier run's lines need no room on a full disk: their file becomes what waits,
+    // where nothing waits yet (a rename never replaces).
+    if (!withPending && !lines.empty() && !waitingOnDisk_) {
+        try {
+            files.renameFile(newHistoryPath_, waitingPath_);
+            waitingOnDisk_ = true;
+            oldPending_ += lines;
+            lines.clear();
+        } catch (const RuntimeError&) {
+        }
+    }
+    if (!lines.empty()) {
+        std::string text(kHistoryHeader);
+        text += kCrLf;
+        text += oldPending_;
+        text += lines;
+        if (!replaceWith(files, waitingPath_, text)) return false;
+        waitingOnDisk_ = true;
+        oldPending_ += lines;
+    }
+    if (withPending) {
+        pending_.clear();
+        pendingLines_ = 0;
+    }
     try {
         files.deleteFile(newHistoryPath_);
-        newHistoryBegun_ = false;
-    } catch (const RuntimeError&) {
+    } catch (const RuntimeError& error) {
+        if (error.number() != kErrFileNotFound) return false;
     }
+    newHistoryBegun_ = false;
+    earlierNewHistory_ = false;
+    return true;
 }
 
 bool History::moveAside(FileSystem& files, const std::string& from, const std::string& to) {
@@ -151,6 +173,8 @@ bool History::rotate(FileSystem& files) {
     // What an earlier run left waiting and no read took in yet is the old history's: moved
     // first, it would be taken into the new one at the next start.
     if (waitingUnread_ && !takeWaitingLines(files)) return false;
+    // Moved in, an earlier run's new history would bring the minutes the user let go of since.
+    if (earlierNewHistory_ && !joinNewHistoryToOld(files, false)) return false;
     // Never moved while lines of it are unwritten (a full disk): moved first, they would have
     // nowhere to go but the new history.
     if (!oldPending_.empty() && !writeOldLines(files)) return false;

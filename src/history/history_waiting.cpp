@@ -68,6 +68,9 @@ void History::keepWaiting(FileSystem& files) {
 }
 
 void History::keepNewHistory(FileSystem& files) {
+    // Appended after an earlier run's new history, the new one would take its lines in: they
+    // join the old first, and until they can, what waits stays in memory.
+    if (earlierNewHistory_ && !joinNewHistoryToOld(files, false)) return;
     try {
         std::optional<std::string> prefix = freshLine(files, newHistoryPath_, true);
         // Begun at once, even empty: it is what tells the next start that the files move.

@@ -208,9 +208,31 @@ private:
         // written (a full disk) or read, the start goes on with the old one, as before it.
         bool forgotten =
             wasWaiting_ && (!files_.exists(kNew) || (files_.failing & fake::MemoryFiles::kRead));
+        bool earlierAsItWas = earlierFileAsItWas();
         history_ = std::make_unique<History>(kept_, span_);
         history_->open(files_, kDir, dateTimeOf(clock_));
-        if (forgotten && !history_->newHistoryWaiting()) oldest_ = oldestBefore_;
+        if (forgotten && !history_->newHistoryWaiting()) {
+            // Its file stays; a new history asked for later must not be written after it.
+            if (files_.exists(kNew)) {
+                earlier_ = recordsOf(kNew);
+                earlierOldest_ = oldest_;
+            }
+            oldest_ = oldestBefore_;
+        }
+        // That file left as it was (a new history asked for since could neither join its lines
+        // to the old one's nor move it, the disk full and renames failing) is the new history
+        // once a start can read it: it follows those lines, as one asked for twice before it
+        // began does.
+        if (earlierAsItWas && history_->newHistoryWaiting()) {
+            oldest_ = std::min(oldest_, earlierOldest_);
+        }
+    }
+
+    // The new history's file holds nothing but what it held when a start could not look at it.
+    bool earlierFileAsItWas() {
+        const std::set<Key>& begun = recordsOf(kNew);
+        return !begun.empty() &&
+               std::includes(earlier_.begin(), earlier_.end(), begun.begin(), begun.end());
     }
 
     void stop() {
@@ -507,6 +529,9 @@ private:
         for (const MinuteRecord& r : history_->records()) {
             if (old(keyOf(r))) lost(keyOf(r));
         }
+        // A file of a new history that a start could not look at and that is still as it was
+        // holds no minute of the new one: it is not the new history's yet.
+        if (history_->newHistoryWaiting() && earlierFileAsItWas()) return;
         for (const Key& k : recordsOf(history_->newHistoryWaiting() ? kNew : kCsv)) {
             if (old(k)) lost(k);
         }
@@ -591,6 +616,10 @@ private:
     int32_t oldest_ = 0;      // the oldest history whose minutes the current one may hold
     int32_t oldestBefore_ = 0;
     bool wasWaiting_ = false;  // the history before the restart waited for the files
+    // The records of a new history's file that a start could not look at, and the oldest
+    // history they may hold.
+    std::set<Key> earlier_;
+    int32_t earlierOldest_ = 0;
     bool spreadsheetSaved_ = false;
     std::set<Key> lastOfOld_;  // the old history's last minutes, not in a file yet
     struct Parsed {

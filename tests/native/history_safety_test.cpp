@@ -23,6 +23,7 @@ constexpr const char* kHours = "C:\\Corvane\\Corvane-heures.csv";
 constexpr const char* kWaiting = "C:\\Corvane\\Corvane-attente.csv";
 constexpr const char* kOld = "C:\\Corvane\\Corvane.csv.old";
 constexpr const char* kHoursOld = "C:\\Corvane\\Corvane-heures.csv.old";
+constexpr const char* kNew = "C:\\Corvane\\Corvane-nouveau.csv";
 const DateTime kNow{2026, 12, 8, 6, 15, 30};
 const int32_t kNowMinute = *minuteOf(kNow);
 const std::string kHeader = std::string(kHistoryHeader) + "\r\n";
@@ -400,6 +401,34 @@ TEST_F(HistorySafetyTest, MinutesWaitingThatAStartCouldNotReadStayOutOfANewHisto
     EXPECT_EQ(next.records(), (std::vector<MinuteRecord>{at(kNowMinute + 1), at(kNowMinute + 2)}));
     EXPECT_EQ(file(), kHeader + line(kNowMinute + 1) + line(kNowMinute + 2));
     EXPECT_EQ(file(kOld), kHeader + lines(kNowMinute - 10, 7));
+    EXPECT_FALSE(files.exists(kWaiting));
+}
+
+TEST_F(HistorySafetyTest, ANewHistoryAStartCouldNotSeeStaysOutOfTheNextNewHistory) {
+    files.put(kPath, kHeader + lines(kNowMinute - 10, 5));
+    // An earlier run's new history, its files held then; this start cannot look at it and
+    // goes on with the old files.
+    files.put(kNew, kHeader + lines(kNowMinute - 4, 2));
+    files.unreadableFiles.insert(kNew);
+    History history;
+    history.open(files, kDir, kNow);
+    files.unreadableFiles.clear();
+    sample(history, kNowMinute);
+    sample(history, kNowMinute + 1);
+    files.lockedFiles.insert(kPath);  // the user asks for a new history while it is held
+    history.startNew(files);
+    sample(history, kNowMinute + 5);
+    sample(history, kNowMinute + 6);
+    history.close(files);
+    files.lockedFiles.clear();
+    History next;
+    next.open(files, kDir, timeOf(kNowMinute + 10));
+    // The earlier run's lines went with the old history, which the user let go of.
+    EXPECT_EQ(next.records(), (std::vector<MinuteRecord>{at(kNowMinute + 5), at(kNowMinute + 6)}));
+    EXPECT_EQ(file(), kHeader + line(kNowMinute + 5) + line(kNowMinute + 6));
+    EXPECT_EQ(file(kOld), kHeader + lines(kNowMinute - 10, 5) + lines(kNowMinute, 2) +
+                              lines(kNowMinute - 4, 2));
+    EXPECT_FALSE(files.exists(kNew));
     EXPECT_FALSE(files.exists(kWaiting));
 }
 
