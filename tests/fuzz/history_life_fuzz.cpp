@@ -529,10 +529,17 @@ private:
         for (const MinuteRecord& r : history_->records()) {
             if (old(keyOf(r))) lost(keyOf(r));
         }
-        // A file of a new history that a start could not look at and that is still as it was
-        // holds no minute of the new one: it is not the new history's yet.
-        if (history_->newHistoryWaiting() && earlierFileAsItWas()) return;
-        for (const Key& k : recordsOf(history_->newHistoryWaiting() ? kNew : kCsv)) {
+        // A file that holds no minute of the newest history is not its file yet: an earlier
+        // run's new history that a start could not look at, or the old history where a move
+        // said it had gone (the program begins its own file by a move that never replaces,
+        // which finds it there). Read back as the new history, its minutes show in memory.
+        const std::set<Key>& file = recordsOf(history_->newHistoryWaiting() ? kNew : kCsv);
+        if (std::none_of(file.begin(), file.end(), [&](const Key& k) {
+                return std::get<4>(k) / kHistoryStep == generation_;
+            })) {
+            return;
+        }
+        for (const Key& k : file) {
             if (old(k)) lost(k);
         }
     }
