@@ -206,8 +206,16 @@ private:
     void start() {
         // A new history is known to the next start by its own file: where that could not be
         // written (a full disk) or read, the start goes on with the old one, as before it.
-        bool forgotten =
-            wasWaiting_ && (!files_.exists(kNew) || (files_.failing & fake::MemoryFiles::kRead));
+        bool unread = files_.failing & fake::MemoryFiles::kRead;
+        bool forgotten = wasWaiting_ && (!files_.exists(kNew) || unread);
+        // The same where a move of the old file said it had gone (every call on it "not
+        // found") and the program took the new history as begun: nothing on the disk says
+        // otherwise, and a start that cannot read finds neither file.
+        const std::set<Key>& minutes = recordsOf(kCsv);
+        forgotten = forgotten ||
+                    (unread && std::any_of(minutes.begin(), minutes.end(), [&](const Key& k) {
+                         return std::get<1>(k) < kCutMo && std::get<4>(k) / kHistoryStep < oldest_;
+                     }));
         bool earlierAsItWas = earlierFileAsItWas();
         history_ = std::make_unique<History>(kept_, span_);
         history_->open(files_, kDir, dateTimeOf(clock_));
