@@ -10,6 +10,18 @@ namespace corvane {
 
 using namespace history_files;
 
+namespace {
+
+// True when the first line of `path` names columns a line of ours would be misread through.
+bool underOtherColumns(FileSystem& files, const std::string& path) {
+    std::string head = files.readPart(path, 0, 4096);
+    size_t lineEnd = head.find('\n');
+    if (lineEnd == std::string::npos) return false;
+    return parseHistory(head.substr(0, lineEnd + 1)).movedColumns;
+}
+
+}  // namespace
+
 void History::startNew(FileSystem& files) {
     if (!opened_) return;
     // A new history asked for while the last one asked for has not begun in the files (its file
@@ -146,8 +158,11 @@ bool History::writeOldLines(FileSystem& files) {
             target = oldPath_;
             prefix = freshLine(files, oldPath_, true);
         }
-        files.appendText(target, prefix.value_or(std::string(kHistoryHeader) + std::string(kCrLf)) +
-                                     oldPending_);
+        // Under a spreadsheet's columns (the rewrite under ours never came), the lines go under
+        // a header of ours, which says how they read.
+        const std::string header = std::string(kHistoryHeader) + std::string(kCrLf);
+        if (prefix && underOtherColumns(files, target)) *prefix += header;
+        files.appendText(target, prefix.value_or(header) + oldPending_);
     } catch (const RuntimeError& error) {
         if (mayHaveWrittenPart(error)) {
             needsLineEnd_ = true;
