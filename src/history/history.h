@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <limits>
 #include <optional>
 #include <string>
@@ -171,6 +172,9 @@ private:
     bool takeWaitingLines(FileSystem& files);
     // What waits, kept where the next start finds it.
     void keepWaiting(FileSystem& files);
+    // Puts `text` (built again should the file's own lines join what waits) in the waiting file;
+    // false where it is not there.
+    bool writeWaiting(FileSystem& files, const std::function<std::string()>& text);
     // Adds a record's line to what waits for the file: at most a day's worth, or the minutes'
     // span when it is longer, the oldest going first.
     void wait(const MinuteRecord& record);

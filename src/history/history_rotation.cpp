@@ -101,12 +101,15 @@ bool History::joinNewHistoryToOld(FileSystem& files, bool withPending) {
         }
     }
     if (!lines.empty()) {
-        std::string text(kHistoryHeader);
-        text += kCrLf;
-        text += oldPending_;
-        text += lines;
-        if (!replaceWith(files, waitingPath_, text)) return false;
-        waitingOnDisk_ = true;
+        if (!writeWaiting(files, [&] {
+                std::string text(kHistoryHeader);
+                text += kCrLf;
+                text += oldPending_;
+                text += lines;
+                return text;
+            })) {
+            return false;
+        }
         oldPending_ += lines;
     }
     if (withPending) {

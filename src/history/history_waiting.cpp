@@ -2,11 +2,13 @@
 // a line cut short, bounded in memory, and kept beside the file for the next start when the
 // program ends while the file is held.
 #include <algorithm>
+#include <functional>
 #include <string_view>
 
 #include "history/history.h"
 #include "history/history_csv.h"
 #include "history/history_files.h"
+#include "platform/write_aside.h"
 
 namespace corvane {
 
@@ -58,13 +60,39 @@ void History::keepWaiting(FileSystem& files) {
     if (rotationPending_) keepNewHistory(files);
     // Written over unread, it would lose an earlier run's minutes; read, they join what waits.
     if (waitingUnread_ && !takeWaitingLines(files)) return;
-    std::string lines = oldPending_;
-    if (!rotationPending_) lines += pending_;
-    if (lines.empty()) return;
-    std::string text(kHistoryHeader);
-    text += kCrLf;
-    text += lines;
-    if (replaceWith(files, waitingPath_, text)) waitingOnDisk_ = true;
+    if (oldPending_.empty() && (rotationPending_ || pending_.empty())) return;
+    writeWaiting(files, [&] {
+        std::string text(kHistoryHeader);
+        text += kCrLf;
+        text += oldPending_;
+        if (!rotationPending_) text += pending_;
+        return text;
+    });
+}
+
+bool History::writeWaiting(FileSystem& files, const std::function<std::string()>& text) {
+    // Where no file of ours is known there, it is begun by a move that never replaces: a read
+    // may have said it was gone while it was, and written over, its minutes would go.
+    if (!waitingOnDisk_) {
+        const std::string begun = waitingPath_ + ".tmp";
+        try {
+            writeAside(files, begun, text(), [&] { files.renameFile(begun, waitingPath_); });
+            waitingOnDisk_ = true;
+            return true;
+        } catch (const RuntimeError& error) {
+            if (error.number() != kErrFileExists) return false;
+        }
+        // There after all: its lines join what waits first, once a read finds it too.
+        try {
+            files.fileLength(waitingPath_);
+        } catch (const RuntimeError&) {
+            return false;
+        }
+        if (!takeWaitingLines(files)) return false;
+    }
+    if (!replaceWith(files, waitingPath_, text())) return false;
+    waitingOnDisk_ = true;
+    return true;
 }
 
 void History::keepNewHistory(FileSystem& files) {

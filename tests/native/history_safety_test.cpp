@@ -404,6 +404,28 @@ TEST_F(HistorySafetyTest, MinutesWaitingThatAStartCouldNotReadStayOutOfANewHisto
     EXPECT_FALSE(files.exists(kWaiting));
 }
 
+TEST_F(HistorySafetyTest, MinutesWaitingThatAReadSaidWereGoneAreNotWrittenOver) {
+    files.put(kPath, kHeader + lines(kNowMinute - 10, 5));
+    files.put(kWaiting, kHeader + lines(kNowMinute - 5, 2));  // an earlier run's last minutes
+    files.unreadableFiles.insert(kWaiting);  // a read says it is not there, for a moment
+    files.unreadableError = kErrFileNotFound;
+    files.lockedFiles.insert(kPath);  // and a spreadsheet holds the history past the exit
+    History history;
+    history.open(files, kDir, kNow);
+    sample(history, kNowMinute);
+    sample(history, kNowMinute + 1);
+    files.unreadableFiles.clear();
+    history.close(files);
+    files.lockedFiles.clear();
+    History next;
+    next.open(files, kDir, timeOf(kNowMinute + 10));
+    std::vector<MinuteRecord> expected;
+    for (int32_t m = kNowMinute - 10; m <= kNowMinute + 1; ++m) {
+        if (m < kNowMinute - 3 || m >= kNowMinute) expected.push_back(at(m));
+    }
+    EXPECT_EQ(next.records(), expected);
+}
+
 TEST_F(HistorySafetyTest, ANewHistoryAStartCouldNotSeeStaysOutOfTheNextNewHistory) {
     files.put(kPath, kHeader + lines(kNowMinute - 10, 5));
     // An earlier run's new history, its files held then; this start cannot look at it and
