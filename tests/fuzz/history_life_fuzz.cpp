@@ -221,9 +221,10 @@ private:
         history_->open(files_, kDir, dateTimeOf(clock_));
         if (forgotten && !history_->newHistoryWaiting()) {
             // Its file stays; a new history asked for later must not be written after it.
+            // Forgotten again as it was, it still holds what it held the first time.
             if (files_.exists(kNew)) {
+                earlierOldest_ = earlierFileAsItWas() ? std::min(earlierOldest_, oldest_) : oldest_;
                 earlier_ = recordsOf(kNew);
-                earlierOldest_ = oldest_;
             }
             oldest_ = oldestBefore_;
         }
