@@ -133,12 +133,7 @@ void History::writePending(FileSystem& files) {
     }
     // Under a header that names other columns, a line of ours would be read through them: the
     // minutes wait for the rewrite under ours, which takes them in. A file that cannot have its
-    // copy kept is never rewritten: it goes on as it is. A file the start could not read is read
-    // before anything is appended to it, not at the later try: its header may be a spreadsheet's.
-    if (unreadable_ && !readStart(files)) {
-        writeFailed_ = true;
-        return;
-    }
+    // copy kept is never rewritten: it goes on as it is.
     if (columnsMoved_ && !keepFileAsIs_) return;
     try {
         std::optional<std::string> prefix;

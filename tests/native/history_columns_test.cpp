@@ -165,29 +165,6 @@ TEST_P(HistoryColumnsFileTest, AFileUnderOtherColumnsIsRewrittenUnderOursBeforeA
     EXPECT_EQ(file(history.backupPath()), moved);
 }
 
-TEST_P(HistoryColumnsFileTest, AFileAStartCouldNotReadGetsNoLineOfOursBeforeItsColumnsAreKnown) {
-    const bool large = GetParam();
-    std::string moved = "SWAP (Mo);Minute (UTC);RAM en usage (Mo)\r\n";
-    std::vector<MinuteRecord> expected;
-    for (int32_t m = kNowMinute - (large ? 6000 : 20); m < kNowMinute; ++m) {
-        expected.push_back({m, 1500, 1500, 1500, 800, kUnknownMo});
-        moved += "1500;" + formatMinute(m) + ";800\r\n";
-    }
-    files.put(kPath, moved);
-    files.unreadableFiles.insert(kPath);  // an antivirus holds it for a moment at start-up
-    History history;
-    history.open(files, kDir, kNow);
-    files.unreadableFiles.clear();
-    for (int32_t m = kNowMinute; m <= kNowMinute + 2; ++m) {
-        history.addSample(files, {m, 1600, 900, 50});
-        expected.push_back({m, 1600, 1600, 1600, 900, 50});
-    }
-    history.close(files);
-    ParsedHistory after = parseHistory(file(kPath));
-    EXPECT_TRUE(after.tidy());
-    EXPECT_EQ(after.records, expected) << file(kPath);
-}
-
 TEST_P(HistoryColumnsFileTest, TheOldHistorysLastMinutesReadUnderOtherColumnsOnceMovedAside) {
     const bool large = GetParam();
     std::string moved = "SWAP (Mo);Minute (UTC);RAM en usage (Mo)\r\n";
