@@ -140,6 +140,9 @@ private:
     // A new history asked for again before the last one began: that one's lines join the old,
     // with what waits in memory when `withPending`. True once its file is gone.
     bool joinNewHistoryToOld(FileSystem& files, bool withPending);
+    // True once no earlier run's new history is left in newHistoryPath(): its lines have joined
+    // the old history's.
+    bool earlierNewHistoryJoined(FileSystem& files);
     // What waits of a new history that has not begun, appended to its own file.
     void keepNewHistory(FileSystem& files);
     bool moveAside(FileSystem& files, const std::string& from, const std::string& to);
@@ -239,7 +242,8 @@ private:
     bool minutesRotated_ = false;   // and the minutes too
     bool newHistoryBegun_ = false;  // newHistoryPath() may be there: it is to be moved in
     // newHistoryPath() may hold a new history an earlier run began, which this one went on
-    // without (its start could not look): its lines are the old history's.
+    // without (its start could not look, or a read said it was gone): its lines are the old
+    // history's.
     bool earlierNewHistory_ = false;
     bool beginsNewHistory_ = false;  // the file begun next is a new history's, the old one gone
     bool writeFailed_ = false;

@@ -126,6 +126,14 @@ bool History::joinNewHistoryToOld(FileSystem& files, bool withPending) {
     return true;
 }
 
+bool History::earlierNewHistoryJoined(FileSystem& files) {
+    // There though this run never began it: its start could not look, or a read said it was gone.
+    if (!newHistoryBegun_ && !earlierNewHistory_ && isThere(files, newHistoryPath_)) {
+        earlierNewHistory_ = true;
+    }
+    return !earlierNewHistory_ || joinNewHistoryToOld(files, false);
+}
+
 bool History::moveAside(FileSystem& files, const std::string& from, const std::string& to) {
     // The previous generation is replaced in the same step that puts its successor in place,
     // never deleted before: a file that cannot move leaves both as they were.
@@ -192,7 +200,7 @@ bool History::rotate(FileSystem& files) {
     // first, it would be taken into the new one at the next start.
     if (waitingUnread_ && !takeWaitingLines(files)) return false;
     // Moved in, an earlier run's new history would bring the minutes the user let go of since.
-    if (earlierNewHistory_ && !joinNewHistoryToOld(files, false)) return false;
+    if (!earlierNewHistoryJoined(files)) return false;
     // Never moved while lines of it are unwritten (a full disk): moved first, they would have
     // nowhere to go but the new history.
     if (!oldPending_.empty() && !writeOldLines(files)) return false;

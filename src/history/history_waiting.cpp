@@ -98,7 +98,7 @@ bool History::writeWaiting(FileSystem& files, const std::function<std::string()>
 void History::keepNewHistory(FileSystem& files) {
     // Appended after an earlier run's new history, the new one would take its lines in: they
     // join the old first, and until they can, what waits stays in memory.
-    if (earlierNewHistory_ && !joinNewHistoryToOld(files, false)) return;
+    if (!earlierNewHistoryJoined(files)) return;
     try {
         std::optional<std::string> prefix = freshLine(files, newHistoryPath_, true);
         // Begun at once, even empty: it is what tells the next start that the files move.

@@ -426,32 +426,38 @@ TEST_F(HistorySafetyTest, MinutesWaitingThatAReadSaidWereGoneAreNotWrittenOver) 
     EXPECT_EQ(next.records(), expected);
 }
 
-TEST_F(HistorySafetyTest, ANewHistoryAStartCouldNotSeeStaysOutOfTheNextNewHistory) {
-    files.put(kPath, kHeader + lines(kNowMinute - 10, 5));
-    // An earlier run's new history, its files held then; this start cannot look at it and
-    // goes on with the old files.
-    files.put(kNew, kHeader + lines(kNowMinute - 4, 2));
-    files.unreadableFiles.insert(kNew);
-    History history;
-    history.open(files, kDir, kNow);
-    files.unreadableFiles.clear();
-    sample(history, kNowMinute);
-    sample(history, kNowMinute + 1);
-    files.lockedFiles.insert(kPath);  // the user asks for a new history while it is held
-    history.startNew(files);
-    sample(history, kNowMinute + 5);
-    sample(history, kNowMinute + 6);
-    history.close(files);
-    files.lockedFiles.clear();
-    History next;
-    next.open(files, kDir, timeOf(kNowMinute + 10));
-    // The earlier run's lines went with the old history, which the user let go of.
-    EXPECT_EQ(next.records(), (std::vector<MinuteRecord>{at(kNowMinute + 5), at(kNowMinute + 6)}));
-    EXPECT_EQ(file(), kHeader + line(kNowMinute + 5) + line(kNowMinute + 6));
-    EXPECT_EQ(file(kOld), kHeader + lines(kNowMinute - 10, 5) + lines(kNowMinute, 2) +
-                              lines(kNowMinute - 4, 2));
-    EXPECT_FALSE(files.exists(kNew));
-    EXPECT_FALSE(files.exists(kWaiting));
+TEST(HistorySafety, ANewHistoryAStartCouldNotSeeStaysOutOfTheNextNewHistory) {
+    // The start's read of an earlier run's new history fails, or says it is not there.
+    for (int error : {kErrPermissionDenied, kErrFileNotFound}) {
+        SCOPED_TRACE(error);
+        fake::FakeFiles files;
+        auto text = [&](const char* path) { return files.contents(path).value_or("<none>"); };
+        files.put(kPath, kHeader + lines(kNowMinute - 10, 5));
+        files.put(kNew, kHeader + lines(kNowMinute - 4, 2));  // its files were held then
+        files.unreadableFiles.insert(kNew);
+        files.unreadableError = error;
+        History history;
+        history.open(files, kDir, kNow);  // it goes on with the old files
+        files.unreadableFiles.clear();
+        history.addSample(files, {kNowMinute, 1536, 812, kUnknownMo});
+        history.addSample(files, {kNowMinute + 1, 1536, 812, kUnknownMo});
+        files.lockedFiles.insert(kPath);  // the user asks for a new history while it is held
+        history.startNew(files);
+        history.addSample(files, {kNowMinute + 5, 1536, 812, kUnknownMo});
+        history.addSample(files, {kNowMinute + 6, 1536, 812, kUnknownMo});
+        history.close(files);
+        files.lockedFiles.clear();
+        History next;
+        next.open(files, kDir, timeOf(kNowMinute + 10));
+        // The earlier run's lines went with the old history, which the user let go of.
+        EXPECT_EQ(next.records(),
+                  (std::vector<MinuteRecord>{at(kNowMinute + 5), at(kNowMinute + 6)}));
+        EXPECT_EQ(text(kPath), kHeader + line(kNowMinute + 5) + line(kNowMinute + 6));
+        EXPECT_EQ(text(kOld), kHeader + lines(kNowMinute - 10, 5) + lines(kNowMinute, 2) +
+                                  lines(kNowMinute - 4, 2));
+        EXPECT_FALSE(files.exists(kNew));
+        EXPECT_FALSE(files.exists(kWaiting));
+    }
 }
 
 }  // namespace
