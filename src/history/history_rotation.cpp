@@ -2,6 +2,8 @@
 // replacing the previous generation in one step, the hours first. While they cannot move (a
 // spreadsheet holds them), the new history lives in a file of its own, which also tells the
 // next start that the move is still to be made; it moves in once the old files have gone.
+#include <new>
+
 #include "history/history.h"
 #include "history/history_csv.h"
 #include "history/history_files.h"
@@ -80,7 +82,21 @@ bool History::joinNewHistoryToOld(FileSystem& files, bool withPending) {
     // The lines the last new history had are put with the old one's, on the disk before they
     // leave their file. Where that fails they stay, and the newest history follows them.
     std::string begun;
-    if (!readWhole(files, newHistoryPath_, begun)) return false;
+    // Where a read says it is gone, it is not deleted on that word, which may be wrong: a new
+    // history begun there by a move that never replaces finds it.
+    bool gone = false;
+    try {
+        begun = files.readFile(newHistoryPath_);
+    } catch (const RuntimeError& error) {
+        if (error.number() != kErrFileNotFound) return false;
+        gone = true;
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+    if (gone && !withPending) {
+        earlierNewHistory_ = false;
+        return true;
+    }
     if (waitingUnread_ && !takeWaitingLines(files)) return false;
     std::string lines;
     for (const MinuteRecord& r : parseHistory(begun).records) {
@@ -117,7 +133,7 @@ bool History::joinNewHistoryToOld(FileSystem& files, bool withPending) {
         pendingLines_ = 0;
     }
     try {
-        files.deleteFile(newHistoryPath_);
+        if (!gone) files.deleteFile(newHistoryPath_);
     } catch (const RuntimeError& error) {
         if (error.number() != kErrFileNotFound) return false;
     }

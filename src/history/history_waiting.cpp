@@ -103,6 +103,27 @@ void History::keepNewHistory(FileSystem& files) {
         std::optional<std::string> prefix = freshLine(files, newHistoryPath_, true);
         // Begun at once, even empty: it is what tells the next start that the files move.
         if (prefix && pending_.empty()) return;
+        if (!prefix && !newHistoryBegun_) {
+            // Begun by a move that never replaces: one there that a read said was gone is an
+            // earlier run's, whose lines join the old first (tried once more at once).
+            for (int tries = 0; tries < 2; ++tries) {
+                const std::string begun = newHistoryPath_ + ".tmp";
+                try {
+                    writeAside(files, begun,
+                               std::string(kHistoryHeader) + std::string(kCrLf) + pending_,
+                               [&] { files.renameFile(begun, newHistoryPath_); });
+                    newHistoryBegun_ = true;
+                    pending_.clear();
+                    pendingLines_ = 0;
+                    return;
+                } catch (const RuntimeError& error) {
+                    if (error.number() != kErrFileExists) return;
+                    earlierNewHistory_ = true;
+                }
+                if (!earlierNewHistoryJoined(files)) return;
+            }
+            return;
+        }
         // There from now on, even where the append fails: part of it may be.
         newHistoryBegun_ = true;
         files.appendText(

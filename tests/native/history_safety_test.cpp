@@ -427,9 +427,12 @@ TEST_F(HistorySafetyTest, MinutesWaitingThatAReadSaidWereGoneAreNotWrittenOver) 
 }
 
 TEST(HistorySafety, ANewHistoryAStartCouldNotSeeStaysOutOfTheNextNewHistory) {
-    // The start's read of an earlier run's new history fails, or says it is not there.
-    for (int error : {kErrPermissionDenied, kErrFileNotFound}) {
-        SCOPED_TRACE(error);
+    // The start's read of an earlier run's new history fails, or says it is not there, up to
+    // the new history asked for or for a moment only.
+    for (auto [error, untilNew] :
+         {std::pair{kErrPermissionDenied, false}, std::pair{kErrFileNotFound, false},
+          std::pair{kErrFileNotFound, true}}) {
+        SCOPED_TRACE(testing::Message() << error << (untilNew ? " up to the new history" : ""));
         fake::FakeFiles files;
         auto text = [&](const char* path) { return files.contents(path).value_or("<none>"); };
         files.put(kPath, kHeader + lines(kNowMinute - 10, 5));
@@ -438,11 +441,12 @@ TEST(HistorySafety, ANewHistoryAStartCouldNotSeeStaysOutOfTheNextNewHistory) {
         files.unreadableError = error;
         History history;
         history.open(files, kDir, kNow);  // it goes on with the old files
-        files.unreadableFiles.clear();
+        if (!untilNew) files.unreadableFiles.clear();
         history.addSample(files, {kNowMinute, 1536, 812, kUnknownMo});
         history.addSample(files, {kNowMinute + 1, 1536, 812, kUnknownMo});
         files.lockedFiles.insert(kPath);  // the user asks for a new history while it is held
         history.startNew(files);
+        files.unreadableFiles.clear();
         history.addSample(files, {kNowMinute + 5, 1536, 812, kUnknownMo});
         history.addSample(files, {kNowMinute + 6, 1536, 812, kUnknownMo});
         history.close(files);
