@@ -71,9 +71,10 @@ bool History::isOwnFile(FileSystem& files, const std::string& path) const {
     const std::string hourTmp = hourPath_ + ".tmp";
     const std::string waitingTmp = waitingPath_ + ".tmp";
     const std::string begun = newFilePath();
+    const std::string newHistoryTmp = newHistoryPath_ + ".tmp";
     for (const std::string* own :
          {&path_, &oldPath_, &tmpPath_, &hourPath_, &hourOldPath_, &hourTmp, &backupPath_,
-          &waitingPath_, &waitingTmp, &begun, &newHistoryPath_}) {
+          &waitingPath_, &waitingTmp, &begun, &newHistoryPath_, &newHistoryTmp}) {
         if (!own->empty() && files.sameFile(path, *own)) return true;
     }
     return false;

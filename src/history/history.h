@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <limits>
 #include <optional>
 #include <string>
@@ -136,8 +137,12 @@ private:
     void leaveOldHistory();
     // At start-up: the new history an earlier run began while the files could not move.
     void takeNewHistory(FileSystem& files);
-    // A new history asked for again before the last one began: that one's lines join the old.
-    void joinNewHistoryToOld(FileSystem& files);
+    // A new history asked for again before the last one began: that one's lines join the old,
+    // with what waits in memory when `withPending`. True once its file is gone.
+    bool joinNewHistoryToOld(FileSystem& files, bool withPending);
+    // True once no earlier run's new history is left in newHistoryPath(): its lines have joined
+    // the old history's.
+    bool earlierNewHistoryJoined(FileSystem& files);
     // What waits of a new history that has not begun, appended to its own file.
     void keepNewHistory(FileSystem& files);
     bool moveAside(FileSystem& files, const std::string& from, const std::string& to);
@@ -170,6 +175,9 @@ private:
     bool takeWaitingLines(FileSystem& files);
     // What waits, kept where the next start finds it.
     void keepWaiting(FileSystem& files);
+    // Puts `text` (built again should the file's own lines join what waits) in the waiting file;
+    // false where it is not there.
+    bool writeWaiting(FileSystem& files, const std::function<std::string()>& text);
     // Adds a record's line to what waits for the file: at most a day's worth, or the minutes'
     // span when it is longer, the oldest going first.
     void wait(const MinuteRecord& record);
@@ -229,10 +237,14 @@ private:
     bool waitingOnDisk_ = false;  // waitingPath() holds minutes the file does not have yet
     bool waitingUnread_ = false;  // waitingPath() may hold minutes no read has taken in yet
     size_t pendingLines_ = 0;
-    bool rotationPending_ = false;   // a new history waits for the old files to move aside
-    bool hoursRotated_ = false;      // the hours have moved aside already
-    bool minutesRotated_ = false;    // and the minutes too
-    bool newHistoryBegun_ = false;   // newHistoryPath() may be there: it is to be moved in
+    bool rotationPending_ = false;  // a new history waits for the old files to move aside
+    bool hoursRotated_ = false;     // the hours have moved aside already
+    bool minutesRotated_ = false;   // and the minutes too
+    bool newHistoryBegun_ = false;  // newHistoryPath() may be there: it is to be moved in
+    // newHistoryPath() may hold a new history an earlier run began, which this one went on
+    // without (its start could not look, or a read said it was gone): its lines are the old
+    // history's.
+    bool earlierNewHistory_ = false;
     bool beginsNewHistory_ = false;  // the file begun next is a new history's, the old one gone
     bool writeFailed_ = false;
     bool unreadable_ = false;

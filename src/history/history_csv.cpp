@@ -669,8 +669,11 @@ ParsedHistory parseHistory(std::string_view bytes, std::string_view header,
             }
         }
         if (line == header) {
-            // Ours, begun again where the file seemed gone: a rewrite drops it, losing nothing.
+            // Ours, begun again where the file seemed gone, or put before lines of ours appended
+            // to a file under other columns: the lines after it are in our columns. A rewrite
+            // drops it, losing nothing.
             ++parsed.repeatedHeaders;
+            layout = Layout();
             continue;
         }
         MinuteRecord record;

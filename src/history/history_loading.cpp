@@ -54,8 +54,9 @@ void History::open(FileSystem& files, const std::string& programDirectory, const
     try {
         files.fileLength(newHistoryPath_);
         rotationPending_ = true;
-    } catch (const RuntimeError&) {
+    } catch (const RuntimeError& error) {
         rotationPending_ = false;
+        earlierNewHistory_ = error.number() != kErrFileNotFound;
     }
     bool read = readStart(files);
     if (read && columnsMoved_ && compactDue_) compact(files);

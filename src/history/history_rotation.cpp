@@ -2,6 +2,8 @@
 // replacing the previous generation in one step, the hours first. While they cannot move (a
 // spreadsheet holds them), the new history lives in a file of its own, which also tells the
 // next start that the move is still to be made; it moves in once the old files have gone.
+#include <new>
+
 #include "history/history.h"
 #include "history/history_csv.h"
 #include "history/history_files.h"
@@ -9,6 +11,18 @@
 namespace corvane {
 
 using namespace history_files;
+
+namespace {
+
+// True when the first line of `path` names columns a line of ours would be misread through.
+bool underOtherColumns(FileSystem& files, const std::string& path) {
+    std::string head = files.readPart(path, 0, 4096);
+    size_t lineEnd = head.find('\n');
+    if (lineEnd == std::string::npos) return false;
+    return parseHistory(head.substr(0, lineEnd + 1)).movedColumns;
+}
+
+}  // namespace
 
 void History::startNew(FileSystem& files) {
     if (!opened_) return;
@@ -24,7 +38,7 @@ void History::startNew(FileSystem& files) {
         ++pendingLines_;
     }
     if (stillPending) {
-        joinNewHistoryToOld(files);
+        joinNewHistoryToOld(files, true);
     } else {
         writePending(files);
         // What the old file could not take yet goes to it just before it moves aside.
@@ -64,29 +78,76 @@ void History::takeNewHistory(FileSystem& files) {
     tidyUp(minutes_);
 }
 
-void History::joinNewHistoryToOld(FileSystem& files) {
+bool History::joinNewHistoryToOld(FileSystem& files, bool withPending) {
     // The lines the last new history had are put with the old one's, on the disk before they
     // leave their file. Where that fails they stay, and the newest history follows them.
     std::string begun;
-    if (!readWhole(files, newHistoryPath_, begun)) return;
-    if (waitingUnread_ && !takeWaitingLines(files)) return;
-    std::string lines;
-    for (const MinuteRecord& r : parseHistory(begun).records) lines += formatRecord(r);
-    lines += pending_;
-    std::string text(kHistoryHeader);
-    text += kCrLf;
-    text += oldPending_;
-    text += lines;
-    if (!replaceWith(files, waitingPath_, text)) return;
-    waitingOnDisk_ = true;
-    oldPending_ += lines;
-    pending_.clear();
-    pendingLines_ = 0;
+    // Where a read says it is gone, it is not deleted on that word, which may be wrong: a new
+    // history begun there by a move that never replaces finds it.
+    bool gone = false;
     try {
-        files.deleteFile(newHistoryPath_);
-        newHistoryBegun_ = false;
-    } catch (const RuntimeError&) {
+        begun = files.readFile(newHistoryPath_);
+    } catch (const RuntimeError& error) {
+        if (error.number() != kErrFileNotFound) return false;
+        gone = true;
+    } catch (const std::bad_alloc&) {
+        return false;
     }
+    if (gone && !withPending) {
+        earlierNewHistory_ = false;
+        return true;
+    }
+    if (waitingUnread_ && !takeWaitingLines(files)) return false;
+    std::string lines;
+    for (const MinuteRecord& r : parseHistory(begun).records) {
+        std::string line = formatRecord(r);
+        // Joined already by a try whose delete failed.
+        if (oldPending_.find(line) == std::string::npos) lines += line;
+    }
+    if (withPending) lines += pending_;
+    // Alone, an earlier run's lines need no room on a full disk: their file becomes what waits,
+    // where nothing waits yet (a rename never replaces).
+    if (!withPending && !lines.empty() && !waitingOnDisk_) {
+        try {
+            files.renameFile(newHistoryPath_, waitingPath_);
+            waitingOnDisk_ = true;
+            oldPending_ += lines;
+            lines.clear();
+        } catch (const RuntimeError&) {
+        }
+    }
+    if (!lines.empty()) {
+        if (!writeWaiting(files, [&] {
+                std::string text(kHistoryHeader);
+                text += kCrLf;
+                text += oldPending_;
+                text += lines;
+                return text;
+            })) {
+            return false;
+        }
+        oldPending_ += lines;
+    }
+    if (withPending) {
+        pending_.clear();
+        pendingLines_ = 0;
+    }
+    try {
+        if (!gone) files.deleteFile(newHistoryPath_);
+    } catch (const RuntimeError& error) {
+        if (error.number() != kErrFileNotFound) return false;
+    }
+    newHistoryBegun_ = false;
+    earlierNewHistory_ = false;
+    return true;
+}
+
+bool History::earlierNewHistoryJoined(FileSystem& files) {
+    // There though this run never began it: its start could not look, or a read said it was gone.
+    if (!newHistoryBegun_ && !earlierNewHistory_ && isThere(files, newHistoryPath_)) {
+        earlierNewHistory_ = true;
+    }
+    return !earlierNewHistory_ || joinNewHistoryToOld(files, false);
 }
 
 bool History::moveAside(FileSystem& files, const std::string& from, const std::string& to) {
@@ -124,8 +185,11 @@ bool History::writeOldLines(FileSystem& files) {
             target = oldPath_;
             prefix = freshLine(files, oldPath_, true);
         }
-        files.appendText(target, prefix.value_or(std::string(kHistoryHeader) + std::string(kCrLf)) +
-                                     oldPending_);
+        // Under a spreadsheet's columns (the rewrite under ours never came), the lines go under
+        // a header of ours, which says how they read.
+        const std::string header = std::string(kHistoryHeader) + std::string(kCrLf);
+        if (prefix && underOtherColumns(files, target)) *prefix += header;
+        files.appendText(target, prefix.value_or(header) + oldPending_);
     } catch (const RuntimeError& error) {
         if (mayHaveWrittenPart(error)) {
             needsLineEnd_ = true;
@@ -151,6 +215,8 @@ bool History::rotate(FileSystem& files) {
     // What an earlier run left waiting and no read took in yet is the old history's: moved
     // first, it would be taken into the new one at the next start.
     if (waitingUnread_ && !takeWaitingLines(files)) return false;
+    // Moved in, an earlier run's new history would bring the minutes the user let go of since.
+    if (!earlierNewHistoryJoined(files)) return false;
     // Never moved while lines of it are unwritten (a full disk): moved first, they would have
     // nowhere to go but the new history.
     if (!oldPending_.empty() && !writeOldLines(files)) return false;

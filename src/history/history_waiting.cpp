@@ -2,11 +2,13 @@
 // a line cut short, bounded in memory, and kept beside the file for the next start when the
 // program ends while the file is held.
 #include <algorithm>
+#include <functional>
 #include <string_view>
 
 #include "history/history.h"
 #include "history/history_csv.h"
 #include "history/history_files.h"
+#include "platform/write_aside.h"
 
 namespace corvane {
 
@@ -58,20 +60,70 @@ void History::keepWaiting(FileSystem& files) {
     if (rotationPending_) keepNewHistory(files);
     // Written over unread, it would lose an earlier run's minutes; read, they join what waits.
     if (waitingUnread_ && !takeWaitingLines(files)) return;
-    std::string lines = oldPending_;
-    if (!rotationPending_) lines += pending_;
-    if (lines.empty()) return;
-    std::string text(kHistoryHeader);
-    text += kCrLf;
-    text += lines;
-    if (replaceWith(files, waitingPath_, text)) waitingOnDisk_ = true;
+    if (oldPending_.empty() && (rotationPending_ || pending_.empty())) return;
+    writeWaiting(files, [&] {
+        std::string text(kHistoryHeader);
+        text += kCrLf;
+        text += oldPending_;
+        if (!rotationPending_) text += pending_;
+        return text;
+    });
+}
+
+bool History::writeWaiting(FileSystem& files, const std::function<std::string()>& text) {
+    // Where no file of ours is known there, it is begun by a move that never replaces: a read
+    // may have said it was gone while it was, and written over, its minutes would go.
+    if (!waitingOnDisk_) {
+        const std::string begun = waitingPath_ + ".tmp";
+        try {
+            writeAside(files, begun, text(), [&] { files.renameFile(begun, waitingPath_); });
+            waitingOnDisk_ = true;
+            return true;
+        } catch (const RuntimeError& error) {
+            if (error.number() != kErrFileExists) return false;
+        }
+        // There after all: its lines join what waits first, once a read finds it too.
+        try {
+            files.fileLength(waitingPath_);
+        } catch (const RuntimeError&) {
+            return false;
+        }
+        if (!takeWaitingLines(files)) return false;
+    }
+    if (!replaceWith(files, waitingPath_, text())) return false;
+    waitingOnDisk_ = true;
+    return true;
 }
 
 void History::keepNewHistory(FileSystem& files) {
+    // Appended after an earlier run's new history, the new one would take its lines in: they
+    // join the old first, and until they can, what waits stays in memory.
+    if (!earlierNewHistoryJoined(files)) return;
     try {
         std::optional<std::string> prefix = freshLine(files, newHistoryPath_, true);
         // Begun at once, even empty: it is what tells the next start that the files move.
         if (prefix && pending_.empty()) return;
+        if (!prefix && !newHistoryBegun_) {
+            // Begun by a move that never replaces: one there that a read said was gone is an
+            // earlier run's, whose lines join the old first (tried once more at once).
+            for (int tries = 0; tries < 2; ++tries) {
+                const std::string begun = newHistoryPath_ + ".tmp";
+                try {
+                    writeAside(files, begun,
+                               std::string(kHistoryHeader) + std::string(kCrLf) + pending_,
+                               [&] { files.renameFile(begun, newHistoryPath_); });
+                    newHistoryBegun_ = true;
+                    pending_.clear();
+                    pendingLines_ = 0;
+                    return;
+                } catch (const RuntimeError& error) {
+                    if (error.number() != kErrFileExists) return;
+                    earlierNewHistory_ = true;
+                }
+                if (!earlierNewHistoryJoined(files)) return;
+            }
+            return;
+        }
         // There from now on, even where the append fails: part of it may be.
         newHistoryBegun_ = true;
         files.appendText(

@@ -206,11 +206,42 @@ private:
     void start() {
         // A new history is known to the next start by its own file: where that could not be
         // written (a full disk) or read, the start goes on with the old one, as before it.
-        bool forgotten =
-            wasWaiting_ && (!files_.exists(kNew) || (files_.failing & fake::MemoryFiles::kRead));
+        bool unread = files_.failing & fake::MemoryFiles::kRead;
+        bool forgotten = wasWaiting_ && (!files_.exists(kNew) || unread);
+        // The same where a move of the old file said it had gone (every call on it "not
+        // found") and the program took the new history as begun: nothing on the disk says
+        // otherwise, and a start that cannot read finds neither file.
+        const std::set<Key>& minutes = recordsOf(kCsv);
+        forgotten = forgotten ||
+                    (unread && std::any_of(minutes.begin(), minutes.end(), [&](const Key& k) {
+                         return std::get<1>(k) < kCutMo && std::get<4>(k) / kHistoryStep < oldest_;
+                     }));
+        bool earlierAsItWas = earlierFileAsItWas();
         history_ = std::make_unique<History>(kept_, span_);
         history_->open(files_, kDir, dateTimeOf(clock_));
-        if (forgotten && !history_->newHistoryWaiting()) oldest_ = oldestBefore_;
+        if (forgotten && !history_->newHistoryWaiting()) {
+            // Its file stays; a new history asked for later must not be written after it.
+            // Forgotten again as it was, it still holds what it held the first time.
+            if (files_.exists(kNew)) {
+                earlierOldest_ = earlierFileAsItWas() ? std::min(earlierOldest_, oldest_) : oldest_;
+                earlier_ = recordsOf(kNew);
+            }
+            oldest_ = oldestBefore_;
+        }
+        // That file left as it was (a new history asked for since could neither join its lines
+        // to the old one's nor move it, the disk full and renames failing) is the new history
+        // once a start can read it: it follows those lines, as one asked for twice before it
+        // began does.
+        if (earlierAsItWas && history_->newHistoryWaiting()) {
+            oldest_ = std::min(oldest_, earlierOldest_);
+        }
+    }
+
+    // The new history's file holds nothing but what it held when a start could not look at it.
+    bool earlierFileAsItWas() {
+        const std::set<Key>& begun = recordsOf(kNew);
+        return !begun.empty() &&
+               std::includes(earlier_.begin(), earlier_.end(), begun.begin(), begun.end());
     }
 
     void stop() {
@@ -507,7 +538,17 @@ private:
         for (const MinuteRecord& r : history_->records()) {
             if (old(keyOf(r))) lost(keyOf(r));
         }
-        for (const Key& k : recordsOf(history_->newHistoryWaiting() ? kNew : kCsv)) {
+        // A file that holds no minute of the newest history is not its file yet: an earlier
+        // run's new history that a start could not look at, or the old history where a move
+        // said it had gone (the program begins its own file by a move that never replaces,
+        // which finds it there). Read back as the new history, its minutes show in memory.
+        const std::set<Key>& file = recordsOf(history_->newHistoryWaiting() ? kNew : kCsv);
+        if (std::none_of(file.begin(), file.end(), [&](const Key& k) {
+                return std::get<4>(k) / kHistoryStep == generation_;
+            })) {
+            return;
+        }
+        for (const Key& k : file) {
             if (old(k)) lost(k);
         }
     }
@@ -591,6 +632,10 @@ private:
     int32_t oldest_ = 0;      // the oldest history whose minutes the current one may hold
     int32_t oldestBefore_ = 0;
     bool wasWaiting_ = false;  // the history before the restart waited for the files
+    // The records of a new history's file that a start could not look at, and the oldest
+    // history they may hold.
+    std::set<Key> earlier_;
+    int32_t earlierOldest_ = 0;
     bool spreadsheetSaved_ = false;
     std::set<Key> lastOfOld_;  // the old history's last minutes, not in a file yet
     struct Parsed {

@@ -165,6 +165,27 @@ TEST_P(HistoryColumnsFileTest, AFileUnderOtherColumnsIsRewrittenUnderOursBeforeA
     EXPECT_EQ(file(history.backupPath()), moved);
 }
 
+TEST_P(HistoryColumnsFileTest, TheOldHistorysLastMinutesReadUnderOtherColumnsOnceMovedAside) {
+    const bool large = GetParam();
+    std::string moved = "SWAP (Mo);Minute (UTC);RAM en usage (Mo)\r\n";
+    std::vector<MinuteRecord> expected;
+    for (int32_t m = kNowMinute - (large ? 6000 : 20); m < kNowMinute; ++m) {
+        expected.push_back({m, 1500, 1500, 1500, 800, kUnknownMo});
+        moved += "1500;" + formatMinute(m) + ";800\r\n";
+    }
+    files.put(kPath, moved);
+    files.unreplaceable.insert(kPath);  // the rewrite under our columns never comes
+    History history;
+    history.open(files, kDir, kNow);
+    for (int32_t m = kNowMinute; m <= kNowMinute + 2; ++m) {
+        history.addSample(files, {m, 1600, 900, 50});
+        expected.push_back({m, 1600, 1600, 1600, 900, 50});
+    }
+    history.startNew(files);
+    history.close(files);
+    EXPECT_EQ(parseHistory(file(std::string(kPath) + ".old")).records, expected);
+}
+
 INSTANTIATE_TEST_SUITE_P(SmallAndLarge, HistoryColumnsFileTest, ::testing::Bool());
 
 }  // namespace

@@ -23,6 +23,7 @@ constexpr const char* kHours = "C:\\Corvane\\Corvane-heures.csv";
 constexpr const char* kWaiting = "C:\\Corvane\\Corvane-attente.csv";
 constexpr const char* kOld = "C:\\Corvane\\Corvane.csv.old";
 constexpr const char* kHoursOld = "C:\\Corvane\\Corvane-heures.csv.old";
+constexpr const char* kNew = "C:\\Corvane\\Corvane-nouveau.csv";
 const DateTime kNow{2026, 12, 8, 6, 15, 30};
 const int32_t kNowMinute = *minuteOf(kNow);
 const std::string kHeader = std::string(kHistoryHeader) + "\r\n";
@@ -401,6 +402,66 @@ TEST_F(HistorySafetyTest, MinutesWaitingThatAStartCouldNotReadStayOutOfANewHisto
     EXPECT_EQ(file(), kHeader + line(kNowMinute + 1) + line(kNowMinute + 2));
     EXPECT_EQ(file(kOld), kHeader + lines(kNowMinute - 10, 7));
     EXPECT_FALSE(files.exists(kWaiting));
+}
+
+TEST_F(HistorySafetyTest, MinutesWaitingThatAReadSaidWereGoneAreNotWrittenOver) {
+    files.put(kPath, kHeader + lines(kNowMinute - 10, 5));
+    files.put(kWaiting, kHeader + lines(kNowMinute - 5, 2));  // an earlier run's last minutes
+    files.unreadableFiles.insert(kWaiting);  // a read says it is not there, for a moment
+    files.unreadableError = kErrFileNotFound;
+    files.lockedFiles.insert(kPath);  // and a spreadsheet holds the history past the exit
+    History history;
+    history.open(files, kDir, kNow);
+    sample(history, kNowMinute);
+    sample(history, kNowMinute + 1);
+    files.unreadableFiles.clear();
+    history.close(files);
+    files.lockedFiles.clear();
+    History next;
+    next.open(files, kDir, timeOf(kNowMinute + 10));
+    std::vector<MinuteRecord> expected;
+    for (int32_t m = kNowMinute - 10; m <= kNowMinute + 1; ++m) {
+        if (m < kNowMinute - 3 || m >= kNowMinute) expected.push_back(at(m));
+    }
+    EXPECT_EQ(next.records(), expected);
+}
+
+TEST(HistorySafety, ANewHistoryAStartCouldNotSeeStaysOutOfTheNextNewHistory) {
+    // The start's read of an earlier run's new history fails, or says it is not there, up to
+    // the new history asked for or for a moment only.
+    for (auto [error, untilNew] :
+         {std::pair{kErrPermissionDenied, false}, std::pair{kErrFileNotFound, false},
+          std::pair{kErrFileNotFound, true}}) {
+        SCOPED_TRACE(testing::Message() << error << (untilNew ? " up to the new history" : ""));
+        fake::FakeFiles files;
+        auto text = [&](const char* path) { return files.contents(path).value_or("<none>"); };
+        files.put(kPath, kHeader + lines(kNowMinute - 10, 5));
+        files.put(kNew, kHeader + lines(kNowMinute - 4, 2));  // its files were held then
+        files.unreadableFiles.insert(kNew);
+        files.unreadableError = error;
+        History history;
+        history.open(files, kDir, kNow);  // it goes on with the old files
+        if (!untilNew) files.unreadableFiles.clear();
+        history.addSample(files, {kNowMinute, 1536, 812, kUnknownMo});
+        history.addSample(files, {kNowMinute + 1, 1536, 812, kUnknownMo});
+        files.lockedFiles.insert(kPath);  // the user asks for a new history while it is held
+        history.startNew(files);
+        files.unreadableFiles.clear();
+        history.addSample(files, {kNowMinute + 5, 1536, 812, kUnknownMo});
+        history.addSample(files, {kNowMinute + 6, 1536, 812, kUnknownMo});
+        history.close(files);
+        files.lockedFiles.clear();
+        History next;
+        next.open(files, kDir, timeOf(kNowMinute + 10));
+        // The earlier run's lines went with the old history, which the user let go of.
+        EXPECT_EQ(next.records(),
+                  (std::vector<MinuteRecord>{at(kNowMinute + 5), at(kNowMinute + 6)}));
+        EXPECT_EQ(text(kPath), kHeader + line(kNowMinute + 5) + line(kNowMinute + 6));
+        EXPECT_EQ(text(kOld), kHeader + lines(kNowMinute - 10, 5) + lines(kNowMinute, 2) +
+                                  lines(kNowMinute - 4, 2));
+        EXPECT_FALSE(files.exists(kNew));
+        EXPECT_FALSE(files.exists(kWaiting));
+    }
 }
 
 }  // namespace
