@@ -63,16 +63,21 @@ AdviceInputs gatherAdviceInputs(Context& c, const MemoryStatus& memory, int32_t 
     const int32_t from = now - static_cast<int32_t>(kPeakDays) * 1440;
     s.history.load(c.platform.files, from);
     std::optional<int32_t> peak, oldest;
-    auto take = [&](const MinuteRecord& r) {
-        // A minute from the future (a clock that was ahead) is no figure of these 30 days.
-        if (r.minute < from || r.minute > now) return;
-        int32_t figure = in.windows9x ? r.maxMo : r.commitMo;
-        if (figure < 0) return;
-        peak = std::max(peak.value_or(figure), figure);
-        oldest = std::min(oldest.value_or(r.minute), r.minute);
-    };
-    for (const MinuteRecord& r : s.history.hours()) take(r);
-    for (const MinuteRecord& r : s.history.records()) take(r);
+    // Both lists run oldest first: what lies before the 30 days is skipped, not read, and a
+    // minute from the future (a clock that was ahead) ends them, no figure of these 30 days.
+    // The hours come before the minutes, so the first figure met is the oldest.
+    int32_t MinuteRecord::*field = in.windows9x ? &MinuteRecord::maxMo : &MinuteRecord::commitMo;
+    for (const std::vector<MinuteRecord>* records : {&s.history.hours(), &s.history.records()}) {
+        auto r = std::lower_bound(
+            records->begin(), records->end(), from,
+            [](const MinuteRecord& record, int32_t minute) { return record.minute < minute; });
+        int32_t largest = kUnknownMo;
+        for (; r != records->end() && r->minute <= now; ++r) {
+            largest = std::max(largest, (*r).*field);
+            if (!oldest && largest >= 0) oldest = r->minute;
+        }
+        if (largest >= 0) peak = std::max(peak.value_or(largest), largest);
+    }
     if (oldest) in.daysOfFigures = (now - *oldest) / 1440.0;
     // This run's own samples, the minute in progress included.
     if (in.windows9x) {
