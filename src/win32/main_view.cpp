@@ -134,6 +134,13 @@ LRESULT Win32MainView::handle(UINT message, WPARAM wParam, LPARAM lParam) {
             }
             return 0;
         case WM_INITMENUPOPUP: core_->onMenuOpen(); return 0;
+        case WM_NCACTIVATE: {
+            // The caption takes its new look when the message loop paints, not inside the call
+            // that activates another window: opening a tool window does not wait for it.
+            LRESULT result = defaultProcedure(hwnd, message, wParam, -1);
+            RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME);
+            return result;
+        }
         case WM_CLOSE: core_->onUnload(); return 0;
         case WM_QUERYENDSESSION: return TRUE;
         case WM_ENDSESSION:
